@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+#include <optional>
+
+// The four boxes of an address as the user typed them, first number first.
+using AddressBoxes = std::array<QString, 4>;
+
+// Converts each box to a whole number (leading blanks, an optional sign, decimal digits) and
+// rewrites it in plain decimal form, so "010" becomes "10". Stops at the first box that holds
+// no whole number, leaving the boxes before it rewritten, and gives nothing; otherwise gives
+// the four numbers joined with ".", which is how the classifier writes a frame's address.
+std::optional<QString> addressFromBoxes(AddressBoxes &boxes);

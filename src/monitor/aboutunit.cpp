@@ -1,0 +1,8 @@
+#include "monitor/aboutunit.h"
+
+TAboutBox::TAboutBox(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(QStringLiteral("About Tarvo"));
+}

@@ -1,0 +1,121 @@
+#include "core/program.h"
+#include "platform/dialogs.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<Dialogs::Request> shown;
+
+private Q_SLOTS:
+    void init()
+    {
+        shown.clear();
+        Dialogs::setHandler([this](const Dialogs::Request &request) {
+            shown.append(request);
+            return QMessageBox::Ok;
+        });
+    }
+    void cleanup() { Dialogs::setHandler({}); }
+
+    void windowsAreCreatedHiddenAndOptionsComeFirst()
+    {
+        Program program;
+        QVERIFY(!program.frmMain.isVisible());
+        QVERIFY(!program.frmGui.isVisible());
+        QVERIFY(!program.frmAutoUpdate.isVisible());
+        QVERIFY(!program.AboutBox.isVisible());
+        // The settings are in memory before the later windows are built: defaults for now.
+        QCOMPARE(program.frmMain.ui.CheckBox5->isChecked(), true);
+        QCOMPARE(program.frmMain.ui.ListBox1->currentRow(), -1);
+        QCOMPARE(program.frmMain.meter.activeLimit(), 96888422);
+        QVERIFY(!program.frmGui.SpeedsTimer->isActive());
+
+        program.showFirstWindow();
+        QVERIFY(program.frmMain.isVisible());
+        QVERIFY(!program.frmGui.isVisible());
+    }
+
+    void confirmationChecks()
+    {
+        Program program;
+        program.showFirstWindow();
+        TfrmMain &main = program.frmMain;
+
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QString());
+        QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(shown[0].text, QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
+
+        if (main.ui.ListBox1->count() == 0)
+            QSKIP("no capture adapter on this machine");
+        main.ui.ListBox1->setCurrentRow(0);
+        main.ui.CheckBox5->setChecked(false);
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].title, QString());
+        QCOMPARE(shown[1].text,
+                 QStringLiteral("In order to continue you must add at least one LAN IP ( this computer's )."));
+
+        // Neither check let anything start.
+        QVERIFY(main.isVisible());
+        QVERIFY(!main.captureStarted());
+        QVERIFY(main.ui.ListBox1->isEnabled());
+    }
+
+    void cancelBeforeFirstConfirmationEndsTheProgram()
+    {
+        Program program;
+        program.showFirstWindow();
+        QTest::mouseClick(program.frmMain.ui.Button2, Qt::LeftButton);
+        QVERIFY(!program.frmMain.isVisible());
+        QVERIFY(!program.frmGui.isVisible());
+        QVERIFY(!program.frmMain.captureStarted());
+    }
+
+    void firstConfirmationStartsMonitoringOnce()
+    {
+        Program program;
+        program.showFirstWindow();
+        TfrmMain &main = program.frmMain;
+        const QList<QListWidgetItem *> loopbackRows = main.ui.ListBox1->findItems(QStringLiteral("(lo)"), Qt::MatchEndsWith);
+        if (loopbackRows.isEmpty())
+            QSKIP("no loopback capture adapter on this machine");
+        main.ui.ListBox1->setCurrentItem(loopbackRows.first());
+        const int loopback = main.ui.ListBox1->currentRow();
+
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QVERIFY(main.captureStarted());
+        QVERIFY(!main.ui.ListBox1->isEnabled());
+        QVERIFY(program.frmGui.SpeedsTimer->isActive());
+        QVERIFY(!main.isVisible());
+        QVERIFY(program.frmGui.isVisible());
+        QCOMPARE(main.settings.adapterIndex, loopback);
+
+        // Cancel after the first confirmation returns to the monitor window.
+        main.show();
+        program.frmGui.hide();
+        QTest::mouseClick(main.ui.Button2, Qt::LeftButton);
+        QVERIFY(!main.isVisible());
+        QVERIFY(program.frmGui.isVisible());
+
+        // A later confirmation keeps the capture and the counters.
+        const TSniffThread *thread = main.sniffThread();
+        main.counters.downloadedTotal = 12345;
+        main.show();
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QCOMPARE(main.sniffThread(), thread);
+        QCOMPARE(main.counters.downloadedTotal.load(), 12345);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
