@@ -53,7 +53,9 @@ LiveAddressList::LiveAddressList()
 
 void LiveAddressList::assign(const QStringList &entries)
 {
-    m_current.store(std::make_shared<const AddressSet>(entries), std::memory_order_release);
+    auto next = std::make_shared<const AddressSet>(entries);
+    std::lock_guard lock(m_mutex);
+    m_current.swap(next);
 }
 
 void LiveAddressList::append(const QString &entry)

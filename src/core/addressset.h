@@ -3,9 +3,9 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -31,8 +31,10 @@ private:
 };
 
 // A list the capture thread reads for every frame while the options window edits it: each edit
-// publishes a new immutable AddressSet whole, so a reader never sees a half-made change.
-// Edits come from the user-interface thread only.
+// publishes a new immutable AddressSet whole, so a reader never sees a half-made change. The lock
+// guards only the swap of the pointer, never a search. (libstdc++'s atomic<shared_ptr> would do
+// the same, but ThreadSanitizer cannot see through its lock bit.) Edits come from the
+// user-interface thread only.
 class LiveAddressList
 {
 public:
@@ -40,7 +42,8 @@ public:
 
     std::shared_ptr<const AddressSet> snapshot() const noexcept
     {
-        return m_current.load(std::memory_order_acquire);
+        std::lock_guard lock(m_mutex);
+        return m_current;
     }
     QStringList entries() const { return snapshot()->entries(); }
 
@@ -49,5 +52,6 @@ public:
     void removeAt(int index);
 
 private:
-    std::atomic<std::shared_ptr<const AddressSet>> m_current;
+    mutable std::mutex m_mutex;
+    std::shared_ptr<const AddressSet> m_current;
 };
