@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/addressset.h"
+#include "meter/fapparameters.h"
 
 #include <QString>
 
@@ -21,13 +22,7 @@ struct AppSettings
     LiveAddressList ignoredAddresses;
     std::atomic<bool> useAll192168{true};
 
-    int32_t rechargeRate = 4096;          // bytes per second
-    int32_t cutOffLimit = 96888422;       // bytes
-    int32_t throttleLimit = 64592281;     // bytes
-    bool offPeakEnabled = false;
-    int32_t offPeakCutOffLimit = 267386880; // bytes
-    double offPeakStart = 0.0;            // date-time; only the time of day counts
-    double offPeakEnd = 0.0;
+    FapParameters fap; // recharge rate, limits and the off-peak window
 
     QString pingHost = defaultPingHost;
     int32_t pingTimeoutMs = 10000;

@@ -47,7 +47,7 @@ void TfrmMain::FormCreate()
     ui.ListBox1->setCurrentRow(settings.adapterIndex);
     ui.ListBox2->addItems(settings.lanAddresses.entries());
     ui.CheckBox5->setChecked(settings.useAll192168.load());
-    meter.setActiveLimit(settings.cutOffLimit);
+    meter.setActiveLimit(settings.fap.cutOffLimit);
 }
 
 void TfrmMain::Button1Click()
