@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+#include <cstdint>
+#include <optional>
+
+// How the options window shows numbers and reads them back. Every function takes the locale it
+// works in, so the window passes the user's and the tests pass fixed ones.
+
+// General form with at most 15 significant digits, trailing zeros dropped, the locale's decimal
+// separator and no group separators: 96888422 / 1048576.0 shows as "92.3999996185303".
+QString formatDecimal(double value, const QLocale &locale);
+
+// A decimal typed with the locale's separator (blanks around it allowed, no group separators);
+// nothing for any other text, and nothing for infinities and NaN.
+std::optional<double> parseDecimal(const QString &text, const QLocale &locale);
+
+// Leading blanks, an optional sign and decimal digits, in 32 bits: "010" is 10, "+7" is 7;
+// nothing for "", "1 ", "2.5", "0x10" or a number that does not fit.
+std::optional<int32_t> parseWholeNumber(QStringView text);
+
+// A date-time (days since 30 December 1899) and its time of day, for the time-of-day pickers.
+// The fraction's magnitude is the time of day, as for dates before 1899 too.
+QTime timeOfDay(double dateTime);
+// `dateTime` with its time of day replaced by `time`; the day stays.
+double withTimeOfDay(double dateTime, QTime time);
+
+// One box read back as a 32-bit number, or why not.
+struct NumberReading
+{
+    enum class Outcome { Read, NotANumber, OutOfRange };
+    Outcome outcome = Outcome::Read;
+    int32_t value = 0;
+    QString allowed; // OutOfRange: the values the box may hold, for the message
+};
+
+enum class Rounding { Truncate, Floor };
+
+// A decimal box in units of `unitBytes` (1024 or 1048576) read back as whole bytes. The product
+// is rounded as asked; a value below 0, or one whose bytes do not fit 32 bits (2048 MB,
+// 2097152 KB/s and above), is out of range rather than wrapped.
+NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding rounding, const QLocale &locale);
+
+// A whole-number box times `factor` (1, or 1000 for seconds to milliseconds); a product that
+// does not fit 32 bits is out of range rather than wrapped.
+NumberReading wholeNumberTimes(const QString &text, int32_t factor, const QLocale &locale);
+
+// The texts of the boxes the confirmation reads, in the order it reads them.
+struct OptionTexts
+{
+    QString rechargeRate;       // KB/s
+    QString cutOffLimit;        // MB
+    QString usedBytes;          // MB
+    QString offPeakCutOffLimit; // MB
+    QString throttleLimit;      // MB
+    QString pingHost;
+    QString pingTimeout;        // seconds
+    QString pingTtl;
+    QString pingPacketSize;     // bytes
+};
+
+// The values read back; each is set only when it was reached and read.
+struct OptionValues
+{
+    std::optional<int32_t> rechargeRate;
+    std::optional<int32_t> cutOffLimit;
+    std::optional<int32_t> usedBytes;
+    std::optional<int32_t> offPeakCutOffLimit;
+    std::optional<int32_t> throttleLimit;
+    std::optional<QString> pingHost;
+    std::optional<int32_t> pingTimeoutMs;
+    std::optional<int32_t> pingTtl;
+    std::optional<int32_t> pingPacketSize;
+};
+
+struct OptionsReadBack
+{
+    enum class Stop { None, NotANumber, OutOfRange };
+    OptionValues values;
+    Stop stop = Stop::None;
+    QString message; // OutOfRange: names the box and the values it may hold
+};
+
+// Reads the boxes in order and stops at the first one that fails. At a box that holds no
+// number the boxes before it count (the caller applies them and ends silently); at a box out
+// of range the caller applies nothing and shows the message.
+OptionsReadBack readBackOptions(const OptionTexts &texts, const QLocale &locale);
