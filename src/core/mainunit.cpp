@@ -1,6 +1,7 @@
 #include "core/mainunit.h"
 
 #include "config/addressentry.h"
+#include "config/optionvalues.h"
 #include "core/sniffthread.h"
 #include "monitor/guiunit.h"
 #include "platform/dialogs.h"
@@ -8,9 +9,20 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimeEdit>
+#include <QTimer>
+
+namespace {
+constexpr double bytesPerKB = 1024.0;
+constexpr double bytesPerMB = 1048576.0;
+} // namespace
 
 TfrmMain::TfrmMain(QWidget *parent)
     : QWidget(parent)
@@ -19,8 +31,20 @@ TfrmMain::TfrmMain(QWidget *parent)
     ui.setupUi(this);
     connect(ui.Button1, &QPushButton::clicked, this, &TfrmMain::Button1Click);
     connect(ui.Button2, &QPushButton::clicked, this, &TfrmMain::Button2Click);
+    connect(ui.Button3, &QPushButton::clicked, this, &TfrmMain::Button3Click);
     connect(ui.BitBtn1, &QPushButton::clicked, this, &TfrmMain::BitBtn1Click);
     connect(ui.BitBtn2, &QPushButton::clicked, this, &TfrmMain::BitBtn2Click);
+    connect(ui.BitBtn3, &QPushButton::clicked, this, &TfrmMain::BitBtn3Click);
+    connect(ui.BitBtn4, &QPushButton::clicked, this, &TfrmMain::BitBtn4Click);
+    // Follows every change of the box, by mouse, by key or by the load, so the group is enabled
+    // exactly while the box is checked.
+    connect(ui.CheckBox6, &QCheckBox::toggled, this, &TfrmMain::CheckBox6Click);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
+
     FormCreate();
 }
 
@@ -44,10 +68,72 @@ void TfrmMain::FormCreate()
     meter.setUsedBytes(0);
 
     // Until the settings file is read, every setting keeps its default.
-    ui.ListBox1->setCurrentRow(settings.adapterIndex);
-    ui.ListBox2->addItems(settings.lanAddresses.entries());
-    ui.CheckBox5->setChecked(settings.useAll192168.load());
     meter.setActiveLimit(settings.fap.cutOffLimit);
+    showSettings();
+}
+
+void TfrmMain::showSettings()
+{
+    const QLocale locale;
+    ui.ListBox1->setCurrentRow(settings.adapterIndex);
+    ui.ListBox2->clear();
+    ui.ListBox2->addItems(settings.lanAddresses.entries());
+    ui.ListBox3->clear();
+    ui.ListBox3->addItems(settings.ignoredAddresses.entries());
+    ui.CheckBox5->setChecked(settings.useAll192168.load());
+
+    const FapParameters &fap = settings.fap;
+    ui.ComboBox1->setCurrentIndex(settings.planIndex);
+    ui.Edit5->setText(formatDecimal(fap.rechargeRate / bytesPerKB, locale));
+    ui.Edit6->setText(formatDecimal(fap.cutOffLimit / bytesPerMB, locale));
+    ui.Edit16->setText(formatDecimal(fap.throttleLimit / bytesPerMB, locale));
+    showUsedBytes();
+    ui.CheckBox6->setChecked(fap.offPeakEnabled);
+    ui.GroupBox7->setEnabled(fap.offPeakEnabled);
+    ui.Edit17->setText(formatDecimal(fap.offPeakCutOffLimit / bytesPerMB, locale));
+    ui.DateTimePicker1->setTime(timeOfDay(fap.offPeakStart));
+    ui.DateTimePicker2->setTime(timeOfDay(fap.offPeakEnd));
+
+    ui.Edit12->setText(settings.pingHost);
+    ui.Edit13->setText(QString::number(settings.pingTimeoutMs / 1000));
+    ui.Edit14->setText(QString::number(settings.pingTtl));
+    ui.Edit15->setText(QString::number(settings.pingPacketSize));
+    ui.TrackBar1->setValue(settings.windowOpacity);
+    ui.RadioButton1->setChecked(settings.trayStyle == TrayStyle::Graphic);
+    ui.RadioButton2->setChecked(settings.trayStyle == TrayStyle::Text);
+    ui.CSpinEdit1->setValue(settings.chartHistorySeconds);
+    ui.CheckBox7->setChecked(settings.chartAutoScale);
+    ui.CheckBox2->setChecked(settings.autoStart);
+    ui.CheckBox3->setChecked(settings.alwaysOnTop);
+    ui.CheckBox4->setChecked(settings.startMinimized);
+    ui.CheckBox1->setChecked(settings.showOptionsAtStart);
+}
+
+void TfrmMain::showUsedBytes()
+{
+    ui.Edit11->setText(formatDecimal(meter.usedBytes() / bytesPerMB, QLocale()));
+}
+
+void TfrmMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+    QWidget::changeEvent(event);
+}
+
+void TfrmMain::FormActivate()
+{
+    if (!firstActivationPending)
+        return;
+    firstActivationPending = false;
+    Timer1->start();
+}
+
+void TfrmMain::Timer1Timer()
+{
+    Timer1->stop();
+    if (!ui.CheckBox1->isChecked() && lastUseKnown)
+        Button1Click();
 }
 
 void TfrmMain::Button1Click()
@@ -60,20 +146,101 @@ void TfrmMain::Button1Click()
         Dialogs::inform(this, QStringLiteral("In order to continue you must add at least one LAN IP ( this computer's )."));
         return;
     }
+    const OptionsReadBack readBack = readBackOptions(
+        {ui.Edit5->text(), ui.Edit6->text(), ui.Edit11->text(), ui.Edit17->text(), ui.Edit16->text(),
+         ui.Edit12->text(), ui.Edit13->text(), ui.Edit14->text(), ui.Edit15->text()},
+        QLocale());
+    // A byte count that would not fit 32 bits is refused before anything is taken.
+    if (readBack.stop == OptionsReadBack::Stop::OutOfRange) {
+        Dialogs::inform(this, readBack.message);
+        return;
+    }
     settings.adapterIndex = ui.ListBox1->currentRow();
-    settings.useAll192168.store(ui.CheckBox5->isChecked());
+    takeNumbers(readBack.values);
+    // A box that holds no number ends the confirmation silently; the boxes before it count.
+    if (readBack.stop == OptionsReadBack::Stop::NotANumber)
+        return;
+    takeRemainingSettings();
+    applyToMonitor();
+    saveSettings();
 
     if (firstConfirmPending) {
         startCapture();
         ui.ListBox1->setEnabled(false);
         m_monitor->startMonitoring();
     }
+    writeStartAtLogon();
 
     hide();
     if (!settings.startMinimized)
         m_monitor->show();
 
-    firstConfirmPending = false;
+    if (firstConfirmPending) {
+        firstConfirmPending = false;
+        checkForUpdates();
+    }
+}
+
+void TfrmMain::takeNumbers(const OptionValues &values)
+{
+    FapParameters &fap = settings.fap;
+    if (values.rechargeRate)
+        fap.rechargeRate = *values.rechargeRate;
+    if (values.cutOffLimit)
+        fap.cutOffLimit = *values.cutOffLimit;
+    if (values.usedBytes)
+        meter.setUsedBytes(*values.usedBytes);
+    if (values.offPeakCutOffLimit) {
+        fap.offPeakCutOffLimit = *values.offPeakCutOffLimit;
+        meter.setActiveLimit(fap.cutOffLimit);
+    }
+    if (values.throttleLimit)
+        fap.throttleLimit = *values.throttleLimit;
+    if (values.pingHost)
+        settings.pingHost = *values.pingHost;
+    if (values.pingTimeoutMs)
+        settings.pingTimeoutMs = *values.pingTimeoutMs;
+    if (values.pingTtl)
+        settings.pingTtl = *values.pingTtl;
+    if (values.pingPacketSize)
+        settings.pingPacketSize = *values.pingPacketSize;
+}
+
+void TfrmMain::takeRemainingSettings()
+{
+    settings.chartHistorySeconds = ui.CSpinEdit1->takeValue();
+    settings.chartAutoScale = ui.CheckBox7->isChecked();
+    settings.alwaysOnTop = ui.CheckBox3->isChecked();
+    settings.autoStart = ui.CheckBox2->isChecked();
+    settings.fap.offPeakEnabled = ui.CheckBox6->isChecked();
+    settings.windowOpacity = ui.TrackBar1->value();
+    settings.startMinimized = ui.CheckBox4->isChecked();
+    settings.useAll192168.store(ui.CheckBox5->isChecked());
+    settings.showOptionsAtStart = ui.CheckBox1->isChecked();
+    settings.planIndex = ui.ComboBox1->currentIndex();
+    settings.trayStyle = ui.RadioButton1->isChecked() ? TrayStyle::Graphic : TrayStyle::Text;
+    settings.fap.offPeakStart = withTimeOfDay(settings.fap.offPeakStart, ui.DateTimePicker1->time());
+    settings.fap.offPeakEnd = withTimeOfDay(settings.fap.offPeakEnd, ui.DateTimePicker2->time());
+}
+
+void TfrmMain::applyToMonitor()
+{
+    // To be connected: TfrmGui::applySettings() (opacity, "Always on top" check mark, chart axis).
+}
+
+void TfrmMain::saveSettings()
+{
+    // To be connected: the settings file's save of every confirmed setting.
+}
+
+void TfrmMain::writeStartAtLogon()
+{
+    // To be connected: the start-at-logon entry, written at every confirmation.
+}
+
+void TfrmMain::checkForUpdates()
+{
+    // To be connected: the check for a newer version, once, after the first confirmation.
 }
 
 void TfrmMain::Button2Click()
@@ -86,29 +253,74 @@ void TfrmMain::Button2Click()
     m_monitor->show();
 }
 
-void TfrmMain::BitBtn1Click()
+void TfrmMain::Button3Click()
+{
+    // An empty bucket: the full allowance, as after a long pause; taken at the next Ok.
+    ui.Edit11->setText(QStringLiteral("0"));
+}
+
+void TfrmMain::CheckBox6Click()
+{
+    ui.GroupBox7->setEnabled(ui.CheckBox6->isChecked());
+}
+
+void TfrmMain::showFromMonitor()
+{
+    showUsedBytes();
+    m_monitor->hide();
+    showMaximized();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::alwaysOnTopToggled(bool on)
+{
+    ui.CheckBox3->setChecked(on);
+}
+
+void TfrmMain::addAddress(const AddressEditor &editor, LiveAddressList &list)
 {
     AddressBoxes boxes;
-    for (int i = 0; i < 4; ++i)
-        boxes[i] = ui.lanBoxes[i]->text();
+    for (size_t i = 0; i < boxes.size(); ++i)
+        boxes[i] = editor.boxes[i]->text();
     const auto address = addressFromBoxes(boxes);
-    for (int i = 0; i < 4; ++i)
-        ui.lanBoxes[i]->setText(boxes[i]);
-    if (!address || settings.lanAddresses.entries().contains(*address))
+    for (size_t i = 0; i < boxes.size(); ++i)
+        editor.boxes[i]->setText(boxes[i]);
+    if (!address || list.entries().contains(*address))
         return;
-    ui.ListBox2->addItem(*address);
-    settings.lanAddresses.append(*address);
-    for (QLineEdit *box : ui.lanBoxes)
+    editor.list->addItem(*address);
+    list.append(*address); // one new snapshot: the capture counts it from the next frame
+    for (QLineEdit *box : editor.boxes)
         box->clear();
+}
+
+void TfrmMain::deleteAddress(const AddressEditor &editor, LiveAddressList &list)
+{
+    const int row = editor.list->currentRow();
+    if (row < 0)
+        return;
+    delete editor.list->takeItem(row);
+    list.removeAt(row);
+}
+
+void TfrmMain::BitBtn1Click()
+{
+    addAddress(ui.lanEditor(), settings.lanAddresses);
 }
 
 void TfrmMain::BitBtn2Click()
 {
-    const int row = ui.ListBox2->currentRow();
-    if (row < 0)
-        return;
-    delete ui.ListBox2->takeItem(row);
-    settings.lanAddresses.removeAt(row);
+    deleteAddress(ui.lanEditor(), settings.lanAddresses);
+}
+
+void TfrmMain::BitBtn3Click()
+{
+    addAddress(ui.ignoredEditor(), settings.ignoredAddresses);
+}
+
+void TfrmMain::BitBtn4Click()
+{
+    deleteAddress(ui.ignoredEditor(), settings.ignoredAddresses);
 }
 
 void TfrmMain::startCapture()

@@ -10,8 +10,10 @@
 
 #include <memory>
 
+class QTimer;
 class TfrmGui;
 class TSniffThread;
+struct OptionValues;
 
 // The options window, and the program's main window: it owns the settings, the counters, the
 // bucket and the capture thread; closing it ends the program.
@@ -30,6 +32,12 @@ public:
     // stay valid until this window is destroyed.
     void stopCapture();
 
+    // The monitor window's "Options...": the live bucket into "Cumulative download in MB", the
+    // monitor window hidden, this window shown.
+    void showFromMonitor();
+    // The monitor window's "Always on top" entry was toggled: the box follows it.
+    void alwaysOnTopToggled(bool on);
+
     bool captureStarted() const { return m_sniffThread != nullptr; }
     const TSniffThread *sniffThread() const { return m_sniffThread.get(); }
 
@@ -38,20 +46,41 @@ public:
     FapMeter meter;
     bool firstConfirmPending = true;
     bool firstActivationPending = true;
+    bool lastUseKnown = false; // the load found a last-use time
     OptionsForm ui;
+    QTimer *Timer1 = nullptr;  // the automatic confirmation after the first activation
 
 public Q_SLOTS:
     void Button1Click();
     void Button2Click();
     void BitBtn1Click();
     void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn4Click();
+    void Button3Click();
+    void CheckBox6Click();
+    void Timer1Timer();
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
+    void FormActivate();
+    void showSettings();
+    void showUsedBytes();
+    void addAddress(const AddressEditor &editor, LiveAddressList &list);
+    void deleteAddress(const AddressEditor &editor, LiveAddressList &list);
+    void takeNumbers(const OptionValues &values);
+    void takeRemainingSettings();
     void startCapture();
+
+    // Steps that other parts of the program fill in.
+    void applyToMonitor();     // opacity, the "Always on top" check mark, the chart's axis
+    void saveSettings();       // every setting to the settings file
+    void writeStartAtLogon();  // the start-at-logon entry, at every confirmation
+    void checkForUpdates();    // once, after the first confirmation
 
     PcapDeviceList m_devices; // kept from enumeration until the capture thread opens its device
     std::unique_ptr<TSniffThread> m_sniffThread;
