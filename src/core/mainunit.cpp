@@ -2,6 +2,7 @@
 
 #include "config/addressentry.h"
 #include "config/optionvalues.h"
+#include "config/settingsfile.h"
 #include "core/sniffthread.h"
 #include "monitor/guiunit.h"
 #include "platform/dialogs.h"
@@ -162,7 +163,9 @@ void TfrmMain::Button1Click()
         return;
     takeRemainingSettings();
     applyToMonitor();
-    saveSettings();
+    // A failed write ends the confirmation there; the message says which file.
+    if (!writeSettingsFile())
+        return;
 
     if (firstConfirmPending) {
         startCapture();
@@ -188,11 +191,14 @@ void TfrmMain::takeNumbers(const OptionValues &values)
         fap.rechargeRate = *values.rechargeRate;
     if (values.cutOffLimit)
         fap.cutOffLimit = *values.cutOffLimit;
-    if (values.usedBytes)
-        meter.setUsedBytes(*values.usedBytes);
     if (values.offPeakCutOffLimit) {
         fap.offPeakCutOffLimit = *values.offPeakCutOffLimit;
-        meter.setActiveLimit(fap.cutOffLimit);
+        // All four bucket boxes read: the limit in force goes back to the cut-off limit.
+        meter.applySettings(fap, *values.usedBytes);
+    } else {
+        if (values.usedBytes)
+            meter.setUsedBytes(*values.usedBytes);
+        meter.setParameters(fap);
     }
     if (values.throttleLimit)
         fap.throttleLimit = *values.throttleLimit;
@@ -221,6 +227,8 @@ void TfrmMain::takeRemainingSettings()
     settings.trayStyle = ui.RadioButton1->isChecked() ? TrayStyle::Graphic : TrayStyle::Text;
     settings.fap.offPeakStart = withTimeOfDay(settings.fap.offPeakStart, ui.DateTimePicker1->time());
     settings.fap.offPeakEnd = withTimeOfDay(settings.fap.offPeakEnd, ui.DateTimePicker2->time());
+    // The bucket keeps its own copy of the plan: the throttle limit and the off-peak window.
+    meter.setParameters(settings.fap);
 }
 
 void TfrmMain::applyToMonitor()
@@ -228,9 +236,17 @@ void TfrmMain::applyToMonitor()
     // To be connected: TfrmGui::applySettings() (opacity, "Always on top" check mark, chart axis).
 }
 
-void TfrmMain::saveSettings()
+bool TfrmMain::writeSettingsFile()
 {
-    // To be connected: the settings file's save of every confirmed setting.
+    try {
+        saveSettings(settingsPath(programDirectory()), settings);
+        return true;
+    } catch (const ProfileWriteError &error) {
+        // As an error escaping a handler would be shown: the program's name as title.
+        Dialogs::ask(this, {QStringLiteral("Tarvo"), QString::fromUtf8(error.what()), QMessageBox::Ok,
+                            QMessageBox::Critical});
+        return false;
+    }
 }
 
 void TfrmMain::writeStartAtLogon()

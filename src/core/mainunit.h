@@ -74,11 +74,11 @@ private:
     void deleteAddress(const AddressEditor &editor, LiveAddressList &list);
     void takeNumbers(const OptionValues &values);
     void takeRemainingSettings();
+    bool writeSettingsFile();
     void startCapture();
 
     // Steps that other parts of the program fill in.
     void applyToMonitor();     // opacity, the "Always on top" check mark, the chart's axis
-    void saveSettings();       // every setting to the settings file
     void writeStartAtLogon();  // the start-at-logon entry, at every confirmation
     void checkForUpdates();    // once, after the first confirmation
 
