@@ -2,11 +2,68 @@
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+namespace {
+
+enum class Which { Lan, Excluded };
+
+AddressEditor editorOf(const TfrmMain &main, Which which)
+{
+    return which == Which::Lan ? main.ui.lanEditor() : main.ui.ignoredEditor();
+}
+
+LiveAddressList &listOf(TfrmMain &main, Which which)
+{
+    return which == Which::Lan ? main.settings.lanAddresses : main.settings.ignoredAddresses;
+}
+
+QStringList rows(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+QStringList boxTexts(const AddressEditor &editor)
+{
+    QStringList texts;
+    for (const QLineEdit *box : editor.boxes)
+        texts.append(box->text());
+    return texts;
+}
+
+void typeInto(QLineEdit *box, const QString &text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+// Selects the loopback adapter, which a test may capture on.
+bool selectLoopback(TfrmMain &main)
+{
+    const QList<QListWidgetItem *> found = main.ui.ListBox1->findItems(QStringLiteral("(lo)"), Qt::MatchEndsWith);
+    if (found.isEmpty())
+        return false;
+    main.ui.ListBox1->setCurrentItem(found.first());
+    return true;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Which)
 
 class TestOptions : public QObject
 {
@@ -26,13 +83,438 @@ private Q_SLOTS:
     }
     void cleanup() { Dialogs::setHandler({}); }
 
+    void captionsAndDefaults()
+    {
+        Program program;
+        const OptionsForm &ui = program.frmMain.ui;
+        QCOMPARE(program.frmMain.windowTitle(), u"Tarvo - Options"_qs);
+        QCOMPARE(ui.PageControl1->count(), 3);
+        QCOMPARE(ui.PageControl1->tabText(0), u"Network settings"_qs);
+        QCOMPARE(ui.PageControl1->tabText(1), u"Direcway settings"_qs);
+        QCOMPARE(ui.PageControl1->tabText(2), u"Cosmetic and others"_qs);
+        QCOMPARE(ui.PageControl1->currentIndex(), 0);
+        QCOMPARE(ui.BitBtn1->text(), u"Ad new IP"_qs);
+        QCOMPARE(ui.CheckBox4->text(), u"Start minimizred"_qs);
+        QCOMPARE(ui.GroupBox3->title(), u"Auto fill from plan ( please select plan from list bellow )"_qs);
+        QCOMPARE(ui.GroupBox4->title(), u"IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"_qs);
+        QVERIFY(ui.GroupBox7->title().isEmpty());
+        // What a first start with no settings file shows.
+        QCOMPARE(ui.Edit5->text(), u"4"_qs);
+        QCOMPARE(ui.Edit6->text(), u"92.3999996185303"_qs);
+        QCOMPARE(ui.Edit16->text(), u"61.5999994277954"_qs);
+        QCOMPARE(ui.Edit17->text(), u"255"_qs);
+        QCOMPARE(ui.Edit11->text(), u"0"_qs);
+        QCOMPARE(ui.DateTimePicker1->time(), QTime(0, 0));
+        QCOMPARE(ui.DateTimePicker2->time(), QTime(0, 0));
+        QCOMPARE(ui.Edit12->text(), AppSettings::defaultPingHost);
+        QCOMPARE(ui.Edit13->text(), u"10"_qs);
+        QCOMPARE(ui.Edit14->text(), u"64"_qs);
+        QCOMPARE(ui.Edit15->text(), u"32"_qs);
+        QCOMPARE(ui.TrackBar1->value(), 255);
+        QVERIFY(ui.RadioButton1->isChecked());
+        QVERIFY(!ui.RadioButton2->isChecked());
+        QCOMPARE(ui.CSpinEdit1->text(), u"60"_qs);
+        QVERIFY(ui.CheckBox5->isChecked());
+        QVERIFY(ui.CheckBox1->isChecked());
+        QVERIFY(!ui.CheckBox6->isChecked());
+        QVERIFY(!ui.GroupBox7->isEnabled());
+        for (const QLineEdit *box : ui.lanBoxes)
+            QCOMPARE(box->maxLength(), 3);
+    }
+
+    void decimalsFollowTheLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Program program;
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(program.frmMain.ui.Edit6->text(), u"92,3999996185303"_qs);
+    }
+
+    void addAddress_data()
+    {
+        QTest::addColumn<Which>("which");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("boxesAfter");
+        const QStringList empty{QString(), QString(), QString(), QString()};
+        for (const Which which : {Which::Lan, Which::Excluded}) {
+            const char *list = which == Which::Lan ? "LAN" : "excluded";
+            QTest::addRow("%s: added, boxes emptied", list)
+                << which << QStringList{u"10.0.0.1"_qs} << QStringList{u"192"_qs, u"168"_qs, u"0"_qs, u"7"_qs}
+                << QStringList{u"10.0.0.1"_qs, u"192.168.0.7"_qs} << empty;
+            QTest::addRow("%s: the same again adds nothing", list)
+                << which << QStringList{u"192.168.0.7"_qs} << QStringList{u"192"_qs, u"168"_qs, u"0"_qs, u"7"_qs}
+                << QStringList{u"192.168.0.7"_qs} << QStringList{u"192"_qs, u"168"_qs, u"0"_qs, u"7"_qs};
+            QTest::addRow("%s: leading zero", list)
+                << which << QStringList() << QStringList{u"010"_qs, u"1"_qs, u"1"_qs, u"1"_qs}
+                << QStringList{u"10.1.1.1"_qs} << empty;
+            QTest::addRow("%s: leading zero of a listed address is rewritten", list)
+                << which << QStringList{u"10.1.1.1"_qs} << QStringList{u"010"_qs, u"1"_qs, u"1"_qs, u"1"_qs}
+                << QStringList{u"10.1.1.1"_qs} << QStringList{u"10"_qs, u"1"_qs, u"1"_qs, u"1"_qs};
+            QTest::addRow("%s: empty box", list)
+                << which << QStringList() << QStringList{u"010"_qs, u"02"_qs, QString(), u"004"_qs} << QStringList()
+                << QStringList{u"10"_qs, u"2"_qs, QString(), u"004"_qs};
+            QTest::addRow("%s: letter", list)
+                << which << QStringList() << QStringList{u"1"_qs, u"01"_qs, u"x"_qs, u"4"_qs} << QStringList()
+                << QStringList{u"1"_qs, u"1"_qs, u"x"_qs, u"4"_qs};
+        }
+    }
+    void addAddress()
+    {
+        QFETCH(Which, which);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, boxesAfter);
+        Program program;
+        TfrmMain &main = program.frmMain;
+        const AddressEditor editor = editorOf(main, which);
+        for (const QString &address : before) {
+            editor.list->addItem(address);
+            listOf(main, which).append(address);
+        }
+        for (int i = 0; i < 4; ++i)
+            typeInto(editor.boxes[i], typed[i]);
+        QTest::mouseClick(editor.add, Qt::LeftButton);
+        QCOMPARE(rows(editor.list), after);
+        QCOMPARE(listOf(main, which).entries(), after);
+        QCOMPARE(boxTexts(editor), boxesAfter);
+        QVERIFY(shown.isEmpty());
+        // The other list is not looked at.
+        QCOMPARE(listOf(main, which == Which::Lan ? Which::Excluded : Which::Lan).entries(), QStringList());
+    }
+
+    void deleteAddress_data()
+    {
+        QTest::addColumn<Which>("which");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QStringList>("after");
+        const QStringList all{u"10.0.0.1"_qs, u"10.0.0.2"_qs, u"10.0.0.3"_qs, u"10.0.0.4"_qs};
+        for (const Which which : {Which::Lan, Which::Excluded}) {
+            const char *list = which == Which::Lan ? "LAN" : "excluded";
+            QTest::addRow("%s: no selection", list) << which << -1 << all;
+            QTest::addRow("%s: third row", list)
+                << which << 2 << QStringList{u"10.0.0.1"_qs, u"10.0.0.2"_qs, u"10.0.0.4"_qs};
+        }
+    }
+    void deleteAddress()
+    {
+        QFETCH(Which, which);
+        QFETCH(int, selected);
+        QFETCH(QStringList, after);
+        Program program;
+        TfrmMain &main = program.frmMain;
+        const AddressEditor editor = editorOf(main, which);
+        const QStringList all{u"10.0.0.1"_qs, u"10.0.0.2"_qs, u"10.0.0.3"_qs, u"10.0.0.4"_qs};
+        editor.list->addItems(all);
+        listOf(main, which).assign(all);
+        editor.list->setCurrentRow(selected);
+        QTest::mouseClick(editor.remove, Qt::LeftButton);
+        QCOMPARE(rows(editor.list), after);
+        QCOMPARE(listOf(main, which).entries(), after);
+    }
+
+    void offPeakGroupFollowsItsBox()
+    {
+        Program program;
+        OptionsForm &ui = program.frmMain.ui;
+        program.showFirstWindow();
+        ui.PageControl1->setCurrentIndex(1);
+        ui.Edit17->setText(u"300"_qs);
+        QTest::mouseClick(ui.CheckBox6, Qt::LeftButton);
+        QVERIFY(ui.CheckBox6->isChecked());
+        QVERIFY(ui.GroupBox7->isEnabled());
+        QTest::keyClick(ui.CheckBox6, Qt::Key_Space);
+        QVERIFY(!ui.CheckBox6->isChecked());
+        QVERIFY(!ui.GroupBox7->isEnabled());
+        QVERIFY(ui.CheckBox6->isEnabled());
+        QTest::keyClick(ui.CheckBox6, Qt::Key_Space);
+        QVERIFY(ui.GroupBox7->isEnabled());
+        QCOMPARE(ui.Edit17->text(), u"300"_qs);
+    }
+
+    void maxPutsZeroIntoTheBox()
+    {
+        Program program;
+        TfrmMain &main = program.frmMain;
+        main.meter.setUsedBytes(13107200);
+        main.ui.Edit11->setText(u"12.5"_qs);
+        QTest::mouseClick(main.ui.Button3, Qt::LeftButton);
+        QCOMPARE(main.ui.Edit11->text(), u"0"_qs);
+        QCOMPARE(main.meter.usedBytes(), 13107200); // taken only at Ok
+    }
+
+    void numberThatDoesNotParseStopsSilently()
+    {
+        Program program;
+        TfrmMain &main = program.frmMain;
+        program.showFirstWindow();
+        main.ui.ListBox1->setCurrentRow(0);
+        if (main.ui.ListBox1->currentRow() != 0)
+            QSKIP("no capture adapter on this machine");
+        main.meter.setUsedBytes(5);
+        typeInto(main.ui.Edit5, u"8"_qs);
+        typeInto(main.ui.Edit6, u"100"_qs);
+        typeInto(main.ui.Edit11, u"twelve"_qs);
+        typeInto(main.ui.Edit16, u"50"_qs);
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(main.settings.fap.rechargeRate, 8192);
+        QCOMPARE(main.settings.fap.cutOffLimit, 104857600);
+        QCOMPARE(main.meter.usedBytes(), 5);
+        QCOMPARE(main.settings.fap.throttleLimit, 64592281); // after the stop
+        QCOMPARE(main.meter.activeLimit(), 96888422);
+        QVERIFY(main.isVisible());
+        QVERIFY(!main.captureStarted());
+        QVERIFY(main.ui.ListBox1->isEnabled());
+    }
+
+    void limitTooLargeStopsWithAMessage_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cut-off 2048 MB") << u"Edit6"_qs << u"2048"_qs
+                                         << u"The value of \"Cut off limit in MB\" must be 0 or more and less than 2048."_qs;
+        QTest::newRow("throttle negative") << u"Edit16"_qs << u"-1"_qs
+                                           << u"The value of \"Throttle limit in MB\" must be 0 or more and less than 2048."_qs;
+        QTest::newRow("off-peak 4096 MB") << u"Edit17"_qs << u"4096"_qs
+                                          << u"The value of \"Off peak cut off limit in MB\" must be 0 or more and less than 2048."_qs;
+        QTest::newRow("recharge 2097152 KB/s")
+            << u"Edit5"_qs << u"2097152"_qs
+            << u"The value of \"FAP recharge rate in KB/s\" must be 0 or more and less than 2097152."_qs;
+        QTest::newRow("timeout in milliseconds beyond 32 bits")
+            << u"Edit13"_qs << u"3000000"_qs << u"The value of \"Timeout ( sec )\" must be from -2147483 to 2147483."_qs;
+    }
+    void limitTooLargeStopsWithAMessage()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        Program program;
+        TfrmMain &main = program.frmMain;
+        program.showFirstWindow();
+        main.ui.ListBox1->setCurrentRow(0);
+        if (main.ui.ListBox1->currentRow() != 0)
+            QSKIP("no capture adapter on this machine");
+        main.ui.CheckBox6->setChecked(true); // the off-peak box is typed into only while enabled
+        typeInto(main.ui.Edit5, u"8"_qs);
+        typeInto(main.findChild<QLineEdit *>(box), text);
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, message);
+        QCOMPARE(shown[0].title, QString());
+        QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        // Nothing is taken, not even the boxes before the one refused.
+        QCOMPARE(main.settings.adapterIndex, -1);
+        QCOMPARE(main.settings.fap.rechargeRate, 4096);
+        QVERIFY(main.isVisible());
+        QVERIFY(!main.captureStarted());
+    }
+
+    void firstOkTakesEveryControl()
+    {
+        Program program;
+        TfrmMain &main = program.frmMain;
+        OptionsForm &ui = main.ui;
+        program.showFirstWindow();
+        if (!selectLoopback(main))
+            QSKIP("no loopback capture adapter on this machine");
+        main.settings.fap.offPeakStart = 37894.25;
+        ui.ComboBox1->addItems({u"Plan A"_qs, u"Plan B"_qs});
+        ui.ComboBox1->setCurrentIndex(1);
+        typeInto(ui.Edit5, u"4.5"_qs);
+        typeInto(ui.Edit6, u"200"_qs);
+        QTest::mouseClick(ui.Button3, Qt::LeftButton);
+        ui.CheckBox6->setChecked(true);
+        typeInto(ui.Edit17, u"300.5"_qs);
+        typeInto(ui.Edit16, u"150"_qs);
+        typeInto(ui.Edit12, u"localhost"_qs);
+        typeInto(ui.Edit13, u"3"_qs);
+        typeInto(ui.Edit14, u"128"_qs);
+        typeInto(ui.Edit15, u"64"_qs);
+        ui.DateTimePicker1->setTime(QTime(22, 0));
+        ui.DateTimePicker2->setTime(QTime(6, 30));
+        ui.TrackBar1->setValue(200);
+        ui.RadioButton2->setChecked(true);
+        typeInto(ui.CSpinEdit1->findChild<QLineEdit *>(), u"abc"_qs);
+        ui.CheckBox7->setChecked(true);
+        ui.CheckBox2->setChecked(true);
+        ui.CheckBox3->setChecked(true);
+        ui.CheckBox5->setChecked(false);
+        ui.lanEditor().list->addItem(u"127.0.0.1"_qs);
+        main.settings.lanAddresses.append(u"127.0.0.1"_qs);
+        ui.CheckBox1->setChecked(false);
+        main.meter.setUsedBytes(5000000);
+
+        QTest::mouseClick(ui.Button1, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+        const AppSettings &s = main.settings;
+        QCOMPARE(s.fap.rechargeRate, 4608);
+        QCOMPARE(s.fap.cutOffLimit, 209715200);
+        QCOMPARE(main.meter.usedBytes(), 0);
+        QCOMPARE(s.fap.offPeakCutOffLimit, 315097088);
+        QCOMPARE(main.meter.activeLimit(), 209715200);
+        QCOMPARE(s.fap.throttleLimit, 157286400);
+        QCOMPARE(s.pingHost, u"localhost"_qs);
+        QCOMPARE(s.pingTimeoutMs, 3000);
+        QCOMPARE(s.pingTtl, 128);
+        QCOMPARE(s.pingPacketSize, 64);
+        QCOMPARE(s.chartHistorySeconds, 0);
+        QCOMPARE(ui.CSpinEdit1->text(), u"0"_qs);
+        QVERIFY(s.chartAutoScale);
+        QVERIFY(s.alwaysOnTop);
+        QVERIFY(s.autoStart);
+        QVERIFY(s.fap.offPeakEnabled);
+        QCOMPARE(s.windowOpacity, 200);
+        QVERIFY(!s.startMinimized);
+        QVERIFY(!s.useAll192168.load());
+        QVERIFY(!s.showOptionsAtStart);
+        QCOMPARE(s.planIndex, 1);
+        QCOMPARE(s.trayStyle, TrayStyle::Text);
+        QCOMPARE(s.fap.offPeakStart, 37894 + 22 / 24.0); // the day stays, the time is the picker's
+        QCOMPARE(s.fap.offPeakEnd, 6.5 / 24.0);
+        QCOMPARE(main.meter.parameters().throttleLimit, 157286400);
+        QVERIFY(main.meter.parameters().offPeakEnabled);
+
+        QVERIFY(main.captureStarted());
+        QVERIFY(!main.ui.ListBox1->isEnabled());
+        QVERIFY(!main.isVisible());
+        QVERIFY(program.frmGui.isVisible());
+    }
+
+    void startMinimizedShowsNoMonitorButCancelDoes()
+    {
+        Program program;
+        TfrmMain &main = program.frmMain;
+        program.showFirstWindow();
+        if (!selectLoopback(main))
+            QSKIP("no loopback capture adapter on this machine");
+        main.ui.CheckBox4->setChecked(true);
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QVERIFY(main.captureStarted());
+        QVERIFY(!main.isVisible());
+        QVERIFY(!program.frmGui.isVisible());
+
+        // "Options..." from the monitor window, then Cancel: back to the monitor window.
+        main.showFromMonitor();
+        QVERIFY(main.isVisible());
+        QVERIFY(main.isMaximized());
+        QTest::mouseClick(main.ui.Button2, Qt::LeftButton);
+        QVERIFY(!main.isVisible());
+        QVERIFY(program.frmGui.isVisible());
+    }
+
+    void optionsFromTheMonitorShowsTheLiveLevel()
+    {
+        Program program;
+        TfrmMain &main = program.frmMain;
+        program.showFirstWindow();
+        if (!selectLoopback(main))
+            QSKIP("no loopback capture adapter on this machine");
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QVERIFY(program.frmGui.isVisible());
+        main.counters.downloadedTotal = 777;
+
+        main.meter.setUsedBytes(13107200);
+        main.showFromMonitor();
+        QVERIFY(!program.frmGui.isVisible());
+        QCOMPARE(main.ui.Edit11->text(), u"12.5"_qs);
+
+        // "max", then Cancel: the level stays, and the next opening shows it again.
+        QTest::mouseClick(main.ui.Button3, Qt::LeftButton);
+        QTest::mouseClick(main.ui.Button2, Qt::LeftButton);
+        QCOMPARE(main.meter.usedBytes(), 13107200);
+        main.showFromMonitor();
+        QCOMPARE(main.ui.Edit11->text(), u"12.5"_qs);
+
+        // "max", then Ok: the bucket is empty; capture and counters go on.
+        const TSniffThread *thread = main.sniffThread();
+        QTest::mouseClick(main.ui.Button3, Qt::LeftButton);
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QCOMPARE(main.meter.usedBytes(), 0);
+        QCOMPARE(main.sniffThread(), thread);
+        QCOMPARE(main.counters.downloadedTotal.load(), 777);
+        QVERIFY(!main.isVisible());
+        QVERIFY(program.frmGui.isVisible());
+    }
+
+    void alwaysOnTopFromTheMonitorTicksTheBox()
+    {
+        Program program;
+        program.frmMain.alwaysOnTopToggled(true);
+        QVERIFY(program.frmMain.ui.CheckBox3->isChecked());
+        program.frmMain.alwaysOnTopToggled(false);
+        QVERIFY(!program.frmMain.ui.CheckBox3->isChecked());
+    }
+
+    void automaticConfirmation_data()
+    {
+        QTest::addColumn<bool>("showOptions");
+        QTest::addColumn<bool>("lastUseKnown");
+        QTest::addColumn<bool>("adapterVanished");
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("confirmed") << false << true << false << true << 0;
+        QTest::newRow("show options ticked") << true << true << false << false << 0;
+        QTest::newRow("no last-use time") << false << false << false << false << 0;
+        QTest::newRow("adapter row vanished") << false << true << true << false << 1;
+    }
+    void automaticConfirmation()
+    {
+        QFETCH(bool, showOptions);
+        QFETCH(bool, lastUseKnown);
+        QFETCH(bool, adapterVanished);
+        QFETCH(bool, confirmed);
+        QFETCH(int, messages);
+        Program program;
+        TfrmMain &main = program.frmMain;
+        if (!selectLoopback(main))
+            QSKIP("no loopback capture adapter on this machine");
+        if (adapterVanished)
+            main.ui.ListBox1->setCurrentRow(main.ui.ListBox1->count());
+        main.ui.CheckBox1->setChecked(showOptions);
+        main.lastUseKnown = lastUseKnown;
+
+        program.showFirstWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&main));
+        QVERIFY(!main.firstActivationPending);
+        QTRY_VERIFY(!main.Timer1->isActive());
+        QCOMPARE(main.captureStarted(), confirmed);
+        QCOMPARE(main.isVisible(), !confirmed);
+        QCOMPARE(program.frmGui.isVisible(), confirmed);
+        QCOMPARE(shown.size(), messages);
+        if (messages)
+            QCOMPARE(shown[0].text, u"Please select a network adapter from the Network tab ( first tab )."_qs);
+
+        // Later activations start nothing.
+        main.show();
+        main.activateWindow();
+        QVERIFY(!main.Timer1->isActive());
+    }
+
+    void cancelBeforeTheFirstOkEndsTheProgram()
+    {
+        Program program;
+        TfrmMain &main = program.frmMain;
+        program.showFirstWindow();
+        bool quitAsked = false;
+        QTimer::singleShot(0, &main, [&] { QTest::mouseClick(main.ui.Button2, Qt::LeftButton); });
+        QTimer::singleShot(5000, qApp, [&] { qApp->exit(1); }); // only if Cancel did not end the loop
+        quitAsked = QCoreApplication::exec() == 0;
+        QVERIFY(quitAsked);
+        QVERIFY(!main.isVisible());
+        QVERIFY(!main.captureStarted());
+    }
+
     // Writes the three tabs as options-<n>.png into $TARVO_RENDER_DIR (scripts/render-options),
     // or into a temporary folder, so anyone can look at the window again.
     void renderTabs()
     {
         Program program;
         TfrmMain &main = program.frmMain;
-        main.ui.ListBox2->addItems({QStringLiteral("192.168.0.7"), QStringLiteral("10.1.1.1")});
+        main.ui.ListBox2->addItems({u"192.168.0.7"_qs, u"10.1.1.1"_qs});
         program.showFirstWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         const QString folder = qEnvironmentVariable("TARVO_RENDER_DIR", QDir::tempPath());
@@ -41,7 +523,7 @@ private Q_SLOTS:
             main.ui.PageControl1->setCurrentIndex(tab);
             const QImage image = main.grab().toImage();
             QVERIFY(!image.isNull());
-            QVERIFY(image.save(QDir(folder).filePath(QStringLiteral("options-%1.png").arg(tab + 1))));
+            QVERIFY(image.save(QDir(folder).filePath(u"options-%1.png"_qs.arg(tab + 1))));
         }
     }
 };
