@@ -1,5 +1,7 @@
 #include "config/optionvalues.h"
 
+#include "config/profile.h"
+
 #include <cmath>
 #include <limits>
 
@@ -8,12 +10,6 @@ namespace {
 constexpr double msecsPerDay = 86400000.0;
 constexpr int32_t int32Max = std::numeric_limits<int32_t>::max();
 constexpr int32_t int32Min = std::numeric_limits<int32_t>::min();
-
-QLocale plainNumbers(QLocale locale)
-{
-    locale.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
-    return locale;
-}
 
 NumberReading notANumber()
 {
@@ -26,20 +22,6 @@ NumberReading outOfRange(QString allowed)
 }
 
 } // namespace
-
-QString formatDecimal(double value, const QLocale &locale)
-{
-    return plainNumbers(locale).toString(value, 'g', 15);
-}
-
-std::optional<double> parseDecimal(const QString &text, const QLocale &locale)
-{
-    bool ok = false;
-    const double value = plainNumbers(locale).toDouble(text, &ok);
-    if (!ok || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 std::optional<int32_t> parseWholeNumber(QStringView text)
 {
@@ -74,35 +56,32 @@ double withTimeOfDay(double dateTime, QTime time)
     return std::copysign(days + time.msecsSinceStartOfDay() / msecsPerDay, dateTime);
 }
 
-NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding rounding, const QLocale &locale)
+NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding rounding)
 {
-    const auto value = parseDecimal(text, locale);
+    const auto value = ProfileValue::parseFloat(text);
     if (!value)
         return notANumber();
     const double product = *value * unitBytes; // exact: the units are powers of two
     const double bytes = rounding == Rounding::Truncate ? std::trunc(product) : std::floor(product);
     if (*value < 0 || bytes > int32Max) {
         const double limit = (double(int32Max) + 1) / unitBytes;
-        return outOfRange(QStringLiteral("0 or more and less than %1").arg(formatDecimal(limit, locale)));
+        return outOfRange(QStringLiteral("0 or more and less than %1").arg(ProfileValue::formatFloat(limit)));
     }
     return {NumberReading::Outcome::Read, static_cast<int32_t>(bytes), QString()};
 }
 
-NumberReading wholeNumberTimes(const QString &text, int32_t factor, const QLocale &locale)
+NumberReading wholeNumberTimes(const QString &text, int32_t factor)
 {
     const auto value = parseWholeNumber(text);
     if (!value)
         return notANumber();
     const int64_t product = int64_t(*value) * factor;
-    if (product > int32Max || product < int32Min) {
-        const QLocale numbers = plainNumbers(locale);
-        return outOfRange(QStringLiteral("from %1 to %2").arg(numbers.toString(int32Min / factor),
-                                                            numbers.toString(int32Max / factor)));
-    }
+    if (product > int32Max || product < int32Min)
+        return outOfRange(QStringLiteral("from %1 to %2").arg(int32Min / factor).arg(int32Max / factor));
     return {NumberReading::Outcome::Read, static_cast<int32_t>(product), QString()};
 }
 
-OptionsReadBack readBackOptions(const OptionTexts &texts, const QLocale &locale)
+OptionsReadBack readBackOptions(const OptionTexts &texts)
 {
     OptionsReadBack result;
     // Takes one reading into its field; true when the reading ends the read-back.
@@ -125,21 +104,21 @@ OptionsReadBack readBackOptions(const OptionTexts &texts, const QLocale &locale)
     constexpr int32_t mb = 1048576;
     OptionValues &v = result.values;
 
-    if (stopsAt(bytesFromDecimal(texts.rechargeRate, kb, Rounding::Truncate, locale), v.rechargeRate,
+    if (stopsAt(bytesFromDecimal(texts.rechargeRate, kb, Rounding::Truncate), v.rechargeRate,
                 u"FAP recharge rate in KB/s")
-        || stopsAt(bytesFromDecimal(texts.cutOffLimit, mb, Rounding::Truncate, locale), v.cutOffLimit,
+        || stopsAt(bytesFromDecimal(texts.cutOffLimit, mb, Rounding::Truncate), v.cutOffLimit,
                    u"Cut off limit in MB")
-        || stopsAt(bytesFromDecimal(texts.usedBytes, mb, Rounding::Truncate, locale), v.usedBytes,
+        || stopsAt(bytesFromDecimal(texts.usedBytes, mb, Rounding::Truncate), v.usedBytes,
                    u"Cumulative download in MB")
-        || stopsAt(bytesFromDecimal(texts.offPeakCutOffLimit, mb, Rounding::Truncate, locale), v.offPeakCutOffLimit,
+        || stopsAt(bytesFromDecimal(texts.offPeakCutOffLimit, mb, Rounding::Truncate), v.offPeakCutOffLimit,
                    u"Off peak cut off limit in MB")
-        || stopsAt(bytesFromDecimal(texts.throttleLimit, mb, Rounding::Floor, locale), v.throttleLimit,
+        || stopsAt(bytesFromDecimal(texts.throttleLimit, mb, Rounding::Floor), v.throttleLimit,
                    u"Throttle limit in MB"))
         return result;
     v.pingHost = texts.pingHost;
     // The last boxes: whichever stops, `result` already says so.
-    (void)(stopsAt(wholeNumberTimes(texts.pingTimeout, 1000, locale), v.pingTimeoutMs, u"Timeout ( sec )")
-           || stopsAt(wholeNumberTimes(texts.pingTtl, 1, locale), v.pingTtl, u"TTL ( ping packet time to live )")
-           || stopsAt(wholeNumberTimes(texts.pingPacketSize, 1, locale), v.pingPacketSize, u"Packet size"));
+    (void)(stopsAt(wholeNumberTimes(texts.pingTimeout, 1000), v.pingTimeoutMs, u"Timeout ( sec )")
+           || stopsAt(wholeNumberTimes(texts.pingTtl, 1), v.pingTtl, u"TTL ( ping packet time to live )")
+           || stopsAt(wholeNumberTimes(texts.pingPacketSize, 1), v.pingPacketSize, u"Packet size"));
     return result;
 }

@@ -1,22 +1,14 @@
 #pragma once
 
-#include <QLocale>
 #include <QString>
 #include <QTime>
 
 #include <cstdint>
 #include <optional>
 
-// How the options window shows numbers and reads them back. Every function takes the locale it
-// works in, so the window passes the user's and the tests pass fixed ones.
-
-// General form with at most 15 significant digits, trailing zeros dropped, the locale's decimal
-// separator and no group separators: 96888422 / 1048576.0 shows as "92.3999996185303".
-QString formatDecimal(double value, const QLocale &locale);
-
-// A decimal typed with the locale's separator (blanks around it allowed, no group separators);
-// nothing for any other text, and nothing for infinities and NaN.
-std::optional<double> parseDecimal(const QString &text, const QLocale &locale);
+// How the options window reads its boxes back. Decimals are shown and read in the user's locale
+// as the settings file writes floats (ProfileValue::formatFloat and parseFloat): 96888422 bytes
+// show as "92.3999996185303" MB.
 
 // Leading blanks, an optional sign and decimal digits, in 32 bits: "010" is 10, "+7" is 7;
 // nothing for "", "1 ", "2.5", "0x10" or a number that does not fit.
@@ -42,11 +34,11 @@ enum class Rounding { Truncate, Floor };
 // A decimal box in units of `unitBytes` (1024 or 1048576) read back as whole bytes. The product
 // is rounded as asked; a value below 0, or one whose bytes do not fit 32 bits (2048 MB,
 // 2097152 KB/s and above), is out of range rather than wrapped.
-NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding rounding, const QLocale &locale);
+NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding rounding);
 
 // A whole-number box times `factor` (1, or 1000 for seconds to milliseconds); a product that
 // does not fit 32 bits is out of range rather than wrapped.
-NumberReading wholeNumberTimes(const QString &text, int32_t factor, const QLocale &locale);
+NumberReading wholeNumberTimes(const QString &text, int32_t factor);
 
 // The texts of the boxes the confirmation reads, in the order it reads them.
 struct OptionTexts
@@ -87,4 +79,4 @@ struct OptionsReadBack
 // Reads the boxes in order and stops at the first one that fails. At a box that holds no
 // number the boxes before it count (the caller applies them and ends silently); at a box out
 // of range the caller applies nothing and shows the message.
-OptionsReadBack readBackOptions(const OptionTexts &texts, const QLocale &locale);
+OptionsReadBack readBackOptions(const OptionTexts &texts);

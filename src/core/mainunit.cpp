@@ -2,6 +2,7 @@
 
 #include "config/addressentry.h"
 #include "config/optionvalues.h"
+#include "config/profile.h"
 #include "config/settingsfile.h"
 #include "core/sniffthread.h"
 #include "monitor/guiunit.h"
@@ -75,7 +76,7 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::showSettings()
 {
-    const QLocale locale;
+    using ProfileValue::formatFloat;
     ui.ListBox1->setCurrentRow(settings.adapterIndex);
     ui.ListBox2->clear();
     ui.ListBox2->addItems(settings.lanAddresses.entries());
@@ -85,13 +86,13 @@ void TfrmMain::showSettings()
 
     const FapParameters &fap = settings.fap;
     ui.ComboBox1->setCurrentIndex(settings.planIndex);
-    ui.Edit5->setText(formatDecimal(fap.rechargeRate / bytesPerKB, locale));
-    ui.Edit6->setText(formatDecimal(fap.cutOffLimit / bytesPerMB, locale));
-    ui.Edit16->setText(formatDecimal(fap.throttleLimit / bytesPerMB, locale));
+    ui.Edit5->setText(formatFloat(fap.rechargeRate / bytesPerKB));
+    ui.Edit6->setText(formatFloat(fap.cutOffLimit / bytesPerMB));
+    ui.Edit16->setText(formatFloat(fap.throttleLimit / bytesPerMB));
     showUsedBytes();
     ui.CheckBox6->setChecked(fap.offPeakEnabled);
     ui.GroupBox7->setEnabled(fap.offPeakEnabled);
-    ui.Edit17->setText(formatDecimal(fap.offPeakCutOffLimit / bytesPerMB, locale));
+    ui.Edit17->setText(formatFloat(fap.offPeakCutOffLimit / bytesPerMB));
     ui.DateTimePicker1->setTime(timeOfDay(fap.offPeakStart));
     ui.DateTimePicker2->setTime(timeOfDay(fap.offPeakEnd));
 
@@ -112,7 +113,7 @@ void TfrmMain::showSettings()
 
 void TfrmMain::showUsedBytes()
 {
-    ui.Edit11->setText(formatDecimal(meter.usedBytes() / bytesPerMB, QLocale()));
+    ui.Edit11->setText(ProfileValue::formatFloat(meter.usedBytes() / bytesPerMB));
 }
 
 void TfrmMain::changeEvent(QEvent *event)
@@ -149,8 +150,7 @@ void TfrmMain::Button1Click()
     }
     const OptionsReadBack readBack = readBackOptions(
         {ui.Edit5->text(), ui.Edit6->text(), ui.Edit11->text(), ui.Edit17->text(), ui.Edit16->text(),
-         ui.Edit12->text(), ui.Edit13->text(), ui.Edit14->text(), ui.Edit15->text()},
-        QLocale());
+         ui.Edit12->text(), ui.Edit13->text(), ui.Edit14->text(), ui.Edit15->text()});
     // A byte count that would not fit 32 bits is refused before anything is taken.
     if (readBack.stop == OptionsReadBack::Stop::OutOfRange) {
         Dialogs::inform(this, readBack.message);
