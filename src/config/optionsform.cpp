@@ -1,6 +1,8 @@
 #include "config/optionsform.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -62,6 +64,23 @@ void OptionsForm::setupUi(QWidget *form)
     CheckBox5 = named(new QCheckBox(QStringLiteral("Use all 192.168.*.* IPs as LAN")), "CheckBox5");
     lanLayout->addWidget(CheckBox5);
     layout->addWidget(GroupBox2);
+
+    auto *GroupBox3 = named(
+        new QGroupBox(QStringLiteral("Auto fill from plan ( please select plan from list bellow )")), "GroupBox3");
+    ComboBox1 = named(new QComboBox, "ComboBox1"); // not editable: a choice among the rows only
+    (new QVBoxLayout(GroupBox3))->addWidget(ComboBox1);
+    layout->addWidget(GroupBox3);
+
+    auto *limits = new QFormLayout;
+    Edit5 = named(new QLineEdit, "Edit5");
+    Edit6 = named(new QLineEdit, "Edit6");
+    Edit16 = named(new QLineEdit, "Edit16");
+    Edit11 = named(new QLineEdit, "Edit11");
+    limits->addRow(named(new QLabel(QStringLiteral("FAP recharge rate in KB/s:")), "Label2"), Edit5);
+    limits->addRow(named(new QLabel(QStringLiteral("Cut off limit in MB")), "Label3"), Edit6);
+    limits->addRow(named(new QLabel(QStringLiteral("Throttle limit in MB")), "Label12"), Edit16);
+    limits->addRow(named(new QLabel(QStringLiteral("Cumulative download in MB")), "Label5"), Edit11);
+    layout->addLayout(limits);
 
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addStretch();

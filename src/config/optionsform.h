@@ -3,6 +3,7 @@
 #include <array>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -18,6 +19,13 @@ struct OptionsForm
     QPushButton *BitBtn1 = nullptr;  // add LAN address
     QPushButton *BitBtn2 = nullptr;  // delete LAN address
     QCheckBox *CheckBox5 = nullptr;  // use all 192.168.*.*
+
+    // Direcway settings
+    QComboBox *ComboBox1 = nullptr;  // plans of plans.ini
+    QLineEdit *Edit5 = nullptr;      // recharge rate, KB/s
+    QLineEdit *Edit6 = nullptr;      // cut-off limit, MB
+    QLineEdit *Edit16 = nullptr;     // throttle limit, MB
+    QLineEdit *Edit11 = nullptr;     // cumulative download, MB
 
     QPushButton *Button1 = nullptr;  // Ok
     QPushButton *Button2 = nullptr;  // Cancel

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "config/oledate.h"
 #include "config/optionsform.h"
+#include "config/settingsfile.h"
 #include "core/adapters.h"
 #include "core/appsettings.h"
 #include "core/trafficcounters.h"
@@ -8,10 +10,19 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
+class QTimer;
 class TfrmGui;
 class TSniffThread;
+
+// What the program takes from its surroundings; tests give a directory of their own and a fixed "now".
+struct ProgramEnvironment
+{
+    QString directory = programDirectory(); // with its trailing separator
+    std::function<double()> now = oleNow;   // the local date-time as an OLE date
+};
 
 // The options window, and the program's main window: it owns the settings, the counters, the
 // bucket and the capture thread; closing it ends the program.
@@ -20,7 +31,7 @@ class TfrmMain : public QWidget
     Q_OBJECT
 
 public:
-    explicit TfrmMain(QWidget *parent = nullptr);
+    explicit TfrmMain(ProgramEnvironment environment = {}, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
     // The monitor window is created after this one and handed over before the message loop runs.
@@ -38,20 +49,39 @@ public:
     FapMeter meter;
     bool firstConfirmPending = true;
     bool firstActivationPending = true;
+    // The load found the time of the last save; without it the options wait for the user.
+    bool lastUseKnown = false;
     OptionsForm ui;
+    QTimer *Timer2 = nullptr; // saves the bucket every 10 s from creation to exit
+
+    const QString &programDir() const { return m_environment.directory; }
 
 public Q_SLOTS:
     void Button1Click();
     void Button2Click();
     void BitBtn1Click();
     void BitBtn2Click();
+    void ComboBox1Change();
+    void Timer2Timer();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormCreate();
+    void FormDestroy();
     void startCapture();
+
+    // The settings load of the start: the plans, "tarvo.ini", the bucket and its catch-up.
+    void loadSettingsFile();
+    // The loaded settings into the controls.
+    void showSettings();
+    // Every setting a confirmation writes. Raises ProfileWriteError.
+    void saveSettingsFile();
+    // The bucket and the time now. Raises ProfileWriteError.
+    void save();
+
+    ProgramEnvironment m_environment;
 
     PcapDeviceList m_devices; // kept from enumeration until the capture thread opens its device
     std::unique_ptr<TSniffThread> m_sniffThread;
