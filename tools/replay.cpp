@@ -94,13 +94,23 @@ public:
     }
 
     // Every tick due at or before the frame's second comes first; a tick is taken to last one second.
-    void frame(const pcap_pkthdr *header, const u_char *bytes)
+    std::optional<QString> frame(const pcap_pkthdr *header, const u_char *bytes)
     {
-        if (!m_nextTick)
-            m_nextTick = int64_t(header->ts.tv_sec) + 1;
-        while (*m_nextTick <= int64_t(header->ts.tv_sec))
+        const int64_t second = header->ts.tv_sec;
+        if (!m_nextTick) {
+            m_firstSecond = second;
+            m_nextTick = second + 1;
+        }
+        // A broken timestamp must not turn into years of one-second lines.
+        if (second - m_firstSecond > kLongestSpan)
+            return QStringLiteral("frame %1 lies more than %2 days after the first one; a replay covers at most that")
+                .arg(m_frames + 1)
+                .arg(kLongestSpan / 86400);
+        while (*m_nextTick <= second)
             tick();
         classifyFrame(reinterpret_cast<u_char *>(&m_context), header, bytes);
+        ++m_frames;
+        return std::nullopt;
     }
 
     // After the last frame, the next due tick runs and the replay ends.
@@ -155,7 +165,11 @@ private:
     FapMeter m_meter;
     TrafficStats m_stats;
     CaptureContext m_context;
+    static constexpr int64_t kLongestSpan = 31 * 86400;
+
+    int64_t m_firstSecond = 0;
     std::optional<int64_t> m_nextTick; // epoch second of the next tick; none before the first frame
+    int64_t m_frames = 0;
     int64_t m_ticks = 0;
     QByteArray m_output;
 };
@@ -224,8 +238,13 @@ std::variant<QByteArray, QString> runReplay(const ReplayOptions &options)
     char message[PCAP_ERRBUF_SIZE] = {};
     const std::unique_ptr<pcap_t, PcapCloser> capture(
         pcap_open_offline(QFile::encodeName(options.capturePath).constData(), message));
-    if (!capture)
-        return QStringLiteral("cannot read capture file %1: %2").arg(options.capturePath, QString::fromLocal8Bit(message));
+    if (!capture) {
+        // libpcap names the file itself when the system refused to open it.
+        const QString reason = QString::fromLocal8Bit(message);
+        return QStringLiteral("cannot read capture file ")
+               + (reason.startsWith(options.capturePath) ? reason
+                                                         : QStringLiteral("%1: %2").arg(options.capturePath, reason));
+    }
     if (const int linkType = pcap_datalink(capture.get()); linkType != DLT_EN10MB)
         return QStringLiteral("%1 is not an Ethernet capture (link type %2)")
             .arg(options.capturePath, QString::fromLatin1(pcap_datalink_val_to_name(linkType)));
@@ -233,8 +252,10 @@ std::variant<QByteArray, QString> runReplay(const ReplayOptions &options)
     pcap_pkthdr *header = nullptr;
     const u_char *bytes = nullptr;
     int status;
-    while ((status = pcap_next_ex(capture.get(), &header, &bytes)) == 1)
-        replay.frame(header, bytes);
+    while ((status = pcap_next_ex(capture.get(), &header, &bytes)) == 1) {
+        if (auto error = replay.frame(header, bytes))
+            return QStringLiteral("%1: %2").arg(options.capturePath, *error);
+    }
     if (status != PCAP_ERROR_BREAK)
         return QStringLiteral("cannot read capture file %1: %2")
             .arg(options.capturePath, QString::fromLocal8Bit(pcap_geterr(capture.get())));

@@ -125,6 +125,9 @@ private Q_SLOTS:
         QVERIFY(writeCapture(path(QStringLiteral("stream.pcap")), DLT_EN10MB, stream()));
         QVERIFY(writeCapture(path(QStringLiteral("raw.pcap")), DLT_RAW, stream()));
         QVERIFY(writeCapture(path(QStringLiteral("empty.pcap")), DLT_EN10MB, {}));
+        QList<Frame> jump = stream();
+        jump.last().second += int64_t(5) * 365 * 86400;
+        QVERIFY(writeCapture(path(QStringLiteral("jump.pcap")), DLT_EN10MB, jump));
         QFile whole(path(QStringLiteral("stream.pcap")));
         QVERIFY(whole.open(QIODevice::ReadOnly));
         QFile truncated(path(QStringLiteral("truncated.pcap")));
@@ -179,6 +182,7 @@ private Q_SLOTS:
         row("unreadable capture", {"replay", "{dir}/garbage.pcap"});
         row("truncated capture", {"replay", "{dir}/truncated.pcap"});
         row("not Ethernet", {"replay", "{dir}/raw.pcap"});
+        row("timestamp years ahead", {"replay", "{dir}/jump.pcap"});
         row("bad --used", {"replay", "--used", "lots", "{dir}/stream.pcap"});
         row("--used beyond 32 bits", {"replay", "--used", "2147483648", "{dir}/stream.pcap"});
         row("unknown option", {"replay", "--frobnicate", "{dir}/stream.pcap"});
