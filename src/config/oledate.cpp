@@ -2,40 +2,23 @@
 
 #include <cmath>
 
-namespace OleDate {
-
-namespace {
-constexpr double millisecondsPerDay = 86400000.0;
-const QDate epoch(1899, 12, 30);
-} // namespace
-
-double fromDateTime(const QDateTime &dateTime)
+double oleNow()
 {
-    const QDateTime local = dateTime.toLocalTime();
-    const double days = double(epoch.daysTo(local.date()));
-    const double fraction = local.time().msecsSinceStartOfDay() / millisecondsPerDay;
-    // Before the epoch the whole days count backwards but the time of day still counts forwards.
-    return days >= 0 ? days + fraction : days - fraction;
+    return oleDate(QDateTime::currentDateTime());
 }
 
-QDateTime toDateTime(double oleDate)
+QDateTime oleDateToDateTime(double oleDate)
 {
-    // QDate holds far more than this; the bound keeps the conversion to whole days exact.
+    constexpr int millisecondsPerDay = 86400000;
+    // Far beyond any date the program meets, and small enough for the whole days to stay exact.
     if (!std::isfinite(oleDate) || std::abs(oleDate) > 1e9)
         return {};
-    const double days = std::trunc(oleDate);
+    const double days = std::floor(oleDate);
     auto dayNumber = qint64(days);
-    auto milliseconds = int(std::lround(std::abs(oleDate - days) * millisecondsPerDay));
-    if (milliseconds >= int(millisecondsPerDay)) { // rounded up to the next midnight
+    auto milliseconds = int(std::lround((oleDate - days) * millisecondsPerDay));
+    if (milliseconds >= millisecondsPerDay) { // rounded up to the next midnight
         milliseconds = 0;
         ++dayNumber;
     }
-    return QDateTime(epoch.addDays(dayNumber), QTime::fromMSecsSinceStartOfDay(milliseconds));
+    return QDateTime(QDate(1899, 12, 30).addDays(dayNumber), QTime::fromMSecsSinceStartOfDay(milliseconds));
 }
-
-double now()
-{
-    return fromDateTime(QDateTime::currentDateTime());
-}
-
-} // namespace OleDate

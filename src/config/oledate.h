@@ -1,15 +1,12 @@
 #pragma once
 
+#include "meter/oledate.h"
+
 #include <QDateTime>
 
-// Date-times as the settings file stores them: days since 30 December 1899 0:00 local time, the
-// fraction being the time of day (OLE Automation dates).
-namespace OleDate {
+// Date-times as the settings file stores them (oleDate in meter/oledate.h converts the other way).
 
-double fromDateTime(const QDateTime &dateTime);
-// Invalid for a value that is not finite or lies outside the dates QDate can hold.
-QDateTime toDateTime(double oleDate);
-// The present local date-time.
-double now();
-
-} // namespace OleDate
+// The present local date-time as days since 30 December 1899.
+double oleNow();
+// The local date-time of an OLE date; invalid for a value that is not finite or is out of range.
+QDateTime oleDateToDateTime(double oleDate);

@@ -2,11 +2,13 @@
 
 #include "config/addressentry.h"
 #include "config/optionvalues.h"
+#include "config/plans.h"
 #include "config/profile.h"
 #include "config/settingsfile.h"
 #include "core/sniffthread.h"
 #include "monitor/guiunit.h"
 #include "platform/dialogs.h"
+#include "platform/errorhandler.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,12 +28,13 @@ constexpr double bytesPerKB = 1024.0;
 constexpr double bytesPerMB = 1048576.0;
 } // namespace
 
-TfrmMain::TfrmMain(QWidget *parent)
+TfrmMain::TfrmMain(ProgramEnvironment environment, QWidget *parent)
     : QWidget(parent)
+    , m_environment(std::move(environment))
 {
     setObjectName(QStringLiteral("frmMain"));
     ui.setupUi(this);
-    connect(ui.Button1, &QPushButton::clicked, this, &TfrmMain::Button1Click);
+    connect(ui.Button1, &QPushButton::clicked, this, [this] { ErrorHandler::run(this, [this] { Button1Click(); }); });
     connect(ui.Button2, &QPushButton::clicked, this, &TfrmMain::Button2Click);
     connect(ui.Button3, &QPushButton::clicked, this, &TfrmMain::Button3Click);
     connect(ui.BitBtn1, &QPushButton::clicked, this, &TfrmMain::BitBtn1Click);
@@ -41,18 +44,28 @@ TfrmMain::TfrmMain(QWidget *parent)
     // Follows every change of the box, by mouse, by key or by the load, so the group is enabled
     // exactly while the box is checked.
     connect(ui.CheckBox6, &QCheckBox::toggled, this, &TfrmMain::CheckBox6Click);
+    connect(ui.ComboBox1, &QComboBox::activated, this, &TfrmMain::ComboBox1Change);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1);
-    connect(Timer1, &QTimer::timeout, this, &TfrmMain::Timer1Timer);
-
+    connect(Timer1, &QTimer::timeout, this, [this] { ErrorHandler::run(this, [this] { Timer1Timer(); }); });
+    Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer2->setInterval(10000);
+    connect(Timer2, &QTimer::timeout, this, [this] {
+        // While the box of a failed save is open, the next saves wait instead of piling up boxes.
+        Timer2->stop();
+        ErrorHandler::run(this, [this] { Timer2Timer(); });
+        Timer2->start();
+    });
     FormCreate();
 }
 
 TfrmMain::~TfrmMain()
 {
     stopCapture();
+    FormDestroy();
 }
 
 void TfrmMain::FormCreate()
@@ -69,15 +82,44 @@ void TfrmMain::FormCreate()
     counters.downloadedTotal.store(0);
     meter.setUsedBytes(0);
 
-    // Until the settings file is read, every setting keeps its default.
-    meter.setActiveLimit(settings.fap.cutOffLimit);
+    loadSettingsFile();
+    Timer2->start();
+}
+
+void TfrmMain::FormDestroy()
+{
+    ErrorHandler::run(this, [this] { save(); });
+}
+
+void TfrmMain::loadSettingsFile()
+{
+    ui.ComboBox1->clear();
+    ui.ComboBox1->addItems(readPlanNames(plansPath(programDir())));
+
+    const IniDocument ini = IniDocument::read(settingsPath(programDir()));
+    loadSettings(ini, settings);
+    const FapState fap = loadFapState(ini);
+    meter.applySettings(settings.fap, fap.usedBytes);
+    lastUseKnown = fap.lastShut != noLastUse;
+    if (lastUseKnown) {
+        meter.catchUp(fap.lastShut, m_environment.now());
+    } else {
+        Dialogs::ask(nullptr, Dialogs::Request{
+            QStringLiteral("Tarvo can not determine the last time it was used"),
+            QStringLiteral("Tarvo can not determine the time it was last used, therefore it can not calculate your "
+                           "actual FAP level. Please fill it in manually. If you haven't used the internet for more "
+                           "than 12 hours, click the max button next to the edit. If this is the first time your use "
+                           "Tarvo, just ignore this message."),
+            QMessageBox::Ok, QMessageBox::NoIcon});
+    }
     showSettings();
 }
 
 void TfrmMain::showSettings()
 {
     using ProfileValue::formatFloat;
-    ui.ListBox1->setCurrentRow(settings.adapterIndex);
+    // A stored row the list does not have selects nothing.
+    ui.ListBox1->setCurrentRow(settings.adapterIndex < ui.ListBox1->count() ? settings.adapterIndex : -1);
     ui.ListBox2->clear();
     ui.ListBox2->addItems(settings.lanAddresses.entries());
     ui.ListBox3->clear();
@@ -85,7 +127,7 @@ void TfrmMain::showSettings()
     ui.CheckBox5->setChecked(settings.useAll192168.load());
 
     const FapParameters &fap = settings.fap;
-    ui.ComboBox1->setCurrentIndex(settings.planIndex);
+    ui.ComboBox1->setCurrentIndex(settings.planIndex < ui.ComboBox1->count() ? settings.planIndex : -1);
     ui.Edit5->setText(formatFloat(fap.rechargeRate / bytesPerKB));
     ui.Edit6->setText(formatFloat(fap.cutOffLimit / bytesPerMB));
     ui.Edit16->setText(formatFloat(fap.throttleLimit / bytesPerMB));
@@ -138,6 +180,29 @@ void TfrmMain::Timer1Timer()
         Button1Click();
 }
 
+void TfrmMain::saveSettingsFile()
+{
+    saveSettings(settingsPath(programDir()), settings);
+}
+
+void TfrmMain::save()
+{
+    saveFapState(settingsPath(programDir()), m_environment.now(), meter.usedBytes());
+}
+
+void TfrmMain::Timer2Timer()
+{
+    save();
+}
+
+void TfrmMain::ComboBox1Change()
+{
+    const Plan plan = readPlan(plansPath(programDir()), ui.ComboBox1->currentIndex());
+    ui.Edit5->setText(plan.recharge);
+    ui.Edit6->setText(plan.max);
+    ui.Edit16->setText(plan.throttle);
+}
+
 void TfrmMain::Button1Click()
 {
     if (ui.ListBox1->currentRow() < 0) {
@@ -163,9 +228,7 @@ void TfrmMain::Button1Click()
         return;
     takeRemainingSettings();
     applyToMonitor();
-    // A failed write ends the confirmation there; the message says which file.
-    if (!writeSettingsFile())
-        return;
+    saveSettingsFile(); // a failed write ends the confirmation here: nothing starts
 
     if (firstConfirmPending) {
         startCapture();
@@ -234,19 +297,6 @@ void TfrmMain::takeRemainingSettings()
 void TfrmMain::applyToMonitor()
 {
     // To be connected: TfrmGui::applySettings() (opacity, "Always on top" check mark, chart axis).
-}
-
-bool TfrmMain::writeSettingsFile()
-{
-    try {
-        saveSettings(settingsPath(programDirectory()), settings);
-        return true;
-    } catch (const ProfileWriteError &error) {
-        // As an error escaping a handler would be shown: the program's name as title.
-        Dialogs::ask(this, {QStringLiteral("Tarvo"), QString::fromUtf8(error.what()), QMessageBox::Ok,
-                            QMessageBox::Critical});
-        return false;
-    }
 }
 
 void TfrmMain::writeStartAtLogon()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "config/oledate.h"
 #include "config/optionsform.h"
+#include "config/settingsfile.h"
 #include "core/adapters.h"
 #include "core/appsettings.h"
 #include "core/trafficcounters.h"
@@ -8,12 +10,20 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QTimer;
 class TfrmGui;
 class TSniffThread;
 struct OptionValues;
+
+// What the program takes from its surroundings; tests give a directory of their own and a fixed "now".
+struct ProgramEnvironment
+{
+    QString directory = programDirectory(); // with its trailing separator
+    std::function<double()> now = oleNow;   // the local date-time as an OLE date
+};
 
 // The options window, and the program's main window: it owns the settings, the counters, the
 // bucket and the capture thread; closing it ends the program.
@@ -22,7 +32,7 @@ class TfrmMain : public QWidget
     Q_OBJECT
 
 public:
-    explicit TfrmMain(QWidget *parent = nullptr);
+    explicit TfrmMain(ProgramEnvironment environment = {}, QWidget *parent = nullptr);
     ~TfrmMain() override;
 
     // The monitor window is created after this one and handed over before the message loop runs.
@@ -46,9 +56,13 @@ public:
     FapMeter meter;
     bool firstConfirmPending = true;
     bool firstActivationPending = true;
-    bool lastUseKnown = false; // the load found a last-use time
+    // The load found the time of the last save; without it the options wait for the user.
+    bool lastUseKnown = false;
     OptionsForm ui;
-    QTimer *Timer1 = nullptr;  // the automatic confirmation after the first activation
+    QTimer *Timer1 = nullptr; // the automatic confirmation after the first activation
+    QTimer *Timer2 = nullptr; // saves the bucket every 10 s from creation to exit
+
+    const QString &programDir() const { return m_environment.directory; }
 
 public Q_SLOTS:
     void Button1Click();
@@ -59,7 +73,9 @@ public Q_SLOTS:
     void BitBtn4Click();
     void Button3Click();
     void CheckBox6Click();
+    void ComboBox1Change();
     void Timer1Timer();
+    void Timer2Timer();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -68,19 +84,30 @@ protected:
 private:
     void FormCreate();
     void FormActivate();
+    void FormDestroy();
+    void startCapture();
+
+    // The settings load of the start: the plans, "tarvo.ini", the bucket and its catch-up.
+    void loadSettingsFile();
+    // The loaded settings into the controls.
     void showSettings();
     void showUsedBytes();
+    // Every setting a confirmation writes. Raises ProfileWriteError.
+    void saveSettingsFile();
+    // The bucket and the time now. Raises ProfileWriteError.
+    void save();
+
     void addAddress(const AddressEditor &editor, LiveAddressList &list);
     void deleteAddress(const AddressEditor &editor, LiveAddressList &list);
     void takeNumbers(const OptionValues &values);
     void takeRemainingSettings();
-    bool writeSettingsFile();
-    void startCapture();
 
     // Steps that other parts of the program fill in.
     void applyToMonitor();     // opacity, the "Always on top" check mark, the chart's axis
     void writeStartAtLogon();  // the start-at-logon entry, at every confirmation
     void checkForUpdates();    // once, after the first confirmation
+
+    ProgramEnvironment m_environment;
 
     PcapDeviceList m_devices; // kept from enumeration until the capture thread opens its device
     std::unique_ptr<TSniffThread> m_sniffThread;

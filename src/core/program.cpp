@@ -1,7 +1,8 @@
 #include "core/program.h"
 
-Program::Program()
-    : frmGui(frmMain.settings, frmMain.counters, frmMain.meter)
+Program::Program(ProgramEnvironment environment)
+    : frmMain(std::move(environment))
+    , frmGui(frmMain.settings, frmMain.counters, frmMain.meter)
 {
     frmMain.setMonitor(&frmGui);
 }

@@ -9,7 +9,7 @@
 // window first, so the settings are in memory before anything else is built.
 struct Program
 {
-    Program();
+    explicit Program(ProgramEnvironment environment = {});
 
     // The message loop shows the options window first.
     void showFirstWindow();

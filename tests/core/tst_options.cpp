@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
@@ -71,10 +73,31 @@ class TestOptions : public QObject
 
 private:
     QList<Dialogs::Request> shown;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString iniPath() const { return dir->filePath(u"tarvo.ini"_qs); }
+
+    // A folder of the test's own whose settings file holds `ini`; by default only a last-use
+    // time, so the start shows no message.
+    ProgramEnvironment environment(const QByteArray &ini = "[System]\nlastshut=46366.25\n")
+    {
+        QFile file(iniPath());
+        if (file.open(QIODevice::WriteOnly))
+            file.write(ini);
+        return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
+    }
+
+    QByteArray iniBytes() const
+    {
+        QFile file(iniPath());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
 private Q_SLOTS:
     void init()
     {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
         shown.clear();
         Dialogs::setHandler([this](const Dialogs::Request &request) {
             shown.append(request);
@@ -85,7 +108,7 @@ private Q_SLOTS:
 
     void captionsAndDefaults()
     {
-        Program program;
+        Program program(environment());
         const OptionsForm &ui = program.frmMain.ui;
         QCOMPARE(program.frmMain.windowTitle(), u"Tarvo - Options"_qs);
         QCOMPARE(ui.PageControl1->count(), 3);
@@ -125,7 +148,7 @@ private Q_SLOTS:
     void decimalsFollowTheLocale()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        Program program;
+        Program program(environment());
         QLocale::setDefault(QLocale::c());
         QCOMPARE(program.frmMain.ui.Edit6->text(), u"92,3999996185303"_qs);
     }
@@ -167,7 +190,7 @@ private Q_SLOTS:
         QFETCH(QStringList, typed);
         QFETCH(QStringList, after);
         QFETCH(QStringList, boxesAfter);
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         const AddressEditor editor = editorOf(main, which);
         for (const QString &address : before) {
@@ -203,7 +226,7 @@ private Q_SLOTS:
         QFETCH(Which, which);
         QFETCH(int, selected);
         QFETCH(QStringList, after);
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         const AddressEditor editor = editorOf(main, which);
         const QStringList all{u"10.0.0.1"_qs, u"10.0.0.2"_qs, u"10.0.0.3"_qs, u"10.0.0.4"_qs};
@@ -217,7 +240,7 @@ private Q_SLOTS:
 
     void offPeakGroupFollowsItsBox()
     {
-        Program program;
+        Program program(environment());
         OptionsForm &ui = program.frmMain.ui;
         program.showFirstWindow();
         ui.PageControl1->setCurrentIndex(1);
@@ -236,7 +259,7 @@ private Q_SLOTS:
 
     void maxPutsZeroIntoTheBox()
     {
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         main.meter.setUsedBytes(13107200);
         main.ui.Edit11->setText(u"12.5"_qs);
@@ -247,7 +270,7 @@ private Q_SLOTS:
 
     void numberThatDoesNotParseStopsSilently()
     {
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
         main.ui.ListBox1->setCurrentRow(0);
@@ -292,7 +315,7 @@ private Q_SLOTS:
         QFETCH(QString, box);
         QFETCH(QString, text);
         QFETCH(QString, message);
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
         main.ui.ListBox1->setCurrentRow(0);
@@ -315,7 +338,7 @@ private Q_SLOTS:
 
     void firstOkTakesEveryControl()
     {
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         OptionsForm &ui = main.ui;
         program.showFirstWindow();
@@ -386,7 +409,7 @@ private Q_SLOTS:
 
     void startMinimizedShowsNoMonitorButCancelDoes()
     {
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
         if (!selectLoopback(main))
@@ -408,7 +431,7 @@ private Q_SLOTS:
 
     void optionsFromTheMonitorShowsTheLiveLevel()
     {
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
         if (!selectLoopback(main))
@@ -442,7 +465,7 @@ private Q_SLOTS:
 
     void alwaysOnTopFromTheMonitorTicksTheBox()
     {
-        Program program;
+        Program program(environment());
         program.frmMain.alwaysOnTopToggled(true);
         QVERIFY(program.frmMain.ui.CheckBox3->isChecked());
         program.frmMain.alwaysOnTopToggled(false);
@@ -468,7 +491,7 @@ private Q_SLOTS:
         QFETCH(bool, adapterVanished);
         QFETCH(bool, confirmed);
         QFETCH(int, messages);
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         if (!selectLoopback(main))
             QSKIP("no loopback capture adapter on this machine");
@@ -496,7 +519,7 @@ private Q_SLOTS:
 
     void cancelBeforeTheFirstOkEndsTheProgram()
     {
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
         bool quitAsked = false;
@@ -512,7 +535,7 @@ private Q_SLOTS:
     // or into a temporary folder, so anyone can look at the window again.
     void renderTabs()
     {
-        Program program;
+        Program program(environment());
         TfrmMain &main = program.frmMain;
         main.ui.ListBox2->addItems({u"192.168.0.7"_qs, u"10.1.1.1"_qs});
         program.showFirstWindow();

@@ -2,8 +2,10 @@
 #include "platform/dialogs.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -13,10 +15,21 @@ class TestStartup : public QObject
 
 private:
     QList<Dialogs::Request> shown;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    // A directory of the test's own, with a last-use time so that no message comes at start.
+    ProgramEnvironment environment()
+    {
+        QFile ini(dir->filePath(QStringLiteral("tarvo.ini")));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[System]\nlastshut=46366.25\n");
+        return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
+    }
 
 private Q_SLOTS:
     void init()
     {
+        dir = std::make_unique<QTemporaryDir>();
         shown.clear();
         Dialogs::setHandler([this](const Dialogs::Request &request) {
             shown.append(request);
@@ -27,7 +40,7 @@ private Q_SLOTS:
 
     void windowsAreCreatedHiddenAndOptionsComeFirst()
     {
-        Program program;
+        Program program(environment());
         QVERIFY(!program.frmMain.isVisible());
         QVERIFY(!program.frmGui.isVisible());
         QVERIFY(!program.frmAutoUpdate.isVisible());
@@ -45,7 +58,7 @@ private Q_SLOTS:
 
     void confirmationChecks()
     {
-        Program program;
+        Program program(environment());
         program.showFirstWindow();
         TfrmMain &main = program.frmMain;
 
@@ -73,7 +86,7 @@ private Q_SLOTS:
 
     void cancelBeforeFirstConfirmationEndsTheProgram()
     {
-        Program program;
+        Program program(environment());
         program.showFirstWindow();
         QTest::mouseClick(program.frmMain.ui.Button2, Qt::LeftButton);
         QVERIFY(!program.frmMain.isVisible());
@@ -83,7 +96,7 @@ private Q_SLOTS:
 
     void firstConfirmationStartsMonitoringOnce()
     {
-        Program program;
+        Program program(environment());
         program.showFirstWindow();
         TfrmMain &main = program.frmMain;
         const QList<QListWidgetItem *> loopbackRows = main.ui.ListBox1->findItems(QStringLiteral("(lo)"), Qt::MatchEndsWith);
