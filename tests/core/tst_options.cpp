@@ -1,3 +1,5 @@
+#include "config/profile.h"
+#include "core/adapters.h"
 #include "core/program.h"
 #include "platform/dialogs.h"
 
@@ -10,12 +12,15 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimeEdit>
 #include <QTimer>
+
+#include <tuple>
 
 namespace {
 
@@ -277,6 +282,7 @@ private Q_SLOTS:
         if (main.ui.ListBox1->currentRow() != 0)
             QSKIP("no capture adapter on this machine");
         main.meter.setUsedBytes(5);
+        const QByteArray fileBefore = iniBytes();
         typeInto(main.ui.Edit5, u"8"_qs);
         typeInto(main.ui.Edit6, u"100"_qs);
         typeInto(main.ui.Edit11, u"twelve"_qs);
@@ -291,6 +297,7 @@ private Q_SLOTS:
         QVERIFY(main.isVisible());
         QVERIFY(!main.captureStarted());
         QVERIFY(main.ui.ListBox1->isEnabled());
+        QCOMPARE(iniBytes(), fileBefore);
     }
 
     void limitTooLargeStopsWithAMessage_data()
@@ -324,7 +331,9 @@ private Q_SLOTS:
         main.ui.CheckBox6->setChecked(true); // the off-peak box is typed into only while enabled
         typeInto(main.ui.Edit5, u"8"_qs);
         typeInto(main.findChild<QLineEdit *>(box), text);
+        const QByteArray fileBefore = iniBytes();
         QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QCOMPARE(iniBytes(), fileBefore);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text, message);
         QCOMPARE(shown[0].title, QString());
@@ -405,6 +414,43 @@ private Q_SLOTS:
         QVERIFY(!main.ui.ListBox1->isEnabled());
         QVERIFY(!main.isVisible());
         QVERIFY(program.frmGui.isVisible());
+
+        // Every key a confirmation writes, as the file now holds it.
+        const IniDocument ini = IniDocument::read(iniPath());
+        const auto value = [&ini](const char *section, const char *key) {
+            return ini.value(QString::fromLatin1(section), QString::fromLatin1(key)).value_or(u"(missing)"_qs);
+        };
+        const QList<std::tuple<const char *, const char *, QString>> expected{
+            {"System", "autoaxis", u"1"_qs},
+            {"System", "histlenght", u"0"_qs},
+            {"System", "AutoStart", u"1"_qs},
+            {"System", "sm", u"0"_qs},
+            {"System", "OnTop", u"1"_qs},
+            {"System", "plan", u"1"_qs},
+            {"System", "ShowOptions", u"0"_qs},
+            {"System", "use192", u"0"_qs},
+            {"System", "useop", u"1"_qs},
+            {"System", "opst", ProfileValue::formatFloat(37894 + 22 / 24.0)},
+            {"System", "opet", ProfileValue::formatFloat(6.5 / 24.0)},
+            {"System", "faprecharge", u"4608"_qs},
+            {"System", "fapmaxonp", u"209715200"_qs},
+            {"System", "fapmaxoffp", u"315097088"_qs},
+            {"System", "tsht", u"157286400"_qs},
+            {"System", "adapter", QString::number(main.ui.ListBox1->currentRow())},
+            {"System", "lanIPCount", u"1"_qs},
+            {"System", "ignIPCount", u"0"_qs},
+            {"Ping", "url", u"localhost"_qs},
+            {"Ping", "timeout", u"3000"_qs},
+            {"Ping", "ttl", u"128"_qs},
+            {"Ping", "size", u"64"_qs},
+            {"Alpha", "alpha", u"200"_qs},
+            {"Tray", "type", u"0"_qs},
+            {"LANIPS", "IP0", u"127.0.0.1"_qs},
+        };
+        for (const auto &[section, key, text] : expected)
+            QCOMPARE(value(section, key), text);
+        // The bucket is written by its own save, not by the confirmation.
+        QCOMPARE(value("System", "fapbytes"), u"(missing)"_qs);
     }
 
     void startMinimizedShowsNoMonitorButCancelDoes()
@@ -474,31 +520,34 @@ private Q_SLOTS:
 
     void automaticConfirmation_data()
     {
-        QTest::addColumn<bool>("showOptions");
-        QTest::addColumn<bool>("lastUseKnown");
+        QTest::addColumn<QByteArray>("system"); // the [System] lines besides the adapter row
         QTest::addColumn<bool>("adapterVanished");
         QTest::addColumn<bool>("confirmed");
-        QTest::addColumn<int>("messages");
-        QTest::newRow("confirmed") << false << true << false << true << 0;
-        QTest::newRow("show options ticked") << true << true << false << false << 0;
-        QTest::newRow("no last-use time") << false << false << false << false << 0;
-        QTest::newRow("adapter row vanished") << false << true << true << false << 1;
+        QTest::addColumn<QStringList>("messages");
+        const QString adapterMessage = u"Please select a network adapter from the Network tab ( first tab )."_qs;
+        const QString lastUseTitle = u"Tarvo can not determine the last time it was used"_qs;
+        QTest::newRow("ShowOptions 0, valid adapter")
+            << QByteArray("ShowOptions=0\nlastshut=46366.25\n") << false << true << QStringList();
+        QTest::newRow("ShowOptions 1") << QByteArray("ShowOptions=1\nlastshut=46366.25\n") << false << false
+                                       << QStringList();
+        QTest::newRow("adapter row vanished") << QByteArray("ShowOptions=0\nlastshut=46366.25\n") << true << false
+                                              << QStringList{adapterMessage};
+        QTest::newRow("no last-use time") << QByteArray("ShowOptions=0\n") << false << false
+                                          << QStringList{lastUseTitle};
     }
     void automaticConfirmation()
     {
-        QFETCH(bool, showOptions);
-        QFETCH(bool, lastUseKnown);
+        QFETCH(QByteArray, system);
         QFETCH(bool, adapterVanished);
         QFETCH(bool, confirmed);
-        QFETCH(int, messages);
-        Program program(environment());
-        TfrmMain &main = program.frmMain;
-        if (!selectLoopback(main))
+        QFETCH(QStringList, messages);
+        const QStringList adapters = enumerateAdapters().rows;
+        const int loopback = adapters.indexOf(QRegularExpression(u".*\\(lo\\)$"_qs));
+        if (loopback < 0)
             QSKIP("no loopback capture adapter on this machine");
-        if (adapterVanished)
-            main.ui.ListBox1->setCurrentRow(main.ui.ListBox1->count());
-        main.ui.CheckBox1->setChecked(showOptions);
-        main.lastUseKnown = lastUseKnown;
+        const int row = adapterVanished ? int(adapters.size()) : loopback;
+        Program program(environment("[System]\n" + system + "adapter=" + QByteArray::number(row) + "\n"));
+        TfrmMain &main = program.frmMain;
 
         program.showFirstWindow();
         QVERIFY(QTest::qWaitForWindowActive(&main));
@@ -507,9 +556,10 @@ private Q_SLOTS:
         QCOMPARE(main.captureStarted(), confirmed);
         QCOMPARE(main.isVisible(), !confirmed);
         QCOMPARE(program.frmGui.isVisible(), confirmed);
-        QCOMPARE(shown.size(), messages);
-        if (messages)
-            QCOMPARE(shown[0].text, u"Please select a network adapter from the Network tab ( first tab )."_qs);
+        QStringList seen;
+        for (const Dialogs::Request &request : shown)
+            seen.append(request.title.isEmpty() ? request.text : request.title);
+        QCOMPARE(seen, messages);
 
         // Later activations start nothing.
         main.show();
