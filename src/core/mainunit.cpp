@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSlider>
 #include <QTimeEdit>
 #include <QTimer>
@@ -330,11 +331,18 @@ void TfrmMain::CheckBox6Click()
     ui.GroupBox7->setEnabled(ui.CheckBox6->isChecked());
 }
 
+void TfrmMain::showMaximisedWindow()
+{
+    // The geometry as well as the state, so it fills the screen without a window manager too.
+    setGeometry(screen()->availableGeometry());
+    showMaximized();
+}
+
 void TfrmMain::showFromMonitor()
 {
     showUsedBytes();
     m_monitor->hide();
-    showMaximized();
+    showMaximisedWindow();
     raise();
     activateWindow();
 }

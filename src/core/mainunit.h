@@ -42,6 +42,9 @@ public:
     // stay valid until this window is destroyed.
     void stopCapture();
 
+    // The window is shown maximised every time.
+    void showMaximisedWindow();
+
     // The monitor window's "Options...": the live bucket into "Cumulative download in MB", the
     // monitor window hidden, this window shown.
     void showFromMonitor();

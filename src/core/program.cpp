@@ -9,5 +9,5 @@ Program::Program(ProgramEnvironment environment)
 
 void Program::showFirstWindow()
 {
-    frmMain.showMaximized();
+    frmMain.showMaximisedWindow();
 }
