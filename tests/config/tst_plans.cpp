@@ -1,4 +1,5 @@
 #include "config/plans.h"
+#include "filefixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,12 +14,7 @@ class TestPlans : public QObject
 private:
     QTemporaryDir dir;
     QString path() const { return dir.filePath(QStringLiteral("plans.ini")); }
-    void writePlans(const QByteArray &bytes)
-    {
-        QFile file(path());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-    }
+    void writePlans(const QByteArray &bytes) { writeBytes(path(), bytes); }
 
 private Q_SLOTS:
     void cleanup() { QFile::remove(path()); }

@@ -1,4 +1,5 @@
 #include "config/profile.h"
+#include "filefixtures.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,27 +14,12 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QString lastTemporaryContent;
 bool recordAndFail(const QString &from, const QString &)
 {
     lastTemporaryContent = QString::fromUtf8(fileBytes(from));
     return false;
 }
-
 } // namespace
 
 class TestProfile : public QObject
@@ -69,7 +55,7 @@ private Q_SLOTS:
         QTest::newRow("value with = in it") << QByteArray("[S]\nk=a=b\n") << "S" << "k" << "a=b";
         QTest::newRow("2047-character limit") << ("[S]\nk=" + QByteArray(5000, 'x') + '\n') << "S" << "k"
                                               << QString(2047, u'x');
-        QTest::newRow("binary bytes around") << QByteArray("\x00\xff\x01\n[S]\x00\nk=1\n\x00\x00", 19) << "S" << "k" << "1";
+        QTest::newRow("binary bytes around") << binary("\x00\xff\x01\n[S]\x00\nk=1\n\x00\x00") << "S" << "k" << "1";
     }
     void readValue()
     {

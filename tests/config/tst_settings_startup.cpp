@@ -1,4 +1,5 @@
 #include "core/program.h"
+#include "filefixtures.h"
 #include "platform/dialogs.h"
 
 #include <QApplication>
@@ -16,7 +17,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
 const QString lastUseTitle = u"Tarvo can not determine the last time it was used"_s;
 const QString lastUseText =
     u"Tarvo can not determine the time it was last used, therefore it can not calculate your actual FAP level. "
@@ -30,20 +30,6 @@ double secondsLater(double from, double seconds)
 {
     return from + (seconds + 0.5) / 86400.0;
 }
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 } // namespace
 
 class TestSettingsStartup : public QObject

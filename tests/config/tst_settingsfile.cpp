@@ -1,5 +1,6 @@
 #include "config/oledate.h"
 #include "config/settingsfile.h"
+#include "filefixtures.h"
 
 #include <QFile>
 #include <QLocale>
@@ -9,20 +10,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 void compareSettings(const AppSettings &actual, const AppSettings &expected)
 {
     QCOMPARE(actual.adapterIndex, expected.adapterIndex);
@@ -73,7 +60,6 @@ void changeEveryField(AppSettings &s)
     s.windowOpacity = 128;
     s.trayStyle = TrayStyle::Text;
 }
-
 } // namespace
 
 class TestSettingsFile : public QObject
@@ -161,7 +147,7 @@ private Q_SLOTS:
         QTest::newRow("Plan read in any case") << QByteArray("[system]\nPLAN=2\n") << -1 << none << 2 << 0 << 1;
         QTest::newRow("tray type 0 is text") << QByteArray("[Tray]\ntype=0\n") << -1 << none << 0 << 0 << 0;
         QTest::newRow("any other tray type is graphic") << QByteArray("[Tray]\ntype=7\n") << -1 << none << 0 << 0 << 1;
-        QTest::newRow("binary file") << QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00\x00[System\x00\nadapter\x00=1", 30) << -1
+        QTest::newRow("binary file") << binary("\x7f" "ELF\x02\x01\x01\x00\x00\x00[System\x00\nadapter\x00=1") << -1
                                      << none << 0 << 0 << 1;
         QTest::newRow("truncated file") << QByteArray("[System]\nlanIPCount=2\nadapter=1\n[LANIPS]\nIP0=10.0.0.1\nIP1=10.0")
                                         << 1 << QStringList{u"10.0.0.1"_s, u"10.0"_s} << 0 << 0 << 1;

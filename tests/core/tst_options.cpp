@@ -2,6 +2,7 @@
 #include "core/adapters.h"
 #include "core/program.h"
 #include "platform/dialogs.h"
+#include "../config/filefixtures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -86,17 +87,11 @@ private:
     // time, so the start shows no message.
     ProgramEnvironment environment(const QByteArray &ini = "[System]\nlastshut=46366.25\n")
     {
-        QFile file(iniPath());
-        if (file.open(QIODevice::WriteOnly))
-            file.write(ini);
+        writeBytes(iniPath(), ini);
         return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
     }
 
-    QByteArray iniBytes() const
-    {
-        QFile file(iniPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray iniBytes() const { return fileBytes(iniPath()); }
 
 private Q_SLOTS:
     void init()
