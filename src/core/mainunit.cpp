@@ -255,17 +255,19 @@ void TfrmMain::takeNumbers(const OptionValues &values)
         fap.rechargeRate = *values.rechargeRate;
     if (values.cutOffLimit)
         fap.cutOffLimit = *values.cutOffLimit;
-    if (values.offPeakCutOffLimit) {
+    if (values.offPeakCutOffLimit)
         fap.offPeakCutOffLimit = *values.offPeakCutOffLimit;
-        // All four bucket boxes read: the limit in force goes back to the cut-off limit.
+    if (values.throttleLimit)
+        fap.throttleLimit = *values.throttleLimit;
+    // The bucket keeps its own copy of what was taken. Once the four bucket boxes are read, the
+    // limit in force goes back to the cut-off limit.
+    if (values.offPeakCutOffLimit) {
         meter.applySettings(fap, *values.usedBytes);
     } else {
         if (values.usedBytes)
             meter.setUsedBytes(*values.usedBytes);
         meter.setParameters(fap);
     }
-    if (values.throttleLimit)
-        fap.throttleLimit = *values.throttleLimit;
     if (values.pingHost)
         settings.pingHost = *values.pingHost;
     if (values.pingTimeoutMs)

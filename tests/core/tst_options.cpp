@@ -295,6 +295,32 @@ private Q_SLOTS:
         QCOMPARE(iniBytes(), fileBefore);
     }
 
+    void stopAfterTheBucketBoxesKeepsTheBucketTaken()
+    {
+        Program program(environment());
+        TfrmMain &main = program.frmMain;
+        program.showFirstWindow();
+        main.ui.ListBox1->setCurrentRow(0);
+        if (main.ui.ListBox1->currentRow() != 0)
+            QSKIP("no capture adapter on this machine");
+        main.meter.setActiveLimit(1);
+        typeInto(main.ui.Edit6, u"100"_qs);
+        typeInto(main.ui.Edit11, u"12.5"_qs);
+        typeInto(main.ui.Edit16, u"50"_qs);
+        typeInto(main.ui.Edit12, u"localhost"_qs);
+        typeInto(main.ui.Edit13, u"2.5"_qs);
+        QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(main.meter.usedBytes(), 13107200);
+        QCOMPARE(main.meter.activeLimit(), 104857600);
+        QCOMPARE(main.meter.parameters().cutOffLimit, 104857600);
+        QCOMPARE(main.meter.parameters().throttleLimit, 52428800);
+        QCOMPARE(main.settings.pingHost, u"localhost"_qs);
+        QCOMPARE(main.settings.pingTimeoutMs, 10000);
+        QVERIFY(main.isVisible());
+        QVERIFY(!main.captureStarted());
+    }
+
     void limitTooLargeStopsWithAMessage_data()
     {
         QTest::addColumn<QString>("box");
