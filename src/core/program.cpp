@@ -4,6 +4,13 @@ Program::Program()
     : frmGui(frmMain.settings, frmMain.counters, frmMain.meter)
 {
     frmMain.setMonitor(&frmGui);
+    frmGui.setCompanionWindows(&frmMain, &AboutBox);
+    // Closing the main window ends the program, with its exit save.
+    QObject::connect(&frmGui, &TfrmGui::closeRequested, &frmMain, &QWidget::close);
+    QObject::connect(&frmGui, &TfrmGui::optionsRequested, &frmMain, [this] {
+        frmGui.hide();
+        frmMain.show();
+    });
 }
 
 void Program::showFirstWindow()
