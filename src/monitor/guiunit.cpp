@@ -16,7 +16,6 @@
 #include "monitor/weblinks.h"
 #include "platform/dialogs.h"
 
-#include <QApplication>
 #include <QDateTime>
 #include <QLabel>
 #include <QMenu>
@@ -136,11 +135,6 @@ TfrmGui::TfrmGui(AppSettings &settings, TrafficCounters &counters, FapMeter &met
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     setFont(Fonts::arialPoints(8));
-    // Room left over when the frame is dragged between the two views shows the panels' colour.
-    setAutoFillBackground(true);
-    QPalette background = palette();
-    background.setColor(QPalette::Window, Colours::darkBlue);
-    setPalette(background);
 
     createMenus();
     FapPanel = panel(this, QStringLiteral("FapPanel"), fapPanelHeight);
@@ -159,7 +153,10 @@ TfrmGui::TfrmGui(AppSettings &settings, TrafficCounters &counters, FapMeter &met
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setFixedHeight(statusHeight);
     StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setPalette(QApplication::palette());
+    StatusBar1->setAutoFillBackground(true);
+    // Room left over when the frame is dragged between the two views shows the panels' colour.
+    QWidget *filler = panel(this, QStringLiteral("FillerPanel"), 0);
+    filler->setMaximumHeight(QWIDGETSIZE_MAX);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -167,7 +164,7 @@ TfrmGui::TfrmGui(AppSettings &settings, TrafficCounters &counters, FapMeter &met
     layout->setMenuBar(MainMenu1);
     for (QWidget *part : {FapPanel, ShowMorePanel, DetailsPanel, RestrictionPanel})
         layout->addWidget(part);
-    layout->addStretch();
+    layout->addWidget(filler, 1);
     layout->addWidget(StatusBar1);
 
     // Only the height changes, between the compact and the full view; the window opens full.
@@ -200,7 +197,6 @@ void TfrmGui::createMenus()
 {
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    MainMenu1->setPalette(QApplication::palette());
     File1 = MainMenu1->addMenu(QStringLiteral("File"));
     File1->setObjectName(QStringLiteral("File1"));
     Close1 = item(File1, QStringLiteral("Close1"), QStringLiteral("Close"));
