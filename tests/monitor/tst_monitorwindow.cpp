@@ -4,6 +4,7 @@
 #include "monitor/guiunit.h"
 #include "monitor/shapes.h"
 #include "monitor/trafficchart.h"
+#include "monitor/trayimage.h"
 #include "monitor/trayindicator.h"
 #include "monitor/weblinks.h"
 #include "platform/dialogs.h"
@@ -335,6 +336,37 @@ private Q_SLOTS:
         QCOMPARE(data.download().back().x, noon);
         QVERIFY(!monitor.gui.TrayIcon->image().isNull());
         QCOMPARE(monitor.gui.TrayIcon->image().size(), QSize(16, 16));
+    }
+
+    void noLimitShowsAnEmptyGauge()
+    {
+        Monitor monitor;
+        monitor.settings.fap.cutOffLimit = 0;
+        monitor.meter.setParameters(monitor.settings.fap);
+        monitor.tick(0, 0, 0);
+        TfrmGui &gui = monitor.gui;
+        QCOMPARE(gui.PercentValue->text(), QStringLiteral("0%"));
+        QCOMPARE(gui.LevelBar->fillWidth(), 0);
+        QCOMPARE(gui.TrayIcon->image().pixel(7, 7), QColor(0, 128, 0).rgb());
+        QCOMPARE(gui.TrayIcon->image().pixel(1, 7), QColor(0, 128, 0).rgb());
+
+        // The style is read at each tick: the options window changes it only at a confirmation.
+        monitor.settings.trayStyle = TrayStyle::Text;
+        monitor.tick(0, 0, 0);
+        QCOMPARE(gui.TrayIcon->image(), drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = 0}));
+    }
+
+    void trayShowsTheLatch()
+    {
+        Monitor monitor;
+        monitor.meter.setUsedBytes(96004096);
+        monitor.tick(0, 0, 0);
+        monitor.meter.setUsedBytes(90004096);
+        monitor.tick(0, 0, 0);
+        // Cut off and over the throttle limit: red up to column 1, the green body after it.
+        const QImage image = monitor.gui.TrayIcon->image();
+        QCOMPARE(image.pixel(1, 7), QColor(255, 0, 0).rgb());
+        QCOMPARE(image.pixel(2, 7), QColor(0, 128, 0).rgb());
     }
 
     void startMonitoringTicksAtOnce()
