@@ -19,16 +19,21 @@ Int floorDiv(Int a, Int b) noexcept
     return (a % b != 0 && ((a < 0) != (b < 0))) ? quotient - 1 : quotient;
 }
 
-double timeOfDay(double dateTime) noexcept
+constexpr int64_t kMillisecondsPerDay = 86400000;
+
+// The time of day in whole milliseconds: date-times carry rounding noise in their last bits, and
+// the off-peak ends are exclusive to the exact moment.
+int64_t timeOfDay(double dateTime) noexcept
 {
-    return dateTime - std::floor(dateTime);
+    const double fraction = dateTime - std::floor(dateTime);
+    return int64_t(std::llround(fraction * kMillisecondsPerDay)) % kMillisecondsPerDay;
 }
 
 bool insideOffPeak(const FapParameters &parameters, double now) noexcept
 {
-    const double t = timeOfDay(now);
-    const double s = timeOfDay(parameters.offPeakStart);
-    const double e = timeOfDay(parameters.offPeakEnd);
+    const int64_t t = timeOfDay(now);
+    const int64_t s = timeOfDay(parameters.offPeakStart);
+    const int64_t e = timeOfDay(parameters.offPeakEnd);
     // Both ends exclusive; a window across midnight when the start is later than the end.
     if (s < e)
         return s < t && t < e;
@@ -121,11 +126,13 @@ void FapMeter::resetRateHistory() noexcept
 
 void FapMeter::catchUp(double lastSave, double now) noexcept
 {
-    const double span = std::fabs(now - lastSave) * 86400.0;
-    if (std::isnan(span))
+    // Whole seconds of the span, rounded to the millisecond first so that the noise of the two
+    // date-times cannot cost a second.
+    const double milliseconds = std::round(std::fabs(now - lastSave) * double(kMillisecondsPerDay));
+    if (std::isnan(milliseconds))
         return; // no usable time of saving: the level stays as loaded
-    // Any span beyond 2^62 seconds drains every possible bucket; the cap keeps the cast defined.
-    const int64_t elapsed = span < 0x1p62 ? int64_t(span) : int64_t(1) << 62;
+    // Any span beyond 2^62 ms drains every possible bucket; the cap keeps the cast defined.
+    const int64_t elapsed = (milliseconds < 0x1p62 ? int64_t(milliseconds) : int64_t(1) << 62) / 1000;
     const int64_t recharge = m_parameters.rechargeRate;
     changeUsed([elapsed, recharge](int32_t old) {
         const __int128 next = __int128(old) - __int128(elapsed) * recharge;

@@ -1,0 +1,210 @@
+#include <pcap/pcap.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdint>
+
+namespace {
+
+// 2026-01-01 00:00:00 UTC; the replay runs with TZ=EST5, so its local times read 2025-12-31 19:00.
+constexpr int64_t kStart = 1767225600;
+
+struct Frame
+{
+    int64_t second;
+    int32_t microsecond;
+    QByteArray source;
+    QByteArray destination;
+    uint32_t length;
+    uint32_t captured = 34;
+};
+
+QByteArray frameBytes(const Frame &frame)
+{
+    QByteArray bytes(int(frame.captured), '\0');
+    const auto put = [&](int offset, const QByteArray &text) {
+        const QList<QByteArray> parts = text.split('.');
+        for (int i = 0; i < 4 && offset + i < bytes.size(); ++i)
+            bytes[offset + i] = char(parts[i].toInt());
+    };
+    put(26, frame.source);
+    put(30, frame.destination);
+    return bytes;
+}
+
+bool writeCapture(const QString &path, int linkType, const QList<Frame> &frames)
+{
+    pcap_t *dead = pcap_open_dead(linkType, 65535);
+    pcap_dumper_t *dumper = pcap_dump_open(dead, QFile::encodeName(path).constData());
+    if (!dumper) {
+        pcap_close(dead);
+        return false;
+    }
+    for (const Frame &frame : frames) {
+        pcap_pkthdr header{};
+        header.ts.tv_sec = frame.second;
+        header.ts.tv_usec = frame.microsecond;
+        header.caplen = frame.captured;
+        header.len = frame.length;
+        const QByteArray bytes = frameBytes(frame);
+        pcap_dump(reinterpret_cast<u_char *>(dumper), &header, reinterpret_cast<const u_char *>(bytes.constData()));
+    }
+    pcap_dump_close(dumper);
+    pcap_close(dead);
+    return true;
+}
+
+// Downloads and an upload over four seconds: a frame at exactly a whole second comes after that
+// second's tick; an ignored source, a 192.168 host with the rule off and a short frame count nothing.
+const QList<Frame> &stream()
+{
+    static const QList<Frame> frames{
+        {kStart, 500000, "203.0.113.7", "192.168.0.10", 1514},
+        {kStart, 700000, "192.168.0.10", "203.0.113.7", 100},
+        {kStart + 1, 0, "203.0.113.7", "192.168.0.10", 1000},
+        {kStart + 1, 200000, "198.51.100.1", "192.168.0.10", 500},
+        {kStart + 1, 300000, "192.168.0.20", "203.0.113.7", 700},
+        {kStart + 3, 100000, "203.0.113.7", "192.168.0.10", 60, 20},
+        {kStart + 3, 500000, "203.0.113.7", "192.168.0.10", 2000},
+    };
+    return frames;
+}
+
+const char kExpected[] =
+    "tick,time,down,up,packets,used,limit,restriction,remaining,level_percent,bytes_to_throttle,bytes_to_cutoff,"
+    "full_recovery,time_to_throttle,time_to_cutoff,trend,avg_down,inst_down,avg_up,inst_up,downloaded_total,"
+    "uploaded_total,packets_received,packets_sent,mean_packet_size\n"
+    "1,2025-12-31T19:00:01,1514,100,2,64592418,96888422,THROTTLED,32296004,33,-137,32296004,04:22:49,00:00:00,-,"
+    "falling,1514,151,1,10.8999996,1514,100,1,1,1.612486\n"
+    "2,2025-12-31T19:00:02,1000,0,1,64589322,96888422,none,32299100,33,2959,32299100,04:22:48,-,-,"
+    "rising,1508.85999,235,1,10.8999996,2514,100,2,1,2.61087346\n"
+    "3,2025-12-31T19:00:03,0,0,0,64585226,96888422,none,32303196,33,7055,32303196,04:22:47,-,-,"
+    "rising,1508.85999,235,1,10.8999996,2514,100,2,1,2.61087346\n"
+    "4,2025-12-31T19:00:04,2000,0,1,64583130,96888422,none,32305292,33,9151,32305292,04:22:47,-,-,"
+    "rising,1513.77136,411,1,10.8999996,4514,100,3,1,4.60826254\n";
+
+} // namespace
+
+class TestReplay : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    struct Run
+    {
+        int exitCode;
+        QByteArray out;
+        QByteArray err;
+    };
+
+    Run run(QStringList arguments) const
+    {
+        for (QString &argument : arguments)
+            argument.replace(QStringLiteral("{dir}"), dir.path());
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("TZ"), QStringLiteral("EST5"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(TARVO_CLI), arguments);
+        if (!process.waitForFinished(60000))
+            return {-1, {}, {}};
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        QVERIFY(writeCapture(path(QStringLiteral("stream.pcap")), DLT_EN10MB, stream()));
+        QVERIFY(writeCapture(path(QStringLiteral("raw.pcap")), DLT_RAW, stream()));
+        QVERIFY(writeCapture(path(QStringLiteral("empty.pcap")), DLT_EN10MB, {}));
+        QList<Frame> jump = stream();
+        jump.last().second += int64_t(5) * 365 * 86400;
+        QVERIFY(writeCapture(path(QStringLiteral("jump.pcap")), DLT_EN10MB, jump));
+        QFile whole(path(QStringLiteral("stream.pcap")));
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        QFile truncated(path(QStringLiteral("truncated.pcap")));
+        QVERIFY(truncated.open(QIODevice::WriteOnly));
+        truncated.write(whole.readAll().chopped(10)); // the last record loses its tail
+        QFile garbage(path(QStringLiteral("garbage.pcap")));
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write("not a capture file\n");
+        QFile ini(path(QStringLiteral("tarvo.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+    }
+
+    void replay_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("expected");
+        const QStringList flags{QStringLiteral("--used"), QStringLiteral("64595000"), QStringLiteral("--no-192"),
+                                QStringLiteral("--lan"), QStringLiteral("192.168.0.10"), QStringLiteral("--ignore"),
+                                QStringLiteral("198.51.100.1")};
+        const QString stream = QStringLiteral("{dir}/stream.pcap");
+        QTest::newRow("flags") << QStringList{QStringLiteral("replay")} + flags + QStringList{stream}
+                               << QByteArray(kExpected);
+        QTest::newRow("settings file with defaults")
+            << QStringList{QStringLiteral("replay"), QStringLiteral("--ini"), QStringLiteral("{dir}/tarvo.ini")} + flags
+                   + QStringList{stream}
+            << QByteArray(kExpected);
+        QTest::newRow("no frames, no ticks")
+            << QStringList{QStringLiteral("replay"), QStringLiteral("{dir}/empty.pcap")}
+            << QByteArray(kExpected).left(QByteArray(kExpected).indexOf('\n') + 1);
+    }
+
+    void replay()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, expected);
+        const Run result = run(arguments);
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, expected);
+    }
+
+    void errors_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        const auto row = [](const char *name, std::initializer_list<const char *> arguments) {
+            QStringList list;
+            for (const char *argument : arguments)
+                list.append(QString::fromLatin1(argument));
+            QTest::newRow(name) << list;
+        };
+        row("missing capture", {"replay", "{dir}/missing.pcap"});
+        row("unreadable capture", {"replay", "{dir}/garbage.pcap"});
+        row("truncated capture", {"replay", "{dir}/truncated.pcap"});
+        row("not Ethernet", {"replay", "{dir}/raw.pcap"});
+        row("timestamp years ahead", {"replay", "{dir}/jump.pcap"});
+        row("bad --used", {"replay", "--used", "lots", "{dir}/stream.pcap"});
+        row("--used beyond 32 bits", {"replay", "--used", "2147483648", "{dir}/stream.pcap"});
+        row("unknown option", {"replay", "--frobnicate", "{dir}/stream.pcap"});
+        row("option without its value", {"replay", "{dir}/stream.pcap", "--lan"});
+        row("address not canonical", {"replay", "--lan", "192.168.000.010", "{dir}/stream.pcap"});
+        row("missing settings file", {"replay", "--ini", "{dir}/missing.ini", "{dir}/stream.pcap"});
+        row("two captures", {"replay", "{dir}/stream.pcap", "{dir}/stream.pcap"});
+        row("no capture", {"replay"});
+        row("unknown command", {"play", "{dir}/stream.pcap"});
+        row("no command", {});
+    }
+
+    void errors()
+    {
+        QFETCH(QStringList, arguments);
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.out, QByteArray());
+        QVERIFY2(result.err.startsWith("tarvo-cli: ") && result.err.endsWith('\n') && result.err.count('\n') == 1,
+                 result.err.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReplay)
+#include "tst_replay.moc"

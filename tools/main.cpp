@@ -1,0 +1,39 @@
+#include "replay.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString &message)
+{
+    std::fprintf(stderr, "tarvo-cli: %s\n", message.toLocal8Bit().constData());
+    return 2;
+}
+
+} // namespace
+
+// tarvo-cli COMMAND ...: the program's logic without its windows. The first argument names what
+// it does.
+int main(int argc, char *argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() < 2)
+        return fail(QStringLiteral("usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... "
+                                   "[--ignore ADDR]... [--no-192] CAPTURE.pcap"));
+    if (arguments[1] != u"replay")
+        return fail(QStringLiteral("unknown command %1 (known: replay)").arg(arguments[1]));
+
+    const auto options = parseReplayOptions(arguments.mid(2));
+    if (const auto *error = std::get_if<QString>(&options))
+        return fail(*error);
+    const auto result = runReplay(std::get<ReplayOptions>(options));
+    if (const auto *error = std::get_if<QString>(&result))
+        return fail(*error);
+    const QByteArray &csv = std::get<QByteArray>(result);
+    if (std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout) != size_t(csv.size()) || std::fflush(stdout) != 0)
+        return fail(QStringLiteral("cannot write to standard output"));
+    return 0;
+}
