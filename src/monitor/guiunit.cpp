@@ -59,25 +59,29 @@ QWidget *panel(QWidget *parent, const QString &name, int height)
     return widget;
 }
 
-QLabel *label(QWidget *parent, const QString &text, int left, int top, bool bold)
+QLabel *label(QWidget *parent, const QString &text, int left, int top, const QFont &font)
 {
-    auto *caption = new QLabel(text, parent);
-    QFont font = caption->font();
-    font.setBold(bold);
-    caption->setFont(font);
-    caption->move(left, top);
-    caption->adjustSize();
-    return caption;
+    auto *shown = new QLabel(text, parent);
+    shown->setFont(font);
+    shown->move(left, top);
+    shown->adjustSize();
+    return shown;
+}
+
+QFont bold(QFont font)
+{
+    font.setBold(true);
+    return font;
 }
 
 void caption(QWidget *parent, const QString &text, int left, int top)
 {
-    label(parent, text, left, top, false);
+    label(parent, text, left, top, parent->font());
 }
 
 QLabel *value(QWidget *parent, const QString &name, int left, int top, const QString &initial)
 {
-    QLabel *shown = label(parent, initial, left, top, true);
+    QLabel *shown = label(parent, initial, left, top, bold(parent->font()));
     shown->setObjectName(name);
     return shown;
 }
@@ -317,21 +321,16 @@ void TfrmGui::createDetailsPanel()
     HideDetailsButton->setObjectName(QStringLiteral("HideDetailsButton"));
     HideDetailsButton->setFlat(true);
     HideDetailsButton->setGeometry(432, 0, 23, 22);
-    QFont bold = HideDetailsButton->font();
-    bold.setBold(true);
-    HideDetailsButton->setFont(bold);
+    HideDetailsButton->setFont(bold(HideDetailsButton->font()));
     setTextColour(HideDetailsButton, Qt::white);
 }
 
 void TfrmGui::createRestrictionPanel()
 {
     const QFont large = Fonts::arialPoints(10, true);
-    QLabel *title = label(RestrictionPanel, QStringLiteral("Restrictions:"), 8, 0, true);
-    title->setFont(large);
-    title->adjustSize();
-    RestrictionValue = value(RestrictionPanel, QStringLiteral("RestrictionValue"), 88, 0, restrictionText(Restriction::None));
-    RestrictionValue->setFont(large);
-    RestrictionValue->adjustSize();
+    label(RestrictionPanel, QStringLiteral("Restrictions:"), 8, 0, large);
+    RestrictionValue = label(RestrictionPanel, restrictionText(Restriction::None), 88, 0, large);
+    RestrictionValue->setObjectName(QStringLiteral("RestrictionValue"));
     setTextColour(RestrictionValue, Colours::lime);
 }
 
