@@ -26,3 +26,6 @@ int trayGaugeColumn(int32_t activeLimit, int32_t usedBytes);
 // throttled, red while cut off) runs from the left over columns 0..X, in a grey/silver frame.
 // Text: the percentage without "%", bold blue, centred, clipped on both sides when too wide.
 QImage drawTrayImage(const TrayGauge &gauge);
+
+// The picture as the notification area gets it: white is its transparent colour.
+QImage withWhiteTransparent(const QImage &image);

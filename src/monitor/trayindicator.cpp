@@ -1,8 +1,8 @@
 #include "monitor/trayindicator.h"
 
 #include "monitor/pictures.h"
+#include "monitor/trayimage.h"
 
-#include <QBitmap>
 #include <QMenu>
 #include <QPixmap>
 #include <QSystemTrayIcon>
@@ -36,9 +36,6 @@ void TTrayIndicator::RefreshTimerTimer()
     // Handing the same picture to the desktop ten times a second would only cost bus traffic.
     if (m_imageShown || !m_icon)
         return;
-    QPixmap pixmap = QPixmap::fromImage(m_image);
-    // White is the picture's transparent colour.
-    pixmap.setMask(QBitmap::fromImage(m_image.createMaskFromColor(QColor(Qt::white).rgb(), Qt::MaskInColor)));
-    m_icon->setIcon(QIcon(pixmap));
+    m_icon->setIcon(QIcon(QPixmap::fromImage(withWhiteTransparent(m_image))));
     m_imageShown = true;
 }

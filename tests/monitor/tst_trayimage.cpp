@@ -130,6 +130,20 @@ private Q_SLOTS:
         }
     }
 
+    void whiteIsTransparentInTheTray()
+    {
+        const QImage picture = drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = 5});
+        const QImage shown = withWhiteTransparent(picture);
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const bool ink = picture.pixel(x, y) == blue;
+                QCOMPARE(qAlpha(shown.pixel(x, y)), ink ? 255 : 0);
+                if (ink)
+                    QCOMPARE(shown.pixel(x, y), blue);
+            }
+        }
+    }
+
     void failedDrawingKeepsThePreviousPicture()
     {
         QMenu menu;
