@@ -5,6 +5,13 @@ Program::Program(ProgramEnvironment environment)
     , frmGui(frmMain.settings, frmMain.counters, frmMain.meter)
 {
     frmMain.setMonitor(&frmGui);
+    frmGui.setCompanionWindows(&frmMain, &AboutBox);
+    // Closing the main window ends the program, with its exit save.
+    QObject::connect(&frmGui, &TfrmGui::closeRequested, &frmMain, &QWidget::close);
+    QObject::connect(&frmGui, &TfrmGui::optionsRequested, &frmMain, [this] {
+        frmGui.hide();
+        frmMain.show();
+    });
 }
 
 void Program::showFirstWindow()

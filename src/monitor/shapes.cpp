@@ -1,0 +1,53 @@
+#include "monitor/shapes.h"
+
+#include <QPainter>
+
+namespace {
+void drawFrame(QPainter &painter, const QRect &rect)
+{
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+}
+} // namespace
+
+TLamp::TLamp(QWidget *parent)
+    : QWidget(parent)
+{
+    setFixedSize(14, 14);
+}
+
+void TLamp::setColour(const QColor &colour)
+{
+    m_colour = colour;
+    update();
+}
+
+void TLamp::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_colour);
+    drawFrame(painter, rect());
+}
+
+TLevelBar::TLevelBar(QWidget *parent)
+    : QWidget(parent)
+{
+    setFixedSize(233, 17);
+}
+
+void TLevelBar::setFill(int width, const QColor &colour)
+{
+    m_fillWidth = width;
+    m_fillColour = colour;
+    update();
+}
+
+void TLevelBar::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    painter.fillRect(rect(), Qt::white);
+    painter.fillRect(QRect(inside.topLeft(), QSize(m_fillWidth, inside.height())).intersected(inside), m_fillColour);
+    drawFrame(painter, rect());
+}
