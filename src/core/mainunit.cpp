@@ -299,17 +299,17 @@ void TfrmMain::takeRemainingSettings()
 
 void TfrmMain::applyToMonitor()
 {
-    // To be connected: TfrmGui::applySettings() (opacity, "Always on top" check mark, chart axis).
+    m_monitor->applySettings();
 }
 
 void TfrmMain::writeStartAtLogon()
 {
-    // To be connected: the start-at-logon entry, written at every confirmation.
+    // Left empty until the program can register itself to start at logon.
 }
 
 void TfrmMain::checkForUpdates()
 {
-    // To be connected: the check for a newer version, once, after the first confirmation.
+    // Left empty until the program can ask for a newer version.
 }
 
 void TfrmMain::Button2Click()

@@ -8,10 +8,8 @@ Program::Program(ProgramEnvironment environment)
     frmGui.setCompanionWindows(&frmMain, &AboutBox);
     // Closing the main window ends the program, with its exit save.
     QObject::connect(&frmGui, &TfrmGui::closeRequested, &frmMain, &QWidget::close);
-    QObject::connect(&frmGui, &TfrmGui::optionsRequested, &frmMain, [this] {
-        frmGui.hide();
-        frmMain.show();
-    });
+    QObject::connect(&frmGui, &TfrmGui::optionsRequested, &frmMain, &TfrmMain::showFromMonitor);
+    QObject::connect(&frmGui, &TfrmGui::alwaysOnTopToggled, &frmMain, &TfrmMain::alwaysOnTopToggled);
 }
 
 void Program::showFirstWindow()

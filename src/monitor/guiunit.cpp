@@ -180,6 +180,9 @@ TfrmGui::TfrmGui(AppSettings &settings, TrafficCounters &counters, FapMeter &met
     SpeedsTimer->setObjectName(QStringLiteral("SpeedsTimer"));
     SpeedsTimer->setInterval(1000);
     connect(SpeedsTimer, &QTimer::timeout, this, &TfrmGui::SpeedsTimerTimer);
+    PingTimer = new QTimer(this);
+    PingTimer->setObjectName(QStringLiteral("PingTimer"));
+    PingTimer->setInterval(30000);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -349,6 +352,7 @@ void TfrmGui::setCompanionWindows(QWidget *optionsWindow, QWidget *aboutBox)
 void TfrmGui::startMonitoring()
 {
     SpeedsTimer->start();
+    PingTimer->start();
     SpeedsTimerTimer();
 }
 

@@ -57,6 +57,7 @@ public:
     static bool keepInFront(bool visible, bool alwaysOnTop, bool optionsVisible, bool aboutVisible);
 
     QTimer *SpeedsTimer = nullptr;
+    QTimer *PingTimer = nullptr; // 30 s from the first confirmation; the latency probe runs on it
     QTimer *Timer1 = nullptr;
 
     QMenuBar *MainMenu1 = nullptr;

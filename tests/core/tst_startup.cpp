@@ -109,6 +109,7 @@ private Q_SLOTS:
         QVERIFY(main.captureStarted());
         QVERIFY(!main.ui.ListBox1->isEnabled());
         QVERIFY(program.frmGui.SpeedsTimer->isActive());
+        QVERIFY(program.frmGui.PingTimer->isActive());
         QVERIFY(!main.isVisible());
         QVERIFY(program.frmGui.isVisible());
         QCOMPARE(main.settings.adapterIndex, loopback);

@@ -7,13 +7,6 @@
 #include <limits>
 #include <thread>
 
-// QtTest's watchdog thread wakes a QWaitCondition inside the uninstrumented Qt library, so
-// ThreadSanitizer cannot see the join that orders it before the destruction.
-extern "C" const char *__tsan_default_suppressions()
-{
-    return "race:libQt6Test.so\nrace:QWaitCondition::~QWaitCondition\n";
-}
-
 // The capture thread adds frames while the user-interface thread ticks, resets and applies
 // settings: no change of the bucket may be lost.
 class TestMeterThreads : public QObject

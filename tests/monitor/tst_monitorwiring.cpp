@@ -3,12 +3,23 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 
 // How the program's windows answer the monitor's requests.
 class TestMonitorWiring : public QObject
 {
     Q_OBJECT
+
+private:
+    // Each program keeps its settings file in a folder of the test's own.
+    QTemporaryDir dir;
+    ProgramEnvironment environment() const
+    {
+        return ProgramEnvironment{dir.path() + u'/', [] { return 46366.25; }};
+    }
 
 private Q_SLOTS:
     void init()
@@ -19,16 +30,29 @@ private Q_SLOTS:
 
     void optionsHidesTheMonitorAndShowsTheOptions()
     {
-        Program program;
+        Program program(environment());
+        program.frmMain.meter.setUsedBytes(13107200);
         program.frmGui.show();
         program.frmGui.Options1->trigger();
         QVERIFY(!program.frmGui.isVisible());
         QVERIFY(program.frmMain.isVisible());
+        // The live bucket, so confirming does not roll the level back.
+        QCOMPARE(program.frmMain.ui.Edit11->text(), QStringLiteral("12.5"));
+    }
+
+    void alwaysOnTopEntryAndBoxMoveTogether()
+    {
+        Program program(environment());
+        QVERIFY(!program.frmMain.ui.CheckBox3->isChecked());
+        program.frmGui.Alwaysontop1->trigger();
+        QVERIFY(program.frmMain.ui.CheckBox3->isChecked());
+        program.frmGui.Alwaysontop1->trigger();
+        QVERIFY(!program.frmMain.ui.CheckBox3->isChecked());
     }
 
     void closeClosesTheMainWindow()
     {
-        Program program;
+        Program program(environment());
         program.frmMain.show();
         program.frmGui.show();
         program.frmGui.Close2->trigger();
@@ -37,7 +61,7 @@ private Q_SLOTS:
 
     void aboutIsTheProgramsOneAboutWindow()
     {
-        Program program;
+        Program program(environment());
         program.frmGui.About1->trigger();
         QVERIFY(program.AboutBox.isVisible());
         program.AboutBox.OKButtonClick();
@@ -50,7 +74,7 @@ private Q_SLOTS:
 
     void keepInFrontWaitsForTheOptionsWindow()
     {
-        Program program;
+        Program program(environment());
         program.frmMain.settings.alwaysOnTop = true;
         program.frmGui.show();
         program.frmMain.show();
