@@ -338,6 +338,9 @@ void TfrmMain::showMaximisedWindow()
     // The geometry as well as the state, so it fills the screen without a window manager too.
     setGeometry(screen()->availableGeometry());
     showMaximized();
+    // Without a window manager nothing else activates it, and the first activation starts the
+    // automatic confirmation.
+    activateWindow();
 }
 
 void TfrmMain::showFromMonitor()
@@ -346,7 +349,6 @@ void TfrmMain::showFromMonitor()
     m_monitor->hide();
     showMaximisedWindow();
     raise();
-    activateWindow();
 }
 
 void TfrmMain::alwaysOnTopToggled(bool on)
