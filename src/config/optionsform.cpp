@@ -151,6 +151,20 @@ QListWidget *addressList(const char *name)
     return list;
 }
 
+// An address frame: the list at the left; at the right, on a white panel, the four boxes with
+// the add and delete buttons. Gives the panel's layout for whatever else the frame holds.
+QVBoxLayout *addressFrame(QGroupBox *group, QListWidget *list, QHBoxLayout *boxes, QPushButton *add, QPushButton *remove)
+{
+    auto *layout = new QHBoxLayout(group);
+    layout->addWidget(list, 1);
+    QFrame *panel = whitePanel();
+    auto *inputs = new QVBoxLayout(panel);
+    inputs->addLayout(boxes);
+    inputs->addLayout(buttonRow({add, remove}));
+    layout->addWidget(panel);
+    return inputs;
+}
+
 // Label and input pairs, one per row, labels in the first column.
 QGridLayout *fieldGrid(QWidget *parent)
 {
@@ -220,38 +234,29 @@ void OptionsForm::setupUi(QWidget *form)
     network->addWidget(GroupBox1);
 
     GroupBox2 = frame("GroupBox2", QStringLiteral("IP Address in your LAN"));
-    auto *lanLayout = new QHBoxLayout(GroupBox2);
     ListBox2 = addressList("ListBox2");
-    lanLayout->addWidget(ListBox2, 1);
-    auto *lanPanel = whitePanel();
-    auto *lanInputs = new QVBoxLayout(lanPanel);
-    lanInputs->addLayout(addressRow(label("Label4", QStringLiteral("Add new IP")), lanBoxes,
-                                    {"Edit1", "Edit2", "Edit3", "Edit4"}));
     BitBtn1 = button("BitBtn1", QStringLiteral("Ad new IP"), QStyle::SP_DialogOkButton);
     BitBtn2 = button("BitBtn2", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
-    lanInputs->addLayout(buttonRow({BitBtn1, BitBtn2}));
+    QVBoxLayout *lanInputs = addressFrame(
+        GroupBox2, ListBox2,
+        addressRow(label("Label4", QStringLiteral("Add new IP")), lanBoxes, {"Edit1", "Edit2", "Edit3", "Edit4"}),
+        BitBtn1, BitBtn2);
     CheckBox5 = named(new QCheckBox(QStringLiteral("Use all 192.168.*.* IPs as LAN")), "CheckBox5");
     lanInputs->addWidget(CheckBox5);
     Button4 = button("Button4", QStringLiteral("See my public IP"));
     BitBtn5 = button("BitBtn5", QStringLiteral("Ad my public IP"), QStyle::SP_DialogOkButton);
     lanInputs->addLayout(buttonRow({Button4, BitBtn5}));
-    lanLayout->addWidget(lanPanel);
     network->addWidget(GroupBox2);
 
     GroupBox4 = frame("GroupBox4", QStringLiteral(
         "IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"));
-    auto *ignoredLayout = new QHBoxLayout(GroupBox4);
     ListBox3 = addressList("ListBox3");
-    ignoredLayout->addWidget(ListBox3, 1);
-    auto *ignoredPanel = whitePanel();
-    auto *ignoredInputs = new QVBoxLayout(ignoredPanel);
-    ignoredInputs->addLayout(addressRow(label("Label1", QStringLiteral("Add new IP")), ignoredBoxes,
-                                        {"Edit7", "Edit8", "Edit9", "Edit10"}));
     BitBtn3 = button("BitBtn3", QStringLiteral("Ad new IP"), QStyle::SP_DialogOkButton);
     BitBtn4 = button("BitBtn4", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
-    ignoredInputs->addLayout(buttonRow({BitBtn3, BitBtn4}));
-    ignoredInputs->addStretch();
-    ignoredLayout->addWidget(ignoredPanel);
+    addressFrame(GroupBox4, ListBox3,
+                 addressRow(label("Label1", QStringLiteral("Add new IP")), ignoredBoxes, {"Edit7", "Edit8", "Edit9", "Edit10"}),
+                 BitBtn3, BitBtn4)
+        ->addStretch();
     network->addWidget(GroupBox4);
     PageControl1->addTab(TabSheet1, QStringLiteral("Network settings"));
 

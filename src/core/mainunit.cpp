@@ -27,6 +27,14 @@
 namespace {
 constexpr double bytesPerKB = 1024.0;
 constexpr double bytesPerMB = 1048576.0;
+
+// A box the confirmation got to: its value replaces the setting.
+template<typename T>
+void takeIf(T &setting, const std::optional<T> &value)
+{
+    if (value)
+        setting = *value;
+}
 } // namespace
 
 TfrmMain::TfrmMain(ProgramEnvironment environment, QWidget *parent)
@@ -251,14 +259,10 @@ void TfrmMain::Button1Click()
 void TfrmMain::takeNumbers(const OptionValues &values)
 {
     FapParameters &fap = settings.fap;
-    if (values.rechargeRate)
-        fap.rechargeRate = *values.rechargeRate;
-    if (values.cutOffLimit)
-        fap.cutOffLimit = *values.cutOffLimit;
-    if (values.offPeakCutOffLimit)
-        fap.offPeakCutOffLimit = *values.offPeakCutOffLimit;
-    if (values.throttleLimit)
-        fap.throttleLimit = *values.throttleLimit;
+    takeIf(fap.rechargeRate, values.rechargeRate);
+    takeIf(fap.cutOffLimit, values.cutOffLimit);
+    takeIf(fap.offPeakCutOffLimit, values.offPeakCutOffLimit);
+    takeIf(fap.throttleLimit, values.throttleLimit);
     // The bucket keeps its own copy of what was taken. Once the four bucket boxes are read, the
     // limit in force goes back to the cut-off limit.
     if (values.offPeakCutOffLimit) {
@@ -268,14 +272,10 @@ void TfrmMain::takeNumbers(const OptionValues &values)
             meter.setUsedBytes(*values.usedBytes);
         meter.setParameters(fap);
     }
-    if (values.pingHost)
-        settings.pingHost = *values.pingHost;
-    if (values.pingTimeoutMs)
-        settings.pingTimeoutMs = *values.pingTimeoutMs;
-    if (values.pingTtl)
-        settings.pingTtl = *values.pingTtl;
-    if (values.pingPacketSize)
-        settings.pingPacketSize = *values.pingPacketSize;
+    takeIf(settings.pingHost, values.pingHost);
+    takeIf(settings.pingTimeoutMs, values.pingTimeoutMs);
+    takeIf(settings.pingTtl, values.pingTtl);
+    takeIf(settings.pingPacketSize, values.pingPacketSize);
 }
 
 void TfrmMain::takeRemainingSettings()

@@ -38,6 +38,11 @@ constexpr int restrictionHeight = 16;
 constexpr int statusHeight = 19;
 constexpr int levelBarWidth = 233;
 
+// What the values read before the first tick.
+const QString zero = QStringLiteral("0");
+const QString idle = QStringLiteral("0 bytes / s");
+const QString noTime = QStringLiteral("00:00:00");
+
 void setTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
@@ -252,9 +257,6 @@ void TfrmGui::createMenus()
 void TfrmGui::createFapPanel()
 {
     QWidget *p = FapPanel;
-    const QString zero = QStringLiteral("0");
-    const QString idle = QStringLiteral("0 bytes / s");
-    const QString noTime = QStringLiteral("00:00:00");
     caption(p, QStringLiteral("Total bytes downloaded so far:"), 8, 0);
     TotalDownloadedValue = value(p, QStringLiteral("TotalDownloadedValue"), 160, 0, zero);
     caption(p, QStringLiteral("FAP level:"), 8, 16);
@@ -289,9 +291,6 @@ void TfrmGui::createFapPanel()
 void TfrmGui::createDetailsPanel()
 {
     QWidget *p = DetailsPanel;
-    const QString zero = QStringLiteral("0");
-    const QString idle = QStringLiteral("0 bytes / s");
-    const QString noTime = QStringLiteral("00:00:00");
     caption(p, QStringLiteral("Time to throttle:"), 16, 8);
     TimeToThrottleValue = value(p, QStringLiteral("TimeToThrottleValue"), 96, 8, noTime);
     caption(p, QStringLiteral("Time to cut off:"), 16, 24);

@@ -1,3 +1,4 @@
+#include "adapterrows.h"
 #include "config/profile.h"
 #include "core/adapters.h"
 #include "core/program.h"
@@ -60,15 +61,6 @@ void typeInto(QLineEdit *box, const QString &text)
 }
 
 // Selects the loopback adapter, which a test may capture on.
-bool selectLoopback(TfrmMain &main)
-{
-    const QList<QListWidgetItem *> found = main.ui.ListBox1->findItems(QStringLiteral("(lo)"), Qt::MatchEndsWith);
-    if (found.isEmpty())
-        return false;
-    main.ui.ListBox1->setCurrentItem(found.first());
-    return true;
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Which)
@@ -273,8 +265,7 @@ private Q_SLOTS:
         Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
-        main.ui.ListBox1->setCurrentRow(0);
-        if (main.ui.ListBox1->currentRow() != 0)
+        if (!selectFirstRow(main.ui.ListBox1))
             QSKIP("no capture adapter on this machine");
         main.meter.setUsedBytes(5);
         const QByteArray fileBefore = iniBytes();
@@ -300,8 +291,7 @@ private Q_SLOTS:
         Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
-        main.ui.ListBox1->setCurrentRow(0);
-        if (main.ui.ListBox1->currentRow() != 0)
+        if (!selectFirstRow(main.ui.ListBox1))
             QSKIP("no capture adapter on this machine");
         main.meter.setActiveLimit(1);
         typeInto(main.ui.Edit6, u"100"_qs);
@@ -346,8 +336,7 @@ private Q_SLOTS:
         Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
-        main.ui.ListBox1->setCurrentRow(0);
-        if (main.ui.ListBox1->currentRow() != 0)
+        if (!selectFirstRow(main.ui.ListBox1))
             QSKIP("no capture adapter on this machine");
         main.ui.CheckBox6->setChecked(true); // the off-peak box is typed into only while enabled
         typeInto(main.ui.Edit5, u"8"_qs);
@@ -372,7 +361,7 @@ private Q_SLOTS:
         TfrmMain &main = program.frmMain;
         OptionsForm &ui = main.ui;
         program.showFirstWindow();
-        if (!selectLoopback(main))
+        if (!selectLoopbackRow(main.ui.ListBox1))
             QSKIP("no loopback capture adapter on this machine");
         main.settings.fap.offPeakStart = 37894.25;
         ui.ComboBox1->addItems({u"Plan A"_qs, u"Plan B"_qs});
@@ -482,7 +471,7 @@ private Q_SLOTS:
         Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
-        if (!selectLoopback(main))
+        if (!selectLoopbackRow(main.ui.ListBox1))
             QSKIP("no loopback capture adapter on this machine");
         main.ui.CheckBox4->setChecked(true);
         QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
@@ -504,7 +493,7 @@ private Q_SLOTS:
         Program program(environment());
         TfrmMain &main = program.frmMain;
         program.showFirstWindow();
-        if (!selectLoopback(main))
+        if (!selectLoopbackRow(main.ui.ListBox1))
             QSKIP("no loopback capture adapter on this machine");
         QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
         QVERIFY(program.frmGui.isVisible());

@@ -1,3 +1,4 @@
+#include "adapterrows.h"
 #include "core/program.h"
 #include "platform/dialogs.h"
 
@@ -68,9 +69,8 @@ private Q_SLOTS:
         QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(shown[0].text, QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
 
-        if (main.ui.ListBox1->count() == 0)
+        if (!selectFirstRow(main.ui.ListBox1))
             QSKIP("no capture adapter on this machine");
-        main.ui.ListBox1->setCurrentRow(0);
         main.ui.CheckBox5->setChecked(false);
         QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
         QCOMPARE(shown.size(), 2);
@@ -99,10 +99,8 @@ private Q_SLOTS:
         Program program(environment());
         program.showFirstWindow();
         TfrmMain &main = program.frmMain;
-        const QList<QListWidgetItem *> loopbackRows = main.ui.ListBox1->findItems(QStringLiteral("(lo)"), Qt::MatchEndsWith);
-        if (loopbackRows.isEmpty())
+        if (!selectLoopbackRow(main.ui.ListBox1))
             QSKIP("no loopback capture adapter on this machine");
-        main.ui.ListBox1->setCurrentItem(loopbackRows.first());
         const int loopback = main.ui.ListBox1->currentRow();
 
         QTest::mouseClick(main.ui.Button1, Qt::LeftButton);
