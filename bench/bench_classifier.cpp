@@ -1,8 +1,8 @@
 // The per-frame cost of classifyFrame, next to an empty callback called the same way, so the
 // figures of one run can be compared with each other on any machine.
-#include "core/appsettings.h"
-#include "core/classifier.h"
-#include "core/trafficcounters.h"
+#include "settings/appsettings.h"
+#include "capture/classifier.h"
+#include "meter/trafficcounters.h"
 #include "meter/fapmeter.h"
 
 #include <benchmark/benchmark.h>

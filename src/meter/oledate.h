@@ -2,6 +2,12 @@
 
 #include <QDateTime>
 
-// A moment as the date-times of the meter and the settings file count it: days since
-// 30 Dec 1899 0:00 of its local time, the fraction being the time of day.
+// Date-times as the meter and the settings file count them: days since 30 Dec 1899 0:00 of the
+// local time, the fraction being the time of day.
+
+// The OLE date of `moment` in its local time.
 double oleDate(const QDateTime &moment);
+// The present local date-time as an OLE date.
+double oleNow();
+// The local date-time of an OLE date; invalid for a value that is not finite or is out of range.
+QDateTime oleDateToDateTime(double oleDate);

@@ -1,5 +1,5 @@
-#include "core/metertick.h"
-#include "core/trafficcounters.h"
+#include "meter/metertick.h"
+#include "meter/trafficcounters.h"
 #include "meter/fapmeter.h"
 #include "meter/trafficstats.h"
 

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "capture/adapters.h"
+#include "meter/fapmeter.h"
+#include "meter/oledate.h"
+#include "meter/trafficcounters.h"
+#include "meter/trafficstats.h"
+#include "settings/appsettings.h"
+#include "settings/settingsfile.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class CaptureThread;
+class MonitorWindow;
+class OptionsWindow;
+class QTimer;
+struct OptionValues;
+
+// What the program takes from its surroundings; tests give a directory of their own and a fixed "now".
+struct ProgramEnvironment
+{
+    QString directory = programDirectory(); // with its trailing separator
+    std::function<double()> now = oleNow;   // the local date-time as an OLE date
+};
+
+// The program's controller. It owns the settings, the counters, the bucket and the capture
+// thread; it loads them at the start, carries out the confirmation and the cancellation of the
+// options, runs the one-second tick and the saves, and stops the capture at the end. The windows
+// only show what it hands them and report what the user does.
+class Controller : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The start: the adapters, the plans and "tarvo.ini" into `options`, the bucket caught up for
+    // the time the program was off; the bucket is saved every 10 s from here on.
+    explicit Controller(OptionsWindow &options, ProgramEnvironment environment = {});
+    // Stops the capture, then writes the last-use time and the bucket.
+    ~Controller() override;
+
+    // The monitor window is created after the load and handed over before the message loop runs.
+    void setMonitor(MonitorWindow *monitor);
+
+    // "Ok", or the automatic confirmation: check, take, save; the first one starts the monitoring.
+    void confirm();
+    // "Cancel": ends the program before the first confirmation, returns to the monitor after it.
+    void cancel();
+    // The monitor window's "Options...": the live bucket into the options, which replace the monitor.
+    void showOptions();
+
+    // The one-second tick at the local date-time `now` (days since 30 Dec 1899).
+    void tickAt(double now);
+
+    // Breaks the capture loop and joins the thread; the counters, the bucket and the lists stay
+    // valid until the controller is destroyed.
+    void stopCapture();
+    bool captureStarted() const { return m_captureThread != nullptr; }
+    const CaptureThread *captureThread() const { return m_captureThread.get(); }
+
+    AppSettings settings;
+    TrafficCounters counters;
+    FapMeter meter;
+    TrafficStats stats;
+    bool firstConfirmPending = true;
+    bool firstActivationPending = true;
+    // The load found the time of the last save; without it the options wait for the user.
+    bool lastUseKnown = false;
+
+    QTimer *autoConfirmTimer = nullptr; // once, just after the options window first shows
+    QTimer *saveTimer = nullptr;        // the bucket every 10 s, from the start to the end
+    QTimer *tickTimer = nullptr;        // every second from the first confirmation
+    QTimer *pingTimer = nullptr;        // every 30 s from the first confirmation
+
+private:
+    void load();
+    void onOptionsActivated();
+    void autoConfirm();
+    void fillFromPlan(int row);
+    void takeNumbers(const OptionValues &values);
+    void startCapture();
+    void startMonitoring();
+    void setAlwaysOnTop(bool alwaysOnTop);
+    // The bucket and the time now. Raises ProfileWriteError.
+    void saveBucket();
+
+    // Steps that other parts of the program fill in.
+    void writeStartAtLogon(); // the start-at-logon entry, at every confirmation
+    void checkForUpdates();   // once, after the first confirmation
+
+    OptionsWindow &m_options;
+    MonitorWindow *m_monitor = nullptr;
+    ProgramEnvironment m_environment;
+    PcapDeviceList m_devices; // kept from enumeration until the capture thread opens its device
+    std::unique_ptr<CaptureThread> m_captureThread;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "app/controller.h"
+#include "ui/about/aboutdialog.h"
+#include "ui/monitor/monitorwindow.h"
+#include "ui/options/optionswindow.h"
+#include "ui/update/updateofferwindow.h"
+
+// The program's windows and its controller, created in this order and released in the reverse
+// one: the options window and the controller's load first, so the settings are in memory before
+// anything else is built; the controller's exit save comes after the later windows are gone.
+struct Program
+{
+    explicit Program(ProgramEnvironment environment = {});
+
+    // The message loop shows the options window first.
+    void showFirstWindow();
+
+    OptionsWindow optionsWindow;
+    Controller controller;
+    MonitorWindow monitorWindow;
+    UpdateOfferWindow updateOfferWindow;
+    AboutDialog aboutDialog;
+};

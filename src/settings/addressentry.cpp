@@ -1,0 +1,14 @@
+#include "settings/addressentry.h"
+
+#include "settings/optionvalues.h"
+
+std::optional<QString> addressFromBoxes(AddressBoxes &boxes)
+{
+    for (QString &box : boxes) {
+        const auto value = parseWholeNumber(box);
+        if (!value)
+            return std::nullopt;
+        box = QString::number(*value);
+    }
+    return boxes[0] + u'.' + boxes[1] + u'.' + boxes[2] + u'.' + boxes[3];
+}

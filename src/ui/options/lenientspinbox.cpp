@@ -1,0 +1,32 @@
+#include "ui/options/lenientspinbox.h"
+
+#include "settings/optionvalues.h"
+
+#include <QLineEdit>
+
+#include <limits>
+
+LenientSpinBox::LenientSpinBox(QWidget *parent)
+    : QSpinBox(parent)
+{
+    setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+}
+
+int LenientSpinBox::takeValue()
+{
+    const auto value = parseWholeNumber(text());
+    if (!value)
+        lineEdit()->setText(QStringLiteral("0"));
+    setValue(value.value_or(0));
+    return value.value_or(0);
+}
+
+QValidator::State LenientSpinBox::validate(QString &, int &) const
+{
+    return QValidator::Acceptable;
+}
+
+int LenientSpinBox::valueFromText(const QString &text) const
+{
+    return parseWholeNumber(text).value_or(0);
+}

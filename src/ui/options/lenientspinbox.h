@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QSpinBox>
+
+// A spin box without bounds that, like a plain edit, also holds text that is no number; the
+// confirmation turns such text into 0.
+class LenientSpinBox : public QSpinBox
+{
+    Q_OBJECT
+
+public:
+    explicit LenientSpinBox(QWidget *parent = nullptr);
+
+    // The whole number the box holds; text that is no number counts as 0 and the box is reset
+    // to "0".
+    int takeValue();
+
+protected:
+    QValidator::State validate(QString &input, int &pos) const override;
+    int valueFromText(const QString &text) const override;
+};

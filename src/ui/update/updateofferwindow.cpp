@@ -1,0 +1,7 @@
+#include "ui/update/updateofferwindow.h"
+
+UpdateOfferWindow::UpdateOfferWindow(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("updateOfferWindow"));
+}

@@ -1,0 +1,632 @@
+#include "support/adapterrows.h"
+#include "settings/profile.h"
+#include "capture/adapters.h"
+#include "app/program.h"
+#include "platform/dialogs.h"
+#include "support/filefixtures.h"
+#include "ui/options/lenientspinbox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <tuple>
+
+namespace {
+
+enum class Which { Lan, Excluded };
+
+AddressEditor editorOf(const OptionsWindow &options, Which which)
+{
+    return which == Which::Lan ? options.ui.lanEditor() : options.ui.ignoredEditor();
+}
+
+LiveAddressList &listOf(Controller &controller, Which which)
+{
+    return which == Which::Lan ? controller.settings.lanAddresses : controller.settings.ignoredAddresses;
+}
+
+QStringList rows(const QListWidget *list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts.append(list->item(i)->text());
+    return texts;
+}
+
+QStringList boxTexts(const AddressEditor &editor)
+{
+    QStringList texts;
+    for (const QLineEdit *box : editor.boxes)
+        texts.append(box->text());
+    return texts;
+}
+
+void typeInto(QLineEdit *box, const QString &text)
+{
+    box->clear();
+    QTest::keyClicks(box, text);
+}
+
+// Selects the loopback adapter, which a test may capture on.
+} // namespace
+
+Q_DECLARE_METATYPE(Which)
+
+class TestOptions : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<Dialogs::Request> shown;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    QString iniPath() const { return dir->filePath(u"tarvo.ini"_qs); }
+
+    // A folder of the test's own whose settings file holds `ini`; by default only a last-use
+    // time, so the start shows no message.
+    ProgramEnvironment environment(const QByteArray &ini = "[System]\nlastshut=46366.25\n")
+    {
+        writeBytes(iniPath(), ini);
+        return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
+    }
+
+    QByteArray iniBytes() const { return fileBytes(iniPath()); }
+
+private Q_SLOTS:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir->isValid());
+        shown.clear();
+        Dialogs::setHandler([this](const Dialogs::Request &request) {
+            shown.append(request);
+            return QMessageBox::Ok;
+        });
+    }
+    void cleanup() { Dialogs::setHandler({}); }
+
+    void captionsAndDefaults()
+    {
+        Program program(environment());
+        const OptionsControls &ui = program.optionsWindow.ui;
+        QCOMPARE(program.optionsWindow.windowTitle(), u"Tarvo - Options"_qs);
+        QCOMPARE(ui.tabs->count(), 3);
+        QCOMPARE(ui.tabs->tabText(0), u"Network settings"_qs);
+        QCOMPARE(ui.tabs->tabText(1), u"Direcway settings"_qs);
+        QCOMPARE(ui.tabs->tabText(2), u"Cosmetic and others"_qs);
+        QCOMPARE(ui.tabs->currentIndex(), 0);
+        QCOMPARE(ui.addLanButton->text(), u"Ad new IP"_qs);
+        QCOMPARE(ui.startMinimizedCheck->text(), u"Start minimizred"_qs);
+        QCOMPARE(ui.planGroup->title(), u"Auto fill from plan ( please select plan from list bellow )"_qs);
+        QCOMPARE(ui.ignoredGroup->title(), u"IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"_qs);
+        QVERIFY(ui.offPeakGroup->title().isEmpty());
+        // What a first start with no settings file shows.
+        QCOMPARE(ui.rechargeRateEdit->text(), u"4"_qs);
+        QCOMPARE(ui.cutOffLimitEdit->text(), u"92.3999996185303"_qs);
+        QCOMPARE(ui.throttleLimitEdit->text(), u"61.5999994277954"_qs);
+        QCOMPARE(ui.offPeakCutOffLimitEdit->text(), u"255"_qs);
+        QCOMPARE(ui.cumulativeDownloadEdit->text(), u"0"_qs);
+        QCOMPARE(ui.offPeakStartPicker->time(), QTime(0, 0));
+        QCOMPARE(ui.offPeakEndPicker->time(), QTime(0, 0));
+        QCOMPARE(ui.pingHostEdit->text(), AppSettings::defaultPingHost);
+        QCOMPARE(ui.pingTimeoutEdit->text(), u"10"_qs);
+        QCOMPARE(ui.pingTtlEdit->text(), u"64"_qs);
+        QCOMPARE(ui.pingPacketSizeEdit->text(), u"32"_qs);
+        QCOMPARE(ui.opacitySlider->value(), 255);
+        QVERIFY(ui.graphicTrayRadio->isChecked());
+        QVERIFY(!ui.textTrayRadio->isChecked());
+        QCOMPARE(ui.chartHistorySpin->text(), u"60"_qs);
+        QVERIFY(ui.useAll192Check->isChecked());
+        QVERIFY(ui.showAtStartCheck->isChecked());
+        QVERIFY(!ui.offPeakCheck->isChecked());
+        QVERIFY(!ui.offPeakGroup->isEnabled());
+        for (const QLineEdit *box : ui.lanAddressBoxes)
+            QCOMPARE(box->maxLength(), 3);
+    }
+
+    void decimalsFollowTheLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        Program program(environment());
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(program.optionsWindow.ui.cutOffLimitEdit->text(), u"92,3999996185303"_qs);
+    }
+
+    void addAddress_data()
+    {
+        QTest::addColumn<Which>("which");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("boxesAfter");
+        const QStringList empty{QString(), QString(), QString(), QString()};
+        for (const Which which : {Which::Lan, Which::Excluded}) {
+            const char *list = which == Which::Lan ? "LAN" : "excluded";
+            QTest::addRow("%s: added, boxes emptied", list)
+                << which << QStringList{u"10.0.0.1"_qs} << QStringList{u"192"_qs, u"168"_qs, u"0"_qs, u"7"_qs}
+                << QStringList{u"10.0.0.1"_qs, u"192.168.0.7"_qs} << empty;
+            QTest::addRow("%s: the same again adds nothing", list)
+                << which << QStringList{u"192.168.0.7"_qs} << QStringList{u"192"_qs, u"168"_qs, u"0"_qs, u"7"_qs}
+                << QStringList{u"192.168.0.7"_qs} << QStringList{u"192"_qs, u"168"_qs, u"0"_qs, u"7"_qs};
+            QTest::addRow("%s: leading zero", list)
+                << which << QStringList() << QStringList{u"010"_qs, u"1"_qs, u"1"_qs, u"1"_qs}
+                << QStringList{u"10.1.1.1"_qs} << empty;
+            QTest::addRow("%s: leading zero of a listed address is rewritten", list)
+                << which << QStringList{u"10.1.1.1"_qs} << QStringList{u"010"_qs, u"1"_qs, u"1"_qs, u"1"_qs}
+                << QStringList{u"10.1.1.1"_qs} << QStringList{u"10"_qs, u"1"_qs, u"1"_qs, u"1"_qs};
+            QTest::addRow("%s: empty box", list)
+                << which << QStringList() << QStringList{u"010"_qs, u"02"_qs, QString(), u"004"_qs} << QStringList()
+                << QStringList{u"10"_qs, u"2"_qs, QString(), u"004"_qs};
+            QTest::addRow("%s: letter", list)
+                << which << QStringList() << QStringList{u"1"_qs, u"01"_qs, u"x"_qs, u"4"_qs} << QStringList()
+                << QStringList{u"1"_qs, u"1"_qs, u"x"_qs, u"4"_qs};
+        }
+    }
+    void addAddress()
+    {
+        QFETCH(Which, which);
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, boxesAfter);
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        const AddressEditor editor = editorOf(options, which);
+        for (const QString &address : before) {
+            editor.list->addItem(address);
+            listOf(controller, which).append(address);
+        }
+        for (int i = 0; i < 4; ++i)
+            typeInto(editor.boxes[i], typed[i]);
+        QTest::mouseClick(editor.add, Qt::LeftButton);
+        QCOMPARE(rows(editor.list), after);
+        QCOMPARE(listOf(controller, which).entries(), after);
+        QCOMPARE(boxTexts(editor), boxesAfter);
+        QVERIFY(shown.isEmpty());
+        // The other list is not looked at.
+        QCOMPARE(listOf(controller, which == Which::Lan ? Which::Excluded : Which::Lan).entries(), QStringList());
+    }
+
+    void deleteAddress_data()
+    {
+        QTest::addColumn<Which>("which");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QStringList>("after");
+        const QStringList all{u"10.0.0.1"_qs, u"10.0.0.2"_qs, u"10.0.0.3"_qs, u"10.0.0.4"_qs};
+        for (const Which which : {Which::Lan, Which::Excluded}) {
+            const char *list = which == Which::Lan ? "LAN" : "excluded";
+            QTest::addRow("%s: no selection", list) << which << -1 << all;
+            QTest::addRow("%s: third row", list)
+                << which << 2 << QStringList{u"10.0.0.1"_qs, u"10.0.0.2"_qs, u"10.0.0.4"_qs};
+        }
+    }
+    void deleteAddress()
+    {
+        QFETCH(Which, which);
+        QFETCH(int, selected);
+        QFETCH(QStringList, after);
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        const AddressEditor editor = editorOf(options, which);
+        const QStringList all{u"10.0.0.1"_qs, u"10.0.0.2"_qs, u"10.0.0.3"_qs, u"10.0.0.4"_qs};
+        editor.list->addItems(all);
+        listOf(controller, which).assign(all);
+        editor.list->setCurrentRow(selected);
+        QTest::mouseClick(editor.remove, Qt::LeftButton);
+        QCOMPARE(rows(editor.list), after);
+        QCOMPARE(listOf(controller, which).entries(), after);
+    }
+
+    void offPeakGroupFollowsItsBox()
+    {
+        Program program(environment());
+        OptionsControls &ui = program.optionsWindow.ui;
+        program.showFirstWindow();
+        ui.tabs->setCurrentIndex(1);
+        ui.offPeakCutOffLimitEdit->setText(u"300"_qs);
+        QTest::mouseClick(ui.offPeakCheck, Qt::LeftButton);
+        QVERIFY(ui.offPeakCheck->isChecked());
+        QVERIFY(ui.offPeakGroup->isEnabled());
+        QTest::keyClick(ui.offPeakCheck, Qt::Key_Space);
+        QVERIFY(!ui.offPeakCheck->isChecked());
+        QVERIFY(!ui.offPeakGroup->isEnabled());
+        QVERIFY(ui.offPeakCheck->isEnabled());
+        QTest::keyClick(ui.offPeakCheck, Qt::Key_Space);
+        QVERIFY(ui.offPeakGroup->isEnabled());
+        QCOMPARE(ui.offPeakCutOffLimitEdit->text(), u"300"_qs);
+    }
+
+    void maxPutsZeroIntoTheBox()
+    {
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        controller.meter.setUsedBytes(13107200);
+        options.ui.cumulativeDownloadEdit->setText(u"12.5"_qs);
+        QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
+        QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"0"_qs);
+        QCOMPARE(controller.meter.usedBytes(), 13107200); // taken only at Ok
+    }
+
+    void numberThatDoesNotParseStopsSilently()
+    {
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        program.showFirstWindow();
+        if (!selectFirstRow(options.ui.adapterList))
+            QSKIP("no capture adapter on this machine");
+        controller.meter.setUsedBytes(5);
+        const QByteArray fileBefore = iniBytes();
+        typeInto(options.ui.rechargeRateEdit, u"8"_qs);
+        typeInto(options.ui.cutOffLimitEdit, u"100"_qs);
+        typeInto(options.ui.cumulativeDownloadEdit, u"twelve"_qs);
+        typeInto(options.ui.throttleLimitEdit, u"50"_qs);
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(controller.settings.fap.rechargeRate, 8192);
+        QCOMPARE(controller.settings.fap.cutOffLimit, 104857600);
+        QCOMPARE(controller.meter.usedBytes(), 5);
+        QCOMPARE(controller.settings.fap.throttleLimit, 64592281); // after the stop
+        QCOMPARE(controller.meter.activeLimit(), 96888422);
+        QVERIFY(options.isVisible());
+        QVERIFY(!controller.captureStarted());
+        QVERIFY(options.ui.adapterList->isEnabled());
+        QCOMPARE(iniBytes(), fileBefore);
+    }
+
+    void stopAfterTheBucketBoxesKeepsTheBucketTaken()
+    {
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        program.showFirstWindow();
+        if (!selectFirstRow(options.ui.adapterList))
+            QSKIP("no capture adapter on this machine");
+        controller.meter.setActiveLimit(1);
+        typeInto(options.ui.cutOffLimitEdit, u"100"_qs);
+        typeInto(options.ui.cumulativeDownloadEdit, u"12.5"_qs);
+        typeInto(options.ui.throttleLimitEdit, u"50"_qs);
+        typeInto(options.ui.pingHostEdit, u"localhost"_qs);
+        typeInto(options.ui.pingTimeoutEdit, u"2.5"_qs);
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(controller.meter.usedBytes(), 13107200);
+        QCOMPARE(controller.meter.activeLimit(), 104857600);
+        QCOMPARE(controller.meter.parameters().cutOffLimit, 104857600);
+        QCOMPARE(controller.meter.parameters().throttleLimit, 52428800);
+        QCOMPARE(controller.settings.pingHost, u"localhost"_qs);
+        QCOMPARE(controller.settings.pingTimeoutMs, 10000);
+        QVERIFY(options.isVisible());
+        QVERIFY(!controller.captureStarted());
+    }
+
+    void limitTooLargeStopsWithAMessage_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("cut-off 2048 MB") << u"cutOffLimitEdit"_qs << u"2048"_qs
+                                         << u"The value of \"Cut off limit in MB\" must be 0 or more and less than 2048."_qs;
+        QTest::newRow("throttle negative") << u"throttleLimitEdit"_qs << u"-1"_qs
+                                           << u"The value of \"Throttle limit in MB\" must be 0 or more and less than 2048."_qs;
+        QTest::newRow("off-peak 4096 MB") << u"offPeakCutOffLimitEdit"_qs << u"4096"_qs
+                                          << u"The value of \"Off peak cut off limit in MB\" must be 0 or more and less than 2048."_qs;
+        QTest::newRow("recharge 2097152 KB/s")
+            << u"rechargeRateEdit"_qs << u"2097152"_qs
+            << u"The value of \"FAP recharge rate in KB/s\" must be 0 or more and less than 2097152."_qs;
+        QTest::newRow("timeout in milliseconds beyond 32 bits")
+            << u"pingTimeoutEdit"_qs << u"3000000"_qs << u"The value of \"Timeout ( sec )\" must be from -2147483 to 2147483."_qs;
+    }
+    void limitTooLargeStopsWithAMessage()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, text);
+        QFETCH(QString, message);
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        program.showFirstWindow();
+        if (!selectFirstRow(options.ui.adapterList))
+            QSKIP("no capture adapter on this machine");
+        options.ui.offPeakCheck->setChecked(true); // the off-peak box is typed into only while enabled
+        typeInto(options.ui.rechargeRateEdit, u"8"_qs);
+        typeInto(options.findChild<QLineEdit *>(box), text);
+        const QByteArray fileBefore = iniBytes();
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QCOMPARE(iniBytes(), fileBefore);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, message);
+        QCOMPARE(shown[0].title, QString());
+        QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        // Nothing is taken, not even the boxes before the one refused.
+        QCOMPARE(controller.settings.adapterIndex, -1);
+        QCOMPARE(controller.settings.fap.rechargeRate, 4096);
+        QVERIFY(options.isVisible());
+        QVERIFY(!controller.captureStarted());
+    }
+
+    void firstOkTakesEveryControl()
+    {
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        OptionsControls &ui = options.ui;
+        program.showFirstWindow();
+        if (!selectLoopbackRow(options.ui.adapterList))
+            QSKIP("no loopback capture adapter on this machine");
+        controller.settings.fap.offPeakStart = 37894.25;
+        ui.planList->addItems({u"Plan A"_qs, u"Plan B"_qs});
+        ui.planList->setCurrentIndex(1);
+        typeInto(ui.rechargeRateEdit, u"4.5"_qs);
+        typeInto(ui.cutOffLimitEdit, u"200"_qs);
+        QTest::mouseClick(ui.maxButton, Qt::LeftButton);
+        ui.offPeakCheck->setChecked(true);
+        typeInto(ui.offPeakCutOffLimitEdit, u"300.5"_qs);
+        typeInto(ui.throttleLimitEdit, u"150"_qs);
+        typeInto(ui.pingHostEdit, u"localhost"_qs);
+        typeInto(ui.pingTimeoutEdit, u"3"_qs);
+        typeInto(ui.pingTtlEdit, u"128"_qs);
+        typeInto(ui.pingPacketSizeEdit, u"64"_qs);
+        ui.offPeakStartPicker->setTime(QTime(22, 0));
+        ui.offPeakEndPicker->setTime(QTime(6, 30));
+        ui.opacitySlider->setValue(200);
+        ui.textTrayRadio->setChecked(true);
+        typeInto(ui.chartHistorySpin->findChild<QLineEdit *>(), u"abc"_qs);
+        ui.chartAutoScaleCheck->setChecked(true);
+        ui.autoStartCheck->setChecked(true);
+        ui.alwaysOnTopCheck->setChecked(true);
+        ui.useAll192Check->setChecked(false);
+        ui.lanEditor().list->addItem(u"127.0.0.1"_qs);
+        controller.settings.lanAddresses.append(u"127.0.0.1"_qs);
+        ui.showAtStartCheck->setChecked(false);
+        controller.meter.setUsedBytes(5000000);
+
+        QTest::mouseClick(ui.okButton, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+        const AppSettings &s = controller.settings;
+        QCOMPARE(s.fap.rechargeRate, 4608);
+        QCOMPARE(s.fap.cutOffLimit, 209715200);
+        QCOMPARE(controller.meter.usedBytes(), 0);
+        QCOMPARE(s.fap.offPeakCutOffLimit, 315097088);
+        // The first tick has already chosen the limit in force by the time of day; the bucket
+        // holds the plan that was taken.
+        QCOMPARE(controller.meter.parameters().cutOffLimit, 209715200);
+        QCOMPARE(controller.meter.parameters().offPeakCutOffLimit, 315097088);
+        QCOMPARE(s.fap.throttleLimit, 157286400);
+        QCOMPARE(s.pingHost, u"localhost"_qs);
+        QCOMPARE(s.pingTimeoutMs, 3000);
+        QCOMPARE(s.pingTtl, 128);
+        QCOMPARE(s.pingPacketSize, 64);
+        QCOMPARE(s.chartHistorySeconds, 0);
+        QCOMPARE(ui.chartHistorySpin->text(), u"0"_qs);
+        QVERIFY(s.chartAutoScale);
+        QVERIFY(s.alwaysOnTop);
+        QVERIFY(s.autoStart);
+        QVERIFY(s.fap.offPeakEnabled);
+        QCOMPARE(s.windowOpacity, 200);
+        QVERIFY(!s.startMinimized);
+        QVERIFY(!s.useAll192168.load());
+        QVERIFY(!s.showOptionsAtStart);
+        QCOMPARE(s.planIndex, 1);
+        QCOMPARE(s.trayStyle, TrayStyle::Text);
+        QCOMPARE(s.fap.offPeakStart, 37894 + 22 / 24.0); // the day stays, the time is the picker's
+        QCOMPARE(s.fap.offPeakEnd, 6.5 / 24.0);
+        QCOMPARE(controller.meter.parameters().throttleLimit, 157286400);
+        QVERIFY(controller.meter.parameters().offPeakEnabled);
+
+        QVERIFY(controller.captureStarted());
+        QVERIFY(!options.ui.adapterList->isEnabled());
+        QVERIFY(!options.isVisible());
+        QVERIFY(program.monitorWindow.isVisible());
+
+        // Every key a confirmation writes, as the file now holds it.
+        const IniDocument ini = IniDocument::read(iniPath());
+        const auto value = [&ini](const char *section, const char *key) {
+            return ini.value(QString::fromLatin1(section), QString::fromLatin1(key)).value_or(u"(missing)"_qs);
+        };
+        const QList<std::tuple<const char *, const char *, QString>> expected{
+            {"System", "autoaxis", u"1"_qs},
+            {"System", "histlenght", u"0"_qs},
+            {"System", "AutoStart", u"1"_qs},
+            {"System", "sm", u"0"_qs},
+            {"System", "OnTop", u"1"_qs},
+            {"System", "plan", u"1"_qs},
+            {"System", "ShowOptions", u"0"_qs},
+            {"System", "use192", u"0"_qs},
+            {"System", "useop", u"1"_qs},
+            {"System", "opst", ProfileValue::formatFloat(37894 + 22 / 24.0)},
+            {"System", "opet", ProfileValue::formatFloat(6.5 / 24.0)},
+            {"System", "faprecharge", u"4608"_qs},
+            {"System", "fapmaxonp", u"209715200"_qs},
+            {"System", "fapmaxoffp", u"315097088"_qs},
+            {"System", "tsht", u"157286400"_qs},
+            {"System", "adapter", QString::number(options.ui.adapterList->currentRow())},
+            {"System", "lanIPCount", u"1"_qs},
+            {"System", "ignIPCount", u"0"_qs},
+            {"Ping", "url", u"localhost"_qs},
+            {"Ping", "timeout", u"3000"_qs},
+            {"Ping", "ttl", u"128"_qs},
+            {"Ping", "size", u"64"_qs},
+            {"Alpha", "alpha", u"200"_qs},
+            {"Tray", "type", u"0"_qs},
+            {"LANIPS", "IP0", u"127.0.0.1"_qs},
+        };
+        for (const auto &[section, key, text] : expected)
+            QCOMPARE(value(section, key), text);
+        // The bucket is written by its own save, not by the confirmation.
+        QCOMPARE(value("System", "fapbytes"), u"(missing)"_qs);
+    }
+
+    void startMinimizedShowsNoMonitorButCancelDoes()
+    {
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        program.showFirstWindow();
+        if (!selectLoopbackRow(options.ui.adapterList))
+            QSKIP("no loopback capture adapter on this machine");
+        options.ui.startMinimizedCheck->setChecked(true);
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QVERIFY(controller.captureStarted());
+        QVERIFY(!options.isVisible());
+        QVERIFY(!program.monitorWindow.isVisible());
+
+        // "Options..." from the monitor window, then Cancel: back to the monitor window.
+        controller.showOptions();
+        QVERIFY(options.isVisible());
+        QVERIFY(options.isMaximized());
+        QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton);
+        QVERIFY(!options.isVisible());
+        QVERIFY(program.monitorWindow.isVisible());
+    }
+
+    void optionsFromTheMonitorShowsTheLiveLevel()
+    {
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        program.showFirstWindow();
+        if (!selectLoopbackRow(options.ui.adapterList))
+            QSKIP("no loopback capture adapter on this machine");
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QVERIFY(program.monitorWindow.isVisible());
+        controller.counters.downloadedTotal = 777;
+
+        controller.meter.setUsedBytes(13107200);
+        controller.showOptions();
+        QVERIFY(!program.monitorWindow.isVisible());
+        QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"12.5"_qs);
+
+        // "max", then Cancel: the level stays, and the next opening shows it again.
+        QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
+        QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton);
+        QCOMPARE(controller.meter.usedBytes(), 13107200);
+        controller.showOptions();
+        QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"12.5"_qs);
+
+        // "max", then Ok: the bucket is empty; capture and counters go on.
+        const CaptureThread *thread = controller.captureThread();
+        QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QCOMPARE(controller.meter.usedBytes(), 0);
+        QCOMPARE(controller.captureThread(), thread);
+        QCOMPARE(controller.counters.downloadedTotal.load(), 777);
+        QVERIFY(!options.isVisible());
+        QVERIFY(program.monitorWindow.isVisible());
+    }
+
+    void alwaysOnTopFromTheMonitorTicksTheBox()
+    {
+        Program program(environment());
+        Q_EMIT program.monitorWindow.alwaysOnTopToggled(true);
+        QVERIFY(program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        Q_EMIT program.monitorWindow.alwaysOnTopToggled(false);
+        QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+    }
+
+    void automaticConfirmation_data()
+    {
+        QTest::addColumn<QByteArray>("system"); // the [System] lines besides the adapter row
+        QTest::addColumn<bool>("adapterVanished");
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QStringList>("messages");
+        const QString adapterMessage = u"Please select a network adapter from the Network tab ( first tab )."_qs;
+        const QString lastUseTitle = u"Tarvo can not determine the last time it was used"_qs;
+        QTest::newRow("ShowOptions 0, valid adapter")
+            << QByteArray("ShowOptions=0\nlastshut=46366.25\n") << false << true << QStringList();
+        QTest::newRow("ShowOptions 1") << QByteArray("ShowOptions=1\nlastshut=46366.25\n") << false << false
+                                       << QStringList();
+        QTest::newRow("adapter row vanished") << QByteArray("ShowOptions=0\nlastshut=46366.25\n") << true << false
+                                              << QStringList{adapterMessage};
+        QTest::newRow("no last-use time") << QByteArray("ShowOptions=0\n") << false << false
+                                          << QStringList{lastUseTitle};
+    }
+    void automaticConfirmation()
+    {
+        QFETCH(QByteArray, system);
+        QFETCH(bool, adapterVanished);
+        QFETCH(bool, confirmed);
+        QFETCH(QStringList, messages);
+        const QStringList adapters = enumerateAdapters().rows;
+        const int loopback = adapters.indexOf(QRegularExpression(u".*\\(lo\\)$"_qs));
+        if (loopback < 0)
+            QSKIP("no loopback capture adapter on this machine");
+        const int row = adapterVanished ? int(adapters.size()) : loopback;
+        Program program(environment("[System]\n" + system + "adapter=" + QByteArray::number(row) + "\n"));
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+
+        program.showFirstWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&options));
+        QVERIFY(!controller.firstActivationPending);
+        QTRY_VERIFY(!controller.autoConfirmTimer->isActive());
+        QCOMPARE(controller.captureStarted(), confirmed);
+        QCOMPARE(options.isVisible(), !confirmed);
+        QCOMPARE(program.monitorWindow.isVisible(), confirmed);
+        QStringList seen;
+        for (const Dialogs::Request &request : shown)
+            seen.append(request.title.isEmpty() ? request.text : request.title);
+        QCOMPARE(seen, messages);
+
+        // Later activations start nothing.
+        options.show();
+        options.activateWindow();
+        QVERIFY(!controller.autoConfirmTimer->isActive());
+    }
+
+    void cancelBeforeTheFirstOkEndsTheProgram()
+    {
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        program.showFirstWindow();
+        bool quitAsked = false;
+        QTimer::singleShot(0, &options, [&] { QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton); });
+        QTimer::singleShot(5000, qApp, [&] { qApp->exit(1); }); // only if Cancel did not end the loop
+        quitAsked = QCoreApplication::exec() == 0;
+        QVERIFY(quitAsked);
+        QVERIFY(!options.isVisible());
+        QVERIFY(!controller.captureStarted());
+    }
+
+    // Writes the three tabs as options-<n>.png into $TARVO_RENDER_DIR (scripts/render-options),
+    // or into a temporary folder, so anyone can look at the window again.
+    void renderTabs()
+    {
+        // The shipped plans, when the build put them beside the test.
+        QFile::copy(QCoreApplication::applicationDirPath() + u"/plans.ini"_qs, dir->filePath(u"plans.ini"_qs));
+        Program program(environment("[System]\nlastshut=46366.25\nPlan=0\nlanIPCount=2\nignIPCount=1\n"
+                                    "[LANIPS]\nIP0=192.168.0.7\nIP1=10.1.1.1\n[IGNIPS]\nIP0=203.0.113.10\n"));
+        OptionsWindow &options = program.optionsWindow;
+        program.showFirstWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&options));
+        const QString folder = qEnvironmentVariable("TARVO_RENDER_DIR", QDir::tempPath());
+        QVERIFY(QDir().mkpath(folder));
+        for (int tab = 0; tab < options.ui.tabs->count(); ++tab) {
+            options.ui.tabs->setCurrentIndex(tab);
+            const QImage image = options.grab().toImage();
+            QVERIFY(!image.isNull());
+            QVERIFY(image.save(QDir(folder).filePath(u"options-%1.png"_qs.arg(tab + 1))));
+        }
+    }
+};
+
+QTEST_MAIN(TestOptions)
+#include "tst_options.moc"

@@ -1,0 +1,282 @@
+#include "app/program.h"
+#include "support/filefixtures.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString lastUseTitle = u"Tarvo can not determine the last time it was used"_s;
+const QString lastUseText =
+    u"Tarvo can not determine the time it was last used, therefore it can not calculate your actual FAP level. "
+    u"Please fill it in manually. If you haven't used the internet for more than 12 hours, click the max button next "
+    u"to the edit. If this is the first time your use Tarvo, just ignore this message."_s;
+
+constexpr double lastSave = 46366.25; // 10 December 2026, 06:00, exact in the file's 15 digits
+
+// Half a second past the whole seconds, so the truncation of the span is not at the mercy of rounding.
+double secondsLater(double from, double seconds)
+{
+    return from + (seconds + 0.5) / 86400.0;
+}
+} // namespace
+
+class TestSettingsStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    struct Shown
+    {
+        Dialogs::Request request;
+        bool windowVisible; // was any window of the program on screen when the box came?
+    };
+    QList<Shown> shown;
+    std::unique_ptr<QTemporaryDir> dir;
+    double now = 0;
+
+    ProgramEnvironment environment(const QString &directory = {})
+    {
+        return ProgramEnvironment{directory.isEmpty() ? dir->path() + u'/' : directory, [this] { return now; }};
+    }
+    QString path(const QString &name) const { return dir->filePath(name); }
+
+    // An adapter every Linux machine has, for the tests that confirm.
+    static bool selectLoopback(OptionsWindow &options)
+    {
+        const auto rows = options.ui.adapterList->findItems(u"(lo)"_s, Qt::MatchEndsWith);
+        if (rows.isEmpty())
+            return false;
+        options.ui.adapterList->setCurrentItem(rows.first());
+        return true;
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QLocale::setDefault(QLocale::c());
+        dir = std::make_unique<QTemporaryDir>();
+        now = lastSave;
+        shown.clear();
+        Dialogs::setHandler([this](const Dialogs::Request &request) {
+            const auto windows = QApplication::topLevelWidgets();
+            const bool visible = std::any_of(windows.begin(), windows.end(), [](QWidget *w) { return w->isVisible(); });
+            shown.append({request, visible});
+            return QMessageBox::Ok;
+        });
+    }
+    void cleanup() { Dialogs::setHandler({}); }
+
+    void firstStartShowsDefaults()
+    {
+        Program program(environment());
+        const OptionsControls &ui = program.optionsWindow.ui;
+        QCOMPARE(ui.rechargeRateEdit->text(), u"4"_s);
+        QCOMPARE(ui.cutOffLimitEdit->text(), u"92.3999996185303"_s);
+        QCOMPARE(ui.throttleLimitEdit->text(), u"61.5999994277954"_s);
+        QCOMPARE(ui.cumulativeDownloadEdit->text(), u"0"_s);
+        QVERIFY(ui.useAll192Check->isChecked());
+        QCOMPARE(ui.adapterList->currentRow(), -1);
+        QCOMPARE(ui.planList->count(), 0);
+        QCOMPARE(program.controller.meter.activeLimit(), 96888422);
+        QVERIFY(!program.controller.lastUseKnown);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].request.title, lastUseTitle);
+    }
+
+    void catchUpAtStart_data()
+    {
+        QTest::addColumn<QByteArray>("fapbytes");
+        QTest::addColumn<QByteArray>("lastshut"); // null: no key
+        QTest::addColumn<double>("now");
+        QTest::addColumn<int>("usedBytes");
+        QTest::addColumn<QString>("cumulative");
+        QTest::addColumn<bool>("lastUseKnown");
+
+        QTest::newRow("one hour") << QByteArray("50000000") << QByteArray("46366.25") << secondsLater(lastSave, 3600)
+                                  << 35254400 << u"33.6212158203125"_s << true;
+        QTest::newRow("thirteen hours") << QByteArray("90000000") << QByteArray("46366.25")
+                                        << secondsLater(lastSave, 13 * 3600) << 0 << u"0"_s << true;
+        QTest::newRow("seven days, more recharge than 2^31")
+            << QByteArray("90000000") << QByteArray("46366.25") << secondsLater(lastSave, 7 * 86400) << 0 << u"0"_s << true;
+        QTest::newRow("clock set back two hours") << QByteArray("50000000") << QByteArray("46366.25")
+                                                  << lastSave - 7200.5 / 86400 << 20508800 << u"19.5587158203125"_s << true;
+        QTest::newRow("no lastshut") << QByteArray("13107200") << QByteArray() << lastSave << 13107200 << u"12.5"_s << false;
+        QTest::newRow("fapbytes -1 and no lastshut") << QByteArray("-1") << QByteArray() << lastSave << 0 << u"0"_s << false;
+        QTest::newRow("lastshut -1") << QByteArray("13107200") << QByteArray("-1") << lastSave << 13107200 << u"12.5"_s << false;
+        QTest::newRow("lastshut not a number") << QByteArray("13107200") << QByteArray("yesterday") << lastSave << 13107200
+                                               << u"12.5"_s << false;
+        QTest::newRow("lastshut written with a decimal comma")
+            << QByteArray("13107200") << QByteArray("46366,25") << lastSave << 13107200 << u"12.5"_s << false;
+    }
+    void catchUpAtStart()
+    {
+        QFETCH(QByteArray, fapbytes);
+        QFETCH(QByteArray, lastshut);
+        QFETCH(double, now);
+        QFETCH(int, usedBytes);
+        QFETCH(QString, cumulative);
+        QFETCH(bool, lastUseKnown);
+        this->now = now;
+        QByteArray ini = "[System]\nfaprecharge=4096\nfapbytes=" + fapbytes + '\n';
+        if (!lastshut.isNull())
+            ini += "lastshut=" + lastshut + '\n';
+        writeBytes(path(u"tarvo.ini"_s), ini);
+
+        Program program(environment());
+        QCOMPARE(program.controller.meter.usedBytes(), usedBytes);
+        QCOMPARE(program.optionsWindow.ui.cumulativeDownloadEdit->text(), cumulative);
+        QCOMPARE(program.controller.lastUseKnown, lastUseKnown);
+        if (lastUseKnown) {
+            QVERIFY(shown.isEmpty());
+            return;
+        }
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].request.title, lastUseTitle);
+        QCOMPARE(shown[0].request.text, lastUseText);
+        QCOMPARE(shown[0].request.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(shown[0].request.icon, QMessageBox::NoIcon);
+        QVERIFY(!shown[0].windowVisible);
+    }
+
+    void plansAtStart()
+    {
+        writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=3\n[Plan0]\nName=Home\nRecharge=4\nMax=92.4\nThrottle=61.6\n"
+                                         "[Plan2]\nName=Pro\nRecharge= 6 \nMax=\t150\nThrottle=100  \n");
+        writeBytes(path(u"tarvo.ini"_s), "[System]\nPlan=2\nfaprecharge=8192\nlastshut=46366.25\n");
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        QComboBox *plans = options.ui.planList;
+        QCOMPARE(plans->count(), 3);
+        QCOMPARE(plans->itemText(1), u"error reading file"_s);
+        QCOMPARE(plans->currentIndex(), 2);
+        QVERIFY(!plans->isEditable());
+        // Selecting the stored row does not fill the boxes: they show the settings file.
+        QCOMPARE(options.ui.rechargeRateEdit->text(), u"8"_s);
+
+        // The plan file is read anew at the choice.
+        writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=3\n[Plan0]\nName=Home\nRecharge=5\nMax=125\nThrottle=85\n");
+        plans->setCurrentIndex(0);
+        Q_EMIT plans->activated(0);
+        QCOMPARE(options.ui.rechargeRateEdit->text(), u"5"_s);
+        QCOMPARE(options.ui.cutOffLimitEdit->text(), u"125"_s);
+        QCOMPARE(options.ui.throttleLimitEdit->text(), u"85"_s);
+        plans->setCurrentIndex(2);
+        Q_EMIT plans->activated(2);
+        QCOMPARE(options.ui.rechargeRateEdit->text(), u"0"_s);
+        QCOMPARE(options.ui.cutOffLimitEdit->text(), u"0"_s);
+        QCOMPARE(options.ui.throttleLimitEdit->text(), u"0"_s);
+        // Choosing a plan changes nothing else.
+        QCOMPARE(controller.settings.fap.rechargeRate, 8192);
+    }
+
+    void storedRowsThatDoNotExistSelectNothing()
+    {
+        writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=1\n[Plan0]\nName=Home\n");
+        writeBytes(path(u"tarvo.ini"_s), "[System]\nPlan=7\nadapter=100000\n");
+        Program program(environment());
+        QCOMPARE(program.optionsWindow.ui.planList->currentIndex(), -1);
+        QCOMPARE(program.optionsWindow.ui.adapterList->currentRow(), -1);
+    }
+
+    void bucketIsSavedEvery10sAndAtExit()
+    {
+        writeBytes(path(u"tarvo.ini"_s), "; mine\n[System]\nfapbytes=1000\nlastshut=46366.25\n");
+        const QString ini = path(u"tarvo.ini"_s);
+        {
+            Program program(environment());
+            QVERIFY(program.controller.saveTimer->isActive());
+            QCOMPARE(program.controller.saveTimer->interval(), 10000);
+
+            now = 46366.5;
+            program.controller.meter.setUsedBytes(777);
+            QVERIFY(QMetaObject::invokeMethod(program.controller.saveTimer, "timeout"));
+            QCOMPARE(fileBytes(ini), QByteArray("; mine\n[System]\nfapbytes=777\nlastshut=46366.5\n"));
+            QVERIFY(program.controller.saveTimer->isActive());
+
+            now = 46366.75;
+            program.controller.meter.setUsedBytes(555);
+        }
+        QCOMPARE(fileBytes(ini), QByteArray("; mine\n[System]\nfapbytes=555\nlastshut=46366.75\n"));
+        QVERIFY(shown.isEmpty());
+    }
+
+    // A settings file that cannot be written: each save shows the program's error box and goes on.
+    void failedSavesAreShown()
+    {
+        writeBytes(path(u"blocker"_s), "not a directory");
+        const QString expected = u"Unable to write to "_s + path(u"blocker/tarvo.ini"_s);
+        {
+            Program program(environment(path(u"blocker/"_s)));
+            OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+            shown.clear();
+            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].request.title, u"Tarvo"_s);
+            QCOMPARE(shown[0].request.text, expected);
+            QVERIFY(controller.saveTimer->isActive());
+
+            if (selectLoopback(options)) {
+                program.showFirstWindow();
+                QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+                QCOMPARE(shown.size(), 2);
+                QCOMPARE(shown[1].request.text, expected);
+                // The confirmation ended at the write: nothing started.
+                QVERIFY(!controller.captureStarted());
+                QVERIFY(options.isVisible());
+            }
+            shown.clear();
+        }
+        QCOMPARE(shown.size(), 1); // the exit save
+        QCOMPARE(shown[0].request.text, expected);
+        QCOMPARE(fileBytes(path(u"blocker"_s)), QByteArray("not a directory"));
+    }
+
+    // A confirmation writes every setting, the plan row under the key the file already has.
+    void confirmationSavesTheSettings()
+    {
+        writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=3\n");
+        writeBytes(path(u"tarvo.ini"_s),
+                   "; mine\n[System]\nPlan=2\nlastshut=46366.25\nlanIPCount=5\n[LANIPS]\nIP0=10.0.0.1\nIP1=10.0.0.2\n"
+                   "IP2=10.0.0.3\nIP3=10.0.0.4\nIP4=10.0.0.5\n");
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        if (!selectLoopback(options))
+            QSKIP("no loopback capture adapter on this machine");
+        const int adapter = options.ui.adapterList->currentRow();
+        options.ui.planList->setCurrentIndex(1);
+        options.ui.lanAddressList->setCurrentRow(4);
+        QTest::mouseClick(options.ui.deleteLanButton, Qt::LeftButton);
+        options.ui.lanAddressList->setCurrentRow(3);
+        QTest::mouseClick(options.ui.deleteLanButton, Qt::LeftButton);
+        program.showFirstWindow();
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+
+        const QByteArray file = fileBytes(path(u"tarvo.ini"_s));
+        QVERIFY(file.startsWith("; mine\n[System]\nPlan=1\nlastshut=46366.25\nlanIPCount=3\n"));
+        const IniDocument ini = IniDocument::fromBytes(file);
+        QCOMPARE(ini.integer(u"System", u"adapter", -2), adapter);
+        QCOMPARE(ini.string(u"LANIPS", u"IP4", {}), u"10.0.0.5"_s);
+        AppSettings loaded;
+        loadSettings(ini, loaded);
+        QCOMPARE(loaded.lanAddresses.entries(), (QStringList{u"10.0.0.1"_s, u"10.0.0.2"_s, u"10.0.0.3"_s}));
+        QCOMPARE(loaded.planIndex, 1);
+    }
+};
+
+QTEST_MAIN(TestSettingsStartup)
+#include "tst_settings_startup.moc"

@@ -1,0 +1,140 @@
+#include "support/adapterrows.h"
+#include "app/program.h"
+#include "platform/dialogs.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QFile>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<Dialogs::Request> shown;
+    std::unique_ptr<QTemporaryDir> dir;
+
+    // A directory of the test's own, with a last-use time so that no message comes at start.
+    ProgramEnvironment environment()
+    {
+        QFile ini(dir->filePath(QStringLiteral("tarvo.ini")));
+        if (ini.open(QIODevice::WriteOnly))
+            ini.write("[System]\nlastshut=46366.25\n");
+        return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        shown.clear();
+        Dialogs::setHandler([this](const Dialogs::Request &request) {
+            shown.append(request);
+            return QMessageBox::Ok;
+        });
+    }
+    void cleanup() { Dialogs::setHandler({}); }
+
+    void windowsAreCreatedHiddenAndOptionsComeFirst()
+    {
+        Program program(environment());
+        QVERIFY(!program.optionsWindow.isVisible());
+        QVERIFY(!program.monitorWindow.isVisible());
+        QVERIFY(!program.updateOfferWindow.isVisible());
+        QVERIFY(!program.aboutDialog.isVisible());
+        // The settings are in memory before the later windows are built: defaults for now.
+        QCOMPARE(program.optionsWindow.ui.useAll192Check->isChecked(), true);
+        QCOMPARE(program.optionsWindow.ui.adapterList->currentRow(), -1);
+        QCOMPARE(program.controller.meter.activeLimit(), 96888422);
+        QVERIFY(!program.controller.tickTimer->isActive());
+
+        program.showFirstWindow();
+        QVERIFY(program.optionsWindow.isVisible());
+        QVERIFY(!program.monitorWindow.isVisible());
+    }
+
+    void confirmationChecks()
+    {
+        Program program(environment());
+        program.showFirstWindow();
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QString());
+        QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(shown[0].text, QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
+
+        if (!selectFirstRow(options.ui.adapterList))
+            QSKIP("no capture adapter on this machine");
+        options.ui.useAll192Check->setChecked(false);
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[1].title, QString());
+        QCOMPARE(shown[1].text,
+                 QStringLiteral("In order to continue you must add at least one LAN IP ( this computer's )."));
+
+        // Neither check let anything start.
+        QVERIFY(options.isVisible());
+        QVERIFY(!controller.captureStarted());
+        QVERIFY(options.ui.adapterList->isEnabled());
+    }
+
+    void cancelBeforeFirstConfirmationEndsTheProgram()
+    {
+        Program program(environment());
+        program.showFirstWindow();
+        QTest::mouseClick(program.optionsWindow.ui.cancelButton, Qt::LeftButton);
+        QVERIFY(!program.optionsWindow.isVisible());
+        QVERIFY(!program.monitorWindow.isVisible());
+        QVERIFY(!program.controller.captureStarted());
+    }
+
+    void firstConfirmationStartsMonitoringOnce()
+    {
+        Program program(environment());
+        program.showFirstWindow();
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        if (!selectLoopbackRow(options.ui.adapterList))
+            QSKIP("no loopback capture adapter on this machine");
+        const int loopback = options.ui.adapterList->currentRow();
+        controller.counters.tickPackets = 5;
+
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QVERIFY(controller.captureStarted());
+        QVERIFY(!options.ui.adapterList->isEnabled());
+        QVERIFY(controller.tickTimer->isActive());
+        QCOMPARE(controller.tickTimer->interval(), 1000);
+        QVERIFY(controller.pingTimer->isActive());
+        // One tick ran at once, so the monitor window shows figures before it is shown.
+        QCOMPARE(program.monitorWindow.packetsPerSecondValue->text(), QStringLiteral("5"));
+        QVERIFY(!options.isVisible());
+        QVERIFY(program.monitorWindow.isVisible());
+        QCOMPARE(controller.settings.adapterIndex, loopback);
+
+        // Cancel after the first confirmation returns to the monitor window.
+        options.show();
+        program.monitorWindow.hide();
+        QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton);
+        QVERIFY(!options.isVisible());
+        QVERIFY(program.monitorWindow.isVisible());
+
+        // A later confirmation keeps the capture and the counters.
+        const CaptureThread *thread = controller.captureThread();
+        controller.counters.downloadedTotal = 12345;
+        options.show();
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QCOMPARE(controller.captureThread(), thread);
+        QCOMPARE(controller.counters.downloadedTotal.load(), 12345);
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

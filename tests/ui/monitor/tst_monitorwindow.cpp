@@ -1,0 +1,575 @@
+#include "meter/fapmeter.h"
+#include "meter/metertick.h"
+#include "meter/trafficcounters.h"
+#include "meter/trafficstats.h"
+#include "platform/dialogs.h"
+#include "settings/appsettings.h"
+#include "ui/common/weblinks.h"
+#include "ui/monitor/indicators.h"
+#include "ui/monitor/monitorwindow.h"
+#include "ui/monitor/trafficchart.h"
+#include "ui/monitor/trayimage.h"
+#include "ui/monitor/trayindicator.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr double noon = 46000.5; // a fixed moment; the off-peak window is off
+constexpr QColor lime{0, 255, 0};
+constexpr QColor yellow{255, 255, 0};
+constexpr QColor red{255, 0, 0};
+
+QColor textColour(const QLabel *label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+QStringList captions(const QMenu *menu)
+{
+    QStringList texts;
+    for (const QAction *action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+// One monitor window with its own settings, counters and bucket on the default plan, ticked the
+// way the controller ticks it.
+struct Monitor
+{
+    AppSettings settings;
+    TrafficCounters counters;
+    FapMeter meter;
+    TrafficStats stats;
+    MonitorWindow gui;
+
+    Monitor() { meter.setParameters(settings.fap); }
+
+    void tick(int32_t download, int32_t upload, int32_t packets)
+    {
+        counters.tickDownloadBytes = download;
+        counters.tickUploadBytes = upload;
+        counters.tickPackets = packets;
+        const TrafficCounters::Tick taken = runMeterTick(noon, counters, meter, stats);
+        gui.showTick({noon, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
+    }
+};
+
+} // namespace
+
+class TestMonitorWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<Dialogs::Request> asked;
+    QMessageBox::StandardButton answer = QMessageBox::No;
+    QList<QUrl> opened;
+
+private Q_SLOTS:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void init()
+    {
+        asked.clear();
+        opened.clear();
+        Dialogs::setHandler([this](const Dialogs::Request &request) {
+            asked.append(request);
+            return answer;
+        });
+        WebLinks::setOpener([this](const QUrl &url) { opened.append(url); });
+    }
+
+    void cleanup()
+    {
+        Dialogs::setHandler({});
+        WebLinks::setOpener({});
+    }
+
+    void captionsSitWhereTheLayoutSays_data()
+    {
+        QTest::addColumn<QString>("panel");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QPoint>("at");
+        const QString fap = QStringLiteral("fapPanel");
+        const QString details = QStringLiteral("detailsPanel");
+        const QString restriction = QStringLiteral("restrictionPanel");
+        auto row = [](const QString &panel, const char *caption, QPoint at) {
+            QTest::newRow(caption) << panel << QString::fromLatin1(caption) << at;
+        };
+        row(fap, "Total bytes downloaded so far:", {8, 0});
+        row(fap, "FAP level:", {8, 16});
+        row(fap, "Download speed ( average )", {288, 0});
+        row(fap, "Download speed ( instant )", {288, 40});
+        row(fap, "Full recovery time:", {8, 64});
+        row(fap, "Bytes to throttle:", {8, 80});
+        row(fap, "Bytes to cut off:", {208, 80});
+        row(details, "Time to throttle:", {16, 8});
+        row(details, "Time to cut off:", {16, 24});
+        row(details, "Upload speed ( average )", {16, 40});
+        row(details, "Upload speed ( instant )", {16, 56});
+        row(details, "Upload bytes ( total ):", {16, 72});
+        row(details, "Ping ( ms ):", {248, 8});
+        row(details, "Packets / s:", {248, 24});
+        row(details, "Average packet size:", {248, 40});
+        row(details, "Packets received:", {248, 56});
+        row(details, "Packets sent:", {248, 72});
+        row(restriction, "Restrictions:", {8, 0});
+    }
+
+    void captionsSitWhereTheLayoutSays()
+    {
+        QFETCH(QString, panel);
+        QFETCH(QString, caption);
+        QFETCH(QPoint, at);
+        Monitor monitor;
+        auto *parent = monitor.gui.findChild<QWidget *>(panel);
+        QVERIFY(parent);
+        const QList<QLabel *> labels = parent->findChildren<QLabel *>();
+        const auto found = std::find_if(labels.begin(), labels.end(), [&](QLabel *l) { return l->text() == caption; });
+        QVERIFY2(found != labels.end(), qPrintable(caption));
+        QCOMPARE((*found)->pos(), at);
+        QCOMPARE(textColour(*found), QColor(Qt::white));
+    }
+
+    void valuesBeforeTheFirstTick_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<QString>("text");
+        auto row = [](const char *name, QPoint at, const char *text) {
+            QTest::newRow(name) << QString::fromLatin1(name) << at << QString::fromLatin1(text);
+        };
+        row("totalDownloadedValue", {160, 0}, "0");
+        row("fapLevelValue", {64, 16}, "0");
+        row("percentValue", {248, 40}, "100%");
+        row("downloadAverageValue", {288, 16}, "0 bytes / s");
+        row("downloadInstantValue", {288, 56}, "0 bytes / s");
+        row("fullRecoveryValue", {104, 64}, "00:00:00");
+        row("bytesToThrottleValue", {104, 80}, "0");
+        row("bytesToCutOffValue", {296, 80}, "0");
+        row("timeToThrottleValue", {96, 8}, "00:00:00");
+        row("timeToCutOffValue", {96, 24}, "00:00:00");
+        row("uploadAverageValue", {144, 40}, "0 bytes / s");
+        row("uploadInstantValue", {144, 56}, "0 bytes / s");
+        row("uploadTotalValue", {120, 72}, "0");
+        row("pingValue", {312, 8}, "0");
+        row("packetsPerSecondValue", {312, 24}, "0");
+        row("averagePacketSizeValue", {360, 40}, "0");
+        row("packetsReceivedValue", {344, 56}, "0");
+        row("packetsSentValue", {320, 72}, "0");
+        row("restrictionValue", {88, 0}, "none");
+    }
+
+    void valuesBeforeTheFirstTick()
+    {
+        QFETCH(QString, name);
+        QFETCH(QPoint, at);
+        QFETCH(QString, text);
+        Monitor monitor;
+        auto *label = monitor.gui.findChild<QLabel *>(name);
+        QVERIFY(label);
+        QCOMPARE(label->pos(), at);
+        QCOMPARE(label->text(), text);
+        QVERIFY(label->font().bold());
+    }
+
+    void windowBeforeTheFirstTick()
+    {
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        QCOMPARE(gui.windowTitle(), QStringLiteral("Tarvo"));
+        QVERIFY(gui.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!(gui.windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(!(gui.windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(textColour(gui.restrictionValue), lime);
+        QCOMPARE(textColour(gui.percentValue), lime);
+        QVERIFY(gui.trendSteady->isVisibleTo(gui.fapPanel));
+        QVERIFY(!gui.trendRising->isVisibleTo(gui.fapPanel));
+        QVERIFY(!gui.trendFalling->isVisibleTo(gui.fapPanel));
+        QCOMPARE(gui.levelBar->pos(), QPoint(8, 40));
+        QCOMPARE(gui.levelBar->size(), QSize(233, 17));
+        QCOMPARE(gui.downloadLamp->geometry(), QRect(272, 56, 14, 14));
+        QCOMPARE(gui.uploadLamp->geometry(), QRect(0, 56, 14, 14));
+        QCOMPARE(gui.trafficChart->geometry(), QRect(384, 24, 73, 58));
+        QCOMPARE(gui.hideDetailsButton->geometry(), QRect(432, 0, 23, 22));
+        QCOMPARE(gui.fapPanel->height(), 94);
+        QCOMPARE(gui.showMorePanel->height(), 35);
+        QCOMPARE(gui.detailsPanel->height(), 86);
+        QCOMPARE(gui.restrictionPanel->height(), 16);
+        for (QWidget *panel : {gui.fapPanel, gui.showMorePanel, gui.detailsPanel, gui.restrictionPanel})
+            QCOMPARE(panel->palette().color(QPalette::Window), QColor(0, 64, 128));
+        QVERIFY(gui.frontTimer->isActive());
+        QCOMPARE(gui.frontTimer->interval(), 100);
+    }
+
+    void tickShowsTheFigures_data()
+    {
+        QTest::addColumn<int>("warmUsed"); // bucket before a first tick that sets the trend and latch; -1: none
+        QTest::addColumn<int>("used");     // bucket before the tick shown, one second's recharge included
+        QTest::addColumn<int>("download");
+        QTest::addColumn<int>("upload");
+        QTest::addColumn<int>("packets");
+        QTest::addColumn<QStringList>("texts"); // FAP level, throttle, cut off, restriction, percent,
+                                                // recovery, time to throttle, time to cut off,
+                                                // download average, download instant, upload average,
+                                                // upload instant, packets / s
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<int>("bar");
+        QTest::addColumn<QString>("trend");
+        QTest::addColumn<QColor>("downloadLamp");
+        QTest::addColumn<QColor>("uploadLamp");
+
+        QTest::newRow("idle, empty bucket")
+            << -1 << 0 << 0 << 0 << 0
+            << QStringList{u"96,888,422 / 96,888,422"_s, u"64,592,281"_s, u"96,888,422"_s, u"none"_s, u"100%"_s, u"00:00:00"_s, u"-"_s, u"-"_s,
+                           u" bytes / s"_s, u" bytes / s"_s, u" bytes / s"_s, u" bytes / s"_s, u""_s}
+            << lime << 233 << u"trendSteady"_s << lime << lime;
+        QTest::newRow("throttled, draining")
+            << -1 << 70004096 << 0 << 0 << 0
+            << QStringList{u"26,888,422 / 96,888,422"_s, u"-5,407,719"_s, u"26,888,422"_s, u"THROTTLED"_s, u"27%"_s, u"04:44:49"_s,
+                           u"00:22:00"_s, u"-"_s, u" bytes / s"_s, u" bytes / s"_s, u" bytes / s"_s, u" bytes / s"_s, u""_s}
+            << yellow << 64 << u"trendFalling"_s << lime << lime;
+        QTest::newRow("filling fast")
+            << 60004096 << 60004096 << 1040960 << 0 << 700
+            << QStringList{u"36,888,422 / 96,888,422"_s, u"4,592,281"_s, u"36,888,422"_s, u"none"_s, u"38%"_s, u"04:04:08"_s, u"00:00:46"_s,
+                           u"00:06:09"_s, u"1,040,960 bytes / s"_s, u"104,096 bytes / s"_s, u" bytes / s"_s, u" bytes / s"_s, u"700"_s}
+            << lime << 88 << u"trendSteady"_s << red << lime;
+        QTest::newRow("cut off over throttled")
+            << 96004096 << 90004096 << 0 << 0 << 0
+            << QStringList{u"6,888,422 / 96,888,422"_s, u"-25,407,719"_s, u"-17,333,684"_s, u"CUT OFF"_s, u"7%"_s, u"06:06:12"_s,
+                           u"01:43:23"_s, u"01:10:32"_s, u" bytes / s"_s, u" bytes / s"_s, u" bytes / s"_s, u" bytes / s"_s, u""_s}
+            << red << 16 << u"trendRising"_s << lime << lime;
+        QTest::newRow("upload only")
+            << -1 << 0 << 0 << 1000 << 3
+            << QStringList{u"96,888,422 / 96,888,422"_s, u"64,592,281"_s, u"96,888,422"_s, u"none"_s, u"100%"_s, u"00:00:00"_s, u"-"_s, u"-"_s,
+                           u" bytes / s"_s, u" bytes / s"_s, u"10 bytes / s"_s, u"109 bytes / s"_s, u"3"_s}
+            << lime << 233 << u"trendSteady"_s << lime << red;
+    }
+
+    void tickShowsTheFigures()
+    {
+        QFETCH(int, warmUsed);
+        QFETCH(int, used);
+        QFETCH(int, download);
+        QFETCH(int, upload);
+        QFETCH(int, packets);
+        QFETCH(QStringList, texts);
+        QFETCH(QColor, colour);
+        QFETCH(int, bar);
+        QFETCH(QString, trend);
+        QFETCH(QColor, downloadLamp);
+        QFETCH(QColor, uploadLamp);
+
+        Monitor monitor;
+        if (warmUsed >= 0) {
+            monitor.meter.setUsedBytes(warmUsed);
+            monitor.tick(0, 0, 0);
+        }
+        monitor.meter.setUsedBytes(used);
+        monitor.tick(download, upload, packets);
+
+        const MonitorWindow &gui = monitor.gui;
+        const QList<QLabel *> shown{gui.fapLevelValue,        gui.bytesToThrottleValue, gui.bytesToCutOffValue,
+                                    gui.restrictionValue,     gui.percentValue,         gui.fullRecoveryValue,
+                                    gui.timeToThrottleValue,  gui.timeToCutOffValue,    gui.downloadAverageValue,
+                                    gui.downloadInstantValue, gui.uploadAverageValue,   gui.uploadInstantValue,
+                                    gui.packetsPerSecondValue};
+        QCOMPARE(shown.size(), texts.size());
+        for (int i = 0; i < shown.size(); ++i)
+            QCOMPARE(shown[i]->text(), texts[i]);
+        QCOMPARE(textColour(gui.restrictionValue), colour);
+        QCOMPARE(textColour(gui.percentValue), colour);
+        QCOMPARE(gui.levelBar->fillColour(), colour);
+        QCOMPARE(gui.levelBar->fillWidth(), bar);
+        for (QLabel *sign : {gui.trendRising, gui.trendFalling, gui.trendSteady})
+            QCOMPARE(sign->isVisibleTo(gui.fapPanel), sign->objectName() == trend);
+        QCOMPARE(gui.downloadLamp->colour(), downloadLamp);
+        QCOMPARE(gui.uploadLamp->colour(), uploadLamp);
+        // The tick took the per-tick counters.
+        QCOMPARE(monitor.counters.tickDownloadBytes.load(), 0);
+        QCOMPARE(monitor.counters.tickUploadBytes.load(), 0);
+        QCOMPARE(monitor.counters.tickPackets.load(), 0);
+    }
+
+    void countsAndIdleSeconds()
+    {
+        Monitor monitor;
+        monitor.counters.downloadedTotal = 0;
+        monitor.counters.uploadedTotal = 1234567;
+        monitor.counters.downloadPackets = 4321;
+        monitor.counters.uploadPackets = 0;
+        monitor.counters.meanPacketSize = 612.5f;
+        monitor.tick(10000, 0, 0);
+        const MonitorWindow &gui = monitor.gui;
+        QCOMPARE(gui.totalDownloadedValue->text(), QString()); // a zero count shows nothing
+        QCOMPARE(gui.uploadTotalValue->text(), QStringLiteral("1,234,567"));
+        QCOMPARE(gui.packetsReceivedValue->text(), QStringLiteral("4,321"));
+        QCOMPARE(gui.packetsSentValue->text(), QString());
+        QCOMPARE(gui.averagePacketSizeValue->text(), QStringLiteral("613"));
+        QCOMPARE(gui.downloadInstantValue->text(), QStringLiteral("1,000 bytes / s"));
+
+        // A second without traffic: both lamps lime, the speeds hold, no packets per second.
+        monitor.tick(0, 0, 0);
+        QCOMPARE(gui.downloadLamp->colour(), lime);
+        QCOMPARE(gui.uploadLamp->colour(), lime);
+        QCOMPARE(gui.downloadAverageValue->text(), QStringLiteral("10,000 bytes / s"));
+        QCOMPARE(gui.downloadInstantValue->text(), QStringLiteral("1,000 bytes / s"));
+        QCOMPARE(gui.packetsPerSecondValue->text(), QString());
+    }
+
+    void tickFeedsTheChartAndTray()
+    {
+        Monitor monitor;
+        monitor.settings.chartHistorySeconds = 2;
+        for (int i = 0; i < 3; ++i)
+            monitor.tick(1000 * (i + 1), 7, 0);
+        const TrafficChartData &data = monitor.gui.trafficChart->data();
+        QCOMPARE(data.download().size(), size_t(2));
+        QCOMPARE(data.download().back().y, 3000.0);
+        QCOMPARE(data.upload().back().y, 70.0);
+        QCOMPARE(data.download().back().x, noon);
+        QVERIFY(!monitor.gui.trayIcon->image().isNull());
+        QCOMPARE(monitor.gui.trayIcon->image().size(), QSize(16, 16));
+    }
+
+    void noLimitShowsAnEmptyGauge()
+    {
+        Monitor monitor;
+        monitor.settings.fap.cutOffLimit = 0;
+        monitor.meter.setParameters(monitor.settings.fap);
+        monitor.tick(0, 0, 0);
+        MonitorWindow &gui = monitor.gui;
+        QCOMPARE(gui.percentValue->text(), QStringLiteral("0%"));
+        QCOMPARE(gui.levelBar->fillWidth(), 0);
+        QCOMPARE(gui.trayIcon->image().pixel(7, 7), QColor(0, 128, 0).rgb());
+        QCOMPARE(gui.trayIcon->image().pixel(1, 7), QColor(0, 128, 0).rgb());
+
+        // The style is read at each tick: the options window changes it only at a confirmation.
+        monitor.settings.trayStyle = TrayStyle::Text;
+        monitor.tick(0, 0, 0);
+        QCOMPARE(gui.trayIcon->image(), drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = 0}));
+    }
+
+    void trayShowsTheLatch()
+    {
+        Monitor monitor;
+        monitor.meter.setUsedBytes(96004096);
+        monitor.tick(0, 0, 0);
+        monitor.meter.setUsedBytes(90004096);
+        monitor.tick(0, 0, 0);
+        // Cut off and over the throttle limit: red up to column 1, the green body after it.
+        const QImage image = monitor.gui.trayIcon->image();
+        QCOMPARE(image.pixel(1, 7), QColor(255, 0, 0).rgb());
+        QCOMPARE(image.pixel(2, 7), QColor(0, 128, 0).rgb());
+    }
+
+    void twoViews()
+    {
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        gui.show();
+        const int full = gui.height();
+        QVERIFY(!gui.detailsPanel->isHidden());
+        QVERIFY(gui.showMorePanel->isHidden());
+        QCOMPARE(gui.width(), 457);
+
+        QTest::mouseClick(gui.hideDetailsButton, Qt::LeftButton);
+        QVERIFY(gui.detailsPanel->isHidden());
+        QVERIFY(!gui.showMorePanel->isHidden());
+        QCOMPARE(full - gui.height(), 86 - 35);
+        QCOMPARE(gui.width(), 457);
+
+        // The details keep updating while hidden.
+        monitor.meter.setUsedBytes(70004096);
+        monitor.tick(0, 0, 0);
+        QCOMPARE(gui.timeToThrottleValue->text(), QStringLiteral("00:22:00"));
+
+        QTest::mouseClick(gui.showMoreButton, Qt::LeftButton);
+        QVERIFY(!gui.detailsPanel->isHidden());
+        QVERIFY(gui.showMorePanel->isHidden());
+        QCOMPARE(gui.height(), full);
+        QCOMPARE(gui.minimumHeight(), full - 51);
+        QCOMPARE(gui.maximumHeight(), full);
+    }
+
+    void keepInFrontRule_data()
+    {
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("alwaysOnTop");
+        QTest::addColumn<bool>("optionsVisible");
+        QTest::addColumn<bool>("aboutVisible");
+        QTest::addColumn<bool>("pulled");
+        QTest::newRow("shown, on top, nothing open") << true << true << false << false << true;
+        QTest::newRow("hidden") << false << true << false << false << false;
+        QTest::newRow("not on top") << true << false << false << false << false;
+        QTest::newRow("options open") << true << true << true << false << false;
+        QTest::newRow("about open") << true << true << false << true << false;
+    }
+
+    void keepInFrontRule()
+    {
+        QFETCH(bool, visible);
+        QFETCH(bool, alwaysOnTop);
+        QFETCH(bool, optionsVisible);
+        QFETCH(bool, aboutVisible);
+        QFETCH(bool, pulled);
+        QCOMPARE(MonitorWindow::keepInFront(visible, alwaysOnTop, optionsVisible, aboutVisible), pulled);
+
+        // The timer acts on the real windows: a minimised monitor comes back only when pulled.
+        Monitor monitor;
+        QWidget options;
+        QWidget about;
+        monitor.gui.setCompanionWindows(&options, &about);
+        monitor.settings.alwaysOnTop = alwaysOnTop;
+        monitor.gui.applySettings(monitor.settings);
+        options.setVisible(optionsVisible);
+        about.setVisible(aboutVisible);
+        monitor.gui.setVisible(visible);
+        monitor.gui.setWindowState(Qt::WindowMinimized);
+        monitor.gui.pullToFront();
+        QCOMPARE(monitor.gui.isMinimized(), !pulled);
+        QCOMPARE(monitor.gui.isVisible(), visible);
+    }
+
+    void minimizeHidesUntilShow()
+    {
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        monitor.settings.alwaysOnTop = true;
+        gui.applySettings(monitor.settings);
+        gui.show();
+        gui.minimizeAction->trigger();
+        QVERIFY(!gui.isVisible());
+        gui.pullToFront();
+        QVERIFY(!gui.isVisible());
+        gui.setWindowState(Qt::WindowMinimized);
+        gui.showAction->trigger();
+        QVERIFY(gui.isVisible());
+        QVERIFY(!gui.isMinimized());
+    }
+
+    void resetCommandsAreReported_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("No") << int(QMessageBox::No);
+        QTest::newRow("Yes") << int(QMessageBox::Yes);
+    }
+
+    // What a reset does to the counters and the bucket is the controller's (tst_monitorwiring).
+    void resetCommandsAreReported()
+    {
+        QFETCH(int, answer);
+        this->answer = QMessageBox::StandardButton(answer);
+        Monitor monitor;
+        QSignalSpy levelReset(&monitor.gui, &MonitorWindow::resetFapLevelRequested);
+        QSignalSpy countersReset(&monitor.gui, &MonitorWindow::resetCountersRequested);
+        monitor.gui.resetFapLevelAction->trigger();
+        QCOMPARE(asked.size(), 1);
+        QCOMPARE(levelReset.size(), answer == QMessageBox::Yes ? 1 : 0);
+        monitor.gui.resetCountersAction->trigger();
+        QCOMPARE(asked.size(), 1); // no question for the interface counters
+        QCOMPARE(countersReset.size(), 1);
+    }
+
+    void menus()
+    {
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        QStringList bar;
+        for (const QAction *action : gui.menuBar->actions())
+            bar << action->text();
+        QCOMPARE(bar, (QStringList{u"File"_s, u"Tools"_s, u"Help"_s}));
+        QCOMPARE(captions(gui.fileMenu), QStringList{u"Close"_s});
+        QCOMPARE(captions(gui.toolsMenu), QStringList{u"Options..."_s});
+        QCOMPARE(captions(gui.helpMenu), (QStringList{u"Internet and other satellite services from KELMIRA"_s,
+                                                   u"Kelmira Software"_s, u"Tarvo on the web"_s, u"-"_s, u"About"_s}));
+        QCOMPARE(captions(gui.trayMenu),
+                 (QStringList{u"Show"_s, u"Minimize"_s, u"-"_s, u"Always on top"_s, u"-"_s,
+                              u"Reset interface counters ( does not affect FAP calculations )"_s, u"Reset FAP level"_s, u"-"_s,
+                              u"Close"_s}));
+    }
+
+    void menuRequestsAndPages()
+    {
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        QSignalSpy closing(&gui, &MonitorWindow::closeRequested);
+        QSignalSpy options(&gui, &MonitorWindow::optionsRequested);
+        gui.closeAction->trigger();
+        gui.trayCloseAction->trigger();
+        gui.optionsAction->trigger();
+        QCOMPARE(closing.size(), 2);
+        QCOMPARE(options.size(), 1);
+
+        gui.makerSiteAction->trigger();
+        gui.softwareSiteAction->trigger();
+        gui.productSiteAction->trigger();
+        QCOMPARE(opened, (QList<QUrl>{WebLinks::makerSite(), WebLinks::softwareSite(), WebLinks::productSite()}));
+        for (const QUrl &url : opened) {
+            QCOMPARE(url.scheme(), QStringLiteral("http"));
+            QVERIFY(url.host().endsWith(QStringLiteral(".example")));
+        }
+        QCOMPARE(WebLinks::productSite().path(), QStringLiteral("/"));
+    }
+
+    void aboutShowsTheOneWindow()
+    {
+        Monitor monitor;
+        QWidget about;
+        monitor.gui.setCompanionWindows(nullptr, &about);
+        monitor.gui.aboutAction->trigger();
+        QVERIFY(about.isVisible());
+        about.hide();
+        monitor.gui.aboutAction->trigger();
+        QVERIFY(about.isVisible());
+    }
+
+    void alwaysOnTopAndSettings()
+    {
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        QSignalSpy toggled(&gui, &MonitorWindow::alwaysOnTopToggled);
+        QVERIFY(!gui.alwaysOnTopAction->isChecked());
+        gui.alwaysOnTopAction->trigger();
+        QVERIFY(gui.alwaysOnTopAction->isChecked());
+        gui.alwaysOnTopAction->trigger();
+        QVERIFY(!gui.alwaysOnTopAction->isChecked());
+        QCOMPARE(toggled.size(), 2);
+        QCOMPARE(toggled[0][0].toBool(), true);
+        QCOMPARE(toggled[1][0].toBool(), false);
+
+        monitor.settings.alwaysOnTop = true;
+        monitor.settings.windowOpacity = 51;
+        monitor.settings.chartAutoScale = true;
+        gui.applySettings(monitor.settings);
+        QVERIFY(gui.alwaysOnTopAction->isChecked());
+        QCOMPARE(gui.windowOpacity(), 0.2);
+        QVERIFY(gui.trafficChart->autoScale());
+        QCOMPARE(toggled.size(), 2); // the confirmation is not echoed back
+    }
+
+    void statusAndPing()
+    {
+        Monitor monitor;
+        // Offscreen there is no system tray: the program runs without one and says so.
+        QVERIFY(!monitor.gui.trayIcon->available());
+        QCOMPARE(monitor.gui.statusText(), QStringLiteral("No system tray: Tarvo runs without its tray icon."));
+        monitor.gui.setStatusText(QStringLiteral("Please wait... Checking for updates"));
+        QCOMPARE(monitor.gui.statusText(), QStringLiteral("Please wait... Checking for updates"));
+        monitor.gui.setPingText(QStringLiteral("612"));
+        QCOMPARE(monitor.gui.pingValue->text(), QStringLiteral("612"));
+    }
+};
+
+QTEST_MAIN(TestMonitorWindow)
+#include "tst_monitorwindow.moc"

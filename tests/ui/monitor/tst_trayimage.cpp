@@ -1,0 +1,163 @@
+#include "ui/monitor/trayimage.h"
+#include "ui/monitor/trayindicator.h"
+
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+constexpr int32_t limit = 96888422;
+constexpr int32_t throttle = 64592281;
+constexpr QRgb white = 0xffffffff;
+constexpr QRgb green = 0xff008000;
+constexpr QRgb lime = 0xff00ff00;
+constexpr QRgb yellow = 0xffffff00;
+constexpr QRgb red = 0xffff0000;
+constexpr QRgb grey = 0xff808080;
+constexpr QRgb silver = 0xffc0c0c0;
+constexpr QRgb blue = 0xff0000ff;
+
+// The columns that hold blue (text) pixels.
+std::pair<int, int> inkColumns(const QImage &image)
+{
+    int first = 16;
+    int last = -1;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            if (image.pixel(x, y) == white)
+                continue;
+            first = std::min(first, x);
+            last = std::max(last, x);
+        }
+    }
+    return {first, last};
+}
+
+} // namespace
+
+class TestTrayImage : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void gauge_data()
+    {
+        QTest::addColumn<int>("activeLimit");
+        QTest::addColumn<int>("used");
+        QTest::addColumn<bool>("cutOff");
+        QTest::addColumn<int>("column"); // X: the last coloured column; the inside is columns 1..14
+        QTest::addColumn<uint>("colour");
+
+        QTest::newRow("empty bucket, all lime") << limit << 0 << false << 15 << uint(lime);
+        QTest::newRow("half full") << limit << limit / 2 << false << 7 << uint(lime);
+        QTest::newRow("throttled") << limit << 70000000 << false << 4 << uint(yellow);
+        QTest::newRow("at the throttle limit, not throttled") << limit << throttle << false << 5 << uint(lime);
+        QTest::newRow("cut off over throttled") << limit << 90000000 << true << 1 << uint(red);
+        QTest::newRow("full bucket, all green") << limit << limit << false << 0 << uint(yellow);
+        QTest::newRow("over the limit") << limit << limit + 5000000 << false << -1 << uint(yellow);
+        QTest::newRow("no limit") << 0 << 0 << false << 0 << uint(lime);
+    }
+
+    void gauge()
+    {
+        QFETCH(int, activeLimit);
+        QFETCH(int, used);
+        QFETCH(bool, cutOff);
+        QFETCH(int, column);
+        QFETCH(uint, colour);
+        QCOMPARE(trayGaugeColumn(activeLimit, used), column);
+
+        const QImage image = drawTrayImage(TrayGauge{.style = TrayStyle::Graphic,
+                                                     .activeLimit = activeLimit,
+                                                     .usedBytes = used,
+                                                     .throttleLimit = throttle,
+                                                     .cutOff = cutOff,
+                                                     .levelPercent = 0});
+        QCOMPARE(image.size(), QSize(16, 16));
+        // The frame: four lines without end points, grey top and left, silver right and bottom.
+        for (int i = 0; i < 15; ++i) {
+            QCOMPARE(image.pixel(i, 0), grey);
+            QCOMPARE(image.pixel(0, i + 1), grey);
+            QCOMPARE(image.pixel(15, i), silver);
+            QCOMPARE(image.pixel(i + 1, 15), silver);
+        }
+        // Inside: the colour up to X, the green body after it.
+        for (int y = 1; y < 15; ++y) {
+            for (int x = 1; x < 15; ++x)
+                QCOMPARE(image.pixel(x, y), x <= column ? QRgb(colour) : green);
+        }
+    }
+
+    void percentage_data()
+    {
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<bool>("clipped");
+        QTest::newRow("100 %") << 100 << true;
+        QTest::newRow("5 %") << 5 << false;
+        QTest::newRow("no limit: 0") << 0 << false;
+        QTest::newRow("negative") << -5 << false;
+    }
+
+    void percentage()
+    {
+        QFETCH(int, percent);
+        QFETCH(bool, clipped);
+        const QImage image = drawTrayImage(TrayGauge{.style = TrayStyle::Text,
+                                                     .activeLimit = limit,
+                                                     .usedBytes = 0,
+                                                     .throttleLimit = throttle,
+                                                     .cutOff = false,
+                                                     .levelPercent = percent});
+        QCOMPARE(image.size(), QSize(16, 16));
+        int ink = 0;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const QRgb pixel = image.pixel(x, y);
+                QVERIFY2(pixel == white || pixel == blue, qPrintable(QString::number(pixel, 16)));
+                ink += pixel == blue;
+            }
+        }
+        QVERIFY(ink > 0);
+        const auto [first, last] = inkColumns(image);
+        if (clipped) {
+            // Wider than the picture: centred, so cut on both sides.
+            QCOMPARE(first, 0);
+            QCOMPARE(last, 15);
+        } else {
+            QVERIFY(first > 0 && last < 15);
+            QVERIFY2(std::abs(first + last - 15) <= 2, qPrintable(QStringLiteral("%1..%2").arg(first).arg(last)));
+        }
+    }
+
+    void whiteIsTransparentInTheTray()
+    {
+        const QImage picture = drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = 5});
+        const QImage shown = withWhiteTransparent(picture);
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 16; ++x) {
+                const bool ink = picture.pixel(x, y) == blue;
+                QCOMPARE(qAlpha(shown.pixel(x, y)), ink ? 255 : 0);
+                if (ink)
+                    QCOMPARE(shown.pixel(x, y), blue);
+            }
+        }
+    }
+
+    void failedDrawingKeepsThePreviousPicture()
+    {
+        QMenu menu;
+        TrayIndicator tray(&menu);
+        QVERIFY(tray.image().isNull()); // the program's own icon until the first tick
+        QCOMPARE(tray.refreshTimer->interval(), 100);
+        QVERIFY(tray.refreshTimer->isActive());
+        const QImage first = drawTrayImage(TrayGauge{.style = TrayStyle::Graphic, .activeLimit = limit});
+        tray.setImage(first);
+        tray.setImage(QImage());
+        QCOMPARE(tray.image(), first);
+        tray.refresh(); // without a system tray, nothing to show it on
+    }
+};
+
+QTEST_MAIN(TestTrayImage)
+#include "tst_trayimage.moc"
