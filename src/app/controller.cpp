@@ -38,7 +38,8 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     , m_environment(std::move(environment))
 {
     autoConfirmTimer = timer(this, "autoConfirmTimer", 1);
-    connect(autoConfirmTimer, &QTimer::timeout, this, [this] { ErrorHandler::run(&m_options, [this] { autoConfirm(); }); });
+    connect(autoConfirmTimer, &QTimer::timeout, this,
+            [this] { ErrorHandler::run(&m_options, [this] { autoConfirm(); }); });
     saveTimer = timer(this, "saveTimer", 10000);
     connect(saveTimer, &QTimer::timeout, this, [this] {
         // While the box of a failed save is open, the next saves wait instead of piling up boxes.
@@ -152,7 +153,8 @@ void Controller::fillFromPlan(int row)
 void Controller::confirm()
 {
     if (m_options.selectedAdapter() < 0) {
-        Dialogs::inform(&m_options, QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
+        Dialogs::inform(&m_options,
+                        QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
         return;
     }
     if (!m_options.hasLanRule()) {

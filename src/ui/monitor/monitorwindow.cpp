@@ -447,8 +447,8 @@ void MonitorWindow::askResetFapLevel()
     const QMessageBox::StandardButton answer = Dialogs::ask(
         this, Dialogs::Request{
                   QStringLiteral("Reset all counters?"),
-                  QStringLiteral("This will reset all Tarvo counters, as well as set your FAP level to maximum. Are you "
-                                 "sure you want to proceed?"),
+                  QStringLiteral("This will reset all Tarvo counters, as well as set your FAP level to maximum. "
+                                 "Are you sure you want to proceed?"),
                   QMessageBox::Yes | QMessageBox::No,
                   QMessageBox::NoIcon,
               });

@@ -217,7 +217,8 @@ void OptionsControls::setupUi(QWidget *form)
     useAll192Check = named(new QCheckBox(QStringLiteral("Use all 192.168.*.* IPs as LAN")), "useAll192Check");
     lanInputs->addWidget(useAll192Check);
     showPublicAddressButton = button("showPublicAddressButton", QStringLiteral("See my public IP"));
-    addPublicAddressButton = button("addPublicAddressButton", QStringLiteral("Ad my public IP"), QStyle::SP_DialogOkButton);
+    addPublicAddressButton =
+        button("addPublicAddressButton", QStringLiteral("Ad my public IP"), QStyle::SP_DialogOkButton);
     lanInputs->addLayout(buttonRow({showPublicAddressButton, addPublicAddressButton}));
     network->addWidget(lanGroup);
 
@@ -225,7 +226,8 @@ void OptionsControls::setupUi(QWidget *form)
         "IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"));
     ignoredAddressList = addressList("ignoredAddressList");
     addIgnoredButton = button("addIgnoredButton", QStringLiteral("Ad new IP"), QStyle::SP_DialogOkButton);
-    deleteIgnoredButton = button("deleteIgnoredButton", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
+    deleteIgnoredButton =
+        button("deleteIgnoredButton", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
     addressFrame(ignoredGroup, ignoredAddressList,
                  addressRow(new QLabel(QStringLiteral("Add new IP")), ignoredAddressBoxes, "ignoredAddressBox"),
                  addIgnoredButton, deleteIgnoredButton)
@@ -258,8 +260,8 @@ void OptionsControls::setupUi(QWidget *form)
     // offPeakCheck lies on offPeakGroup's top edge in place of a caption, outside the group so that
     // disabling the group leaves the box usable.
     auto *offPeak = new QWidget;
-    offPeakCheck = named(new QCheckBox(QStringLiteral("Off peak settings ( US only ). Check this box to use."), offPeak),
-                         "offPeakCheck");
+    offPeakCheck = named(
+        new QCheckBox(QStringLiteral("Off peak settings ( US only ). Check this box to use."), offPeak), "offPeakCheck");
     // Painted in the window's blue, so the frame's line does not run through the caption.
     offPeakCheck->setBackgroundRole(QPalette::Window);
     offPeakCheck->setAutoFillBackground(true);
@@ -294,7 +296,8 @@ void OptionsControls::setupUi(QWidget *form)
     (new QVBoxLayout(pingGroup))->addWidget(pingPanel);
     auto *ping = fieldGrid(pingPanel);
     pingHostEdit = edit("pingHostEdit");
-    addField(ping, new QLabel(QStringLiteral("Reference URL ( ie. ") + AppSettings::defaultPingHost + QStringLiteral(" )")),
+    addField(ping,
+             new QLabel(QStringLiteral("Reference URL ( ie. ") + AppSettings::defaultPingHost + QStringLiteral(" )")),
              pingHostEdit);
     pingTimeoutEdit = edit("pingTimeoutEdit");
     addField(ping, new QLabel(QStringLiteral("Timeout ( sec )")), pingTimeoutEdit);
@@ -352,7 +355,8 @@ void OptionsControls::setupUi(QWidget *form)
 
     // Below the tabs
     auto *bottomRow = new QHBoxLayout;
-    showAtStartCheck = named(new QCheckBox(QStringLiteral("Always show this window when Tarvo starts")), "showAtStartCheck");
+    showAtStartCheck =
+        named(new QCheckBox(QStringLiteral("Always show this window when Tarvo starts")), "showAtStartCheck");
     bottomRow->addWidget(showAtStartCheck);
     bottomRow->addStretch();
     cancelButton = button("cancelButton", QStringLiteral("Cancel"));
@@ -382,21 +386,19 @@ OptionsWindow::OptionsWindow(QWidget *parent)
     // exactly while the box is checked.
     connect(ui.offPeakCheck, &QCheckBox::toggled, ui.offPeakGroup, &QWidget::setEnabled);
 
-    connect(ui.addLanButton, &QPushButton::clicked, this, [this] {
-        if (const auto address = addAddress(ui.lanEditor()))
-            Q_EMIT lanAddressAdded(*address);
+    connectEditor(ui.lanEditor(), &OptionsWindow::lanAddressAdded, &OptionsWindow::lanAddressRemoved);
+    connectEditor(ui.ignoredEditor(), &OptionsWindow::ignoredAddressAdded, &OptionsWindow::ignoredAddressRemoved);
+}
+
+void OptionsWindow::connectEditor(const AddressEditor &editor, AddressAdded added, AddressRemoved removed)
+{
+    connect(editor.add, &QPushButton::clicked, this, [this, editor, added] {
+        if (const auto address = addAddress(editor))
+            Q_EMIT(this->*added)(*address);
     });
-    connect(ui.deleteLanButton, &QPushButton::clicked, this, [this] {
-        if (const int row = deleteAddress(ui.lanEditor()); row >= 0)
-            Q_EMIT lanAddressRemoved(row);
-    });
-    connect(ui.addIgnoredButton, &QPushButton::clicked, this, [this] {
-        if (const auto address = addAddress(ui.ignoredEditor()))
-            Q_EMIT ignoredAddressAdded(*address);
-    });
-    connect(ui.deleteIgnoredButton, &QPushButton::clicked, this, [this] {
-        if (const int row = deleteAddress(ui.ignoredEditor()); row >= 0)
-            Q_EMIT ignoredAddressRemoved(row);
+    connect(editor.remove, &QPushButton::clicked, this, [this, editor, removed] {
+        if (const int row = deleteAddress(editor); row >= 0)
+            Q_EMIT(this->*removed)(row);
     });
 }
 

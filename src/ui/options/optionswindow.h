@@ -148,6 +148,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    using AddressAdded = void (OptionsWindow::*)(const QString &);
+    using AddressRemoved = void (OptionsWindow::*)(int);
+    // Both address lists work alike; each reports its own edits.
+    void connectEditor(const AddressEditor &editor, AddressAdded added, AddressRemoved removed);
     // The boxes' address into the list; nothing for boxes that hold no address or one listed.
     std::optional<QString> addAddress(const AddressEditor &editor);
     // The selected row out of the list; -1 when none is selected.
