@@ -1,9 +1,9 @@
 // The per-frame cost of classifyFrame, next to an empty callback called the same way, so the
 // figures of one run can be compared with each other on any machine.
-#include "settings/appsettings.h"
 #include "capture/classifier.h"
-#include "meter/trafficcounters.h"
 #include "meter/fapmeter.h"
+#include "meter/trafficcounters.h"
+#include "settings/appsettings.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,15 +1,15 @@
 #include "replay.h"
 
-#include "settings/settingsfile.h"
-#include "settings/addressset.h"
-#include "settings/appsettings.h"
 #include "capture/classifier.h"
-#include "meter/metertick.h"
-#include "meter/trafficcounters.h"
 #include "meter/fapmeter.h"
 #include "meter/formats.h"
+#include "meter/metertick.h"
 #include "meter/oledate.h"
+#include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
+#include "settings/addressset.h"
+#include "settings/appsettings.h"
+#include "settings/settingsfile.h"
 
 #include <QDateTime>
 #include <QFile>

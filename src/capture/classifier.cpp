@@ -1,8 +1,8 @@
 #include "capture/classifier.h"
 
-#include "settings/appsettings.h"
-#include "meter/trafficcounters.h"
 #include "meter/fapmeter.h"
+#include "meter/trafficcounters.h"
+#include "settings/appsettings.h"
 
 namespace {
 

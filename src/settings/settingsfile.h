@@ -1,7 +1,7 @@
 #pragma once
 
-#include "settings/profile.h"
 #include "settings/appsettings.h"
+#include "settings/profile.h"
 
 #include <QString>
 

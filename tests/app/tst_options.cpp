@@ -1,8 +1,8 @@
-#include "support/adapterrows.h"
-#include "settings/profile.h"
-#include "capture/adapters.h"
 #include "app/program.h"
+#include "capture/adapters.h"
 #include "platform/dialogs.h"
+#include "settings/profile.h"
+#include "support/adapterrows.h"
 #include "support/filefixtures.h"
 #include "ui/options/lenientspinbox.h"
 

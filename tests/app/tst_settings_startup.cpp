@@ -1,6 +1,6 @@
 #include "app/program.h"
-#include "support/filefixtures.h"
 #include "platform/dialogs.h"
+#include "support/filefixtures.h"
 
 #include <QApplication>
 #include <QCheckBox>

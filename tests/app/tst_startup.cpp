@@ -1,6 +1,6 @@
-#include "support/adapterrows.h"
 #include "app/program.h"
 #include "platform/dialogs.h"
+#include "support/adapterrows.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "settings/appsettings.h"
 #include "capture/classifier.h"
 #include "meter/trafficcounters.h"
+#include "settings/appsettings.h"
 #include "frames.h"
 #include "meter/fapmeter.h"
 

@@ -1,7 +1,7 @@
 #include "capture/adapters.h"
-#include "settings/appsettings.h"
 #include "capture/classifier.h"
 #include "meter/trafficcounters.h"
+#include "settings/appsettings.h"
 #include "frames.h"
 #include "meter/fapmeter.h"
 

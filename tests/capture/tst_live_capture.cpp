@@ -1,7 +1,7 @@
-#include "settings/appsettings.h"
 #include "capture/capturethread.h"
-#include "meter/trafficcounters.h"
 #include "meter/fapmeter.h"
+#include "meter/trafficcounters.h"
+#include "settings/appsettings.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>

@@ -1,6 +1,6 @@
+#include "meter/fapmeter.h"
 #include "meter/metertick.h"
 #include "meter/trafficcounters.h"
-#include "meter/fapmeter.h"
 #include "meter/trafficstats.h"
 
 #include <QTest>
