@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -61,7 +60,6 @@ void typeInto(QLineEdit *box, const QString &text)
     QTest::keyClicks(box, text);
 }
 
-// Selects the loopback adapter, which a test may capture on.
 } // namespace
 
 Q_DECLARE_METATYPE(Which)
