@@ -11,7 +11,7 @@ Opener &currentOpener()
 }
 } // namespace
 
-// The addresses are build settings (see src/monitor/CMakeLists.txt).
+// The addresses are build settings (see this folder's CMakeLists.txt).
 QUrl makerSite() { return QUrl(QStringLiteral(TARVO_MAKER_URL)); }
 QUrl softwareSite() { return QUrl(QStringLiteral(TARVO_SOFTWARE_URL)); }
 QUrl productSite() { return QUrl(QStringLiteral(TARVO_PRODUCT_URL)); }

@@ -1,0 +1,124 @@
+#include "net/httpfetch.h"
+
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+#include <utility>
+
+namespace {
+bool isWebAddress(const QUrl &url)
+{
+    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+}
+
+// Qt reports an HTTP error status as an error of the reply; those replies still carry a body
+// the caller may want, unlike the failures to reach the server or to read the whole reply.
+bool isErrorStatus(QNetworkReply::NetworkError error)
+{
+    return (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
+        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+}
+
+HttpReply failure(QString text)
+{
+    HttpReply reply;
+    reply.error = std::move(text);
+    return reply;
+}
+} // namespace
+
+HttpFetch::HttpFetch(QObject *parent)
+    : QObject(parent)
+{
+    m_manager.setProxy(QNetworkProxy::NoProxy);
+    m_deadline.setSingleShot(true);
+    connect(&m_deadline, &QTimer::timeout, this, [this] {
+        const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(m_limits.deadline);
+        finish(failure(tr("The server did not answer in time (%1 s)").arg(seconds.count())));
+    });
+}
+
+HttpFetch::~HttpFetch() { abort(); }
+
+void HttpFetch::get(const QUrl &url, const HttpLimits &limits)
+{
+    abort();
+    m_limits = limits;
+    m_redirects = 0;
+    if (!isWebAddress(url)) {
+        // Reported after returning, like every other outcome.
+        QTimer::singleShot(0, this, [this, url] {
+            Q_EMIT finished(failure(tr("Not a web address: %1").arg(url.toDisplayString())));
+        });
+        return;
+    }
+    m_deadline.start(m_limits.deadline);
+    send(url);
+}
+
+void HttpFetch::abort()
+{
+    m_deadline.stop();
+    m_body.clear();
+    if (QNetworkReply *reply = std::exchange(m_reply, nullptr)) {
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+}
+
+void HttpFetch::send(const QUrl &url)
+{
+    QNetworkRequest request(url);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+    m_body.clear();
+    m_reply = m_manager.get(request);
+    connect(m_reply, &QNetworkReply::readyRead, this, &HttpFetch::takeBody);
+    connect(m_reply, &QNetworkReply::finished, this, &HttpFetch::onReplyFinished);
+}
+
+void HttpFetch::takeBody()
+{
+    m_body += m_reply->read(m_limits.maxBodyBytes + 1 - m_body.size());
+    if (m_body.size() > m_limits.maxBodyBytes)
+        finish(failure(tr("The reply is larger than %1 bytes").arg(m_limits.maxBodyBytes)));
+}
+
+void HttpFetch::onReplyFinished()
+{
+    takeBody();
+    if (!m_reply)
+        return; // the body was over the cap
+    const QNetworkReply::NetworkError error = m_reply->error();
+    if (error != QNetworkReply::NoError && !isErrorStatus(error)) {
+        finish(failure(m_reply->errorString()));
+        return;
+    }
+    HttpReply reply;
+    reply.status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (reply.status >= 300 && reply.status <= 302) {
+        // Qt's parsed location header drops relative addresses, so resolve the raw one.
+        const QUrl target = m_reply->url().resolved(QUrl::fromEncoded(m_reply->rawHeader("Location")));
+        if (!isWebAddress(target)) {
+            finish(failure(tr("The server sent a redirect without a web address")));
+            return;
+        }
+        if (++m_redirects > m_limits.maxRedirects) {
+            finish(failure(tr("Too many redirects")));
+            return;
+        }
+        std::exchange(m_reply, nullptr)->deleteLater();
+        send(target);
+        return;
+    }
+    reply.body = std::exchange(m_body, {});
+    finish(std::move(reply));
+}
+
+void HttpFetch::finish(HttpReply reply)
+{
+    abort();
+    // Last: a receiver may start the next fetch or delete this object.
+    Q_EMIT finished(reply);
+}
