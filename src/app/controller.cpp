@@ -91,9 +91,9 @@ Controller::~Controller()
 
 void Controller::load()
 {
-    m_options.setPlans(readPlanNames(plansPath(m_environment.directory)));
+    m_options.setPlans(readPlanNames(m_environment.files.plansFile));
 
-    const IniDocument ini = IniDocument::read(settingsPath(m_environment.directory));
+    const IniDocument ini = IniDocument::read(settingsPath(m_environment.files.settingsFolder));
     loadSettings(ini, settings);
     const FapState fap = loadFapState(ini);
     meter.applySettings(settings.fap, fap.usedBytes);
@@ -142,12 +142,12 @@ void Controller::autoConfirm()
 
 void Controller::saveBucket()
 {
-    saveFapState(settingsPath(m_environment.directory), m_environment.now(), meter.usedBytes());
+    saveFapState(settingsPath(m_environment.files.settingsFolder), m_environment.now(), meter.usedBytes());
 }
 
 void Controller::fillFromPlan(int row)
 {
-    m_options.showPlan(readPlan(plansPath(m_environment.directory), row));
+    m_options.showPlan(readPlan(m_environment.files.plansFile, row));
 }
 
 void Controller::confirm()
@@ -177,7 +177,7 @@ void Controller::confirm()
     // The bucket keeps its own copy of the plan: the throttle limit and the off-peak window.
     meter.setParameters(settings.fap);
     m_monitor->applySettings(settings);
-    saveSettings(settingsPath(m_environment.directory), settings); // a failed write ends here: nothing starts
+    saveSettings(settingsPath(m_environment.files.settingsFolder), settings); // a failed write ends here: nothing starts
 
     if (firstConfirmPending) {
         startCapture();

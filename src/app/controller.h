@@ -6,6 +6,7 @@
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
 #include "settings/appsettings.h"
+#include "settings/filelocations.h"
 #include "settings/settingsfile.h"
 
 #include <QObject>
@@ -19,10 +20,10 @@ class OptionsWindow;
 class QTimer;
 struct OptionValues;
 
-// What the program takes from its surroundings; tests give a directory of their own and a fixed "now".
+// What the program takes from its surroundings; tests give a folder of their own and a fixed "now".
 struct ProgramEnvironment
 {
-    QString directory = programDirectory(); // with its trailing separator
+    FileLocations files = FileLocations::forThisProgram();
     std::function<double()> now = oleNow;   // the local date-time as an OLE date
 };
 

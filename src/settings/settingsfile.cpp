@@ -1,6 +1,5 @@
 #include "settings/settingsfile.h"
 
-#include <QCoreApplication>
 
 #include <algorithm>
 #include <variant>
@@ -149,19 +148,9 @@ void writeEntries(IniDocument &ini, QStringView section, const QStringList &entr
 
 } // namespace
 
-QString programDirectory()
+QString settingsPath(const QString &folder)
 {
-    return QCoreApplication::applicationDirPath() + u'/';
-}
-
-QString settingsPath(const QString &programDirectory)
-{
-    return programDirectory + QStringLiteral("tarvo.ini");
-}
-
-QString plansPath(const QString &programDirectory)
-{
-    return programDirectory + QStringLiteral("plans.ini");
+    return folder + QStringLiteral("tarvo.ini");
 }
 
 void loadSettings(const IniDocument &ini, AppSettings &settings)

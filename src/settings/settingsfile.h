@@ -7,15 +7,12 @@
 
 #include <cstdint>
 
-// "tarvo.ini": every setting, the two address lists and the bucket, beside the program.
+// "tarvo.ini": every setting, the two address lists and the bucket.
 
 inline constexpr int32_t maxListCount = 10000; // a damaged count cannot make a load read billions of keys
 inline constexpr double noLastUse = -1.0;      // "lastshut" when no time of saving is known
 
-// The directory of the running executable with its trailing separator.
-QString programDirectory();
-QString settingsPath(const QString &programDirectory);
-QString plansPath(const QString &programDirectory);
+QString settingsPath(const QString &folder);
 
 // Every setting of the file into `settings`; a missing key or a value that does not parse gives
 // the setting's default.

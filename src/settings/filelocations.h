@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Where the program keeps its files. A program unpacked into a folder of its own keeps
+// everything beside the executable; an installed one, whose folder the user cannot write, keeps
+// the user's files in the user's XDG folders and reads the shipped plans from share/tarvo.
+struct FileLocations
+{
+    // Everything in one folder (with its trailing separator), as beside the executable.
+    FileLocations(const QString &folder = {});
+    FileLocations(QString settings, QString downloads, QString plans);
+
+    QString settingsFolder;  // "tarvo.ini", "remindin.dat"; with its trailing separator
+    QString downloadFolder;  // the update's downloads; with its trailing separator
+    QString plansFile;       // "plans.ini", the user's own copy or the shipped one
+
+    // Decided once, at the first call, for the running executable and the real environment.
+    static const FileLocations &forThisProgram();
+};
+
+// What the rule looks at, so that it can be tried without an installed program.
+struct LocationInputs
+{
+    QString programFolder;          // with its trailing separator
+    bool programFolderWritable = true;
+    QString home;                   // $HOME
+    QString configHome;             // $XDG_CONFIG_HOME, may be empty or unset
+    QString cacheHome;              // $XDG_CACHE_HOME, may be empty or unset
+    std::function<bool(const QString &path)> fileExists;
+};
+
+FileLocations locateFiles(const LocationInputs &inputs);
