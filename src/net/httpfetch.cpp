@@ -48,11 +48,7 @@ void HttpFetch::abort()
 {
     m_deadline.stop();
     m_body.clear();
-    if (QNetworkReply *reply = std::exchange(m_reply, nullptr)) {
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
+    abandonReply(std::exchange(m_reply, nullptr), this);
 }
 
 void HttpFetch::send(const QUrl &url)
@@ -75,20 +71,15 @@ void HttpFetch::onReplyFinished()
     takeBody();
     if (!m_reply)
         return; // the body was over the cap
-    const QNetworkReply::NetworkError error = m_reply->error();
-    if (error != QNetworkReply::NoError && !isErrorStatus(error)) {
-        finish(failure(m_reply->errorString()));
+    const ReplyStep step = replyStep(*m_reply, m_redirects, m_limits.maxRedirects);
+    if (step.kind == ReplyStep::Fail) {
+        finish(failure(step.error));
         return;
     }
-    const RedirectStep redirect = redirectStep(*m_reply, m_redirects, m_limits.maxRedirects);
-    if (redirect.kind == RedirectStep::Refuse) {
-        finish(failure(redirect.error));
-        return;
-    }
-    if (redirect.kind == RedirectStep::Follow) {
+    if (step.kind == ReplyStep::Follow) {
         ++m_redirects;
         std::exchange(m_reply, nullptr)->deleteLater();
-        send(redirect.target);
+        send(step.target);
         return;
     }
     HttpReply reply;

@@ -17,11 +17,6 @@ int statusOf(const QNetworkReply &reply)
     return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
 
-bool isRedirect(int status)
-{
-    return status >= 300 && status <= 302;
-}
-
 // Unlike QFile::rename, replaces an existing target; a link there is replaced itself rather
 // than the file it points to.
 bool renameOver(const QString &from, const QString &to)
@@ -74,11 +69,7 @@ void InstallerDownload::abort()
 {
     m_inactivity.stop();
     m_file.reset(); // removes what arrived
-    if (QNetworkReply *reply = std::exchange(m_reply, nullptr)) {
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
+    abandonReply(std::exchange(m_reply, nullptr), this);
 }
 
 void InstallerDownload::send(const QUrl &url)
@@ -96,7 +87,7 @@ void InstallerDownload::takeBody()
 {
     m_inactivity.start(m_limits.inactivity);
     const QByteArray piece = m_reply->readAll();
-    if (piece.isEmpty() || isRedirect(statusOf(*m_reply)))
+    if (piece.isEmpty() || isFollowedRedirect(statusOf(*m_reply)))
         return; // a redirect's own body is not the file
     if (m_file->write(piece) != piece.size()) {
         fail(unableToWrite(m_target));
@@ -111,20 +102,15 @@ void InstallerDownload::onReplyFinished()
     takeBody();
     if (!m_reply)
         return; // the write failed
-    const QNetworkReply::NetworkError error = m_reply->error();
-    if (error != QNetworkReply::NoError && !isErrorStatus(error)) {
-        fail(m_reply->errorString());
+    const ReplyStep step = replyStep(*m_reply, m_redirects, m_limits.maxRedirects);
+    if (step.kind == ReplyStep::Fail) {
+        fail(step.error);
         return;
     }
-    const RedirectStep redirect = redirectStep(*m_reply, m_redirects, m_limits.maxRedirects);
-    if (redirect.kind == RedirectStep::Refuse) {
-        fail(redirect.error);
-        return;
-    }
-    if (redirect.kind == RedirectStep::Follow) {
+    if (step.kind == ReplyStep::Follow) {
         ++m_redirects;
         std::exchange(m_reply, nullptr)->deleteLater();
-        send(redirect.target);
+        send(step.target);
         return;
     }
     if (statusOf(*m_reply) >= 299) {

@@ -13,16 +13,20 @@ bool isWebAddress(const QUrl &url);
 // A GET of `url` whose redirects are left to the caller (Qt's own policy follows 303 to 308 too).
 QNetworkRequest webRequest(const QUrl &url);
 
-// Qt reports an HTTP error status as an error of the reply; such a reply still carries a body,
-// unlike a failure to reach the server or to read the whole reply.
-bool isErrorStatus(QNetworkReply::NetworkError error);
+// 300, 301 and 302: the redirects the program follows.
+bool isFollowedRedirect(int status);
 
-// What a finished reply's status asks for: 300, 301 and 302 lead on to another web address, at
-// most `maxRedirects` times in all; any other status is the answer itself.
-struct RedirectStep
+// What a finished reply leads to: a failure to reach the server or to read the whole reply ends
+// the fetch; 300, 301 and 302 lead on to another web address, at most `maxRedirects` times in
+// all; any other status, an error status too, is the answer itself.
+struct ReplyStep
 {
-    enum Kind { Answer, Follow, Refuse } kind = Answer;
+    enum Kind { Answer, Follow, Fail } kind = Answer;
     QUrl target;   // Follow
-    QString error; // Refuse
+    QString error; // Fail
 };
-RedirectStep redirectStep(const QNetworkReply &reply, int redirectsSoFar, int maxRedirects);
+ReplyStep replyStep(const QNetworkReply &reply, int redirectsSoFar, int maxRedirects);
+
+// Lets go of a reply that is no longer wanted: it stops, tells `receiver` nothing more and is
+// deleted later. Nothing happens for none.
+void abandonReply(QNetworkReply *reply, const QObject *receiver);
