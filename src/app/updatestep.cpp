@@ -13,6 +13,11 @@
 namespace {
 const QString productName = QStringLiteral("Tarvo");
 constexpr float version = 1.1f;
+
+void showError(QWidget *parent, const QString &error)
+{
+    ErrorHandler::show(parent, std::runtime_error(error.toStdString()));
+}
 } // namespace
 
 UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, ProgramEnvironment environment,
@@ -93,9 +98,4 @@ void UpdateStep::remind(const QString &line)
         return;
     }
     m_offerWindow.close();
-}
-
-void UpdateStep::showError(QWidget *parent, const QString &error)
-{
-    ErrorHandler::show(parent, std::runtime_error(error.toStdString()));
 }

@@ -37,7 +37,6 @@ private:
     void onDownloaded(const DownloadResult &result);
     // Writes the reminder file, then closes the offer.
     void remind(const QString &line);
-    void showError(QWidget *parent, const QString &error);
 
     MonitorWindow &m_monitor;
     UpdateOfferWindow &m_offerWindow;
