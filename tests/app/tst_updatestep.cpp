@@ -200,6 +200,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(path("Update.exe")), QByteArray(3000, 'i'));
         QVERIFY(!(QFile::permissions(path("Update.exe")) & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther)));
         QVERIFY(!window->isVisible());
+        QCOMPARE(fileBytes(path("remindin.dat")), QByteArray("1\r\n")); // the next start asks again
     }
 
     // Failures: the window stays in its download view, nothing is opened, no quit.
