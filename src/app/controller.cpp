@@ -225,7 +225,7 @@ void Controller::writeStartAtLogon()
 
 void Controller::checkForUpdates()
 {
-    // Left empty until the program can ask for a newer version.
+    Q_EMIT updateCheckDue();
 }
 
 void Controller::cancel()

@@ -75,6 +75,10 @@ public:
     QTimer *tickTimer = nullptr;        // every second from the first confirmation
     QTimer *pingTimer = nullptr;        // every 30 s from the first confirmation
 
+Q_SIGNALS:
+    // Once, at the end of the first confirmation: the program's assembly asks for a newer version.
+    void updateCheckDue();
+
 private:
     void load();
     void onOptionsActivated();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/controller.h"
+#include "app/updatestep.h"
 #include "ui/about/aboutdialog.h"
 #include "ui/monitor/monitorwindow.h"
 #include "ui/options/optionswindow.h"
@@ -21,4 +22,5 @@ struct Program
     MonitorWindow monitorWindow;
     UpdateOfferWindow updateOfferWindow;
     AboutDialog aboutDialog;
+    UpdateStep updateStep; // first to go: a question or download still out ends silently
 };

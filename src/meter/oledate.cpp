@@ -29,3 +29,9 @@ QDateTime oleDateToDateTime(double oleDate)
     }
     return QDateTime(QDate(1899, 12, 30).addDays(dayNumber), QTime::fromMSecsSinceStartOfDay(milliseconds));
 }
+
+qint64 dateTimeToSeconds(double oleDate)
+{
+    constexpr double reference = 25569.125; // 1970-01-01 03:00
+    return qint64(std::abs(oleDate - reference) * 86400.0);
+}

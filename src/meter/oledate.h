@@ -11,3 +11,6 @@ double oleDate(const QDateTime &moment);
 double oleNow();
 // The local date-time of an OLE date; invalid for a value that is not finite or is out of range.
 QDateTime oleDateToDateTime(double oleDate);
+// Whole seconds between an OLE date and 1970-01-01 03:00 of the same clock, as an absolute
+// difference truncated toward zero; only differences of two such counts mean anything.
+qint64 dateTimeToSeconds(double oleDate);

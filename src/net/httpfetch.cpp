@@ -1,25 +1,12 @@
 #include "net/httpfetch.h"
 
+#include "net/webrequest.h"
+
 #include <QNetworkProxy>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 
 #include <utility>
 
 namespace {
-bool isWebAddress(const QUrl &url)
-{
-    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
-}
-
-// Qt reports an HTTP error status as an error of the reply; those replies still carry a body
-// the caller may want, unlike the failures to reach the server or to read the whole reply.
-bool isErrorStatus(QNetworkReply::NetworkError error)
-{
-    return (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError)
-        || (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
-}
-
 HttpReply failure(QString text)
 {
     HttpReply reply;
@@ -61,19 +48,13 @@ void HttpFetch::abort()
 {
     m_deadline.stop();
     m_body.clear();
-    if (QNetworkReply *reply = std::exchange(m_reply, nullptr)) {
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
+    abandonReply(std::exchange(m_reply, nullptr), this);
 }
 
 void HttpFetch::send(const QUrl &url)
 {
-    QNetworkRequest request(url);
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     m_body.clear();
-    m_reply = m_manager.get(request);
+    m_reply = m_manager.get(webRequest(url));
     connect(m_reply, &QNetworkReply::readyRead, this, &HttpFetch::takeBody);
     connect(m_reply, &QNetworkReply::finished, this, &HttpFetch::onReplyFinished);
 }
@@ -90,28 +71,19 @@ void HttpFetch::onReplyFinished()
     takeBody();
     if (!m_reply)
         return; // the body was over the cap
-    const QNetworkReply::NetworkError error = m_reply->error();
-    if (error != QNetworkReply::NoError && !isErrorStatus(error)) {
-        finish(failure(m_reply->errorString()));
+    const ReplyStep step = replyStep(*m_reply, m_redirects, m_limits.maxRedirects);
+    if (step.kind == ReplyStep::Fail) {
+        finish(failure(step.error));
+        return;
+    }
+    if (step.kind == ReplyStep::Follow) {
+        ++m_redirects;
+        std::exchange(m_reply, nullptr)->deleteLater();
+        send(step.target);
         return;
     }
     HttpReply reply;
     reply.status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (reply.status >= 300 && reply.status <= 302) {
-        // Qt's parsed location header drops relative addresses, so resolve the raw one.
-        const QUrl target = m_reply->url().resolved(QUrl::fromEncoded(m_reply->rawHeader("Location")));
-        if (!isWebAddress(target)) {
-            finish(failure(tr("The server sent a redirect without a web address")));
-            return;
-        }
-        if (++m_redirects > m_limits.maxRedirects) {
-            finish(failure(tr("Too many redirects")));
-            return;
-        }
-        std::exchange(m_reply, nullptr)->deleteLater();
-        send(target);
-        return;
-    }
     reply.body = std::exchange(m_body, {});
     finish(std::move(reply));
 }

@@ -2,11 +2,47 @@
 
 #include <QWidget>
 
-// The hidden window that will host the offer of a new version.
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTextBrowser;
+
+// The offer of a new version: the product's name as a banner, the server's page about the new
+// version, and three answers. "Update Now!" turns the window into the download's progress view;
+// the window reports the answers and leaves the work to its owner.
 class UpdateOfferWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit UpdateOfferWindow(QWidget *parent = nullptr);
+
+    // Builds the controls the first time (the banner keeps that first name), then shows the
+    // offer modally and returns at once. The page is shown without following or loading anything.
+    void showOffer(const QString &productName, const QString &page);
+    // "Got N bytes of M total"; M is 0 when the server announced no length.
+    void showProgress(qint64 received, qint64 announced);
+
+    QLabel *banner = nullptr;
+    QTextBrowser *pageView = nullptr;
+    QWidget *buttonBar = nullptr;
+    QPushButton *updateNowButton = nullptr;
+    QPushButton *remindButton = nullptr;
+    QPushButton *neverRemindButton = nullptr;
+    QWidget *progressArea = nullptr;
+    QProgressBar *progressBar = nullptr;
+    QLabel *progressLabel = nullptr;
+
+Q_SIGNALS:
+    void downloadRequested(); // after the window has switched to the progress view
+    void remindLaterRequested();
+    void neverRemindRequested();
+    void closed(); // however the window closes
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void build(const QString &productName);
+    void startDownload();
 };

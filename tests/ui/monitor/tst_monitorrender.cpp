@@ -9,7 +9,8 @@
 #include "ui/monitor/pictures.h"
 #include "ui/monitor/trayimage.h"
 
-#include <QDir>
+#include "support/renderings.h"
+
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
@@ -20,13 +21,6 @@ namespace {
 
 constexpr double startOfRun = 46000.5;
 constexpr double second = 1.0 / 86400.0;
-
-QString outputPath(const QString &name)
-{
-    const QString directory = qEnvironmentVariable("TARVO_RENDER_DIR", QDir::currentPath() + QStringLiteral("/renderings"));
-    QDir().mkpath(directory);
-    return directory + QLatin1Char('/') + name;
-}
 
 // Pictures side by side, magnified with hard pixel edges, on a mid grey sheet.
 QImage sheet(const QList<QImage> &pictures, int scale)
@@ -87,7 +81,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&gui));
 
         const QImage full = gui.grab().toImage();
-        QVERIFY(full.save(outputPath(QStringLiteral("monitor-full.png"))));
+        QVERIFY(full.save(renderingPath(QStringLiteral("monitor-full.png"))));
         // The panel colour, the bar in the restriction colour (throttled: yellow).
         const QPoint fap = gui.fapPanel->mapTo(&gui, QPoint(200, 70));
         QCOMPARE(full.pixelColor(fap), QColor(0, 64, 128));
@@ -96,7 +90,7 @@ private Q_SLOTS:
 
         gui.hideDetailsButton->click();
         const QImage compact = gui.grab().toImage();
-        QVERIFY(compact.save(outputPath(QStringLiteral("monitor-compact.png"))));
+        QVERIFY(compact.save(renderingPath(QStringLiteral("monitor-compact.png"))));
         QCOMPARE(full.height() - compact.height(), 86 - 35);
     }
 
@@ -116,15 +110,15 @@ private Q_SLOTS:
         QList<QImage> text;
         for (const int percent : {100, 57, 5, 0, -12})
             text << drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = percent});
-        QVERIFY(sheet(graphic, 8).save(outputPath(QStringLiteral("tray-graphic.png"))));
-        QVERIFY(sheet(text, 8).save(outputPath(QStringLiteral("tray-text.png"))));
+        QVERIFY(sheet(graphic, 8).save(renderingPath(QStringLiteral("tray-graphic.png"))));
+        QVERIFY(sheet(text, 8).save(renderingPath(QStringLiteral("tray-text.png"))));
     }
 
     void signsAndIcon()
     {
         const QList<QImage> signs{Pictures::trendSign(Pictures::Arrow::Up), Pictures::trendSign(Pictures::Arrow::Down),
                                   Pictures::trendSign(Pictures::Arrow::Left)};
-        QVERIFY(sheet(signs, 4).save(outputPath(QStringLiteral("trend-signs.png"))));
+        QVERIFY(sheet(signs, 4).save(renderingPath(QStringLiteral("trend-signs.png"))));
         for (const QImage &sign : signs) {
             QCOMPARE(sign.size(), QSize(32, 32));
             QCOMPARE(sign.pixelColor(0, 0).alpha(), 0);   // transparent around the diamond
@@ -135,7 +129,7 @@ private Q_SLOTS:
         QVERIFY(signs[0] != signs[1] && signs[1] != signs[2] && signs[0] != signs[2]);
         const QImage icon = Pictures::programIcon().pixmap(32, 32).toImage();
         QVERIFY(sheet({icon, Pictures::programIcon().pixmap(16, 16).toImage()}, 4)
-                    .save(outputPath(QStringLiteral("program-icon.png"))));
+                    .save(renderingPath(QStringLiteral("program-icon.png"))));
     }
 
     void aboutWindow()
@@ -144,7 +138,7 @@ private Q_SLOTS:
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         const QImage image = about.grab().toImage();
-        QVERIFY(image.save(outputPath(QStringLiteral("about.png"))));
+        QVERIFY(image.save(renderingPath(QStringLiteral("about.png"))));
         QCOMPARE(image.size(), QSize(353, 385));
         QCOMPARE(image.pixelColor(300, 10), QColor(Qt::white));
         QCOMPARE(image.pixelColor(10, 380), QColor(0, 64, 128));

@@ -1,0 +1,101 @@
+#include "app/updatestep.h"
+
+#include "meter/oledate.h"
+#include "net/updaterules.h"
+#include "platform/dialogs.h"
+#include "platform/errorhandler.h"
+#include "ui/common/weblinks.h"
+#include "ui/monitor/monitorwindow.h"
+#include "ui/update/updateofferwindow.h"
+
+#include <stdexcept>
+
+namespace {
+const QString productName = QStringLiteral("Tarvo");
+constexpr float version = 1.1f;
+
+void showError(QWidget *parent, const QString &error)
+{
+    ErrorHandler::show(parent, std::runtime_error(error.toStdString()));
+}
+} // namespace
+
+UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, ProgramEnvironment environment,
+                       QString host)
+    : check(environment.directory, std::move(host))
+    , m_monitor(monitor)
+    , m_offerWindow(offerWindow)
+    , m_environment(std::move(environment))
+{
+    connect(&check, &UpdateCheck::finished, this, &UpdateStep::onChecked);
+    // The status line keeps "Please wait..." after a failure.
+    connect(&check, &UpdateCheck::failed, this, [this](const QString &error) { showError(&m_monitor, error); });
+
+    connect(&m_offerWindow, &UpdateOfferWindow::downloadRequested, this, &UpdateStep::startDownload);
+    connect(&m_offerWindow, &UpdateOfferWindow::remindLaterRequested, this, [this] {
+        remind(reminderText(oleDateToDateTime(m_environment.now()), QLocale()));
+    });
+    connect(&m_offerWindow, &UpdateOfferWindow::neverRemindRequested, this, [this] { remind(QStringLiteral("-1")); });
+    connect(&m_offerWindow, &UpdateOfferWindow::closed, &download, &InstallerDownload::abort);
+    connect(&download, &InstallerDownload::progress, &m_offerWindow, &UpdateOfferWindow::showProgress);
+    connect(&download, &InstallerDownload::finished, this, &UpdateStep::onDownloaded);
+}
+
+void UpdateStep::run()
+{
+    m_monitor.setStatusText(QStringLiteral("Please wait... Checking for updates"));
+    check.start(productName, version, m_environment.now());
+}
+
+void UpdateStep::onChecked()
+{
+    if (!check.newVersionAvailable()) {
+        m_monitor.setStatusText(QStringLiteral("Update check complete: No new version found"));
+        return;
+    }
+    m_monitor.setStatusText(QStringLiteral("Update check complete: New version found"));
+    offer();
+}
+
+void UpdateStep::offer()
+{
+    const QString page = check.whatsNew();
+    const QString error = UpdateFiles::writeLines(UpdateFiles::pagePath(m_environment.directory), splitLines(page));
+    if (!error.isEmpty()) {
+        showError(&m_monitor, error);
+        return;
+    }
+    m_offerWindow.showOffer(check.productName(), page);
+}
+
+void UpdateStep::startDownload()
+{
+    download.start(QUrl(check.downloadUrl()), UpdateFiles::installerPath(m_environment.directory));
+}
+
+void UpdateStep::onDownloaded(const DownloadResult &result)
+{
+    // A refusal by the server's status leaves the window as it is, without a word.
+    if (!result.error.isEmpty())
+        showError(&m_offerWindow, result.error);
+    if (!result.saved)
+        return;
+    Dialogs::inform(nullptr, check.productName()
+                                 + QStringLiteral(" has finished downloading the update. The application will now "
+                                                  "close, and the update installer will be launched."));
+    // The file came over plain http: the desktop's handler decides what to do with it and asks
+    // the user; the program never runs it or marks it executable itself.
+    WebLinks::open(QUrl::fromLocalFile(UpdateFiles::installerPath(m_environment.directory)));
+    Q_EMIT quitRequested();
+    m_offerWindow.close();
+}
+
+void UpdateStep::remind(const QString &line)
+{
+    const QString error = UpdateFiles::writeLines(UpdateFiles::reminderPath(m_environment.directory), {line});
+    if (!error.isEmpty()) {
+        showError(&m_offerWindow, error);
+        return;
+    }
+    m_offerWindow.close();
+}

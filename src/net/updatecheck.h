@@ -1,0 +1,66 @@
+#pragma once
+
+#include "net/httpfetch.h"
+
+#include <QLocale>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// The files the update check and the offer keep in the program directory.
+namespace UpdateFiles {
+
+QString reminderPath(const QString &directory);  // "remindin.dat"
+QString pagePath(const QString &directory);      // "temp.html"
+QString installerPath(const QString &directory); // "Update.exe"
+
+// The first line of a text file; none when it cannot be read or holds no line.
+std::optional<QString> readFirstLine(const QString &path);
+// Replaces the file with `lines`, each followed by CR LF. The error text, empty on success.
+QString writeLines(const QString &path, const QStringList &lines);
+
+} // namespace UpdateFiles
+
+// Asks the update server once whether a newer version exists, unless the reminder file says not
+// to. The request never blocks the thread; the outcome comes through finished() or failed().
+class UpdateCheck : public QObject {
+    Q_OBJECT
+
+public:
+    // `directory` holds the reminder file (with its trailing separator); `host` is the update
+    // server, optionally with ":port"; numbers and dates are written in `locale`.
+    UpdateCheck(QString directory, QString host, QLocale locale = {}, QObject *parent = nullptr);
+
+    // Starts the check at the local date-time `now` (an OLE date); a running one is abandoned.
+    void start(const QString &productName, float version, double now, const HttpLimits &limits = {});
+    // Ends a running check without a signal (shut-down).
+    void abort();
+    bool isRunning() const { return m_fetch.isRunning(); }
+
+    // The outcome of the last check; the address and the page keep the last reply's values.
+    bool newVersionAvailable() const { return m_newVersionAvailable; }
+    QString downloadUrl() const { return m_downloadUrl; }
+    QString whatsNew() const { return m_whatsNew; }
+    // The product name of the last check that got past the reminder file.
+    QString productName() const { return m_productName; }
+
+Q_SIGNALS:
+    void finished(); // no new version (or the reminder kept quiet), or one to offer
+    void failed(const QString &error);
+
+private:
+    void onReply(const HttpReply &reply);
+    void report(const QString &error);
+
+    QString m_directory;
+    QString m_host;
+    QLocale m_locale;
+    HttpFetch m_fetch;
+    unsigned m_run = 0;
+    bool m_newVersionAvailable = false;
+    QString m_downloadUrl;
+    QString m_whatsNew;
+    QString m_productName;
+};

@@ -1,0 +1,282 @@
+#include "app/program.h"
+#include "app/updatestep.h"
+#include "meter/oledate.h"
+#include "net/updaterules.h"
+#include "platform/dialogs.h"
+#include "ui/common/weblinks.h"
+#include "ui/monitor/monitorwindow.h"
+#include "ui/update/updateofferwindow.h"
+
+#include "support/filefixtures.h"
+#include "support/localhttpserver.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace {
+const QByteArray checkPath = "/keyaccess/checkupdate.php";
+const QDateTime fixedNow(QDate(2026, 12, 10), QTime(12, 0, 0));
+const QString success = QStringLiteral("Tarvo has finished downloading the update. The application will now close, "
+                                       "and the update installer will be launched.");
+} // namespace
+
+class UpdateStepTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QList<Dialogs::Request> shown;
+    QList<QUrl> opened;
+    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<LocalHttpServer> server;
+    std::unique_ptr<MonitorWindow> monitor;
+    std::unique_ptr<UpdateOfferWindow> window;
+    std::unique_ptr<UpdateStep> step;
+
+    QString path(const char *name) const { return dir->filePath(QString::fromUtf8(name)); }
+    ProgramEnvironment environment() const { return {dir->path() + u'/', [] { return oleDate(fixedNow); }}; }
+
+    void makeStep(const QString &host)
+    {
+        step = std::make_unique<UpdateStep>(*monitor, *window, environment(), host);
+    }
+
+    // An offer whose installer is served at `installerPath`, shown and waiting for an answer.
+    void offer(const QByteArray &installerPath, const QByteArray &page = "<p>New</p>")
+    {
+        server->answer(checkPath, 200, "1\r\n" + server->url(QString::fromUtf8(installerPath)).toUtf8() + "\r\n2\r\n" + page);
+        step->run();
+        QTRY_VERIFY(window->isVisible());
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        shown.clear();
+        opened.clear();
+        Dialogs::setHandler([this](const Dialogs::Request &request) {
+            shown.append(request);
+            return QMessageBox::Ok;
+        });
+        WebLinks::setOpener([this](const QUrl &url) { opened.append(url); });
+        server = std::make_unique<LocalHttpServer>();
+        monitor = std::make_unique<MonitorWindow>();
+        window = std::make_unique<UpdateOfferWindow>();
+        makeStep(server->host());
+    }
+    void cleanup()
+    {
+        step.reset();
+        window.reset();
+        monitor.reset();
+        Dialogs::setHandler({});
+        WebLinks::setOpener({});
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void statusTexts_data()
+    {
+        QTest::addColumn<QByteArray>("reminder");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("no new version") << QByteArray() << QByteArray("0") << "Update check complete: No new version found" << false;
+        QTest::newRow("never remind") << QByteArray("-1\r\n") << QByteArray("1\nhttp://127.0.0.1/u\n1\n")
+                                      << "Update check complete: No new version found" << false;
+        QTest::newRow("new version") << QByteArray() << QByteArray("1\nhttp://127.0.0.1/u\n1.2\n<p>x</p>")
+                                     << "Update check complete: New version found" << true;
+        QTest::newRow("unreadable reply") << QByteArray() << QByteArray("1\nhttp://127.0.0.1/u\nnew\n")
+                                          << "Please wait... Checking for updates" << false;
+    }
+    void statusTexts()
+    {
+        QFETCH(QByteArray, reminder);
+        QFETCH(QByteArray, reply);
+        QFETCH(QString, status);
+        QFETCH(bool, offered);
+        if (!reminder.isEmpty())
+            writeBytes(path("remindin.dat"), reminder);
+        server->answer(checkPath, 200, reply);
+
+        step->run();
+        QCOMPARE(monitor->statusText(), QStringLiteral("Please wait... Checking for updates"));
+        QTRY_VERIFY(monitor->statusText() != QLatin1String("Please wait... Checking for updates") || !shown.isEmpty());
+        QCOMPARE(monitor->statusText(), status);
+        QCOMPARE(window->isVisible(), offered);
+        QCOMPARE(shown.size(), status.startsWith(QLatin1String("Please wait")) ? 1 : 0);
+    }
+
+    // Only the program's error box: the status line keeps its text, the monitor goes on.
+    void unreachableServer()
+    {
+        QString host;
+        {
+            LocalHttpServer closed;
+            host = closed.host();
+        }
+        makeStep(host);
+        step->run();
+        QTRY_COMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QStringLiteral("Tarvo"));
+        QVERIFY2(shown[0].text.contains(QLatin1String("refused")), qPrintable(shown[0].text));
+        QCOMPARE(monitor->statusText(), QStringLiteral("Please wait... Checking for updates"));
+        QVERIFY(!window->isVisible());
+    }
+
+    void pageWrittenWithCrLf()
+    {
+        offer("/Update.exe", "<p>one</p>\n<p>two</p>\n");
+        QCOMPARE(fileBytes(path("temp.html")), QByteArray("<p>one</p>\r\n<p>two</p>\r\n"));
+        QVERIFY(window->pageView->toPlainText().contains(QLatin1String("two")));
+    }
+
+    void unwritablePage()
+    {
+        QVERIFY(QDir().mkdir(path("temp.html"))); // a folder in the file's place
+        server->answer(checkPath, 200, "1\nhttp://127.0.0.1/u\n1.2\n<p>x</p>");
+        step->run();
+        QTRY_COMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.startsWith(QLatin1String("Unable to write to")));
+        QVERIFY(!window->isVisible());
+    }
+
+    // "Remind me in 5 days" keeps the next start quiet, in the locale that wrote it.
+    void reminders_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("en_US") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("de_DE") << QLocale(QLocale::German, QLocale::Germany);
+    }
+    void reminders()
+    {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        makeStep(server->host());
+        offer("/Update.exe");
+        QTest::mouseClick(window->remindButton, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(fileBytes(path("remindin.dat")), reminderText(fixedNow, locale).toUtf8() + "\r\n");
+        QVERIFY(fileBytes(path("remindin.dat")).contains("2026"));
+
+        UpdateStep nextStart(*monitor, *window, environment(), server->host());
+        nextStart.run();
+        QTRY_COMPARE(monitor->statusText(), QStringLiteral("Update check complete: No new version found"));
+        QCOMPARE(server->requests().size(), 1);
+    }
+
+    void answersAndTheReminderFile()
+    {
+        offer("/Update.exe");
+        const QByteArray before = fileBytes(path("remindin.dat"));
+        QCOMPARE(before, QByteArray("1\r\n"));
+        window->close(); // the title-bar close
+        QCOMPARE(fileBytes(path("remindin.dat")), before);
+
+        window->showOffer(QStringLiteral("Tarvo"), QString());
+        QTest::mouseClick(window->neverRemindButton, Qt::LeftButton);
+        QVERIFY(!window->isVisible());
+        QCOMPARE(fileBytes(path("remindin.dat")), QByteArray("-1\r\n"));
+        QVERIFY(!QFile::exists(path("Head.txt")));
+    }
+
+    // Success: the message, the installer handed to the desktop, the program asked to end.
+    void downloadSucceeds()
+    {
+        server->answer("/Update.exe", 200, QByteArray(3000, 'i'));
+        offer("/Update.exe");
+        QSignalSpy quit(step.get(), &UpdateStep::quitRequested);
+        QTest::mouseClick(window->updateNowButton, Qt::LeftButton);
+        QTRY_COMPARE(quit.count(), 1);
+        QCOMPARE(window->progressLabel->text(), QStringLiteral("Got 3000 bytes of 3000 total"));
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, success);
+        QCOMPARE(shown[0].title, QString());
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path("Update.exe"))});
+        QCOMPARE(fileBytes(path("Update.exe")), QByteArray(3000, 'i'));
+        QVERIFY(!(QFile::permissions(path("Update.exe")) & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther)));
+        QVERIFY(!window->isVisible());
+        QCOMPARE(fileBytes(path("remindin.dat")), QByteArray("1\r\n")); // the next start asks again
+    }
+
+    // Failures: the window stays in its download view, nothing is opened, no quit.
+    void downloadFails_data()
+    {
+        QTest::addColumn<QByteArray>("installer");
+        QTest::addColumn<QString>("error"); // empty: no message at all
+        QTest::addColumn<QString>("progress");
+        QTest::newRow("404") << QByteArray("/missing") << QString() << "Got 9 bytes of 9 total";
+        QTest::newRow("dropped, no length") << QByteArray("/dropped") << "ended before the whole download"
+                                            << "Got 7 bytes of 0 total";
+        QTest::newRow("file address") << QByteArray("file") << "Not a web address" << QString();
+    }
+    void downloadFails()
+    {
+        QFETCH(QByteArray, installer);
+        QFETCH(QString, error);
+        QFETCH(QString, progress);
+        server->answer("/dropped", {"HTTP/1.0 200 OK\r\n\r\npartial"});
+        if (installer == "file")
+            server->answer(checkPath, 200, "1\r\nfile:///etc/passwd\r\n1.2\r\n<p>x</p>");
+        else
+            server->answer(checkPath, 200, "1\r\n" + server->url(QString::fromUtf8(installer)).toUtf8() + "\r\n1.2\r\n<p>x</p>");
+        step->run();
+        QTRY_VERIFY(window->isVisible());
+        QSignalSpy quit(step.get(), &UpdateStep::quitRequested);
+        QSignalSpy done(&step->download, &InstallerDownload::finished);
+        QTest::mouseClick(window->updateNowButton, Qt::LeftButton);
+        QTRY_COMPARE(done.count(), 1);
+
+        QCOMPARE(shown.size(), error.isEmpty() ? 0 : 1);
+        if (!error.isEmpty())
+            QVERIFY2(shown[0].text.contains(error), qPrintable(shown[0].text));
+        QCOMPARE(window->progressLabel->text(), progress);
+        QVERIFY(window->isVisible());
+        QVERIFY(window->progressArea->isVisible());
+        QVERIFY(!window->buttonBar->isVisible());
+        QVERIFY(opened.isEmpty());
+        QCOMPARE(quit.count(), 0);
+        QVERIFY(!QFile::exists(path("Update.exe")));
+    }
+
+    // Closing the window during the download, or ending the program during the check, ends
+    // them without a word.
+    void abandonedSilently()
+    {
+        server->neverAnswer("/silent");
+        offer("/silent");
+        QSignalSpy done(&step->download, &InstallerDownload::finished);
+        QTest::mouseClick(window->updateNowButton, Qt::LeftButton);
+        QTRY_COMPARE(server->requests().size(), 2);
+        window->close();
+        QVERIFY(!step->download.isRunning());
+
+        server->neverAnswer(checkPath);
+        step->run();
+        QTRY_COMPARE(server->requests().size(), 3);
+        step.reset();
+        QTest::qWait(50);
+        QCOMPARE(done.count(), 0);
+        QVERIFY(shown.isEmpty());
+    }
+
+    // The program asks the server the environment names, once the first confirmation is done.
+    void programUsesTheHostFromTheEnvironment()
+    {
+        server->answer(checkPath, 200, "0");
+        writeBytes(path("tarvo.ini"), "[System]\nlastshut=46366.25\n");
+        qputenv("TARVO_UPDATE_HOST", server->host().toUtf8());
+        Program program(environment());
+        qunsetenv("TARVO_UPDATE_HOST");
+        Q_EMIT program.controller.updateCheckDue();
+        QTRY_COMPARE(program.monitorWindow.statusText(), QStringLiteral("Update check complete: No new version found"));
+        QCOMPARE(server->requests(), QList<QByteArray>{checkPath + "?ver=1.10000002384186&prod=Tarvo"});
+    }
+};
+
+QTEST_MAIN(UpdateStepTest)
+#include "tst_updatestep.moc"

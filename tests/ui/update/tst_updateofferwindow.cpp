@@ -1,0 +1,116 @@
+#include "ui/update/updateofferwindow.h"
+
+#include "support/renderings.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+namespace {
+const QString page = QStringLiteral("<h3>Tarvo 1.2</h3>\r\n<ul><li>Faster start</li><li>A new chart</li></ul>\r\n"
+                                    "<p><a href=\"http://127.0.0.1/notes\">Release notes</a></p>\r\n");
+} // namespace
+
+class UpdateOfferWindowTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void offer()
+    {
+        UpdateOfferWindow window;
+        QVERIFY(!window.isVisible());
+        QVERIFY(!window.banner); // built on the first offer
+
+        window.showOffer(QStringLiteral("Tarvo"), page);
+        QVERIFY(window.isVisible());
+        QCOMPARE(window.windowModality(), Qt::ApplicationModal);
+        QCOMPARE(window.windowTitle(), QStringLiteral("New version available"));
+        QCOMPARE(window.size(), QSize(500, 300));
+        QCOMPARE(window.banner->text(), QStringLiteral("   Tarvo"));
+        QCOMPARE(window.banner->font().pointSize(), 16);
+        QVERIFY(window.pageView->toPlainText().contains(QLatin1String("A new chart")));
+        QVERIFY(window.buttonBar->isVisible());
+        QVERIFY(!window.progressArea->isVisible());
+        const QList<std::tuple<QPushButton *, QString, int, int>> buttons{
+            {window.updateNowButton, QStringLiteral("Update Now!"), 56, 83},
+            {window.remindButton, QStringLiteral("Remind me in 5 days"), 144, 139},
+            {window.neverRemindButton, QStringLiteral("Never remind me about updates again"), 288, 195},
+        };
+        for (const auto &[button, caption, left, width] : buttons) {
+            QCOMPARE(button->text(), caption);
+            QCOMPARE(button->geometry().left(), left);
+            QCOMPARE(button->width(), width);
+        }
+        QVERIFY(window.grab().save(renderingPath(QStringLiteral("update-offer.png"))));
+
+        // Shown again, the window keeps its controls and its first banner.
+        QLabel *banner = window.banner;
+        window.close();
+        window.showOffer(QStringLiteral("Other"), QStringLiteral("plain text, no markup"));
+        QCOMPARE(window.banner, banner);
+        QCOMPARE(window.banner->text(), QStringLiteral("   Tarvo"));
+        QCOMPARE(window.pageView->toPlainText(), QStringLiteral("plain text, no markup"));
+    }
+
+    void answers()
+    {
+        UpdateOfferWindow window;
+        window.showOffer(QStringLiteral("Tarvo"), page);
+        QSignalSpy download(&window, &UpdateOfferWindow::downloadRequested);
+        QSignalSpy remind(&window, &UpdateOfferWindow::remindLaterRequested);
+        QSignalSpy never(&window, &UpdateOfferWindow::neverRemindRequested);
+        QSignalSpy closed(&window, &UpdateOfferWindow::closed);
+
+        QTest::mouseClick(window.remindButton, Qt::LeftButton);
+        QTest::mouseClick(window.neverRemindButton, Qt::LeftButton);
+        QCOMPARE(remind.count(), 1);
+        QCOMPARE(never.count(), 1);
+        QCOMPARE(closed.count(), 0); // closing is the owner's, once the file is written
+
+        QTest::mouseClick(window.updateNowButton, Qt::LeftButton);
+        QCOMPARE(download.count(), 1);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Please wait... downloading your update!"));
+        QVERIFY(window.progressArea->isVisible());
+        QVERIFY(!window.buttonBar->isVisible());
+
+        window.showProgress(1500, 3000);
+        QCOMPARE(window.progressLabel->text(), QStringLiteral("Got 1500 bytes of 3000 total"));
+        QCOMPARE(window.progressBar->maximum(), 3000);
+        QCOMPARE(window.progressBar->value(), 1500);
+        QCoreApplication::processEvents(); // the layout without the button bar
+        QVERIFY(window.grab().save(renderingPath(QStringLiteral("update-downloading.png"))));
+        window.showProgress(700, 0);
+        QCOMPARE(window.progressLabel->text(), QStringLiteral("Got 700 bytes of 0 total"));
+        QCOMPARE(window.progressBar->maximum(), 0);
+
+        window.close();
+        QCOMPARE(closed.count(), 1);
+    }
+
+    // The page came over plain http: it loads nothing, not even a local file, and its links lead
+    // nowhere.
+    void pageLoadsNothing()
+    {
+        QTemporaryDir dir;
+        const QString picture = dir.filePath(QStringLiteral("red.png"));
+        QImage red(8, 8, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(picture));
+        const QUrl pictureUrl = QUrl::fromLocalFile(picture);
+
+        UpdateOfferWindow window;
+        window.showOffer(QStringLiteral("Tarvo"), QStringLiteral("<p><img src=\"%1\"> <a href=\"%1\">link</a></p>")
+                                                      .arg(pictureUrl.toString()));
+        QVERIFY(!window.pageView->document()->resource(QTextDocument::ImageResource, pictureUrl).isValid());
+        QVERIFY(!window.pageView->openLinks());
+    }
+};
+
+QTEST_MAIN(UpdateOfferWindowTest)
+#include "tst_updateofferwindow.moc"
