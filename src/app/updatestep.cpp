@@ -22,7 +22,7 @@ void showError(QWidget *parent, const QString &error)
 
 UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, ProgramEnvironment environment,
                        QString host)
-    : check(environment.directory, std::move(host))
+    : check(environment.files.settingsFolder, std::move(host))
     , m_monitor(monitor)
     , m_offerWindow(offerWindow)
     , m_environment(std::move(environment))
@@ -60,7 +60,7 @@ void UpdateStep::onChecked()
 void UpdateStep::offer()
 {
     const QString page = check.whatsNew();
-    const QString error = UpdateFiles::writeLines(UpdateFiles::pagePath(m_environment.directory), splitLines(page));
+    const QString error = UpdateFiles::writeLines(UpdateFiles::pagePath(m_environment.files.downloadFolder), splitLines(page));
     if (!error.isEmpty()) {
         showError(&m_monitor, error);
         return;
@@ -70,7 +70,7 @@ void UpdateStep::offer()
 
 void UpdateStep::startDownload()
 {
-    download.start(QUrl(check.downloadUrl()), UpdateFiles::installerPath(m_environment.directory));
+    download.start(QUrl(check.downloadUrl()), UpdateFiles::installerPath(m_environment.files.downloadFolder));
 }
 
 void UpdateStep::onDownloaded(const DownloadResult &result)
@@ -85,14 +85,14 @@ void UpdateStep::onDownloaded(const DownloadResult &result)
                                                   "close, and the update installer will be launched."));
     // The file came over plain http: the desktop's handler decides what to do with it and asks
     // the user; the program never runs it or marks it executable itself.
-    WebLinks::open(QUrl::fromLocalFile(UpdateFiles::installerPath(m_environment.directory)));
+    WebLinks::open(QUrl::fromLocalFile(UpdateFiles::installerPath(m_environment.files.downloadFolder)));
     Q_EMIT quitRequested();
     m_offerWindow.close();
 }
 
 void UpdateStep::remind(const QString &line)
 {
-    const QString error = UpdateFiles::writeLines(UpdateFiles::reminderPath(m_environment.directory), {line});
+    const QString error = UpdateFiles::writeLines(UpdateFiles::reminderPath(m_environment.files.settingsFolder), {line});
     if (!error.isEmpty()) {
         showError(&m_offerWindow, error);
         return;

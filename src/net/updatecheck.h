@@ -9,7 +9,8 @@
 
 #include <optional>
 
-// The files the update check and the offer keep in the program directory.
+// The files the update check and the offer keep: the reminder with the settings, the page and
+// the installer with the downloads (see settings/filelocations.h).
 namespace UpdateFiles {
 
 QString reminderPath(const QString &directory);  // "remindin.dat"
