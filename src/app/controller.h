@@ -5,6 +5,7 @@
 #include "meter/oledate.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
+#include "platform/autostartentry.h"
 #include "settings/appsettings.h"
 #include "settings/settingsfile.h"
 
@@ -16,6 +17,7 @@
 class CaptureThread;
 class MonitorWindow;
 class OptionsWindow;
+class PublicAddressLookup;
 class QTimer;
 struct OptionValues;
 
@@ -24,6 +26,7 @@ struct ProgramEnvironment
 {
     QString directory = programDirectory(); // with its trailing separator
     std::function<double()> now = oleNow;   // the local date-time as an OLE date
+    QString autostartEntry = AutostartEntry::defaultPath(); // the start-at-logon entry's file
 };
 
 // The program's controller. It owns the settings, the counters, the bucket and the capture
@@ -73,6 +76,7 @@ public:
     QTimer *saveTimer = nullptr;        // the bucket every 10 s, from the start to the end
     QTimer *tickTimer = nullptr;        // every second from the first confirmation
     QTimer *pingTimer = nullptr;        // every 30 s from the first confirmation
+    PublicAddressLookup *publicAddressLookup = nullptr; // "Ad my public IP"
 
 private:
     void load();
