@@ -18,14 +18,14 @@ SingleInstanceGuard::SingleInstanceGuard(const QString &name, const QString &dir
 {
     // The lock lives exactly as long as its process: only a dead holder makes it stale, never age.
     m_lock.setStaleLockTime(0);
+    if (directory.isEmpty())
+        return;
     if (m_lock.tryLock(0)) {
         listen();
         return;
     }
     m_first = m_lock.error() != QLockFile::LockFailedError;
 }
-
-SingleInstanceGuard::~SingleInstanceGuard() = default;
 
 QString SingleInstanceGuard::programName()
 {

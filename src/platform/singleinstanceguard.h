@@ -19,7 +19,6 @@ public:
     // `name` is what copies that see each other share (the executable's file name); the lock and
     // the socket live in `directory`, which belongs to the user.
     SingleInstanceGuard(const QString &name, const QString &directory, QObject *parent = nullptr);
-    ~SingleInstanceGuard() override;
 
     // The file name of the running executable, without its directory.
     static QString programName();
@@ -27,7 +26,7 @@ public:
     static QString userRuntimeDirectory();
 
     // True unless another living copy holds the lock. A lock that cannot be made at all (no
-    // writable folder) does not stop the program: it then runs unguarded.
+    // folder, or one that cannot be written) does not stop the program: it then runs unguarded.
     bool isFirstCopy() const { return m_first; }
 
     // For a later copy: asks the first copy to bring its window forward, waiting at most `wait`.
