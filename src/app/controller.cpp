@@ -9,8 +9,8 @@
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
 #include "settings/profile.h"
-#include "ui/monitor/monitorwindow.h"
 #include "ui/common/weblinks.h"
+#include "ui/monitor/monitorwindow.h"
 #include "ui/options/optionswindow.h"
 
 #include <QCoreApplication>
