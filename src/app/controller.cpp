@@ -2,11 +2,14 @@
 
 #include "capture/capturethread.h"
 #include "meter/metertick.h"
+#include "net/endpoints.h"
+#include "net/publicaddresslookup.h"
 #include "platform/dialogs.h"
 #include "platform/errorhandler.h"
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
 #include "settings/profile.h"
+#include "ui/common/weblinks.h"
 #include "ui/monitor/monitorwindow.h"
 #include "ui/options/optionswindow.h"
 
@@ -69,6 +72,11 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
             [this](const QString &address) { settings.ignoredAddresses.append(address); });
     connect(&m_options, &OptionsWindow::ignoredAddressRemoved, this,
             [this](int row) { settings.ignoredAddresses.removeAt(row); });
+    publicAddressLookup = new PublicAddressLookup(Endpoints::publicAddressHost(), this);
+    connect(&m_options, &OptionsWindow::showPublicAddressRequested, this,
+            [this] { WebLinks::open(publicAddressLookup->pageUrl()); });
+    connect(&m_options, &OptionsWindow::addPublicAddressRequested, publicAddressLookup, &PublicAddressLookup::start);
+    connect(publicAddressLookup, &PublicAddressLookup::finished, &m_options, &OptionsWindow::endPublicAddressLookup);
 
     AdapterEnumeration adapters = enumerateAdapters();
     if (!adapters.error.isNull())
@@ -220,7 +228,8 @@ void Controller::takeNumbers(const OptionValues &values)
 
 void Controller::writeStartAtLogon()
 {
-    // Left empty until the program can register itself to start at logon.
+    // Written on and off alike, so a moved program is found again; a failure stops nothing.
+    AutostartEntry::write(m_environment.autostartEntry, QCoreApplication::applicationFilePath(), settings.autoStart);
 }
 
 void Controller::checkForUpdates()

@@ -5,6 +5,7 @@
 #include "meter/oledate.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
+#include "platform/autostartentry.h"
 #include "settings/appsettings.h"
 #include "settings/filelocations.h"
 #include "settings/settingsfile.h"
@@ -17,6 +18,7 @@
 class CaptureThread;
 class MonitorWindow;
 class OptionsWindow;
+class PublicAddressLookup;
 class QTimer;
 struct OptionValues;
 
@@ -24,7 +26,8 @@ struct OptionValues;
 struct ProgramEnvironment
 {
     FileLocations files = FileLocations::forThisProgram();
-    std::function<double()> now = oleNow;   // the local date-time as an OLE date
+    std::function<double()> now = oleNow; // the local date-time as an OLE date
+    QString autostartEntry = AutostartEntry::defaultPath(); // the start-at-logon entry's file
 };
 
 // The program's controller. It owns the settings, the counters, the bucket and the capture
@@ -74,6 +77,7 @@ public:
     QTimer *saveTimer = nullptr;        // the bucket every 10 s, from the start to the end
     QTimer *tickTimer = nullptr;        // every second from the first confirmation
     QTimer *pingTimer = nullptr;        // every 30 s from the first confirmation
+    PublicAddressLookup *publicAddressLookup = nullptr; // "Ad my public IP"
 
 Q_SIGNALS:
     // Once, at the end of the first confirmation: the program's assembly asks for a newer version.

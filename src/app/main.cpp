@@ -1,15 +1,25 @@
 #include "app/program.h"
 #include "platform/quitsignals.h"
+#include "platform/singleinstanceguard.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const QuitOnSignals quitOnSignals;
+    // Before anything is loaded: a second copy shows nothing, starts nothing and saves nothing,
+    // since its exit save would put the bucket it read back over the running copy's.
+    SingleInstanceGuard guard(SingleInstanceGuard::programName(), SingleInstanceGuard::userRuntimeDirectory());
+    if (!guard.isFirstCopy()) {
+        guard.askFirstCopyForward();
+        return 0;
+    }
     // Hiding the options window must not end the program; closing it does (the controller quits on it).
     QApplication::setQuitOnLastWindowClosed(false);
-    const QuitOnSignals quitOnSignals;
     Program program;
+    QObject::connect(&guard, &SingleInstanceGuard::comeForwardRequested, &program.optionsWindow,
+                     [&program] { program.bringForward(); });
     program.showFirstWindow();
     const int result = quitOnSignals.quitRequested() ? 0 : QApplication::exec();
     program.controller.stopCapture();

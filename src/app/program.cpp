@@ -18,3 +18,12 @@ void Program::showFirstWindow()
 {
     optionsWindow.showMaximised();
 }
+
+void Program::bringForward()
+{
+    QWidget &window = optionsWindow.isVisible() ? static_cast<QWidget &>(optionsWindow) : monitorWindow;
+    window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
+    window.show();
+    window.raise();
+    window.activateWindow();
+}

@@ -16,6 +16,9 @@ struct Program
 
     // The message loop shows the options window first.
     void showFirstWindow();
+    // Another copy was started: the options window while it is shown, else the monitor window,
+    // comes back on screen and to the front.
+    void bringForward();
 
     OptionsWindow optionsWindow;
     Controller controller;

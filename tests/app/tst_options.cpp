@@ -1,9 +1,12 @@
 #include "app/program.h"
 #include "capture/adapters.h"
+#include "net/publicaddresslookup.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "support/adapterrows.h"
 #include "support/filefixtures.h"
+#include "support/localhttpserver.h"
+#include "ui/common/weblinks.h"
 #include "ui/options/lenientspinbox.h"
 
 #include <QCheckBox>
@@ -60,6 +63,26 @@ void typeInto(QLineEdit *box, const QString &text)
     QTest::keyClicks(box, text);
 }
 
+// "127.0.0.1:port" where nothing listens any more: a connection there is refused.
+QString closedPortHost()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return u"127.0.0.1:%1"_qs.arg(probe.serverPort());
+}
+
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject
+{
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        count += event->type() == QEvent::Paint;
+        return false;
+    }
+    int count = 0;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(Which)
@@ -95,7 +118,11 @@ private Q_SLOTS:
             return QMessageBox::Ok;
         });
     }
-    void cleanup() { Dialogs::setHandler({}); }
+    void cleanup()
+    {
+        Dialogs::setHandler({});
+        qunsetenv("TARVO_PUBLIC_ADDRESS_HOST");
+    }
 
     void addAddress_data()
     {
@@ -536,6 +563,133 @@ private Q_SLOTS:
         QVERIFY(quitAsked);
         QVERIFY(!options.isVisible());
         QVERIFY(!controller.captureStarted());
+    }
+
+    // "Ad my public IP" against a site of the test's own: only an address in the classifier's
+    // form joins the LAN list, once; the button comes back in every case.
+    void addPublicAddress_data()
+    {
+        QTest::addColumn<int>("status"); // 0: the connection is refused; -1: the site never answers
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QStringList>("after");
+        const QStringList listed{u"10.0.0.1"_qs};
+        const QStringList added{u"10.0.0.1"_qs, u"203.0.113.7"_qs};
+        QTest::newRow("bare address") << 200 << QByteArray("203.0.113.7") << added;
+        QTest::newRow("line end trimmed") << 200 << QByteArray("203.0.113.7\n") << added;
+        QTest::newRow("already listed") << 200 << QByteArray("10.0.0.1\n") << listed;
+        QTest::newRow("not an address") << 200 << QByteArray("<html>your address</html>") << listed;
+        QTest::newRow("500 page") << 500 << QByteArray("203.0.113.7") << listed;
+        QTest::newRow("refused") << 0 << QByteArray() << listed;
+        QTest::newRow("never answers") << -1 << QByteArray() << listed;
+    }
+    void addPublicAddress()
+    {
+        QFETCH(int, status);
+        QFETCH(QByteArray, body);
+        QFETCH(QStringList, after);
+        LocalHttpServer site;
+        if (status > 0)
+            site.answer("/myipsimple.php", status, body);
+        else if (status < 0)
+            site.neverAnswer("/myipsimple.php");
+        qputenv("TARVO_PUBLIC_ADDRESS_HOST", (status == 0 ? closedPortHost() : site.host()).toUtf8());
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        Controller &controller = program.controller;
+        controller.publicAddressLookup->limits.deadline = std::chrono::milliseconds(500);
+        options.ui.lanAddressList->addItem(u"10.0.0.1"_qs);
+        controller.settings.lanAddresses.append(u"10.0.0.1"_qs);
+        program.showFirstWindow();
+
+        QPushButton *button = options.ui.addPublicAddressButton;
+        QTest::mouseClick(button, Qt::LeftButton);
+        QVERIFY(!button->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), 10000);
+        QCOMPARE(rows(options.ui.lanAddressList), after);
+        QCOMPARE(controller.settings.lanAddresses.entries(), after);
+        QVERIFY(shown.isEmpty());
+        if (status != 0)
+            QCOMPARE(site.requests(), QList<QByteArray>{"/myipsimple.php"});
+    }
+
+    // The wait for the site runs on the event loop: the window keeps painting meanwhile.
+    void windowRepaintsWhileTheSiteIsAsked()
+    {
+        LocalHttpServer site;
+        site.neverAnswer("/myipsimple.php");
+        qputenv("TARVO_PUBLIC_ADDRESS_HOST", site.host().toUtf8());
+        Program program(environment());
+        OptionsWindow &options = program.optionsWindow;
+        program.showFirstWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&options));
+        PaintCounter painted(options.ui.lanAddressList->viewport());
+
+        QTest::mouseClick(options.ui.addPublicAddressButton, Qt::LeftButton);
+        QTRY_COMPARE(site.requests().size(), 1);
+        options.ui.lanAddressList->viewport()->update();
+        QTRY_VERIFY(painted.count > 0);
+        QVERIFY(!options.ui.addPublicAddressButton->isEnabled()); // still waiting
+    }
+
+    void seeMyPublicAddressOpensTheSitePage()
+    {
+        qputenv("TARVO_PUBLIC_ADDRESS_HOST", "site.test:8080");
+        QList<QUrl> opened;
+        const WebLinks::Opener previous = WebLinks::setOpener([&opened](const QUrl &url) { opened.append(url); });
+        Program program(environment());
+        QTest::mouseClick(program.optionsWindow.ui.showPublicAddressButton, Qt::LeftButton);
+        WebLinks::setOpener(previous);
+        QCOMPARE(opened, QList<QUrl>{QUrl(u"http://site.test:8080/myip.php"_qs)});
+    }
+
+    // Every Ok writes the start-at-logon entry for the executable that runs, with the option on
+    // or off; where it cannot be written, the Ok goes on without a word.
+    void okWritesTheStartAtLogonEntry_data()
+    {
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<bool>("folderBlocked"); // a regular file where the autostart folder belongs
+        QTest::newRow("on") << true << false;
+        QTest::newRow("off") << false << false;
+        QTest::newRow("folder cannot be made") << true << true;
+    }
+    void okWritesTheStartAtLogonEntry()
+    {
+        QFETCH(bool, on);
+        QFETCH(bool, folderBlocked);
+        ProgramEnvironment withEntry = environment();
+        withEntry.autostartEntry = dir->filePath(u"autostart/tarvo.desktop"_qs);
+        if (folderBlocked)
+            writeBytes(dir->filePath(u"autostart"_qs), "not a folder");
+        Program program(withEntry);
+        OptionsWindow &options = program.optionsWindow;
+        program.showFirstWindow();
+        if (!selectLoopbackRow(options.ui.adapterList))
+            QSKIP("no loopback capture adapter on this machine");
+        const QByteArray exec = "\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\"\n";
+        const auto checkEntry = [&](bool enabled) {
+            const QByteArray entry = fileBytes(withEntry.autostartEntry);
+            if (folderBlocked)
+                QCOMPARE(entry, QByteArray());
+            else
+                QVERIFY2(entry.contains(exec) && entry.endsWith(enabled ? "\nHidden=false\n" : "\nHidden=true\n"),
+                         entry.constData());
+        };
+
+        options.ui.autoStartCheck->setChecked(on);
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+        QVERIFY(program.controller.captureStarted());
+        QVERIFY(program.monitorWindow.isVisible());
+        QCOMPARE(IniDocument::read(iniPath()).value(u"System"_qs, u"AutoStart"_qs).value_or(QString()), on ? u"1"_qs : u"0"_qs);
+        checkEntry(on);
+
+        // A later Ok rewrites it.
+        program.controller.showOptions();
+        options.ui.autoStartCheck->setChecked(!on);
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QVERIFY(shown.isEmpty());
+        QVERIFY(!options.isVisible());
+        checkEntry(!on);
     }
 
     // Writes the three tabs as options-<n>.png into $TARVO_RENDER_DIR (scripts/render-options),

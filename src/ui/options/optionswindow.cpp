@@ -388,6 +388,12 @@ OptionsWindow::OptionsWindow(QWidget *parent)
 
     connectEditor(ui.lanEditor(), &OptionsWindow::lanAddressAdded, &OptionsWindow::lanAddressRemoved);
     connectEditor(ui.ignoredEditor(), &OptionsWindow::ignoredAddressAdded, &OptionsWindow::ignoredAddressRemoved);
+    connect(ui.showPublicAddressButton, &QPushButton::clicked, this, &OptionsWindow::showPublicAddressRequested);
+    connect(ui.addPublicAddressButton, &QPushButton::clicked, this, [this] {
+        // One lookup at a time.
+        ui.addPublicAddressButton->setEnabled(false);
+        Q_EMIT addPublicAddressRequested();
+    });
 }
 
 void OptionsWindow::connectEditor(const AddressEditor &editor, AddressAdded added, AddressRemoved removed)
@@ -466,6 +472,13 @@ void OptionsWindow::setAlwaysOnTopChecked(bool alwaysOnTop)
     ui.alwaysOnTopCheck->setChecked(alwaysOnTop);
 }
 
+void OptionsWindow::endPublicAddressLookup(const std::optional<QString> &address)
+{
+    if (address && appendNew(ui.lanAddressList, *address))
+        Q_EMIT lanAddressAdded(*address);
+    ui.addPublicAddressButton->setEnabled(true);
+}
+
 void OptionsWindow::lockAdapter()
 {
     ui.adapterList->setEnabled(false);
@@ -528,12 +541,19 @@ std::optional<QString> OptionsWindow::addAddress(const AddressEditor &editor)
     const auto address = addressFromBoxes(boxes);
     for (size_t i = 0; i < boxes.size(); ++i)
         editor.boxes[i]->setText(boxes[i]);
-    if (!address || !editor.list->findItems(*address, Qt::MatchExactly).isEmpty())
+    if (!address || !appendNew(editor.list, *address))
         return std::nullopt;
-    editor.list->addItem(*address);
     for (QLineEdit *box : editor.boxes)
         box->clear();
     return address;
+}
+
+bool OptionsWindow::appendNew(QListWidget *list, const QString &address)
+{
+    if (!list->findItems(address, Qt::MatchExactly).isEmpty())
+        return false;
+    list->addItem(address);
+    return true;
 }
 
 int OptionsWindow::deleteAddress(const AddressEditor &editor)

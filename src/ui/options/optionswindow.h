@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class LenientSpinBox;
 class QCheckBox;
@@ -113,6 +114,9 @@ public:
     // A chosen plan's values into the three boxes it fills.
     void showPlan(const Plan &plan);
     void setAlwaysOnTopChecked(bool alwaysOnTop);
+    // The end of the lookup "Ad my public IP" started: its address, when one came and is not
+    // listed yet, joins the LAN list as a typed one would; the button is enabled again.
+    void endPublicAddressLookup(const std::optional<QString> &address);
     // The adapter cannot change once the capture runs.
     void lockAdapter();
     // Shown maximised, every time.
@@ -139,6 +143,9 @@ Q_SIGNALS:
     void lanAddressRemoved(int row);
     void ignoredAddressAdded(const QString &address);
     void ignoredAddressRemoved(int row);
+    // "See my public IP"; "Ad my public IP", whose button stays disabled until the lookup ends.
+    void showPublicAddressRequested();
+    void addPublicAddressRequested();
     void activated();
     // The window's own close box, or a close() of the program's: the program ends.
     void closed();
@@ -154,6 +161,8 @@ private:
     void connectEditor(const AddressEditor &editor, AddressAdded added, AddressRemoved removed);
     // The boxes' address into the list; nothing for boxes that hold no address or one listed.
     std::optional<QString> addAddress(const AddressEditor &editor);
+    // The address at the end of the list unless listed already; true when added.
+    static bool appendNew(QListWidget *list, const QString &address);
     // The selected row out of the list; -1 when none is selected.
     int deleteAddress(const AddressEditor &editor);
 };

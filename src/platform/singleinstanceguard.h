@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QLockFile>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+
+class QLocalServer;
+
+// Only one copy of the program runs per user and executable file name. The first copy holds a
+// lock file for as long as it lives and listens on a local socket of the same name; a later copy
+// finds the lock taken, asks the first to come forward through the socket, and ends.
+class SingleInstanceGuard : public QObject
+{
+    Q_OBJECT
+
+public:
+    // `name` is what copies that see each other share (the executable's file name); the lock and
+    // the socket live in `directory`, which belongs to the user.
+    SingleInstanceGuard(const QString &name, const QString &directory, QObject *parent = nullptr);
+
+    // The file name of the running executable, without its directory.
+    static QString programName();
+    // $XDG_RUNTIME_DIR, or a folder of the user's own when it is unset.
+    static QString userRuntimeDirectory();
+
+    // True unless another living copy holds the lock. A lock that cannot be made at all (no
+    // folder, or one that cannot be written) does not stop the program: it then runs unguarded.
+    bool isFirstCopy() const { return m_first; }
+
+    // For a later copy: asks the first copy to bring its window forward, waiting at most `wait`.
+    // False when it could not be reached (it may be starting or ending); the caller ends anyway.
+    bool askFirstCopyForward(std::chrono::milliseconds wait = std::chrono::seconds(1)) const;
+
+Q_SIGNALS:
+    // In the first copy: a later copy was started.
+    void comeForwardRequested();
+
+private:
+    void listen();
+    void serveRequests();
+
+    QString m_socketPath;
+    QLockFile m_lock;
+    QLocalServer *m_server = nullptr;
+    bool m_first = true;
+};
