@@ -4,6 +4,7 @@
 #include "settings/profile.h"
 #include "support/adapterrows.h"
 #include "support/filefixtures.h"
+#include "ui/monitor/trayindicator.h"
 #include "ui/options/lenientspinbox.h"
 
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -408,6 +410,9 @@ private Q_SLOTS:
 
     void startMinimizedShowsNoMonitorButCancelDoes()
     {
+        // With a tray to bring it back (without one the monitor shows minimised: tst_monitorwindow).
+        TrayIndicator::setAvailability([] { return true; });
+        const auto withoutTray = qScopeGuard([] { TrayIndicator::setAvailability({}); });
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;

@@ -13,6 +13,7 @@
 #include "ui/monitor/trayimage.h"
 #include "ui/monitor/trayindicator.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +25,8 @@
 #include <algorithm>
 
 namespace {
+
+const QString noTrayNotice = QStringLiteral("No system tray: closing this window minimises it; File > Close ends Tarvo.");
 
 // Client width of the window; the panels' heights are fixed, only the details panel comes and goes.
 constexpr int clientWidth = 457;
@@ -178,14 +181,22 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     frontTimer->setObjectName(QStringLiteral("frontTimer"));
     frontTimer->setInterval(100);
     connect(frontTimer, &QTimer::timeout, this, &MonitorWindow::pullToFront);
-    frontTimer->start();
 
     connect(showMoreButton, &QPushButton::clicked, this, &MonitorWindow::showDetails);
     connect(hideDetailsButton, &QPushButton::clicked, this, &MonitorWindow::hideDetails);
 
+    // The tray's menu also on the window itself, where a desktop without a tray can reach it.
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { trayMenu->popup(mapToGlobal(at)); });
+
     trayIcon = new TrayIndicator(trayMenu, this);
+    connect(trayIcon, &TrayIndicator::appeared, this, [this] {
+        if (statusText() == noTrayNotice)
+            setStatusText(QString());
+    });
     if (!trayIcon->available())
-        setStatusText(QStringLiteral("No system tray: Tarvo runs without its tray icon."));
+        setStatusText(noTrayNotice);
 }
 
 void MonitorWindow::createMenus()
@@ -333,8 +344,7 @@ void MonitorWindow::setCompanionWindows(QWidget *optionsWindow, QWidget *aboutWi
 void MonitorWindow::applySettings(const AppSettings &settings)
 {
     setWindowOpacity(std::clamp(settings.windowOpacity, 0, 255) / 255.0);
-    m_alwaysOnTop = settings.alwaysOnTop;
-    alwaysOnTopAction->setChecked(settings.alwaysOnTop);
+    setAlwaysOnTop(settings.alwaysOnTop);
     trafficChart->setAutoScale(settings.chartAutoScale);
 }
 
@@ -410,7 +420,7 @@ void MonitorWindow::pullToFront()
 {
     const bool optionsVisible = m_optionsWindow && m_optionsWindow->isVisible();
     const bool aboutVisible = m_aboutWindow && m_aboutWindow->isVisible();
-    if (!keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, aboutVisible))
+    if (m_inTaskBar || !keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, aboutVisible))
         return;
     // Raised, not activated: taking the keyboard ten times a second would make every other
     // window unusable.
@@ -427,18 +437,68 @@ void MonitorWindow::showAbout()
     m_aboutWindow->activateWindow();
 }
 
+void MonitorWindow::showAfterConfirmation(bool startMinimized)
+{
+    if (!startMinimized)
+        show();
+    else if (!trayIcon->available())
+        minimiseToTaskBar();
+}
+
+void MonitorWindow::minimiseToTaskBar()
+{
+    m_inTaskBar = true;
+    showMinimized();
+}
+
+void MonitorWindow::closeEvent(QCloseEvent *event)
+{
+    if (trayIcon->available())
+        return QWidget::closeEvent(event);
+    event->ignore();
+    minimiseToTaskBar();
+}
+
+void MonitorWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (!isMinimized()) {
+        m_inTaskBar = false;
+        return;
+    }
+    // Hidden after the state change has run its course; a window the pull restores stays.
+    if (trayIcon->available() && !m_inTaskBar && !m_alwaysOnTop)
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
+}
+
 void MonitorWindow::restore()
 {
+    m_inTaskBar = false;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
 }
 
+void MonitorWindow::setAlwaysOnTop(bool alwaysOnTop)
+{
+    m_alwaysOnTop = alwaysOnTop;
+    alwaysOnTopAction->setChecked(alwaysOnTop);
+    // Without the setting there is nothing to pull: no wake-ups for nothing.
+    if (alwaysOnTop)
+        frontTimer->start();
+    else
+        frontTimer->stop();
+}
+
 void MonitorWindow::toggleAlwaysOnTop()
 {
-    m_alwaysOnTop = !m_alwaysOnTop;
-    alwaysOnTopAction->setChecked(m_alwaysOnTop);
+    setAlwaysOnTop(!m_alwaysOnTop);
     Q_EMIT alwaysOnTopToggled(m_alwaysOnTop);
 }
 

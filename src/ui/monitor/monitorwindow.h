@@ -51,6 +51,10 @@ public:
 
     void showTick(const TickDisplay &tick);
 
+    // Shown after a confirmation of the options. "Start minimizred" keeps it in the tray, or, with
+    // no tray to come back from, minimised in the task bar.
+    void showAfterConfirmation(bool startMinimized);
+
     void setStatusText(const QString &text);
     QString statusText() const;
 
@@ -63,7 +67,7 @@ public:
     // One pull, as the front timer runs it.
     void pullToFront();
 
-    QTimer *frontTimer = nullptr;
+    QTimer *frontTimer = nullptr; // runs only while "Always on top" is on
 
     QMenuBar *menuBar = nullptr;
     QMenu *fileMenu = nullptr;
@@ -135,6 +139,12 @@ Q_SIGNALS:
     // "Reset FAP level", once the user said yes.
     void resetFapLevelRequested();
 
+protected:
+    // Closing hides the window while a tray icon can bring it back, and minimises it otherwise.
+    void closeEvent(QCloseEvent *event) override;
+    // A minimise from the window manager leaves only the tray icon, as long as there is one.
+    void changeEvent(QEvent *event) override;
+
 private:
     void createMenus();
     void createFapPanel();
@@ -144,12 +154,16 @@ private:
 
     void showAbout();
     void restore();
+    void minimiseToTaskBar();
+    void setAlwaysOnTop(bool alwaysOnTop);
     void toggleAlwaysOnTop();
     void askResetFapLevel();
     void showDetails();
     void hideDetails();
 
     bool m_alwaysOnTop = false;
+    // Closed without a tray: it waits in the task bar, and "Always on top" does not pull it back.
+    bool m_inTaskBar = false;
     QWidget *m_optionsWindow = nullptr;
     QWidget *m_aboutWindow = nullptr;
 };

@@ -75,16 +75,3 @@ QImage drawTrayImage(const TrayGauge &gauge)
         drawPercentage(painter, gauge.levelPercent);
     return image;
 }
-
-QImage withWhiteTransparent(const QImage &image)
-{
-    QImage shown = image.convertToFormat(QImage::Format_ARGB32);
-    const QRgb white = QColor(Qt::white).rgb();
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            if (shown.pixel(x, y) == white)
-                shown.setPixel(x, y, qRgba(0, 0, 0, 0));
-        }
-    }
-    return shown;
-}

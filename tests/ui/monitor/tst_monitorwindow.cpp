@@ -93,6 +93,7 @@ private Q_SLOTS:
     {
         Dialogs::setHandler({});
         WebLinks::setOpener({});
+        TrayIndicator::setAvailability({});
     }
 
     void captionsSitWhereTheLayoutSays_data()
@@ -208,8 +209,34 @@ private Q_SLOTS:
         QCOMPARE(gui.restrictionPanel->height(), 16);
         for (QWidget *panel : {gui.fapPanel, gui.showMorePanel, gui.detailsPanel, gui.restrictionPanel})
             QCOMPARE(panel->palette().color(QPalette::Window), QColor(0, 64, 128));
-        QVERIFY(gui.frontTimer->isActive());
         QCOMPARE(gui.frontTimer->interval(), 100);
+    }
+
+    // An idle window wakes at most once a second: the pull to the front runs only for
+    // "Always on top", the tray only redraws a new picture.
+    void noWakeUpsWithoutWork()
+    {
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        auto fastTimers = [&gui] {
+            QStringList fast;
+            for (const QTimer *timer : gui.findChildren<QTimer *>()) {
+                if (timer->isActive() && timer->interval() < 1000)
+                    fast << timer->objectName();
+            }
+            return fast;
+        };
+        QCOMPARE(fastTimers(), QStringList());
+        monitor.tick(1000, 0, 1);
+        QTRY_COMPARE(fastTimers(), QStringList());
+
+        monitor.settings.alwaysOnTop = true;
+        gui.applySettings(monitor.settings);
+        QCOMPARE(fastTimers(), QStringList{u"frontTimer"_s});
+        gui.alwaysOnTopAction->trigger();
+        QCOMPARE(fastTimers(), QStringList());
+        gui.alwaysOnTopAction->trigger();
+        QCOMPARE(fastTimers(), QStringList{u"frontTimer"_s});
     }
 
     void tickShowsTheFigures_data()
@@ -441,8 +468,107 @@ private Q_SLOTS:
         QCOMPARE(monitor.gui.isVisible(), visible);
     }
 
+    // Closing the window, by its close box or by "Minimize", never loses it: with a tray it hides
+    // there, without one it waits minimised in the task bar, where "Always on top" leaves it.
+    void closeKeepsTheWindowReachable_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("tray, close box") << true << false;
+        QTest::newRow("tray, Minimize") << true << true;
+        QTest::newRow("no tray, close box") << false << false;
+        QTest::newRow("no tray, Minimize") << false << true;
+    }
+
+    void closeKeepsTheWindowReachable()
+    {
+        QFETCH(bool, tray);
+        QFETCH(bool, byMenu);
+        TrayIndicator::setAvailability([tray] { return tray; });
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        QCOMPARE(gui.trayIcon->available(), tray);
+        QCOMPARE(gui.statusText().isEmpty(), tray);
+        if (!tray)
+            QVERIFY(gui.statusText().contains(u"File > Close ends Tarvo"_s));
+        monitor.settings.alwaysOnTop = true;
+        gui.applySettings(monitor.settings);
+        gui.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&gui));
+
+        if (byMenu)
+            gui.minimizeAction->trigger();
+        else
+            gui.close();
+        QCOMPARE(gui.isVisible(), !tray);
+        QCOMPARE(gui.isMinimized(), !tray);
+        gui.pullToFront();
+        QCOMPARE(gui.isVisible(), !tray);
+        QCOMPARE(gui.isMinimized(), !tray);
+
+        gui.showAction->trigger();
+        QVERIFY(gui.isVisible());
+        QVERIFY(!gui.isMinimized());
+    }
+
+    // A minimise from the window manager leaves only the tray icon; without a tray the task bar
+    // keeps the window.
+    void windowManagerMinimise_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("tray") << true;
+        QTest::newRow("no tray") << false;
+    }
+
+    void windowManagerMinimise()
+    {
+        QFETCH(bool, tray);
+        TrayIndicator::setAvailability([tray] { return tray; });
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        gui.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&gui));
+        gui.setWindowState(Qt::WindowMinimized);
+        if (tray)
+            QTRY_VERIFY(!gui.isVisible());
+        else
+            QTest::qWait(20);
+        QCOMPARE(gui.isVisible(), !tray);
+        gui.showAction->trigger();
+        QVERIFY(gui.isVisible());
+        QVERIFY(!gui.isMinimized());
+    }
+
+    // "Start minimizred" shows no window when the tray icon can bring it up, and a minimised one
+    // when nothing else could.
+    void showAfterConfirmation_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("startMinimized");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("minimized");
+        QTest::newRow("tray") << true << false << true << false;
+        QTest::newRow("tray, start minimised") << true << true << false << false;
+        QTest::newRow("no tray") << false << false << true << false;
+        QTest::newRow("no tray, start minimised") << false << true << true << true;
+    }
+
+    void showAfterConfirmation()
+    {
+        QFETCH(bool, tray);
+        QFETCH(bool, startMinimized);
+        QFETCH(bool, visible);
+        QFETCH(bool, minimized);
+        TrayIndicator::setAvailability([tray] { return tray; });
+        Monitor monitor;
+        monitor.gui.showAfterConfirmation(startMinimized);
+        QCOMPARE(monitor.gui.isVisible(), visible);
+        QCOMPARE(monitor.gui.isMinimized(), minimized);
+    }
+
     void minimizeHidesUntilShow()
     {
+        TrayIndicator::setAvailability([] { return true; });
         Monitor monitor;
         MonitorWindow &gui = monitor.gui;
         monitor.settings.alwaysOnTop = true;
@@ -563,7 +689,8 @@ private Q_SLOTS:
         Monitor monitor;
         // Offscreen there is no system tray: the program runs without one and says so.
         QVERIFY(!monitor.gui.trayIcon->available());
-        QCOMPARE(monitor.gui.statusText(), QStringLiteral("No system tray: Tarvo runs without its tray icon."));
+        QCOMPARE(monitor.gui.statusText(),
+                 QStringLiteral("No system tray: closing this window minimises it; File > Close ends Tarvo."));
         monitor.gui.setStatusText(QStringLiteral("Please wait... Checking for updates"));
         QCOMPARE(monitor.gui.statusText(), QStringLiteral("Please wait... Checking for updates"));
         monitor.gui.setPingText(QStringLiteral("612"));
