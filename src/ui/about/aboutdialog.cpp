@@ -62,7 +62,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     titleLabel = placeLabel(new QLabel(QStringLiteral("Tarvo"), this), QStringLiteral("titleLabel"), 40, 40, title);
     productSiteLink = placeLink(this, QStringLiteral("productSiteLink"), QStringLiteral("Tarvo on the web"), 120, 80,
                                 linkBlue, linkFont);
-    versionLabel = placeLabel(new QLabel(QStringLiteral("Version: 1.11"), this), QStringLiteral("versionLabel"), 16, 96,
+    versionLabel = placeLabel(new QLabel(QStringLiteral("Version: " TARVO_VERSION), this), QStringLiteral("versionLabel"), 16, 96,
                               font());
 
     creditsText = new QPlainTextEdit(this);
