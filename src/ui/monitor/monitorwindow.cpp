@@ -90,11 +90,29 @@ QLabel *value(QWidget *parent, const QString &name, int left, int top, const QSt
     return shown;
 }
 
-// Texts change every second; the label grows or shrinks with its text.
-void display(QLabel *label, const QString &text)
+// Room left between neighbours on one line.
+constexpr int gap = 4;
+
+// A value on its caption's line: at its own place, or further right where the caption came out
+// wider (another font, another DPI), so the two never touch.
+QLabel *field(QWidget *parent, const QString &caption, QPoint captionAt, const QString &name, int valueLeft,
+              const QString &initial)
 {
-    label->setText(text);
-    label->adjustSize();
+    const QLabel *shown = label(parent, caption, captionAt.x(), captionAt.y(), parent->font());
+    return value(parent, name, std::max(valueLeft, shown->x() + shown->width() + gap), captionAt.y(), initial);
+}
+
+// Where a value must end: before the first thing to its right that shares its line (a caption,
+// the chart, a sign, a button), or at the panel's edge.
+int rightLimit(const QLabel *value)
+{
+    int limit = clientWidth;
+    for (const QWidget *other : value->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const bool sameLine = other->y() < value->y() + value->height() && value->y() < other->y() + other->height();
+        if (other != value && sameLine && other->x() > value->x())
+            limit = std::min(limit, other->x() - gap);
+    }
+    return limit;
 }
 
 QString speed(double bytesPerSecond)
@@ -172,7 +190,15 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     layout->addWidget(filler, 1);
     layout->addWidget(statusBar);
 
-    // Only the height changes, between the compact and the full view; the window opens full.
+    for (QWidget *part : {fapPanel, detailsPanel, restrictionPanel}) {
+        for (QLabel *shown : part->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+            if (shown->objectName().endsWith(QStringLiteral("Value")))
+                m_valueLimits.insert(shown, rightLimit(shown));
+        }
+    }
+
+    // Only the height changes: the compact view may be drawn out to the full one's height; the
+    // window opens full.
     setMinimumSize(clientWidth, viewHeight(false));
     setMaximumSize(clientWidth, viewHeight(true));
     showDetails();
@@ -250,10 +276,8 @@ void MonitorWindow::createMenus()
 void MonitorWindow::createFapPanel()
 {
     QWidget *p = fapPanel;
-    caption(p, QStringLiteral("Total bytes downloaded so far:"), 8, 0);
-    totalDownloadedValue = value(p, QStringLiteral("totalDownloadedValue"), 160, 0, zero);
-    caption(p, QStringLiteral("FAP level:"), 8, 16);
-    fapLevelValue = value(p, QStringLiteral("fapLevelValue"), 64, 16, zero);
+    totalDownloadedValue = field(p, QStringLiteral("Total bytes downloaded so far:"), {8, 0}, QStringLiteral("totalDownloadedValue"), 160, zero);
+    fapLevelValue = field(p, QStringLiteral("FAP level:"), {8, 16}, QStringLiteral("fapLevelValue"), 64, zero);
     levelBar = new LevelBar(p);
     levelBar->setObjectName(QStringLiteral("levelBar"));
     levelBar->move(8, 40);
@@ -273,44 +297,34 @@ void MonitorWindow::createFapPanel()
     downloadLamp->setObjectName(QStringLiteral("downloadLamp"));
     downloadLamp->move(272, 56);
     downloadLamp->setColour(Colours::lime);
-    caption(p, QStringLiteral("Full recovery time:"), 8, 64);
-    fullRecoveryValue = value(p, QStringLiteral("fullRecoveryValue"), 104, 64, noTime);
-    caption(p, QStringLiteral("Bytes to throttle:"), 8, 80);
-    bytesToThrottleValue = value(p, QStringLiteral("bytesToThrottleValue"), 104, 80, zero);
-    caption(p, QStringLiteral("Bytes to cut off:"), 208, 80);
-    bytesToCutOffValue = value(p, QStringLiteral("bytesToCutOffValue"), 296, 80, zero);
+    fullRecoveryValue = field(p, QStringLiteral("Full recovery time:"), {8, 64}, QStringLiteral("fullRecoveryValue"), 104, noTime);
+    bytesToThrottleValue = field(p, QStringLiteral("Bytes to throttle:"), {8, 80}, QStringLiteral("bytesToThrottleValue"), 104, zero);
+    bytesToCutOffValue = field(p, QStringLiteral("Bytes to cut off:"), {208, 80}, QStringLiteral("bytesToCutOffValue"), 296, zero);
 }
 
 void MonitorWindow::createDetailsPanel()
 {
     QWidget *p = detailsPanel;
-    caption(p, QStringLiteral("Time to throttle:"), 16, 8);
-    timeToThrottleValue = value(p, QStringLiteral("timeToThrottleValue"), 96, 8, noTime);
-    caption(p, QStringLiteral("Time to cut off:"), 16, 24);
-    timeToCutOffValue = value(p, QStringLiteral("timeToCutOffValue"), 96, 24, noTime);
-    caption(p, QStringLiteral("Upload speed ( average )"), 16, 40);
-    uploadAverageValue = value(p, QStringLiteral("uploadAverageValue"), 144, 40, idle);
-    caption(p, QStringLiteral("Upload speed ( instant )"), 16, 56);
-    uploadInstantValue = value(p, QStringLiteral("uploadInstantValue"), 144, 56, idle);
+    // The right-hand column starts a little left of the classic layout, and the chart is a little
+    // narrower, so that packet counts in the millions fit between caption and chart.
+    constexpr int rightColumn = 240;
+    timeToThrottleValue = field(p, QStringLiteral("Time to throttle:"), {16, 8}, QStringLiteral("timeToThrottleValue"), 96, noTime);
+    timeToCutOffValue = field(p, QStringLiteral("Time to cut off:"), {16, 24}, QStringLiteral("timeToCutOffValue"), 96, noTime);
+    uploadAverageValue = field(p, QStringLiteral("Upload speed ( average )"), {16, 40}, QStringLiteral("uploadAverageValue"), 144, idle);
+    uploadInstantValue = field(p, QStringLiteral("Upload speed ( instant )"), {16, 56}, QStringLiteral("uploadInstantValue"), 144, idle);
     uploadLamp = new Lamp(p);
     uploadLamp->setObjectName(QStringLiteral("uploadLamp"));
     uploadLamp->move(0, 56);
     uploadLamp->setColour(Colours::lime);
-    caption(p, QStringLiteral("Upload bytes ( total ):"), 16, 72);
-    uploadTotalValue = value(p, QStringLiteral("uploadTotalValue"), 120, 72, zero);
-    caption(p, QStringLiteral("Ping ( ms ):"), 248, 8);
-    pingValue = value(p, QStringLiteral("pingValue"), 312, 8, zero);
-    caption(p, QStringLiteral("Packets / s:"), 248, 24);
-    packetsPerSecondValue = value(p, QStringLiteral("packetsPerSecondValue"), 312, 24, zero);
-    caption(p, QStringLiteral("Average packet size:"), 248, 40);
-    averagePacketSizeValue = value(p, QStringLiteral("averagePacketSizeValue"), 360, 40, zero);
-    caption(p, QStringLiteral("Packets received:"), 248, 56);
-    packetsReceivedValue = value(p, QStringLiteral("packetsReceivedValue"), 344, 56, zero);
-    caption(p, QStringLiteral("Packets sent:"), 248, 72);
-    packetsSentValue = value(p, QStringLiteral("packetsSentValue"), 320, 72, zero);
+    uploadTotalValue = field(p, QStringLiteral("Upload bytes ( total ):"), {16, 72}, QStringLiteral("uploadTotalValue"), 120, zero);
+    pingValue = field(p, QStringLiteral("Ping ( ms ):"), {rightColumn, 8}, QStringLiteral("pingValue"), 304, zero);
+    packetsPerSecondValue = field(p, QStringLiteral("Packets / s:"), {rightColumn, 24}, QStringLiteral("packetsPerSecondValue"), 304, zero);
+    averagePacketSizeValue = field(p, QStringLiteral("Average packet size:"), {rightColumn, 40}, QStringLiteral("averagePacketSizeValue"), 352, zero);
+    packetsReceivedValue = field(p, QStringLiteral("Packets received:"), {rightColumn, 56}, QStringLiteral("packetsReceivedValue"), 336, zero);
+    packetsSentValue = field(p, QStringLiteral("Packets sent:"), {rightColumn, 72}, QStringLiteral("packetsSentValue"), 312, zero);
     trafficChart = new TrafficChart(p);
     trafficChart->setObjectName(QStringLiteral("trafficChart"));
-    trafficChart->move(384, 24);
+    trafficChart->move(392, 24);
 
     hideDetailsButton = new QPushButton(QStringLiteral("X"), p);
     hideDetailsButton->setObjectName(QStringLiteral("hideDetailsButton"));
@@ -323,8 +337,9 @@ void MonitorWindow::createDetailsPanel()
 void MonitorWindow::createRestrictionPanel()
 {
     const QFont large = Fonts::arialPoints(10, true);
-    label(restrictionPanel, QStringLiteral("Restrictions:"), 8, 0, large);
-    restrictionValue = label(restrictionPanel, restrictionText(Restriction::None), 88, 0, large);
+    const QLabel *caption = label(restrictionPanel, QStringLiteral("Restrictions:"), 8, 0, large);
+    restrictionValue = label(restrictionPanel, restrictionText(Restriction::None),
+                             std::max(88, caption->x() + caption->width() + gap), 0, large);
     restrictionValue->setObjectName(QStringLiteral("restrictionValue"));
     setTextColour(restrictionValue, Colours::lime);
 }
@@ -356,6 +371,18 @@ void MonitorWindow::setStatusText(const QString &text)
 QString MonitorWindow::statusText() const
 {
     return statusBar->currentMessage();
+}
+
+void MonitorWindow::display(QLabel *label, const QString &text)
+{
+    // Texts change every second; the label grows or shrinks with its text, and a text too long
+    // for its room is cut, whole in the tool tip, rather than drawn under its neighbour.
+    const int room = m_valueLimits.value(label, QWIDGETSIZE_MAX) - label->x();
+    const QFontMetrics metrics(label->font());
+    const bool fits = metrics.horizontalAdvance(text) <= room;
+    label->setText(fits ? text : metrics.elidedText(text, Qt::ElideRight, room));
+    label->setToolTip(fits ? QString() : text);
+    label->adjustSize();
 }
 
 void MonitorWindow::setPingText(const QString &text)
@@ -520,6 +547,8 @@ void MonitorWindow::showDetails()
 {
     detailsPanel->show();
     showMorePanel->hide();
+    // Made shorter, the full view would squeeze its fixed panels over each other.
+    setMinimumHeight(viewHeight(true));
     resize(clientWidth, viewHeight(true));
 }
 
@@ -527,5 +556,6 @@ void MonitorWindow::hideDetails()
 {
     detailsPanel->hide();
     showMorePanel->show();
+    setMinimumHeight(viewHeight(false));
     resize(clientWidth, viewHeight(false));
 }

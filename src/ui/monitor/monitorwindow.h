@@ -3,6 +3,7 @@
 #include "meter/trafficcounters.h"
 #include "settings/appsettings.h"
 
+#include <QHash>
 #include <QWidget>
 
 class FapMeter;
@@ -152,6 +153,8 @@ private:
     void createRestrictionPanel();
     int viewHeight(bool full) const;
 
+    // A value's new text, cut to the room before its right-hand neighbour.
+    void display(QLabel *label, const QString &text);
     void showAbout();
     void restore();
     void minimiseToTaskBar();
@@ -161,6 +164,7 @@ private:
     void showDetails();
     void hideDetails();
 
+    QHash<const QLabel *, int> m_valueLimits; // where each value must end
     bool m_alwaysOnTop = false;
     // Closed without a tray: it waits in the task bar, and "Always on top" does not pull it back.
     bool m_inTaskBar = false;
