@@ -34,6 +34,23 @@ QColor textColour(const QLabel *label)
     return label->palette().color(QPalette::WindowText);
 }
 
+// Where a trend sign's dark blue arrow points: toward the half of the picture that holds its head,
+// the wider part and so the most arrow pixels.
+QString arrowDirection(const QImage &sign)
+{
+    int up = 0, down = 0, left = 0, right = 0;
+    for (int y = 0; y < sign.height(); ++y) {
+        for (int x = 0; x < sign.width(); ++x) {
+            if (sign.pixelColor(x, y) != QColor(0, 0, 128))
+                continue;
+            (y < sign.height() / 2 ? up : down) += 1;
+            (x < sign.width() / 2 ? left : right) += 1;
+        }
+    }
+    const int most = std::max({up, down, left, right});
+    return most == up ? u"up"_s : most == down ? u"down"_s : most == left ? u"left"_s : u"right"_s;
+}
+
 QStringList captions(const QMenu *menu)
 {
     QStringList texts;
@@ -197,6 +214,10 @@ private Q_SLOTS:
         QCOMPARE(textColour(gui.restrictionValue), lime);
         QCOMPARE(textColour(gui.percentValue), lime);
         QVERIFY(gui.trendSteady->isVisibleTo(gui.fapPanel));
+        // A rising level points up, a falling one down, a steady one left.
+        QCOMPARE(arrowDirection(gui.trendRising->pixmap().toImage()), u"up"_s);
+        QCOMPARE(arrowDirection(gui.trendFalling->pixmap().toImage()), u"down"_s);
+        QCOMPARE(arrowDirection(gui.trendSteady->pixmap().toImage()), u"left"_s);
         QVERIFY(!gui.trendRising->isVisibleTo(gui.fapPanel));
         QVERIFY(!gui.trendFalling->isVisibleTo(gui.fapPanel));
         QCOMPARE(gui.levelBar->pos(), QPoint(8, 40));
