@@ -67,8 +67,8 @@ AboutDialog::AboutDialog(QWidget *parent)
     titleLabel->move(40, titleBaseline - titleLabel->fontMetrics().ascent());
     productSiteLink = placeLink(this, QStringLiteral("productSiteLink"), QStringLiteral("Tarvo on the web"), 120, 80,
                                 linkBlue, linkFont);
-    versionLabel = placeLabel(new QLabel(QStringLiteral("Version: " TARVO_VERSION), this), QStringLiteral("versionLabel"), 16, 96,
-                              font());
+    versionLabel = placeLabel(new QLabel(QStringLiteral("Version: " TARVO_VERSION), this),
+                              QStringLiteral("versionLabel"), 16, 96, font());
 
     creditsText = new QPlainTextEdit(this);
     creditsText->setObjectName(QStringLiteral("creditsText"));

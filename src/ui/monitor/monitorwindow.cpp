@@ -26,7 +26,8 @@
 
 namespace {
 
-const QString noTrayNotice = QStringLiteral("No system tray: closing this window minimises it; File > Close ends Tarvo.");
+const QString noTrayNotice =
+    QStringLiteral("No system tray: closing this window minimises it; File > Close ends Tarvo.");
 
 // Client width of the window; the panels' heights are fixed, only the details panel comes and goes.
 constexpr int clientWidth = 457;
@@ -95,11 +96,12 @@ constexpr int gap = 4;
 
 // A value on its caption's line: at its own place, or further right where the caption came out
 // wider (another font, another DPI), so the two never touch.
-QLabel *field(QWidget *parent, const QString &caption, QPoint captionAt, const QString &name, int valueLeft,
+QLabel *field(QWidget *parent, const char *caption, QPoint captionAt, const char *name, int valueLeft,
               const QString &initial)
 {
-    const QLabel *shown = label(parent, caption, captionAt.x(), captionAt.y(), parent->font());
-    return value(parent, name, std::max(valueLeft, shown->x() + shown->width() + gap), captionAt.y(), initial);
+    const QLabel *shown = label(parent, QString::fromLatin1(caption), captionAt.x(), captionAt.y(), parent->font());
+    return value(parent, QString::fromLatin1(name), std::max(valueLeft, shown->x() + shown->width() + gap),
+                 captionAt.y(), initial);
 }
 
 // Where a value must end: before the first thing to its right that shares its line (a caption,
@@ -276,8 +278,8 @@ void MonitorWindow::createMenus()
 void MonitorWindow::createFapPanel()
 {
     QWidget *p = fapPanel;
-    totalDownloadedValue = field(p, QStringLiteral("Total bytes downloaded so far:"), {8, 0}, QStringLiteral("totalDownloadedValue"), 160, zero);
-    fapLevelValue = field(p, QStringLiteral("FAP level:"), {8, 16}, QStringLiteral("fapLevelValue"), 64, zero);
+    totalDownloadedValue = field(p, "Total bytes downloaded so far:", {8, 0}, "totalDownloadedValue", 160, zero);
+    fapLevelValue = field(p, "FAP level:", {8, 16}, "fapLevelValue", 64, zero);
     levelBar = new LevelBar(p);
     levelBar->setObjectName(QStringLiteral("levelBar"));
     levelBar->move(8, 40);
@@ -297,9 +299,9 @@ void MonitorWindow::createFapPanel()
     downloadLamp->setObjectName(QStringLiteral("downloadLamp"));
     downloadLamp->move(272, 56);
     downloadLamp->setColour(Colours::lime);
-    fullRecoveryValue = field(p, QStringLiteral("Full recovery time:"), {8, 64}, QStringLiteral("fullRecoveryValue"), 104, noTime);
-    bytesToThrottleValue = field(p, QStringLiteral("Bytes to throttle:"), {8, 80}, QStringLiteral("bytesToThrottleValue"), 104, zero);
-    bytesToCutOffValue = field(p, QStringLiteral("Bytes to cut off:"), {208, 80}, QStringLiteral("bytesToCutOffValue"), 296, zero);
+    fullRecoveryValue = field(p, "Full recovery time:", {8, 64}, "fullRecoveryValue", 104, noTime);
+    bytesToThrottleValue = field(p, "Bytes to throttle:", {8, 80}, "bytesToThrottleValue", 104, zero);
+    bytesToCutOffValue = field(p, "Bytes to cut off:", {208, 80}, "bytesToCutOffValue", 296, zero);
 }
 
 void MonitorWindow::createDetailsPanel()
@@ -308,20 +310,20 @@ void MonitorWindow::createDetailsPanel()
     // The right-hand column starts a little left of the classic layout, and the chart is a little
     // narrower, so that packet counts in the millions fit between caption and chart.
     constexpr int rightColumn = 240;
-    timeToThrottleValue = field(p, QStringLiteral("Time to throttle:"), {16, 8}, QStringLiteral("timeToThrottleValue"), 96, noTime);
-    timeToCutOffValue = field(p, QStringLiteral("Time to cut off:"), {16, 24}, QStringLiteral("timeToCutOffValue"), 96, noTime);
-    uploadAverageValue = field(p, QStringLiteral("Upload speed ( average )"), {16, 40}, QStringLiteral("uploadAverageValue"), 144, idle);
-    uploadInstantValue = field(p, QStringLiteral("Upload speed ( instant )"), {16, 56}, QStringLiteral("uploadInstantValue"), 144, idle);
+    timeToThrottleValue = field(p, "Time to throttle:", {16, 8}, "timeToThrottleValue", 96, noTime);
+    timeToCutOffValue = field(p, "Time to cut off:", {16, 24}, "timeToCutOffValue", 96, noTime);
+    uploadAverageValue = field(p, "Upload speed ( average )", {16, 40}, "uploadAverageValue", 144, idle);
+    uploadInstantValue = field(p, "Upload speed ( instant )", {16, 56}, "uploadInstantValue", 144, idle);
     uploadLamp = new Lamp(p);
     uploadLamp->setObjectName(QStringLiteral("uploadLamp"));
     uploadLamp->move(0, 56);
     uploadLamp->setColour(Colours::lime);
-    uploadTotalValue = field(p, QStringLiteral("Upload bytes ( total ):"), {16, 72}, QStringLiteral("uploadTotalValue"), 120, zero);
-    pingValue = field(p, QStringLiteral("Ping ( ms ):"), {rightColumn, 8}, QStringLiteral("pingValue"), 304, zero);
-    packetsPerSecondValue = field(p, QStringLiteral("Packets / s:"), {rightColumn, 24}, QStringLiteral("packetsPerSecondValue"), 304, zero);
-    averagePacketSizeValue = field(p, QStringLiteral("Average packet size:"), {rightColumn, 40}, QStringLiteral("averagePacketSizeValue"), 352, zero);
-    packetsReceivedValue = field(p, QStringLiteral("Packets received:"), {rightColumn, 56}, QStringLiteral("packetsReceivedValue"), 336, zero);
-    packetsSentValue = field(p, QStringLiteral("Packets sent:"), {rightColumn, 72}, QStringLiteral("packetsSentValue"), 312, zero);
+    uploadTotalValue = field(p, "Upload bytes ( total ):", {16, 72}, "uploadTotalValue", 120, zero);
+    pingValue = field(p, "Ping ( ms ):", {rightColumn, 8}, "pingValue", 304, zero);
+    packetsPerSecondValue = field(p, "Packets / s:", {rightColumn, 24}, "packetsPerSecondValue", 304, zero);
+    averagePacketSizeValue = field(p, "Average packet size:", {rightColumn, 40}, "averagePacketSizeValue", 352, zero);
+    packetsReceivedValue = field(p, "Packets received:", {rightColumn, 56}, "packetsReceivedValue", 336, zero);
+    packetsSentValue = field(p, "Packets sent:", {rightColumn, 72}, "packetsSentValue", 312, zero);
     trafficChart = new TrafficChart(p);
     trafficChart->setObjectName(QStringLiteral("trafficChart"));
     trafficChart->move(392, 24);

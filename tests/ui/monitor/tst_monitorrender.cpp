@@ -19,8 +19,9 @@
 
 using namespace Qt::StringLiterals;
 
-// Renders the monitor window (idle, busy and with the largest values; full and compact), the tray pictures, the trend signs, the program
-// icon and the about window to PNG files in $TARVO_RENDER_DIR, for a person to look at.
+// Renders the monitor window (idle, busy and with the largest values; full and compact), the tray
+// pictures, the trend signs, the program icon and the about window to PNG files in
+// $TARVO_RENDER_DIR, for a person to look at.
 namespace {
 
 constexpr double startOfRun = 46000.5;

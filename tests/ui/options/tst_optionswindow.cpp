@@ -117,7 +117,8 @@ private Q_SLOTS:
                 if (!control->isVisible() || control->objectName().startsWith(u"qt_"_qs))
                     continue;
                 const QRect at(control->mapTo(&window, QPoint(0, 0)), control->size());
-                const QString name = QLatin1String(control->metaObject()->className()) + u" "_qs + control->objectName();
+                const QString name =
+                    QLatin1String(control->metaObject()->className()) + u" "_qs + control->objectName();
                 QVERIFY2(clientArea.contains(at), qPrintable(name));
                 const QSize needed = control->minimumSizeHint();
                 // The tab control asks for a frame its pages do not have.
