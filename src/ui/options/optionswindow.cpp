@@ -169,6 +169,9 @@ void tighten(QWidget *content, const QWidget *offPeakGroup)
         const int margin = edge ? 0 : 3;
         layout->setContentsMargins(margin, margin, margin, margin);
         layout->setSpacing(3);
+        // A caption never touches its box.
+        if (auto *grid = qobject_cast<QGridLayout *>(layout))
+            grid->setHorizontalSpacing(8);
     }
 }
 
