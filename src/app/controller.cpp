@@ -195,8 +195,7 @@ void Controller::confirm()
     writeStartAtLogon();
 
     m_options.hide();
-    if (!settings.startMinimized)
-        m_monitor->show();
+    m_monitor->showAfterConfirmation(settings.startMinimized);
 
     if (firstConfirmPending) {
         firstConfirmPending = false;

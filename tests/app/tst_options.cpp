@@ -7,6 +7,7 @@
 #include "support/filefixtures.h"
 #include "support/localhttpserver.h"
 #include "ui/common/weblinks.h"
+#include "ui/monitor/trayindicator.h"
 #include "ui/options/lenientspinbox.h"
 
 #include <QCheckBox>
@@ -18,6 +19,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -435,6 +437,9 @@ private Q_SLOTS:
 
     void startMinimizedShowsNoMonitorButCancelDoes()
     {
+        // With a tray to bring it back (without one the monitor shows minimised: tst_monitorwindow).
+        TrayIndicator::setAvailability([] { return true; });
+        const auto withoutTray = qScopeGuard([] { TrayIndicator::setAvailability({}); });
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
@@ -707,7 +712,8 @@ private Q_SLOTS:
         QVERIFY(QDir().mkpath(folder));
         for (int tab = 0; tab < options.ui.tabs->count(); ++tab) {
             options.ui.tabs->setCurrentIndex(tab);
-            const QImage image = options.grab().toImage();
+            // The controls' corner and a margin of the empty rest of the window.
+            const QImage image = options.grab(QRect(0, 0, 560, 490)).toImage();
             QVERIFY(!image.isNull());
             QVERIFY(image.save(QDir(folder).filePath(u"options-%1.png"_qs.arg(tab + 1))));
         }

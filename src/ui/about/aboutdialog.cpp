@@ -13,6 +13,8 @@
 
 namespace {
 
+constexpr int titleBaseline = 72;
+
 QLabel *placeLabel(QLabel *label, const QString &name, int left, int top, const QFont &font)
 {
     label->setObjectName(name);
@@ -60,10 +62,13 @@ AboutDialog::AboutDialog(QWidget *parent)
     title.setPixelSize(29);
     title.setWeight(QFont::Black);
     titleLabel = placeLabel(new QLabel(QStringLiteral("Tarvo"), this), QStringLiteral("titleLabel"), 40, 40, title);
+    // Placed by its baseline, where Arial Black's tall ascent puts it: a substitute with a smaller
+    // ascent would otherwise climb into "KELMIRA".
+    titleLabel->move(40, titleBaseline - titleLabel->fontMetrics().ascent());
     productSiteLink = placeLink(this, QStringLiteral("productSiteLink"), QStringLiteral("Tarvo on the web"), 120, 80,
                                 linkBlue, linkFont);
-    versionLabel = placeLabel(new QLabel(QStringLiteral("Version: 1.11"), this), QStringLiteral("versionLabel"), 16, 96,
-                              font());
+    versionLabel = placeLabel(new QLabel(QStringLiteral("Version: " TARVO_VERSION), this),
+                              QStringLiteral("versionLabel"), 16, 96, font());
 
     creditsText = new QPlainTextEdit(this);
     creditsText->setObjectName(QStringLiteral("creditsText"));

@@ -13,6 +13,7 @@
 #include "ui/monitor/trayimage.h"
 #include "ui/monitor/trayindicator.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,6 +25,9 @@
 #include <algorithm>
 
 namespace {
+
+const QString noTrayNotice =
+    QStringLiteral("No system tray: closing this window minimises it; File > Close ends Tarvo.");
 
 // Client width of the window; the panels' heights are fixed, only the details panel comes and goes.
 constexpr int clientWidth = 457;
@@ -87,11 +91,30 @@ QLabel *value(QWidget *parent, const QString &name, int left, int top, const QSt
     return shown;
 }
 
-// Texts change every second; the label grows or shrinks with its text.
-void display(QLabel *label, const QString &text)
+// Room left between neighbours on one line.
+constexpr int gap = 4;
+
+// A value on its caption's line: at its own place, or further right where the caption came out
+// wider (another font, another DPI), so the two never touch.
+QLabel *field(QWidget *parent, const char *caption, QPoint captionAt, const char *name, int valueLeft,
+              const QString &initial)
 {
-    label->setText(text);
-    label->adjustSize();
+    const QLabel *shown = label(parent, QString::fromLatin1(caption), captionAt.x(), captionAt.y(), parent->font());
+    return value(parent, QString::fromLatin1(name), std::max(valueLeft, shown->x() + shown->width() + gap),
+                 captionAt.y(), initial);
+}
+
+// Where a value must end: before the first thing to its right that shares its line (a caption,
+// the chart, a sign, a button), or at the panel's edge.
+int rightLimit(const QLabel *value)
+{
+    int limit = clientWidth;
+    for (const QWidget *other : value->parentWidget()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        const bool sameLine = other->y() < value->y() + value->height() && value->y() < other->y() + other->height();
+        if (other != value && sameLine && other->x() > value->x())
+            limit = std::min(limit, other->x() - gap);
+    }
+    return limit;
 }
 
 QString speed(double bytesPerSecond)
@@ -169,7 +192,15 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     layout->addWidget(filler, 1);
     layout->addWidget(statusBar);
 
-    // Only the height changes, between the compact and the full view; the window opens full.
+    for (QWidget *part : {fapPanel, detailsPanel, restrictionPanel}) {
+        for (QLabel *shown : part->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+            if (shown->objectName().endsWith(QStringLiteral("Value")))
+                m_valueLimits.insert(shown, rightLimit(shown));
+        }
+    }
+
+    // Only the height changes: the compact view may be drawn out to the full one's height; the
+    // window opens full.
     setMinimumSize(clientWidth, viewHeight(false));
     setMaximumSize(clientWidth, viewHeight(true));
     showDetails();
@@ -178,14 +209,22 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     frontTimer->setObjectName(QStringLiteral("frontTimer"));
     frontTimer->setInterval(100);
     connect(frontTimer, &QTimer::timeout, this, &MonitorWindow::pullToFront);
-    frontTimer->start();
 
     connect(showMoreButton, &QPushButton::clicked, this, &MonitorWindow::showDetails);
     connect(hideDetailsButton, &QPushButton::clicked, this, &MonitorWindow::hideDetails);
 
+    // The tray's menu also on the window itself, where a desktop without a tray can reach it.
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { trayMenu->popup(mapToGlobal(at)); });
+
     trayIcon = new TrayIndicator(trayMenu, this);
+    connect(trayIcon, &TrayIndicator::appeared, this, [this] {
+        if (statusText() == noTrayNotice)
+            setStatusText(QString());
+    });
     if (!trayIcon->available())
-        setStatusText(QStringLiteral("No system tray: Tarvo runs without its tray icon."));
+        setStatusText(noTrayNotice);
 }
 
 void MonitorWindow::createMenus()
@@ -239,10 +278,8 @@ void MonitorWindow::createMenus()
 void MonitorWindow::createFapPanel()
 {
     QWidget *p = fapPanel;
-    caption(p, QStringLiteral("Total bytes downloaded so far:"), 8, 0);
-    totalDownloadedValue = value(p, QStringLiteral("totalDownloadedValue"), 160, 0, zero);
-    caption(p, QStringLiteral("FAP level:"), 8, 16);
-    fapLevelValue = value(p, QStringLiteral("fapLevelValue"), 64, 16, zero);
+    totalDownloadedValue = field(p, "Total bytes downloaded so far:", {8, 0}, "totalDownloadedValue", 160, zero);
+    fapLevelValue = field(p, "FAP level:", {8, 16}, "fapLevelValue", 64, zero);
     levelBar = new LevelBar(p);
     levelBar->setObjectName(QStringLiteral("levelBar"));
     levelBar->move(8, 40);
@@ -262,44 +299,34 @@ void MonitorWindow::createFapPanel()
     downloadLamp->setObjectName(QStringLiteral("downloadLamp"));
     downloadLamp->move(272, 56);
     downloadLamp->setColour(Colours::lime);
-    caption(p, QStringLiteral("Full recovery time:"), 8, 64);
-    fullRecoveryValue = value(p, QStringLiteral("fullRecoveryValue"), 104, 64, noTime);
-    caption(p, QStringLiteral("Bytes to throttle:"), 8, 80);
-    bytesToThrottleValue = value(p, QStringLiteral("bytesToThrottleValue"), 104, 80, zero);
-    caption(p, QStringLiteral("Bytes to cut off:"), 208, 80);
-    bytesToCutOffValue = value(p, QStringLiteral("bytesToCutOffValue"), 296, 80, zero);
+    fullRecoveryValue = field(p, "Full recovery time:", {8, 64}, "fullRecoveryValue", 104, noTime);
+    bytesToThrottleValue = field(p, "Bytes to throttle:", {8, 80}, "bytesToThrottleValue", 104, zero);
+    bytesToCutOffValue = field(p, "Bytes to cut off:", {208, 80}, "bytesToCutOffValue", 296, zero);
 }
 
 void MonitorWindow::createDetailsPanel()
 {
     QWidget *p = detailsPanel;
-    caption(p, QStringLiteral("Time to throttle:"), 16, 8);
-    timeToThrottleValue = value(p, QStringLiteral("timeToThrottleValue"), 96, 8, noTime);
-    caption(p, QStringLiteral("Time to cut off:"), 16, 24);
-    timeToCutOffValue = value(p, QStringLiteral("timeToCutOffValue"), 96, 24, noTime);
-    caption(p, QStringLiteral("Upload speed ( average )"), 16, 40);
-    uploadAverageValue = value(p, QStringLiteral("uploadAverageValue"), 144, 40, idle);
-    caption(p, QStringLiteral("Upload speed ( instant )"), 16, 56);
-    uploadInstantValue = value(p, QStringLiteral("uploadInstantValue"), 144, 56, idle);
+    // The right-hand column starts a little left of the classic layout, and the chart is a little
+    // narrower, so that packet counts in the millions fit between caption and chart.
+    constexpr int rightColumn = 240;
+    timeToThrottleValue = field(p, "Time to throttle:", {16, 8}, "timeToThrottleValue", 96, noTime);
+    timeToCutOffValue = field(p, "Time to cut off:", {16, 24}, "timeToCutOffValue", 96, noTime);
+    uploadAverageValue = field(p, "Upload speed ( average )", {16, 40}, "uploadAverageValue", 144, idle);
+    uploadInstantValue = field(p, "Upload speed ( instant )", {16, 56}, "uploadInstantValue", 144, idle);
     uploadLamp = new Lamp(p);
     uploadLamp->setObjectName(QStringLiteral("uploadLamp"));
     uploadLamp->move(0, 56);
     uploadLamp->setColour(Colours::lime);
-    caption(p, QStringLiteral("Upload bytes ( total ):"), 16, 72);
-    uploadTotalValue = value(p, QStringLiteral("uploadTotalValue"), 120, 72, zero);
-    caption(p, QStringLiteral("Ping ( ms ):"), 248, 8);
-    pingValue = value(p, QStringLiteral("pingValue"), 312, 8, zero);
-    caption(p, QStringLiteral("Packets / s:"), 248, 24);
-    packetsPerSecondValue = value(p, QStringLiteral("packetsPerSecondValue"), 312, 24, zero);
-    caption(p, QStringLiteral("Average packet size:"), 248, 40);
-    averagePacketSizeValue = value(p, QStringLiteral("averagePacketSizeValue"), 360, 40, zero);
-    caption(p, QStringLiteral("Packets received:"), 248, 56);
-    packetsReceivedValue = value(p, QStringLiteral("packetsReceivedValue"), 344, 56, zero);
-    caption(p, QStringLiteral("Packets sent:"), 248, 72);
-    packetsSentValue = value(p, QStringLiteral("packetsSentValue"), 320, 72, zero);
+    uploadTotalValue = field(p, "Upload bytes ( total ):", {16, 72}, "uploadTotalValue", 120, zero);
+    pingValue = field(p, "Ping ( ms ):", {rightColumn, 8}, "pingValue", 304, zero);
+    packetsPerSecondValue = field(p, "Packets / s:", {rightColumn, 24}, "packetsPerSecondValue", 304, zero);
+    averagePacketSizeValue = field(p, "Average packet size:", {rightColumn, 40}, "averagePacketSizeValue", 352, zero);
+    packetsReceivedValue = field(p, "Packets received:", {rightColumn, 56}, "packetsReceivedValue", 336, zero);
+    packetsSentValue = field(p, "Packets sent:", {rightColumn, 72}, "packetsSentValue", 312, zero);
     trafficChart = new TrafficChart(p);
     trafficChart->setObjectName(QStringLiteral("trafficChart"));
-    trafficChart->move(384, 24);
+    trafficChart->move(392, 24);
 
     hideDetailsButton = new QPushButton(QStringLiteral("X"), p);
     hideDetailsButton->setObjectName(QStringLiteral("hideDetailsButton"));
@@ -312,8 +339,9 @@ void MonitorWindow::createDetailsPanel()
 void MonitorWindow::createRestrictionPanel()
 {
     const QFont large = Fonts::arialPoints(10, true);
-    label(restrictionPanel, QStringLiteral("Restrictions:"), 8, 0, large);
-    restrictionValue = label(restrictionPanel, restrictionText(Restriction::None), 88, 0, large);
+    const QLabel *caption = label(restrictionPanel, QStringLiteral("Restrictions:"), 8, 0, large);
+    restrictionValue = label(restrictionPanel, restrictionText(Restriction::None),
+                             std::max(88, caption->x() + caption->width() + gap), 0, large);
     restrictionValue->setObjectName(QStringLiteral("restrictionValue"));
     setTextColour(restrictionValue, Colours::lime);
 }
@@ -333,8 +361,7 @@ void MonitorWindow::setCompanionWindows(QWidget *optionsWindow, QWidget *aboutWi
 void MonitorWindow::applySettings(const AppSettings &settings)
 {
     setWindowOpacity(std::clamp(settings.windowOpacity, 0, 255) / 255.0);
-    m_alwaysOnTop = settings.alwaysOnTop;
-    alwaysOnTopAction->setChecked(settings.alwaysOnTop);
+    setAlwaysOnTop(settings.alwaysOnTop);
     trafficChart->setAutoScale(settings.chartAutoScale);
 }
 
@@ -346,6 +373,18 @@ void MonitorWindow::setStatusText(const QString &text)
 QString MonitorWindow::statusText() const
 {
     return statusBar->currentMessage();
+}
+
+void MonitorWindow::display(QLabel *label, const QString &text)
+{
+    // Texts change every second; the label grows or shrinks with its text, and a text too long
+    // for its room is cut, whole in the tool tip, rather than drawn under its neighbour.
+    const int room = m_valueLimits.value(label, QWIDGETSIZE_MAX) - label->x();
+    const QFontMetrics metrics(label->font());
+    const bool fits = metrics.horizontalAdvance(text) <= room;
+    label->setText(fits ? text : metrics.elidedText(text, Qt::ElideRight, room));
+    label->setToolTip(fits ? QString() : text);
+    label->adjustSize();
 }
 
 void MonitorWindow::setPingText(const QString &text)
@@ -410,7 +449,7 @@ void MonitorWindow::pullToFront()
 {
     const bool optionsVisible = m_optionsWindow && m_optionsWindow->isVisible();
     const bool aboutVisible = m_aboutWindow && m_aboutWindow->isVisible();
-    if (!keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, aboutVisible))
+    if (m_inTaskBar || !keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, aboutVisible))
         return;
     // Raised, not activated: taking the keyboard ten times a second would make every other
     // window unusable.
@@ -427,18 +466,68 @@ void MonitorWindow::showAbout()
     m_aboutWindow->activateWindow();
 }
 
+void MonitorWindow::showAfterConfirmation(bool startMinimized)
+{
+    if (!startMinimized)
+        show();
+    else if (!trayIcon->available())
+        minimiseToTaskBar();
+}
+
+void MonitorWindow::minimiseToTaskBar()
+{
+    m_inTaskBar = true;
+    showMinimized();
+}
+
+void MonitorWindow::closeEvent(QCloseEvent *event)
+{
+    if (trayIcon->available())
+        return QWidget::closeEvent(event);
+    event->ignore();
+    minimiseToTaskBar();
+}
+
+void MonitorWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    if (!isMinimized()) {
+        m_inTaskBar = false;
+        return;
+    }
+    // Hidden after the state change has run its course; a window the pull restores stays.
+    if (trayIcon->available() && !m_inTaskBar && !m_alwaysOnTop)
+        QTimer::singleShot(0, this, [this] {
+            if (isMinimized())
+                hide();
+        });
+}
+
 void MonitorWindow::restore()
 {
+    m_inTaskBar = false;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();
 }
 
+void MonitorWindow::setAlwaysOnTop(bool alwaysOnTop)
+{
+    m_alwaysOnTop = alwaysOnTop;
+    alwaysOnTopAction->setChecked(alwaysOnTop);
+    // Without the setting there is nothing to pull: no wake-ups for nothing.
+    if (alwaysOnTop)
+        frontTimer->start();
+    else
+        frontTimer->stop();
+}
+
 void MonitorWindow::toggleAlwaysOnTop()
 {
-    m_alwaysOnTop = !m_alwaysOnTop;
-    alwaysOnTopAction->setChecked(m_alwaysOnTop);
+    setAlwaysOnTop(!m_alwaysOnTop);
     Q_EMIT alwaysOnTopToggled(m_alwaysOnTop);
 }
 
@@ -460,6 +549,8 @@ void MonitorWindow::showDetails()
 {
     detailsPanel->show();
     showMorePanel->hide();
+    // Made shorter, the full view would squeeze its fixed panels over each other.
+    setMinimumHeight(viewHeight(true));
     resize(clientWidth, viewHeight(true));
 }
 
@@ -467,5 +558,6 @@ void MonitorWindow::hideDetails()
 {
     detailsPanel->hide();
     showMorePanel->show();
+    setMinimumHeight(viewHeight(false));
     resize(clientWidth, viewHeight(false));
 }

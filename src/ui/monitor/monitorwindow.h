@@ -3,6 +3,7 @@
 #include "meter/trafficcounters.h"
 #include "settings/appsettings.h"
 
+#include <QHash>
 #include <QWidget>
 
 class FapMeter;
@@ -51,6 +52,10 @@ public:
 
     void showTick(const TickDisplay &tick);
 
+    // Shown after a confirmation of the options. "Start minimizred" keeps it in the tray, or, with
+    // no tray to come back from, minimised in the task bar.
+    void showAfterConfirmation(bool startMinimized);
+
     void setStatusText(const QString &text);
     QString statusText() const;
 
@@ -63,7 +68,7 @@ public:
     // One pull, as the front timer runs it.
     void pullToFront();
 
-    QTimer *frontTimer = nullptr;
+    QTimer *frontTimer = nullptr; // runs only while "Always on top" is on
 
     QMenuBar *menuBar = nullptr;
     QMenu *fileMenu = nullptr;
@@ -135,6 +140,12 @@ Q_SIGNALS:
     // "Reset FAP level", once the user said yes.
     void resetFapLevelRequested();
 
+protected:
+    // Closing hides the window while a tray icon can bring it back, and minimises it otherwise.
+    void closeEvent(QCloseEvent *event) override;
+    // A minimise from the window manager leaves only the tray icon, as long as there is one.
+    void changeEvent(QEvent *event) override;
+
 private:
     void createMenus();
     void createFapPanel();
@@ -142,14 +153,21 @@ private:
     void createRestrictionPanel();
     int viewHeight(bool full) const;
 
+    // A value's new text, cut to the room before its right-hand neighbour.
+    void display(QLabel *label, const QString &text);
     void showAbout();
     void restore();
+    void minimiseToTaskBar();
+    void setAlwaysOnTop(bool alwaysOnTop);
     void toggleAlwaysOnTop();
     void askResetFapLevel();
     void showDetails();
     void hideDetails();
 
+    QHash<const QLabel *, int> m_valueLimits; // where each value must end
     bool m_alwaysOnTop = false;
+    // Closed without a tray: it waits in the task bar, and "Always on top" does not pull it back.
+    bool m_inTaskBar = false;
     QWidget *m_optionsWindow = nullptr;
     QWidget *m_aboutWindow = nullptr;
 };

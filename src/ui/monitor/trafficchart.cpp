@@ -59,7 +59,7 @@ ChartRange TrafficChartData::yRange(bool autoScale) const
 TrafficChart::TrafficChart(QWidget *parent)
     : QWidget(parent)
 {
-    setFixedSize(73, 58);
+    setFixedSize(65, 58);
 }
 
 void TrafficChart::setAutoScale(bool autoScale)

@@ -24,8 +24,7 @@ int trayGaugeColumn(int32_t activeLimit, int32_t usedBytes);
 
 // A fresh 16 x 16 picture on white. Graphic: a green gauge whose coloured part (lime, yellow while
 // throttled, red while cut off) runs from the left over columns 0..X, in a grey/silver frame.
-// Text: the percentage without "%", bold blue, centred, clipped on both sides when too wide.
+// Text: the percentage without "%", bold blue, centred, clipped on both sides when too wide; the
+// white cell stays in the tray, where blue digits alone would not read on a dark panel.
 QImage drawTrayImage(const TrayGauge &gauge);
 
-// The picture as the notification area gets it: white is its transparent colour.
-QImage withWhiteTransparent(const QImage &image);

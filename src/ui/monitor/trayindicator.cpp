@@ -1,26 +1,69 @@
 #include "ui/monitor/trayindicator.h"
 
 #include "ui/monitor/pictures.h"
-#include "ui/monitor/trayimage.h"
 
 #include <QMenu>
 #include <QPixmap>
 #include <QSystemTrayIcon>
 #include <QTimer>
 
+namespace {
+TrayIndicator::Availability &replacedAvailability()
+{
+    static TrayIndicator::Availability availability;
+    return availability;
+}
+
+bool trayShown()
+{
+    const TrayIndicator::Availability &replaced = replacedAvailability();
+    return replaced ? replaced() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+} // namespace
+
+TrayIndicator::Availability TrayIndicator::setAvailability(Availability availability)
+{
+    return std::exchange(replacedAvailability(), std::move(availability));
+}
+
 TrayIndicator::TrayIndicator(QMenu *popupMenu, QObject *parent)
     : QObject(parent)
+    , m_popupMenu(popupMenu)
 {
-    if (QSystemTrayIcon::isSystemTrayAvailable()) {
-        m_icon = new QSystemTrayIcon(Pictures::programIcon(), this);
-        m_icon->setContextMenu(popupMenu);
-        m_icon->show();
-    }
     refreshTimer = new QTimer(this);
     refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
     refreshTimer->setInterval(100);
+    refreshTimer->setSingleShot(true);
     connect(refreshTimer, &QTimer::timeout, this, &TrayIndicator::refresh);
-    refreshTimer->start();
+
+    watchTimer = new QTimer(this);
+    watchTimer->setObjectName(QStringLiteral("watchTimer"));
+    watchTimer->setInterval(2000);
+    connect(watchTimer, &QTimer::timeout, this, [this] {
+        lookForTray();
+        if (m_icon)
+            Q_EMIT appeared();
+    });
+    lookForTray();
+}
+
+void TrayIndicator::lookForTray()
+{
+    if (!trayShown()) {
+        watchTimer->start();
+        return;
+    }
+    watchTimer->stop();
+    m_icon = new QSystemTrayIcon(Pictures::programIcon(), this);
+    m_icon->setContextMenu(m_popupMenu);
+    m_icon->show();
+    if (!m_image.isNull())
+        refresh();
+}
+
+bool TrayIndicator::available() const
+{
+    return m_icon && trayShown();
 }
 
 void TrayIndicator::setImage(const QImage &image)
@@ -28,14 +71,12 @@ void TrayIndicator::setImage(const QImage &image)
     if (image.isNull())
         return;
     m_image = image;
-    m_imageShown = false;
+    if (!refreshTimer->isActive())
+        refreshTimer->start();
 }
 
 void TrayIndicator::refresh()
 {
-    // Handing the same picture to the desktop ten times a second would only cost bus traffic.
-    if (m_imageShown || !m_icon)
-        return;
-    m_icon->setIcon(QIcon(QPixmap::fromImage(withWhiteTransparent(m_image))));
-    m_imageShown = true;
+    if (m_icon && !m_image.isNull())
+        m_icon->setIcon(QIcon(QPixmap::fromImage(m_image)));
 }

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QObject>
 
+#include <functional>
+
 class QMenu;
 class QSystemTrayIcon;
 class QTimer;
@@ -14,23 +16,39 @@ class TrayIndicator : public QObject
     Q_OBJECT
 
 public:
-    // Without a system tray (some desktops, the offscreen platform) there is no icon at all.
+    // Whether the desktop shows a tray now; tests replace the desktop's answer.
+    using Availability = std::function<bool()>;
+    // Installs (or, with an empty one, removes) the replacement; returns the previous one.
+    static Availability setAvailability(Availability availability);
+
+    // Some desktops have no tray, or start theirs after the program: the icon is created as
+    // soon as a tray is there.
     TrayIndicator(QMenu *popupMenu, QObject *parent = nullptr);
 
-    bool available() const { return m_icon != nullptr; }
+    // The icon is shown in a tray now; without one, nothing would bring a hidden window back.
+    bool available() const;
 
     // The tick's picture; a null picture (drawing failed) keeps the previous one.
     void setImage(const QImage &image);
     const QImage &image() const { return m_image; }
+    // What the tray shows; null while there is no tray.
+    const QSystemTrayIcon *icon() const { return m_icon; }
 
-    QTimer *refreshTimer = nullptr;
+    QTimer *refreshTimer = nullptr; // shows a new picture within 100 ms; idle otherwise
+    QTimer *watchTimer = nullptr;   // looks for a tray every 2 s while there is none
+
+Q_SIGNALS:
+    // A tray appeared after the start and the icon is in it.
+    void appeared();
 
 public Q_SLOTS:
-    // Shows the newest picture; runs every 100 ms.
+    // Shows the newest picture.
     void refresh();
 
 private:
+    void lookForTray();
+
+    QMenu *m_popupMenu = nullptr;
     QSystemTrayIcon *m_icon = nullptr;
     QImage m_image;
-    bool m_imageShown = true;
 };

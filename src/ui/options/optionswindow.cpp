@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
@@ -56,7 +57,7 @@ QFont arial(int pixels)
     return font;
 }
 
-// Buttons and glyph buttons use the smaller font.
+// "Ok", "Cancel" and the glyph buttons use the smaller font; other buttons keep the window's.
 QPushButton *button(const char *name, const QString &caption, QStyle::StandardPixmap glyph = QStyle::SP_CustomBase)
 {
     auto *b = named(new QPushButton(caption), name);
@@ -155,6 +156,25 @@ void addField(QGridLayout *grid, QLabel *caption, QWidget *input, QWidget *besid
         grid->addWidget(beside, row, 2, Qt::AlignLeft);
 }
 
+// The style's roomy margins and gaps would push the controls past 536 x 466; the off-peak frame
+// keeps the room its check box on the top edge needs.
+void tighten(QWidget *content, const QWidget *offPeakGroup)
+{
+    for (QLayout *layout : content->findChildren<QLayout *>()) {
+        if (layout->parentWidget() == offPeakGroup || layout->parentWidget() == offPeakGroup->parentWidget())
+            continue;
+        // The pages' own margins go: the longest frame caption needs the whole width.
+        const QWidget *owner = layout->parentWidget();
+        const bool edge = owner == content || qobject_cast<const QStackedWidget *>(owner->parentWidget());
+        const int margin = edge ? 0 : 3;
+        layout->setContentsMargins(margin, margin, margin, margin);
+        layout->setSpacing(3);
+        // A caption never touches its box.
+        if (auto *grid = qobject_cast<QGridLayout *>(layout))
+            grid->setHorizontalSpacing(8);
+    }
+}
+
 QTimeEdit *timePicker(const char *name)
 {
     auto *picker = named(new QTimeEdit, name);
@@ -177,16 +197,14 @@ void OptionsControls::setupUi(QWidget *form)
     form->setPalette(palette);
     form->setAutoFillBackground(true);
 
-    // Shown maximised, the controls keep to the top-left corner at their own size.
-    auto *outer = new QGridLayout(form);
-    auto *content = new QWidget;
-    content->setMinimumSize(536, 466);
-    outer->addWidget(content, 0, 0);
-    outer->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Expanding), 1, 1);
+    // Shown maximised, the controls keep to the top-left 536 x 466 pixels.
+    auto *content = new QWidget(form);
+    content->setObjectName(QStringLiteral("content"));
+    content->setGeometry(0, 0, 536, 466);
     auto *layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
 
     tabs = named(new QTabWidget, "tabs");
+    tabs->setDocumentMode(true); // no frame around the pages: their width goes to the controls
     // Standard grey tabs with black captions over pages in the window's blue.
     QPalette tabBar = tabs->tabBar()->palette();
     tabBar.setColor(QPalette::WindowText, Qt::black);
@@ -201,7 +219,7 @@ void OptionsControls::setupUi(QWidget *form)
     adapterGroup = frame("adapterGroup", QStringLiteral(
         "Please select the device corresponding to your Direcway connection from the list bellow"));
     adapterList = named(new QListWidget, "adapterList");
-    adapterList->setMinimumHeight(56);
+    adapterList->setMinimumHeight(76);
     adapterList->setMaximumHeight(84);
     (new QVBoxLayout(adapterGroup))->addWidget(adapterList);
     network->addWidget(adapterGroup);
@@ -216,7 +234,7 @@ void OptionsControls::setupUi(QWidget *form)
                      addLanButton, deleteLanButton);
     useAll192Check = named(new QCheckBox(QStringLiteral("Use all 192.168.*.* IPs as LAN")), "useAll192Check");
     lanInputs->addWidget(useAll192Check);
-    showPublicAddressButton = button("showPublicAddressButton", QStringLiteral("See my public IP"));
+    showPublicAddressButton = named(new QPushButton(QStringLiteral("See my public IP")), "showPublicAddressButton");
     addPublicAddressButton =
         button("addPublicAddressButton", QStringLiteral("Ad my public IP"), QStyle::SP_DialogOkButton);
     lanInputs->addLayout(buttonRow({showPublicAddressButton, addPublicAddressButton}));
@@ -253,7 +271,7 @@ void OptionsControls::setupUi(QWidget *form)
     throttleLimitEdit = edit("throttleLimitEdit");
     addField(limits, new QLabel(QStringLiteral("Throttle limit in MB")), throttleLimitEdit);
     cumulativeDownloadEdit = edit("cumulativeDownloadEdit");
-    maxButton = button("maxButton", QStringLiteral("max"));
+    maxButton = named(new QPushButton(QStringLiteral("max")), "maxButton");
     addField(limits, new QLabel(QStringLiteral("Cumulative download in MB")), cumulativeDownloadEdit, maxButton);
     direcway->addWidget(limitsPanel);
 
@@ -266,7 +284,6 @@ void OptionsControls::setupUi(QWidget *form)
     offPeakCheck->setBackgroundRole(QPalette::Window);
     offPeakCheck->setAutoFillBackground(true);
     offPeakCheck->move(10, 0);
-    offPeakCheck->resize(offPeakCheck->sizeHint());
     auto *offPeakLayout = new QVBoxLayout(offPeak);
     offPeakLayout->setContentsMargins(0, offPeakCheck->sizeHint().height() / 2, 0, 0);
     offPeakGroup = frame("offPeakGroup", QString());
@@ -364,6 +381,9 @@ void OptionsControls::setupUi(QWidget *form)
     bottomRow->addWidget(cancelButton);
     bottomRow->addWidget(okButton);
     layout->addLayout(bottomRow);
+    tighten(content, offPeakGroup);
+    // Sized again now that it has the window's font.
+    offPeakCheck->adjustSize();
 }
 
 namespace {
@@ -486,8 +506,11 @@ void OptionsWindow::lockAdapter()
 
 void OptionsWindow::showMaximised()
 {
-    // The geometry as well as the state, so it fills the screen without a window manager too.
-    setGeometry(screen()->availableGeometry());
+    // A dialog frame without sizing that fills the work area; the geometry as well as the state,
+    // so it fills the screen without a window manager too.
+    const QRect workArea = screen()->availableGeometry();
+    setFixedSize(workArea.size());
+    setGeometry(workArea);
     showMaximized();
     // Without a window manager nothing else activates it, and the first activation starts the
     // automatic confirmation.

@@ -32,9 +32,8 @@ private Q_SLOTS:
             QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(text) << at << pixelSize << link;
         };
         row("makerLabel", "KELMIRA", {16, 32}, 16, false);
-        row("titleLabel", "Tarvo", {40, 40}, 29, false);
         row("productSiteLink", "Tarvo on the web", {120, 80}, 13, true);
-        row("versionLabel", "Version: 1.11", {16, 96}, 11, false);
+        row("versionLabel", "Version: " TARVO_VERSION, {16, 96}, 11, false); // the build's version
         row("makerSiteLink", "Internet trough satellite from KELMIRA", {48, 280}, 13, true);
         row("softwareSiteLink", "Kelmira Software", {128, 304}, 13, true);
         row("copyrightLink", "", {64, 3}, 11, true);
@@ -56,6 +55,21 @@ private Q_SLOTS:
         QCOMPARE(label->font().pixelSize(), pixelSize);
         QCOMPARE(label->font().underline(), link);
         QCOMPARE(label->cursor().shape(), link ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    }
+
+    // Whatever font stands in for Arial Black, the title stands on its baseline, clear of "KELMIRA".
+    void titleClearsTheMakerName()
+    {
+        AboutDialog about;
+        auto ink = [](const QLabel *label) {
+            const QFontMetrics metrics = label->fontMetrics();
+            return metrics.tightBoundingRect(label->text()).translated(label->pos() + QPoint(0, metrics.ascent()));
+        };
+        QCOMPARE(about.titleLabel->text(), QStringLiteral("Tarvo"));
+        QCOMPARE(about.titleLabel->font().pixelSize(), 29);
+        QCOMPARE(about.titleLabel->x(), 40);
+        QCOMPARE(about.titleLabel->y() + about.titleLabel->fontMetrics().ascent(), 72);
+        QVERIFY(!ink(about.titleLabel).intersects(ink(about.makerLabel)));
     }
 
     void window()

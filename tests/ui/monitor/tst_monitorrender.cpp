@@ -11,12 +11,18 @@
 
 #include "support/renderings.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTest>
 
-// Renders the monitor window (full and compact), the tray pictures, the trend signs, the program
-// icon and the about window to PNG files in $TARVO_RENDER_DIR, for a person to look at.
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+// Renders the monitor window (idle, busy and with the largest values; full and compact), the tray
+// pictures, the trend signs, the program icon and the about window to PNG files in
+// $TARVO_RENDER_DIR, for a person to look at.
 namespace {
 
 constexpr double startOfRun = 46000.5;
@@ -42,6 +48,76 @@ QImage sheet(const QList<QImage> &pictures, int scale)
     return image;
 }
 
+// A picture of a widget, sampled at a point of the widget's own coordinates, whatever the DPI.
+QColor colourAt(const QImage &image, QPoint at)
+{
+    return image.pixelColor((QPointF(at) * image.devicePixelRatio()).toPoint());
+}
+
+// Every pair of shown parts of a panel that overlap or touch side by side: a caption and its
+// value, a value and the chart.
+QStringList collisions(const QWidget *panel)
+{
+    QList<const QWidget *> parts;
+    for (const QWidget *part : panel->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
+        if (part->isVisibleTo(panel))
+            parts << part;
+    }
+    auto name = [](const QWidget *part) {
+        const auto *label = qobject_cast<const QLabel *>(part);
+        return part->objectName().isEmpty() && label ? label->text() : part->objectName();
+    };
+    QStringList found;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        for (qsizetype j = i + 1; j < parts.size(); ++j) {
+            if (parts[i]->geometry().adjusted(-1, 0, 1, 0).intersects(parts[j]->geometry()))
+                found << name(parts[i]) + QStringLiteral(" / ") + name(parts[j]);
+        }
+    }
+    return found;
+}
+
+// The monitor window with its own bucket and counters, ticked the way the controller ticks it.
+struct Monitor
+{
+    AppSettings settings;
+    TrafficCounters counters;
+    FapMeter meter;
+    TrafficStats stats;
+    MonitorWindow gui;
+    double now = startOfRun;
+
+    Monitor()
+    {
+        meter.setParameters(settings.fap);
+        meter.setActiveLimit(settings.fap.cutOffLimit);
+    }
+
+    void tick()
+    {
+        const TrafficCounters::Tick taken = runMeterTick(now, counters, meter, stats);
+        gui.showTick({now, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
+        now += second;
+    }
+
+    // Both views to PNG files; every panel free of collisions in each.
+    void render(const QString &name)
+    {
+        gui.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&gui));
+        for (const bool full : {true, false}) {
+            (full ? gui.showMoreButton : gui.hideDetailsButton)->click();
+            const QImage image = gui.grab().toImage();
+            QVERIFY(image.save(renderingPath(name + (full ? u"-full.png"_s : u"-compact.png"_s))));
+            for (const QWidget *panel : {gui.fapPanel, gui.detailsPanel, gui.restrictionPanel}) {
+                if (panel->isVisible())
+                    QVERIFY2(collisions(panel).isEmpty(), qPrintable(name + u": "_s + collisions(panel).join(u", "_s)));
+            }
+        }
+        gui.showMoreButton->click();
+    }
+};
+
 } // namespace
 
 class TestMonitorRender : public QObject
@@ -51,19 +127,24 @@ class TestMonitorRender : public QObject
 private Q_SLOTS:
     void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 
-    void monitorWindow()
+    void idle()
     {
-        AppSettings settings;
-        TrafficCounters counters;
-        FapMeter meter;
-        TrafficStats stats;
-        meter.setParameters(settings.fap);
-        meter.setActiveLimit(settings.fap.cutOffLimit);
-        MonitorWindow gui;
-        gui.setPingText(QStringLiteral("612"));
-        // A minute of browsing that ends above the throttle limit.
-        meter.setUsedBytes(70000000);
+        Monitor monitor;
+        monitor.render(u"monitor-idle"_s);
+        monitor.tick();
+        monitor.render(u"monitor-idle-ticked"_s);
+    }
+
+    void busy()
+    {
+        Monitor monitor;
+        monitor.gui.setPingText(u"612"_s);
+        // A minute of browsing that ends above the throttle limit, on a link that has run a while.
+        monitor.meter.setUsedBytes(70000000);
+        monitor.counters.downloadPackets = 1234000;
+        monitor.counters.uploadPackets = 402000;
         for (int i = 0; i < 60; ++i) {
+            TrafficCounters &counters = monitor.counters;
             counters.tickDownloadBytes = (i % 7) * 30000;
             counters.tickUploadBytes = (i % 5) * 800;
             counters.tickPackets = 40 + i;
@@ -71,27 +152,43 @@ private Q_SLOTS:
             counters.uploadedTotal += counters.tickUploadBytes;
             counters.downloadPackets += 30;
             counters.uploadPackets += 12;
-            counters.meanPacketSize = 812.0f;
-            meter.addDownload(uint32_t(counters.tickDownloadBytes.load()));
-            const double now = startOfRun + i * second;
-            const TrafficCounters::Tick taken = runMeterTick(now, counters, meter, stats);
-            gui.showTick({now, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
+            counters.meanPacketSize = 1031.0f;
+            monitor.meter.addDownload(uint32_t(counters.tickDownloadBytes.load()));
+            monitor.tick();
         }
-        gui.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&gui));
+        monitor.render(u"monitor-busy"_s);
 
+        MonitorWindow &gui = monitor.gui;
+        QCOMPARE(gui.packetsReceivedValue->text(), u"1,235,800"_s);
+        QCOMPARE(gui.averagePacketSizeValue->text(), u"1,031"_s);
         const QImage full = gui.grab().toImage();
-        QVERIFY(full.save(renderingPath(QStringLiteral("monitor-full.png"))));
         // The panel colour, the bar in the restriction colour (throttled: yellow).
-        const QPoint fap = gui.fapPanel->mapTo(&gui, QPoint(200, 70));
-        QCOMPARE(full.pixelColor(fap), QColor(0, 64, 128));
-        const QPoint bar = gui.levelBar->mapTo(&gui, QPoint(3, 8));
-        QCOMPARE(full.pixelColor(bar), QColor(255, 255, 0));
-
+        QCOMPARE(colourAt(full, gui.fapPanel->mapTo(&gui, QPoint(200, 70))), QColor(0, 64, 128));
+        QCOMPARE(colourAt(full, gui.levelBar->mapTo(&gui, QPoint(3, 8))), QColor(255, 255, 0));
+        const int fullHeight = gui.height();
         gui.hideDetailsButton->click();
-        const QImage compact = gui.grab().toImage();
-        QVERIFY(compact.save(renderingPath(QStringLiteral("monitor-compact.png"))));
-        QCOMPARE(full.height() - compact.height(), 86 - 35);
+        QCOMPARE(fullHeight - gui.height(), 86 - 35);
+    }
+
+    // The largest texts the formats make: the values that do not fit are cut, never drawn over
+    // their neighbours.
+    void largestValues()
+    {
+        Monitor monitor;
+        constexpr int32_t most = std::numeric_limits<int32_t>::max();
+        monitor.gui.setPingText(u"Request timed out"_s);
+        monitor.counters.downloadedTotal = most;
+        monitor.counters.uploadedTotal = most;
+        monitor.counters.downloadPackets = most;
+        monitor.counters.uploadPackets = most;
+        monitor.counters.meanPacketSize = 65535.0f;
+        monitor.counters.tickDownloadBytes = most;
+        monitor.counters.tickUploadBytes = most;
+        monitor.counters.tickPackets = most;
+        monitor.meter.setUsedBytes(most);
+        monitor.tick();
+        monitor.render(u"monitor-largest"_s);
+        QVERIFY(!monitor.gui.packetsReceivedValue->toolTip().isEmpty()); // cut, and whole in the tool tip
     }
 
     void trayPictures()
@@ -139,9 +236,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         const QImage image = about.grab().toImage();
         QVERIFY(image.save(renderingPath(QStringLiteral("about.png"))));
-        QCOMPARE(image.size(), QSize(353, 385));
-        QCOMPARE(image.pixelColor(300, 10), QColor(Qt::white));
-        QCOMPARE(image.pixelColor(10, 380), QColor(0, 64, 128));
+        QCOMPARE(image.deviceIndependentSize().toSize(), QSize(353, 385));
+        QCOMPARE(colourAt(image, QPoint(300, 10)), QColor(Qt::white));
+        QCOMPARE(colourAt(image, QPoint(10, 380)), QColor(0, 64, 128));
     }
 };
 

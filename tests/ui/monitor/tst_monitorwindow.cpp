@@ -34,6 +34,23 @@ QColor textColour(const QLabel *label)
     return label->palette().color(QPalette::WindowText);
 }
 
+// Where a trend sign's dark blue arrow points: toward the half of the picture that holds its head,
+// the wider part and so the most arrow pixels.
+QString arrowDirection(const QImage &sign)
+{
+    int up = 0, down = 0, left = 0, right = 0;
+    for (int y = 0; y < sign.height(); ++y) {
+        for (int x = 0; x < sign.width(); ++x) {
+            if (sign.pixelColor(x, y) != QColor(0, 0, 128))
+                continue;
+            (y < sign.height() / 2 ? up : down) += 1;
+            (x < sign.width() / 2 ? left : right) += 1;
+        }
+    }
+    const int most = std::max({up, down, left, right});
+    return most == up ? u"up"_s : most == down ? u"down"_s : most == left ? u"left"_s : u"right"_s;
+}
+
 QStringList captions(const QMenu *menu)
 {
     QStringList texts;
@@ -93,6 +110,7 @@ private Q_SLOTS:
     {
         Dialogs::setHandler({});
         WebLinks::setOpener({});
+        TrayIndicator::setAvailability({});
     }
 
     void captionsSitWhereTheLayoutSays_data()
@@ -118,11 +136,11 @@ private Q_SLOTS:
         row(details, "Upload speed ( average )", {16, 40});
         row(details, "Upload speed ( instant )", {16, 56});
         row(details, "Upload bytes ( total ):", {16, 72});
-        row(details, "Ping ( ms ):", {248, 8});
-        row(details, "Packets / s:", {248, 24});
-        row(details, "Average packet size:", {248, 40});
-        row(details, "Packets received:", {248, 56});
-        row(details, "Packets sent:", {248, 72});
+        row(details, "Ping ( ms ):", {240, 8});
+        row(details, "Packets / s:", {240, 24});
+        row(details, "Average packet size:", {240, 40});
+        row(details, "Packets received:", {240, 56});
+        row(details, "Packets sent:", {240, 72});
         row(restriction, "Restrictions:", {8, 0});
     }
 
@@ -162,11 +180,11 @@ private Q_SLOTS:
         row("uploadAverageValue", {144, 40}, "0 bytes / s");
         row("uploadInstantValue", {144, 56}, "0 bytes / s");
         row("uploadTotalValue", {120, 72}, "0");
-        row("pingValue", {312, 8}, "0");
-        row("packetsPerSecondValue", {312, 24}, "0");
-        row("averagePacketSizeValue", {360, 40}, "0");
-        row("packetsReceivedValue", {344, 56}, "0");
-        row("packetsSentValue", {320, 72}, "0");
+        row("pingValue", {304, 8}, "0");
+        row("packetsPerSecondValue", {304, 24}, "0");
+        row("averagePacketSizeValue", {352, 40}, "0");
+        row("packetsReceivedValue", {336, 56}, "0");
+        row("packetsSentValue", {312, 72}, "0");
         row("restrictionValue", {88, 0}, "none");
     }
 
@@ -178,7 +196,9 @@ private Q_SLOTS:
         Monitor monitor;
         auto *label = monitor.gui.findChild<QLabel *>(name);
         QVERIFY(label);
-        QCOMPARE(label->pos(), at);
+        // At its place, or a little further right where its caption came out wider than planned.
+        QCOMPARE(label->y(), at.y());
+        QVERIFY2(label->x() >= at.x() && label->x() <= at.x() + 8, qPrintable(QString::number(label->x())));
         QCOMPARE(label->text(), text);
         QVERIFY(label->font().bold());
     }
@@ -194,13 +214,17 @@ private Q_SLOTS:
         QCOMPARE(textColour(gui.restrictionValue), lime);
         QCOMPARE(textColour(gui.percentValue), lime);
         QVERIFY(gui.trendSteady->isVisibleTo(gui.fapPanel));
+        // A rising level points up, a falling one down, a steady one left.
+        QCOMPARE(arrowDirection(gui.trendRising->pixmap().toImage()), u"up"_s);
+        QCOMPARE(arrowDirection(gui.trendFalling->pixmap().toImage()), u"down"_s);
+        QCOMPARE(arrowDirection(gui.trendSteady->pixmap().toImage()), u"left"_s);
         QVERIFY(!gui.trendRising->isVisibleTo(gui.fapPanel));
         QVERIFY(!gui.trendFalling->isVisibleTo(gui.fapPanel));
         QCOMPARE(gui.levelBar->pos(), QPoint(8, 40));
         QCOMPARE(gui.levelBar->size(), QSize(233, 17));
         QCOMPARE(gui.downloadLamp->geometry(), QRect(272, 56, 14, 14));
         QCOMPARE(gui.uploadLamp->geometry(), QRect(0, 56, 14, 14));
-        QCOMPARE(gui.trafficChart->geometry(), QRect(384, 24, 73, 58));
+        QCOMPARE(gui.trafficChart->geometry(), QRect(392, 24, 65, 58));
         QCOMPARE(gui.hideDetailsButton->geometry(), QRect(432, 0, 23, 22));
         QCOMPARE(gui.fapPanel->height(), 94);
         QCOMPARE(gui.showMorePanel->height(), 35);
@@ -208,8 +232,34 @@ private Q_SLOTS:
         QCOMPARE(gui.restrictionPanel->height(), 16);
         for (QWidget *panel : {gui.fapPanel, gui.showMorePanel, gui.detailsPanel, gui.restrictionPanel})
             QCOMPARE(panel->palette().color(QPalette::Window), QColor(0, 64, 128));
-        QVERIFY(gui.frontTimer->isActive());
         QCOMPARE(gui.frontTimer->interval(), 100);
+    }
+
+    // An idle window wakes at most once a second: the pull to the front runs only for
+    // "Always on top", the tray only redraws a new picture.
+    void noWakeUpsWithoutWork()
+    {
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        auto fastTimers = [&gui] {
+            QStringList fast;
+            for (const QTimer *timer : gui.findChildren<QTimer *>()) {
+                if (timer->isActive() && timer->interval() < 1000)
+                    fast << timer->objectName();
+            }
+            return fast;
+        };
+        QCOMPARE(fastTimers(), QStringList());
+        monitor.tick(1000, 0, 1);
+        QTRY_COMPARE(fastTimers(), QStringList());
+
+        monitor.settings.alwaysOnTop = true;
+        gui.applySettings(monitor.settings);
+        QCOMPARE(fastTimers(), QStringList{u"frontTimer"_s});
+        gui.alwaysOnTopAction->trigger();
+        QCOMPARE(fastTimers(), QStringList());
+        gui.alwaysOnTopAction->trigger();
+        QCOMPARE(fastTimers(), QStringList{u"frontTimer"_s});
     }
 
     void tickShowsTheFigures_data()
@@ -398,6 +448,10 @@ private Q_SLOTS:
         QVERIFY(!gui.detailsPanel->isHidden());
         QVERIFY(gui.showMorePanel->isHidden());
         QCOMPARE(gui.height(), full);
+        // The full view keeps its height; the compact one may be drawn out up to it.
+        QCOMPARE(gui.minimumHeight(), full);
+        QCOMPARE(gui.maximumHeight(), full);
+        QTest::mouseClick(gui.hideDetailsButton, Qt::LeftButton);
         QCOMPARE(gui.minimumHeight(), full - 51);
         QCOMPARE(gui.maximumHeight(), full);
     }
@@ -441,8 +495,107 @@ private Q_SLOTS:
         QCOMPARE(monitor.gui.isVisible(), visible);
     }
 
+    // Closing the window, by its close box or by "Minimize", never loses it: with a tray it hides
+    // there, without one it waits minimised in the task bar, where "Always on top" leaves it.
+    void closeKeepsTheWindowReachable_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("byMenu");
+        QTest::newRow("tray, close box") << true << false;
+        QTest::newRow("tray, Minimize") << true << true;
+        QTest::newRow("no tray, close box") << false << false;
+        QTest::newRow("no tray, Minimize") << false << true;
+    }
+
+    void closeKeepsTheWindowReachable()
+    {
+        QFETCH(bool, tray);
+        QFETCH(bool, byMenu);
+        TrayIndicator::setAvailability([tray] { return tray; });
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        QCOMPARE(gui.trayIcon->available(), tray);
+        QCOMPARE(gui.statusText().isEmpty(), tray);
+        if (!tray)
+            QVERIFY(gui.statusText().contains(u"File > Close ends Tarvo"_s));
+        monitor.settings.alwaysOnTop = true;
+        gui.applySettings(monitor.settings);
+        gui.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&gui));
+
+        if (byMenu)
+            gui.minimizeAction->trigger();
+        else
+            gui.close();
+        QCOMPARE(gui.isVisible(), !tray);
+        QCOMPARE(gui.isMinimized(), !tray);
+        gui.pullToFront();
+        QCOMPARE(gui.isVisible(), !tray);
+        QCOMPARE(gui.isMinimized(), !tray);
+
+        gui.showAction->trigger();
+        QVERIFY(gui.isVisible());
+        QVERIFY(!gui.isMinimized());
+    }
+
+    // A minimise from the window manager leaves only the tray icon; without a tray the task bar
+    // keeps the window.
+    void windowManagerMinimise_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::newRow("tray") << true;
+        QTest::newRow("no tray") << false;
+    }
+
+    void windowManagerMinimise()
+    {
+        QFETCH(bool, tray);
+        TrayIndicator::setAvailability([tray] { return tray; });
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        gui.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&gui));
+        gui.setWindowState(Qt::WindowMinimized);
+        if (tray)
+            QTRY_VERIFY(!gui.isVisible());
+        else
+            QTest::qWait(20);
+        QCOMPARE(gui.isVisible(), !tray);
+        gui.showAction->trigger();
+        QVERIFY(gui.isVisible());
+        QVERIFY(!gui.isMinimized());
+    }
+
+    // "Start minimizred" shows no window when the tray icon can bring it up, and a minimised one
+    // when nothing else could.
+    void showAfterConfirmation_data()
+    {
+        QTest::addColumn<bool>("tray");
+        QTest::addColumn<bool>("startMinimized");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("minimized");
+        QTest::newRow("tray") << true << false << true << false;
+        QTest::newRow("tray, start minimised") << true << true << false << false;
+        QTest::newRow("no tray") << false << false << true << false;
+        QTest::newRow("no tray, start minimised") << false << true << true << true;
+    }
+
+    void showAfterConfirmation()
+    {
+        QFETCH(bool, tray);
+        QFETCH(bool, startMinimized);
+        QFETCH(bool, visible);
+        QFETCH(bool, minimized);
+        TrayIndicator::setAvailability([tray] { return tray; });
+        Monitor monitor;
+        monitor.gui.showAfterConfirmation(startMinimized);
+        QCOMPARE(monitor.gui.isVisible(), visible);
+        QCOMPARE(monitor.gui.isMinimized(), minimized);
+    }
+
     void minimizeHidesUntilShow()
     {
+        TrayIndicator::setAvailability([] { return true; });
         Monitor monitor;
         MonitorWindow &gui = monitor.gui;
         monitor.settings.alwaysOnTop = true;
@@ -563,7 +716,8 @@ private Q_SLOTS:
         Monitor monitor;
         // Offscreen there is no system tray: the program runs without one and says so.
         QVERIFY(!monitor.gui.trayIcon->available());
-        QCOMPARE(monitor.gui.statusText(), QStringLiteral("No system tray: Tarvo runs without its tray icon."));
+        QCOMPARE(monitor.gui.statusText(),
+                 QStringLiteral("No system tray: closing this window minimises it; File > Close ends Tarvo."));
         monitor.gui.setStatusText(QStringLiteral("Please wait... Checking for updates"));
         QCOMPARE(monitor.gui.statusText(), QStringLiteral("Please wait... Checking for updates"));
         monitor.gui.setPingText(QStringLiteral("612"));

@@ -101,6 +101,39 @@ private Q_SLOTS:
         QCOMPARE(ui.offPeakCutOffLimitEdit->text(), u"300"_qs);
     }
 
+    // Every control of every tab inside the top-left 536 x 466 pixels, none squeezed below the
+    // size its text needs; the frame cannot be resized.
+    void controlsFitTheClientArea()
+    {
+        OptionsWindow window;
+        showDefaults(window);
+        window.showMaximised();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.minimumSize(), window.maximumSize());
+        const QRect clientArea(0, 0, 536, 466);
+        for (int tab = 0; tab < window.ui.tabs->count(); ++tab) {
+            window.ui.tabs->setCurrentIndex(tab);
+            for (QWidget *control : window.findChildren<QWidget *>()) {
+                if (!control->isVisible() || control->objectName().startsWith(u"qt_"_qs))
+                    continue;
+                const QRect at(control->mapTo(&window, QPoint(0, 0)), control->size());
+                const QString name =
+                    QLatin1String(control->metaObject()->className()) + u" "_qs + control->objectName();
+                QVERIFY2(clientArea.contains(at), qPrintable(name));
+                const QSize needed = control->minimumSizeHint();
+                // The tab control asks for a frame its pages do not have.
+                if (control == window.ui.tabs || control == window.ui.tabs->parentWidget())
+                    continue;
+                QVERIFY2(control->width() >= needed.width() && control->height() >= needed.height(), qPrintable(name));
+            }
+        }
+        // Only "Ok", "Cancel" and the glyph buttons use the small font.
+        QCOMPARE(window.ui.maxButton->font().pixelSize(), 13);
+        QCOMPARE(window.ui.showPublicAddressButton->font().pixelSize(), 13);
+        QCOMPARE(window.ui.okButton->font().pixelSize(), 11);
+        QCOMPARE(window.ui.addLanButton->font().pixelSize(), 11);
+    }
+
     void reportsTheUsersActions()
     {
         OptionsWindow window;
