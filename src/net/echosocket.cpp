@@ -101,51 +101,64 @@ void setOption(int fd, int level, int name, int value)
 
 } // namespace
 
+EchoSocket::Descriptor::~Descriptor()
+{
+    reset(-1);
+}
+
+void EchoSocket::Descriptor::reset(int fd)
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
+}
+
 EchoSocket::EchoSocket(EchoSocketKind kind)
 {
     int error = 0;
     if (kind != EchoSocketKind::Raw) {
-        m_fd = openIcmpSocket(SOCK_DGRAM);
+        m_socket.reset(openIcmpSocket(SOCK_DGRAM));
         m_kind = EchoSocketKind::Datagram;
         error = errno;
     }
-    if (m_fd < 0 && kind == EchoSocketKind::Datagram)
+    if (m_socket.get() < 0 && kind == EchoSocketKind::Datagram)
         throw IcmpEchoError(QStringLiteral("Unable to open an ICMP datagram socket (%1): allow ICMP sockets with "
                                            "net.ipv4.ping_group_range")
                                 .arg(systemError(error))
                                 .toStdString());
-    if (m_fd < 0 && (kind == EchoSocketKind::Raw || refused(error))) {
-        m_fd = openIcmpSocket(SOCK_RAW);
+    if (m_socket.get() < 0 && (kind == EchoSocketKind::Raw || refused(error))) {
+        m_socket.reset(openIcmpSocket(SOCK_RAW));
         m_kind = EchoSocketKind::Raw;
         error = errno;
     }
-    if (m_fd < 0 && refused(error))
+    if (m_socket.get() < 0 && refused(error))
         throw IcmpEchoError(QStringLiteral("Unable to open an ICMP socket (%1): the latency probe needs CAP_NET_RAW: "
                                            "run scripts/run, or allow ICMP sockets with net.ipv4.ping_group_range")
                                 .arg(systemError(error))
                                 .toStdString());
-    if (m_fd < 0)
+    if (m_socket.get() < 0)
         throw IcmpEchoError(QStringLiteral("Unable to open an ICMP socket: %1").arg(systemError(error)).toStdString());
 
-    m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-    if (m_wakeFd < 0) {
-        error = errno;
-        ::close(m_fd);
-        throw IcmpEchoError(
-            QStringLiteral("Unable to create the wake-up event of the ICMP socket: %1").arg(systemError(error)).toStdString());
-    }
+    m_wake.reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
+    if (m_wake.get() < 0)
+        throw IcmpEchoError(QStringLiteral("Unable to create the wake-up event of the ICMP socket: %1")
+                                .arg(systemError(errno))
+                                .toStdString());
 
     if (datagram()) {
         // The kernel gives the socket its identifier at bind time and puts it into every echo.
         sockaddr_in local{};
         local.sin_family = AF_INET;
-        ::bind(m_fd, reinterpret_cast<sockaddr *>(&local), sizeof local);
         socklen_t size = sizeof local;
-        ::getsockname(m_fd, reinterpret_cast<sockaddr *>(&local), &size);
+        if (::bind(m_socket.get(), reinterpret_cast<sockaddr *>(&local), sizeof local) != 0
+            || ::getsockname(m_socket.get(), reinterpret_cast<sockaddr *>(&local), &size) != 0) {
+            throw IcmpEchoError(
+                QStringLiteral("Unable to bind the ICMP datagram socket: %1").arg(systemError(errno)).toStdString());
+        }
         m_identifier = ntohs(local.sin_port);
         // Without it, unreachable and time-exceeded answers look like time-outs.
-        setOption(m_fd, IPPROTO_IP, IP_RECVERR, 1);
-        setOption(m_fd, IPPROTO_IP, IP_RECVTTL, 1);
+        setOption(m_socket.get(), IPPROTO_IP, IP_RECVERR, 1);
+        setOption(m_socket.get(), IPPROTO_IP, IP_RECVTTL, 1);
     } else {
         // Several engines (and programs) share the raw ICMP traffic: each takes an identifier of its own.
         static std::atomic<uint16_t> engines{0};
@@ -153,16 +166,10 @@ EchoSocket::EchoSocket(EchoSocketKind kind)
     }
 }
 
-EchoSocket::~EchoSocket()
-{
-    ::close(m_wakeFd);
-    ::close(m_fd);
-}
-
 void EchoSocket::interrupt()
 {
     const uint64_t one = 1;
-    (void)!::write(m_wakeFd, &one, sizeof one);
+    (void)!::write(m_wake.get(), &one, sizeof one);
 }
 
 EchoOutcome EchoSocket::send(const EchoRequest &request)
@@ -181,14 +188,14 @@ EchoOutcome EchoSocket::send(const EchoRequest &request)
     packet[2] = uint8_t(sum >> 8);
     packet[3] = uint8_t(sum);
 
-    setOption(m_fd, IPPROTO_IP, IP_TTL, request.ttl);
-    setOption(m_fd, IPPROTO_IP, IP_MTU_DISCOVER, request.flags & 0x02 ? IP_PMTUDISC_DO : IP_PMTUDISC_DONT);
+    setOption(m_socket.get(), IPPROTO_IP, IP_TTL, request.ttl);
+    setOption(m_socket.get(), IPPROTO_IP, IP_MTU_DISCOVER, request.flags & 0x02 ? IP_PMTUDISC_DO : IP_PMTUDISC_DONT);
 
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_addr.s_addr = request.address;
     const Clock::time_point start = Clock::now();
-    if (::sendto(m_fd, packet.data(), packet.size(), 0, reinterpret_cast<sockaddr *>(&to), sizeof to) < 0) {
+    if (::sendto(m_socket.get(), packet.data(), packet.size(), 0, reinterpret_cast<sockaddr *>(&to), sizeof to) < 0) {
         outcome.error = statusOfErrno(errno);
         return outcome;
     }
@@ -196,7 +203,7 @@ EchoOutcome EchoSocket::send(const EchoRequest &request)
     const Clock::time_point deadline = start + std::chrono::milliseconds(request.timeoutMs);
     for (;;) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        pollfd waits[2] = {{m_fd, POLLIN, 0}, {m_wakeFd, POLLIN, 0}};
+        pollfd waits[2] = {{m_socket.get(), POLLIN, 0}, {m_wake.get(), POLLIN, 0}};
         const int ready = ::poll(waits, 2, int(std::max<decltype(left)>(left, 0)));
         if (ready < 0 && errno == EINTR)
             continue;
@@ -227,7 +234,7 @@ bool EchoSocket::readPacket(uint32_t to, uint16_t sequence, EchoOutcome &outcome
     message.msg_iovlen = 1;
     message.msg_control = control;
     message.msg_controllen = sizeof control;
-    const ssize_t received = ::recvmsg(m_fd, &message, MSG_DONTWAIT);
+    const ssize_t received = ::recvmsg(m_socket.get(), &message, MSG_DONTWAIT);
     if (received <= 0)
         return false;
 
@@ -299,7 +306,7 @@ bool EchoSocket::readError(uint16_t sequence, EchoOutcome &outcome)
     message.msg_iovlen = 1;
     message.msg_control = control;
     message.msg_controllen = sizeof control;
-    const ssize_t received = ::recvmsg(m_fd, &message, MSG_ERRQUEUE | MSG_DONTWAIT);
+    const ssize_t received = ::recvmsg(m_socket.get(), &message, MSG_ERRQUEUE | MSG_DONTWAIT);
     if (received < ssize_t(icmpHeaderSize) || readBig16(quoted + 6) != sequence)
         return false;
     for (cmsghdr *c = CMSG_FIRSTHDR(&message); c; c = CMSG_NXTHDR(&message, c)) {

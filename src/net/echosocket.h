@@ -82,9 +82,6 @@ class EchoSocket
 public:
     // Raises IcmpEchoError when no socket of the kind can be opened.
     explicit EchoSocket(EchoSocketKind kind);
-    ~EchoSocket();
-    EchoSocket(const EchoSocket &) = delete;
-    EchoSocket &operator=(const EchoSocket &) = delete;
 
     EchoSocketKind kind() const { return m_kind; }
 
@@ -95,14 +92,29 @@ public:
     void interrupt();
 
 private:
+    // A file descriptor, closed with its owner, also when the constructor gives up half-way.
+    class Descriptor
+    {
+    public:
+        Descriptor() = default;
+        ~Descriptor();
+        Descriptor(const Descriptor &) = delete;
+        Descriptor &operator=(const Descriptor &) = delete;
+        void reset(int fd);
+        int get() const { return m_fd; }
+
+    private:
+        int m_fd = -1;
+    };
+
     bool datagram() const { return m_kind == EchoSocketKind::Datagram; }
     // A reply or an error for the echo with `sequence` from `to`; nothing for anything else.
     bool readPacket(uint32_t to, uint16_t sequence, EchoOutcome &outcome);
     bool readError(uint16_t sequence, EchoOutcome &outcome);
 
     EchoSocketKind m_kind = EchoSocketKind::Raw;
-    int m_fd = -1;
-    int m_wakeFd = -1;
+    Descriptor m_socket;
+    Descriptor m_wake;
     uint16_t m_identifier = 0; // on a datagram socket the kernel chooses it
     uint16_t m_sequence = 0;
 };

@@ -61,8 +61,9 @@ void Pinger::onLookupFinished(const QHostInfo &info)
     } else {
         // The resolver may put an IPv6 address (::1 for localhost) first; the echo needs IPv4.
         const QList<QHostAddress> addresses = info.addresses();
-        const auto v4 = std::find_if(addresses.begin(), addresses.end(),
-                                     [](const QHostAddress &a) { return a.protocol() == QAbstractSocket::IPv4Protocol; });
+        const auto v4 = std::find_if(addresses.begin(), addresses.end(), [](const QHostAddress &address) {
+            return address.protocol() == QAbstractSocket::IPv4Protocol;
+        });
         if (v4 == addresses.end())
             error = noIpv4Address;
         else
@@ -78,61 +79,6 @@ void Pinger::cancelDnsLookup()
     QHostInfo::abortHostLookup(m_lookupId);
     m_lookupId = -1;
     Q_EMIT dnsLookupDone(lookupCancelled);
-}
-
-QString Pinger::address() const
-{
-    return m_settings.address;
-}
-
-void Pinger::setAddress(const QString &address)
-{
-    if (m_engine)
-        m_settings.address = address;
-}
-
-int32_t Pinger::size() const
-{
-    return m_settings.size;
-}
-
-void Pinger::setSize(int32_t size)
-{
-    if (m_engine)
-        m_settings.size = size;
-}
-
-int32_t Pinger::timeout() const
-{
-    return m_settings.timeout;
-}
-
-void Pinger::setTimeout(int32_t timeoutMs)
-{
-    if (m_engine)
-        m_settings.timeout = timeoutMs;
-}
-
-int32_t Pinger::ttl() const
-{
-    return m_settings.ttl;
-}
-
-void Pinger::setTtl(int32_t ttl)
-{
-    if (m_engine)
-        m_settings.ttl = ttl;
-}
-
-int32_t Pinger::flags() const
-{
-    return m_settings.flags;
-}
-
-void Pinger::setFlags(int32_t flags)
-{
-    if (m_engine)
-        m_settings.flags = flags;
 }
 
 bool Pinger::ping()

@@ -43,16 +43,16 @@ public:
     // The dotted address of the last completed look-up; "" while pending and after a failure.
     const QString &lookupResult() const { return m_lookupResult; }
 
-    QString address() const;
-    void setAddress(const QString &address);
-    int32_t size() const;
-    void setSize(int32_t size);
-    int32_t timeout() const;
-    void setTimeout(int32_t timeoutMs);
-    int32_t ttl() const;
-    void setTtl(int32_t ttl);
-    int32_t flags() const;
-    void setFlags(int32_t flags);
+    QString address() const { return m_settings.address; }
+    void setAddress(const QString &address) { write(&Settings::address, address); }
+    int32_t size() const { return m_settings.size; }
+    void setSize(int32_t size) { write(&Settings::size, size); }
+    int32_t timeout() const { return m_settings.timeout; }
+    void setTimeout(int32_t timeoutMs) { write(&Settings::timeout, timeoutMs); }
+    int32_t ttl() const { return m_settings.ttl; }
+    void setTtl(int32_t ttl) { write(&Settings::ttl, ttl); }
+    int32_t flags() const { return m_settings.flags; }
+    void setFlags(int32_t flags) { write(&Settings::flags, flags); }
 
     // Starts one echo on the worker; the signals follow. False, and nothing happens, without an
     // engine, while the previous echo still runs, or once the component is being destroyed.
@@ -90,6 +90,13 @@ private:
         QString hostIp;
     };
 
+    // Without an engine a write is ignored.
+    template<typename T>
+    void write(T Settings::*field, const T &value)
+    {
+        if (m_engine)
+            m_settings.*field = value;
+    }
     void onLookupFinished(const QHostInfo &info);
     void finish(const Results &results, bool replied, int replies);
 

@@ -1,4 +1,5 @@
 #include "net/icmpecho.h"
+#include "socketkinds.h"
 #include "support/testnetwork.h"
 
 #include <QTest>
@@ -9,8 +10,6 @@
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
-
-Q_DECLARE_METATYPE(EchoSocketKind)
 
 namespace {
 
@@ -146,7 +145,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("wireTtl");
         QTest::addColumn<QByteArray>("data");
         const QByteArray payload(IcmpEcho::payloadText);
-        for (const auto &[kind, name] : {std::pair{EchoSocketKind::Raw, "raw"}, {EchoSocketKind::Datagram, "datagram"}}) {
+        for (const auto &[kind, name] : socketKinds) {
             QTest::addRow("%s, size 10", name) << kind << 10 << 64 << 64 << payload.left(10);
             QTest::addRow("%s, size 56, TTL 300", name) << kind << 56 << 300 << 44 << payload + QByteArray(11, ' ');
             QTest::addRow("%s, size 0", name) << kind << 0 << 1 << 1 << QByteArray();
@@ -240,11 +239,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("timeout");
         QTest::addColumn<uint>("error");
         const QString loopback = u"127.0.0.1"_s;
-        for (const auto &[kind, name] : {std::pair{EchoSocketKind::Raw, "raw"}, {EchoSocketKind::Datagram, "datagram"}}) {
-            QTest::addRow("%s, silent host", name) << kind << QString::fromLatin1(TestNetwork::silentAddress) << 56 << 64
-                                                   << 300 << 11010u;
-            QTest::addRow("%s, absent host", name) << kind << QString::fromLatin1(TestNetwork::absentAddress) << 56
-                                                   << 64 << 20000 << 11003u;
+        const QString silent = QString::fromLatin1(TestNetwork::silentAddress);
+        const QString absent = QString::fromLatin1(TestNetwork::absentAddress);
+        for (const auto &[kind, name] : socketKinds) {
+            QTest::addRow("%s, silent host", name) << kind << silent << 56 << 64 << 300 << 11010u;
+            QTest::addRow("%s, absent host", name) << kind << absent << 56 << 64 << 20000 << 11003u;
             QTest::addRow("%s, TTL 256", name) << kind << loopback << 56 << 256 << 4000 << 11011u;
             QTest::addRow("%s, size -1", name) << kind << loopback << -1 << 64 << 4000 << 11011u;
             QTest::addRow("%s, size 65508", name) << kind << loopback << 65508 << 64 << 4000 << 11011u;
