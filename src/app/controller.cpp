@@ -3,6 +3,7 @@
 #include "capture/capturethread.h"
 #include "meter/metertick.h"
 #include "net/endpoints.h"
+#include "net/latencyprobe.h"
 #include "net/publicaddresslookup.h"
 #include "platform/dialogs.h"
 #include "platform/errorhandler.h"
@@ -131,6 +132,22 @@ void Controller::setMonitor(MonitorWindow *monitor)
     connect(m_monitor, &MonitorWindow::resetCountersRequested, this,
             [this] { resetInterfaceCounters(counters, stats, meter); });
     connect(m_monitor, &MonitorWindow::resetFapLevelRequested, this, [this] { resetFapLevel(counters, stats, meter); });
+    createLatencyProbe();
+}
+
+void Controller::createLatencyProbe()
+{
+    // The echo's time-out, TTL and size are taken once; the host is read at every probe.
+    try {
+        m_latencyProbe = std::make_unique<LatencyProbe>(settings.pingTimeoutMs, settings.pingTtl,
+                                                        settings.pingPacketSize);
+    } catch (const IcmpEchoError &error) {
+        Dialogs::inform(nullptr, QString::fromStdString(error.what()));
+        return;
+    }
+    connect(m_latencyProbe.get(), &LatencyProbe::resultReady, m_monitor, &MonitorWindow::setPingText);
+    connect(pingTimer, &QTimer::timeout, m_latencyProbe.get(),
+            [this] { m_latencyProbe->startProbe(settings.pingHost); });
 }
 
 void Controller::onOptionsActivated()

@@ -16,6 +16,7 @@
 #include <memory>
 
 class CaptureThread;
+class LatencyProbe;
 class MonitorWindow;
 class OptionsWindow;
 class PublicAddressLookup;
@@ -63,6 +64,8 @@ public:
     void stopCapture();
     bool captureStarted() const { return m_captureThread != nullptr; }
     const CaptureThread *captureThread() const { return m_captureThread.get(); }
+    // Null when its socket could not be opened: then the probe stays inactive.
+    LatencyProbe *latencyProbe() const { return m_latencyProbe.get(); }
 
     AppSettings settings;
     TrafficCounters counters;
@@ -92,6 +95,7 @@ private:
     void startCapture();
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
+    void createLatencyProbe();
     // The bucket and the time now. Raises ProfileWriteError.
     void saveBucket();
 
@@ -104,4 +108,5 @@ private:
     ProgramEnvironment m_environment;
     PcapDeviceList m_devices; // kept from enumeration until the capture thread opens its device
     std::unique_ptr<CaptureThread> m_captureThread;
+    std::unique_ptr<LatencyProbe> m_latencyProbe;
 };

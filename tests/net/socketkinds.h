@@ -1,0 +1,15 @@
+#pragma once
+
+#include "net/echosocket.h"
+
+#include <QMetaType>
+
+#include <utility>
+
+Q_DECLARE_METATYPE(EchoSocketKind)
+
+// The two sockets an echo can go through, with the names the test rows carry.
+inline constexpr std::pair<EchoSocketKind, const char *> socketKinds[] = {
+    {EchoSocketKind::Raw, "raw"},
+    {EchoSocketKind::Datagram, "datagram"},
+};
