@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <variant>
 
@@ -25,10 +26,13 @@ struct ReplayOptions
 // The arguments after "replay"; a bad option gives its one-line message instead.
 std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &arguments);
 
+inline constexpr qint64 maxSettingsFileSize = 1 << 20; // far beyond any real "tarvo.ini"
+
 // The settings a replay starts from and the bucket level saved in them ("fapbytes").
-// A file that cannot be read gives its one-line message.
+// A file that cannot be read, or one larger than maxSettingsFileSize, gives its one-line message.
 std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, int32_t &fapBytes);
 
-// Runs the capture through the classifier and the meter, one CSV line per tick after a header.
-// The whole output or, on failure, nothing but the one-line message.
-std::variant<QByteArray, QString> runReplay(const ReplayOptions &options);
+// Runs the capture through the classifier and the meter and writes to `out` a header and one CSV
+// line per tick, each as it is made, so a month of capture time needs no more memory than a
+// minute. On a fault the lines written stand and the one-line message is returned.
+std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out);
