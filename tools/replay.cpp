@@ -148,6 +148,7 @@ public:
         if (options.no192)
             m_settings.useAll192168 = false;
         m_meter.applySettings(m_settings.fap, options.usedBytes.value_or(fapBytes));
+        m_longestSpan = options.longestSpanSeconds;
         return std::nullopt;
     }
 
@@ -163,10 +164,10 @@ public:
             m_nextTick = second + 1;
         }
         // A broken timestamp must not turn into years of one-second lines.
-        if (second - m_firstSecond > kLongestSpan)
+        if (second - m_firstSecond > m_longestSpan)
             return QStringLiteral("frame %1 lies more than %2 days after the first one; a replay covers at most that")
                 .arg(m_frames + 1)
-                .arg(kLongestSpan / 86400);
+                .arg(m_longestSpan / 86400);
         while (*m_nextTick <= second) {
             if (!tick())
                 return cannotWrite();
@@ -223,7 +224,7 @@ private:
     FapMeter m_meter;
     TrafficStats m_stats;
     CaptureContext m_context;
-    static constexpr int64_t kLongestSpan = 31 * 86400;
+    int64_t m_longestSpan = 0;
 
     int64_t m_firstSecond = 0;
     std::optional<int64_t> m_nextTick; // epoch second of the next tick; none before the first frame

@@ -21,6 +21,9 @@ struct ReplayOptions
     QStringList ignoredAddresses;     // --ignore, likewise
     bool no192 = false;               // --no-192: the 192.168 rule off
     QString capturePath;
+    // A frame this long after the first is taken for a broken timestamp; the fuzz target, whose
+    // time is short, makes it an hour.
+    int64_t longestSpanSeconds = 31 * 86400;
 };
 
 // The arguments after "replay"; a bad option gives its one-line message instead.

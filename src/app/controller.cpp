@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -190,7 +191,7 @@ bool Controller::writeFile(const std::function<void()> &write)
 {
     try {
         write();
-    } catch (const ProfileWriteError &error) {
+    } catch (const std::exception &error) {
         if (m_shuttingDown) {
             std::fprintf(stderr, "tarvo: %s\n", error.what());
         } else if (!m_saveFailing) {
@@ -198,13 +199,16 @@ bool Controller::writeFile(const std::function<void()> &write)
             // the handler has finished, so a confirmation starts the counting before it waits.
             m_saveFailing = true;
             QMetaObject::invokeMethod(
-                this, [this, error] { ErrorHandler::show(&m_options, error); }, Qt::QueuedConnection);
+                this, [this, failure = std::runtime_error(error.what())] { ErrorHandler::show(&m_options, failure); },
+                Qt::QueuedConnection);
         }
         return false;
     }
     if (m_saveFailing && !m_shuttingDown) {
         m_saveFailing = false;
-        m_monitor->setStatusText(QStringLiteral("Saving to %1 works again").arg(settingsPath(m_environment.directory)));
+        if (m_monitor)
+            m_monitor->setStatusText(
+                QStringLiteral("Saving to %1 works again").arg(settingsPath(m_environment.directory)));
     }
     return true;
 }

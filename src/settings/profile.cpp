@@ -259,6 +259,8 @@ IniDocument IniDocument::readForWrite(const QString &path)
     QFile file(path);
     if (!file.exists())
         return fromBytes({});
+    if (QFileInfo(path).isDir())
+        throw ProfileWriteError(path, EISDIR);
     if (!file.open(QIODevice::ReadOnly))
         throw ProfileWriteError(path, file.errorString());
     const QByteArray bytes = file.readAll();
