@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "platform/dialogs.h"
+#include "settings/optionvalues.h"
 #include "settings/profile.h"
 #include "support/filefixtures.h"
 
@@ -189,6 +190,23 @@ private Q_SLOTS:
         QCOMPARE(controller.settings.fap.rechargeRate, 8192);
     }
 
+    // The shipped plans write "."; under a comma locale the chosen plan still reads back at Ok.
+    void shippedPlanReadsBackUnderACommaLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=1\n[Plan0]\nName=Home\nRecharge=4\n"
+                                         "Max=92.3999996185303\nThrottle=61.5999994277954\n");
+        Program program(environment());
+        QComboBox *plans = program.optionsWindow.ui.planList;
+        plans->setCurrentIndex(0);
+        Q_EMIT plans->activated(0);
+        const OptionsReadBack readBack = readBackOptions(program.optionsWindow.numberTexts());
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(readBack.stop, OptionsReadBack::Stop::None);
+        QCOMPARE(readBack.values.cutOffLimit, 96888422);
+        QCOMPARE(readBack.values.throttleLimit, 64592280);
+    }
+
     void storedRowsThatDoNotExistSelectNothing()
     {
         writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=1\n[Plan0]\nName=Home\n");
@@ -231,6 +249,18 @@ private Q_SLOTS:
         QCOMPARE(savedBytes(), 1000000 - 30 * 4096);
         QVERIFY(qAbs(savedTime() - secondsLater(lastSave, 30)) < 1e-9);
         QVERIFY(shown.isEmpty());
+    }
+
+    // A run killed between writing the new file and renaming it leaves its temporary file; the
+    // next start removes it and nothing else.
+    void startRemovesStaleTemporaryFiles()
+    {
+        writeBytes(path(u"tarvo.ini"_s), "[System]\nlastshut=46366.25\n");
+        writeBytes(path(u"tarvo.ini.Ab3dE9"_s), "[System]\n");
+        writeBytes(path(u"tarvo.ini.bak"_s), "mine");
+        Program program(environment());
+        QVERIFY(!QFile::exists(path(u"tarvo.ini.Ab3dE9"_s)));
+        QVERIFY(QFile::exists(path(u"tarvo.ini.bak"_s)));
     }
 
     // The first confirmation takes the level of its moment; from then on each save writes the
