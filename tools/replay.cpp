@@ -284,11 +284,11 @@ std::optional<QString> readReplaySettings(const QString &path, AppSettings &sett
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read settings file %1: %2").arg(path, file.errorString());
     // Read in bounded steps: a device such as /dev/zero never ends and reports no size.
-    const QByteArray bytes = file.read(maxSettingsFileSize + 1);
+    const QByteArray bytes = file.read(IniDocument::maxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         return QStringLiteral("cannot read settings file %1: %2").arg(path, file.errorString());
-    if (bytes.size() > maxSettingsFileSize)
-        return QStringLiteral("settings file %1 is larger than %2 bytes").arg(path).arg(maxSettingsFileSize);
+    if (bytes.size() > IniDocument::maxFileSize)
+        return QStringLiteral("settings file %1 is larger than %2 bytes").arg(path).arg(IniDocument::maxFileSize);
     const IniDocument ini = IniDocument::fromBytes(bytes);
     loadSettings(ini, settings);
     fapBytes = loadFapState(ini).usedBytes;

@@ -29,10 +29,8 @@ struct ReplayOptions
 // The arguments after "replay"; a bad option gives its one-line message instead.
 std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &arguments);
 
-inline constexpr qint64 maxSettingsFileSize = 1 << 20; // far beyond any real "tarvo.ini"
-
 // The settings a replay starts from and the bucket level saved in them ("fapbytes").
-// A file that cannot be read, or one larger than maxSettingsFileSize, gives its one-line message.
+// A file that cannot be read, or one larger than IniDocument::maxFileSize, gives its one-line message.
 std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, int32_t &fapBytes);
 
 // Runs the capture through the classifier and the meter and writes to `out` a header and one CSV

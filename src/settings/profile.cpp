@@ -251,7 +251,9 @@ IniDocument IniDocument::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fromBytes({});
-    return fromBytes(file.readAll());
+    // Bounded: a device without end (a link to /dev/zero) must not stall the start.
+    const QByteArray bytes = file.read(maxFileSize + 1);
+    return fromBytes(bytes.size() > maxFileSize ? QByteArray() : bytes);
 }
 
 IniDocument IniDocument::readForWrite(const QString &path)
@@ -263,9 +265,11 @@ IniDocument IniDocument::readForWrite(const QString &path)
         throw ProfileWriteError(path, EISDIR);
     if (!file.open(QIODevice::ReadOnly))
         throw ProfileWriteError(path, file.errorString());
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(maxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
         throw ProfileWriteError(path, file.errorString());
+    if (bytes.size() > maxFileSize)
+        throw ProfileWriteError(path, QStringLiteral("The file is larger than %1 bytes").arg(maxFileSize));
     return fromBytes(bytes);
 }
 

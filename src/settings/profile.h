@@ -54,11 +54,12 @@ class IniDocument
 {
 public:
     static constexpr int maxValueLength = 2047;
+    static constexpr qint64 maxFileSize = 16 << 20; // thousands of times any real settings file
 
-    // A missing or unreadable file reads as an empty document.
+    // A missing or unreadable file, or one larger than maxFileSize, reads as an empty document.
     static IniDocument read(const QString &path);
     // For a write: a missing file is an empty document, but one that exists and cannot be read
-    // raises ProfileWriteError rather than being replaced by the few keys about to be written.
+    // whole raises ProfileWriteError rather than being replaced by the few keys about to be written.
     static IniDocument readForWrite(const QString &path);
     static IniDocument fromBytes(const QByteArray &bytes);
 

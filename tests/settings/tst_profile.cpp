@@ -425,6 +425,16 @@ private Q_SLOTS:
                                     u"tarvo.ini.ab-d_9"_qs, u"tarvo.ini.bak"_qs}));
     }
 
+    // A file without end (a link to /dev/zero) reads as empty and is never replaced.
+    void endlessFileIsBounded()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("tarvo.ini"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        QCOMPARE(IniDocument::read(path).bytes(), QByteArray());
+        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, IniDocument::readForWrite(path));
+    }
+
     // Random bytes never crash a read or a write, and a write keeps every byte it does not own.
     void garbageIsReadAndKept()
     {
