@@ -220,8 +220,12 @@ void Controller::fillFromPlan(int row)
 
 void Controller::confirm()
 {
-    // The level the box shows is the one of now, as far as nothing has ticked yet.
+    // The box the level is taken from shows the level of now, unless the user has typed in it:
+    // before the first confirmation the waiting bucket has drained, after it the capture and the
+    // tick have moved the bucket while the options were open.
     drainWhileWaiting(m_environment.now());
+    if (!firstConfirmPending && m_options.usedBytesText() == m_shownUsedBytes)
+        showUsedBytes();
     if (m_options.selectedAdapter() < 0) {
         Dialogs::inform(&m_options,
                         QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
