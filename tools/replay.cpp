@@ -4,20 +4,25 @@
 #include "meter/fapmeter.h"
 #include "meter/formats.h"
 #include "meter/metertick.h"
-#include "meter/oledate.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
 #include "settings/addressset.h"
 #include "settings/appsettings.h"
 #include "settings/settingsfile.h"
 
-#include <QDateTime>
+#include <QDate>
 #include <QFile>
 
 #include <pcap/pcap.h>
 
+#include <charconv>
+#include <climits>
 #include <cmath>
+#include <cstdio>
+#include <ctime>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace {
 
@@ -26,39 +31,91 @@ const char csvHeader[] =
     "bytes_to_cutoff,full_recovery,time_to_throttle,time_to_cutoff,trend,avg_down,inst_down,avg_up,"
     "inst_up,downloaded_total,uploaded_total,packets_received,packets_sent,mean_packet_size\n";
 
-// A fraction in plain decimal notation (no exponent, no grouping) with at least `significant`
-// significant digits, so the stored value can be read back exactly.
-QString plainDecimal(double value, int significant)
+// One CSV line, built in place: a step of a month-long replay must cost little.
+class CsvLine
 {
-    if (value == 0.0 || !std::isfinite(value))
-        return QString::number(value);
-    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
-    QString text = QString::number(value, 'f', std::max(0, significant - 1 - magnitude));
-    if (text.contains(u'.')) {
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
+public:
+    void clear() { m_text.clear(); }
+    const std::string &text() const { return m_text; }
+
+    CsvLine &operator<<(int64_t value)
+    {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        return field(std::string_view(digits, size_t(end - digits)));
     }
-    return text;
-}
+    CsvLine &operator<<(std::string_view text) { return field(text); }
+    CsvLine &operator<<(const QString &text) { return field(text.toStdString()); }
 
-QString singlePrecision(float value)
-{
-    return plainDecimal(value, 9);
-}
+    // A fraction in plain decimal notation (no exponent, no grouping) with at least `significant`
+    // significant digits, so the stored value can be read back exactly.
+    CsvLine &decimal(double value, int significant)
+    {
+        if (value == 0.0 || !std::isfinite(value))
+            return field(QString::number(value).toStdString());
+        const int magnitude = int(std::floor(std::log10(std::fabs(value))));
+        char digits[400];
+        const auto end =
+            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed,
+                          std::max(0, significant - 1 - magnitude))
+                .ptr;
+        std::string_view text(digits, size_t(end - digits));
+        if (text.find('.') != std::string_view::npos) {
+            while (text.ends_with('0'))
+                text.remove_suffix(1);
+            if (text.ends_with('.'))
+                text.remove_suffix(1);
+        }
+        return field(text);
+    }
+    CsvLine &single(float value) { return decimal(value, 9); }
 
-QString trendText(LevelTrend trend)
+    // "2026-01-01T19:00:01"
+    CsvLine &time(const std::tm &local)
+    {
+        char text[96]; // room for any int the fields could hold
+        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
+                      local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+        return field(text);
+    }
+
+private:
+    CsvLine &field(std::string_view text)
+    {
+        if (!m_text.empty())
+            m_text += ',';
+        m_text += text;
+        return *this;
+    }
+
+    std::string m_text;
+};
+
+std::string_view trendText(LevelTrend trend)
 {
     switch (trend) {
     case LevelTrend::Rising:
-        return QStringLiteral("rising");
+        return "rising";
     case LevelTrend::Falling:
-        return QStringLiteral("falling");
+        return "falling";
     case LevelTrend::Steady:
         break;
     }
-    return QStringLiteral("steady");
+    return "steady";
+}
+
+// A classic capture file keeps the seconds in 32 bits, which the library hands over sign-extended:
+// from 2038 on they would read as 1901. No capture predates 1970, so a negative count is such a time.
+int64_t captureSecond(const timeval &stamp)
+{
+    const auto second = int64_t(stamp.tv_sec);
+    return second < 0 && second >= INT32_MIN ? second + (int64_t(1) << 32) : second;
+}
+
+QString linkTypeName(int linkType)
+{
+    const char *name = pcap_datalink_val_to_name(linkType);
+    return name ? QStringLiteral("%1, %2").arg(linkType).arg(QString::fromLatin1(name)) : QString::number(linkType);
 }
 
 std::optional<QString> addAddresses(const QStringList &extra, LiveAddressList &list)
@@ -75,7 +132,7 @@ std::optional<QString> addAddresses(const QStringList &extra, LiveAddressList &l
 class Replay
 {
 public:
-    Replay() : m_context{m_settings, m_counters, m_meter} { m_output = csvHeader; }
+    explicit Replay(std::FILE *out) : m_context{m_settings, m_counters, m_meter}, m_out(out) {}
 
     std::optional<QString> prepare(const ReplayOptions &options)
     {
@@ -91,74 +148,75 @@ public:
         if (options.no192)
             m_settings.useAll192168 = false;
         m_meter.applySettings(m_settings.fap, options.usedBytes.value_or(fapBytes));
+        m_longestSpan = options.longestSpanSeconds;
         return std::nullopt;
     }
+
+    // The header line, before the first tick.
+    bool start() { return write(csvHeader); }
 
     // Every tick due at or before the frame's second comes first; a tick is taken to last one second.
     std::optional<QString> frame(const pcap_pkthdr *header, const u_char *bytes)
     {
-        const int64_t second = header->ts.tv_sec;
+        const int64_t second = captureSecond(header->ts);
         if (!m_nextTick) {
             m_firstSecond = second;
             m_nextTick = second + 1;
         }
         // A broken timestamp must not turn into years of one-second lines.
-        if (second - m_firstSecond > kLongestSpan)
+        if (second - m_firstSecond > m_longestSpan)
             return QStringLiteral("frame %1 lies more than %2 days after the first one; a replay covers at most that")
                 .arg(m_frames + 1)
-                .arg(kLongestSpan / 86400);
-        while (*m_nextTick <= second)
-            tick();
+                .arg(m_longestSpan / 86400);
+        while (*m_nextTick <= second) {
+            if (!tick())
+                return cannotWrite();
+        }
         classifyFrame(reinterpret_cast<u_char *>(&m_context), header, bytes);
         ++m_frames;
         return std::nullopt;
     }
 
     // After the last frame, the next due tick runs and the replay ends.
-    QByteArray finish()
+    std::optional<QString> finish()
     {
-        if (m_nextTick)
-            tick();
-        return m_output;
+        if ((m_nextTick && !tick()) || std::fflush(m_out) != 0)
+            return cannotWrite();
+        return std::nullopt;
     }
 
+    static QString cannotWrite() { return QStringLiteral("cannot write to standard output"); }
+
 private:
-    void tick()
+    bool write(std::string_view text) { return std::fwrite(text.data(), 1, text.size(), m_out) == text.size(); }
+
+    bool tick()
     {
-        const QDateTime moment = QDateTime::fromSecsSinceEpoch(*m_nextTick, Qt::LocalTime);
-        const TrafficCounters::Tick taken = runMeterTick(oleDate(moment), m_counters, m_meter, m_stats);
+        static const qint64 oleEpochDay = QDate(1899, 12, 30).toJulianDay();
+        const time_t second = time_t(*m_nextTick);
+        std::tm local{};
+        localtime_r(&second, &local);
+        const double now = double(QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).toJulianDay() - oleEpochDay)
+                           + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
+        const TrafficCounters::Tick taken = runMeterTick(now, m_counters, m_meter, m_stats);
         ++m_ticks;
         ++*m_nextTick;
 
-        const QStringList fields{
-            QString::number(m_ticks),
-            moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")),
-            QString::number(taken.downloadBytes),
-            QString::number(taken.uploadBytes),
-            QString::number(taken.packets),
-            QString::number(m_meter.usedBytes()),
-            QString::number(m_meter.activeLimit()),
-            restrictionText(m_meter.restriction()),
-            QString::number(m_meter.remaining()),
-            QString::number(m_meter.levelPercent()),
-            QString::number(m_meter.bytesToThrottle()),
-            plainDecimal(m_meter.bytesToCutOff(), 17),
-            formatDuration(m_meter.fullRecoverySeconds()),
-            formatDuration(m_meter.secondsToThrottle()),
-            formatDuration(m_meter.secondsToCutOff()),
-            trendText(m_meter.trend()),
-            singlePrecision(m_stats.averageDownload),
-            QString::number(m_stats.instantDownload),
-            singlePrecision(m_stats.averageUpload),
-            singlePrecision(m_stats.instantUpload),
-            QString::number(m_counters.downloadedTotal.load()),
-            QString::number(m_counters.uploadedTotal.load()),
-            QString::number(m_counters.downloadPackets.load()),
-            QString::number(m_counters.uploadPackets.load()),
-            singlePrecision(m_counters.meanPacketSize.load()),
-        };
-        m_output += fields.join(u',').toUtf8();
-        m_output += '\n';
+        m_line.clear();
+        m_line << m_ticks;
+        m_line.time(local) << int64_t(taken.downloadBytes) << int64_t(taken.uploadBytes) << int64_t(taken.packets)
+                           << int64_t(m_meter.usedBytes()) << int64_t(m_meter.activeLimit())
+                           << restrictionText(m_meter.restriction()) << m_meter.remaining() << m_meter.levelPercent()
+                           << m_meter.bytesToThrottle();
+        m_line.decimal(m_meter.bytesToCutOff(), 17)
+            << formatDuration(m_meter.fullRecoverySeconds()) << formatDuration(m_meter.secondsToThrottle())
+            << formatDuration(m_meter.secondsToCutOff()) << trendText(m_meter.trend());
+        m_line.single(m_stats.averageDownload) << int64_t(m_stats.instantDownload);
+        m_line.single(m_stats.averageUpload).single(m_stats.instantUpload)
+            << int64_t(m_counters.downloadedTotal.load()) << int64_t(m_counters.uploadedTotal.load())
+            << int64_t(m_counters.downloadPackets.load()) << int64_t(m_counters.uploadPackets.load());
+        m_line.single(m_counters.meanPacketSize.load());
+        return write(m_line.text()) && write("\n");
     }
 
     AppSettings m_settings;
@@ -166,13 +224,14 @@ private:
     FapMeter m_meter;
     TrafficStats m_stats;
     CaptureContext m_context;
-    static constexpr int64_t kLongestSpan = 31 * 86400;
+    int64_t m_longestSpan = 0;
 
     int64_t m_firstSecond = 0;
     std::optional<int64_t> m_nextTick; // epoch second of the next tick; none before the first frame
     int64_t m_frames = 0;
     int64_t m_ticks = 0;
-    QByteArray m_output;
+    std::FILE *m_out;
+    CsvLine m_line;
 };
 
 struct PcapCloser
@@ -224,15 +283,21 @@ std::optional<QString> readReplaySettings(const QString &path, AppSettings &sett
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read settings file %1: %2").arg(path, file.errorString());
-    const IniDocument ini = IniDocument::fromBytes(file.readAll());
+    // Read in bounded steps: a device such as /dev/zero never ends and reports no size.
+    const QByteArray bytes = file.read(IniDocument::maxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return QStringLiteral("cannot read settings file %1: %2").arg(path, file.errorString());
+    if (bytes.size() > IniDocument::maxFileSize)
+        return QStringLiteral("settings file %1 is larger than %2 bytes").arg(path).arg(IniDocument::maxFileSize);
+    const IniDocument ini = IniDocument::fromBytes(bytes);
     loadSettings(ini, settings);
     fapBytes = loadFapState(ini).usedBytes;
     return std::nullopt;
 }
 
-std::variant<QByteArray, QString> runReplay(const ReplayOptions &options)
+std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out)
 {
-    Replay replay;
+    Replay replay(out);
     if (auto error = replay.prepare(options))
         return *error;
 
@@ -248,7 +313,9 @@ std::variant<QByteArray, QString> runReplay(const ReplayOptions &options)
     }
     if (const int linkType = pcap_datalink(capture.get()); linkType != DLT_EN10MB)
         return QStringLiteral("%1 is not an Ethernet capture (link type %2)")
-            .arg(options.capturePath, QString::fromLatin1(pcap_datalink_val_to_name(linkType)));
+            .arg(options.capturePath, linkTypeName(linkType));
+    if (!replay.start())
+        return Replay::cannotWrite();
 
     pcap_pkthdr *header = nullptr;
     const u_char *bytes = nullptr;

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <variant>
 
@@ -20,15 +21,19 @@ struct ReplayOptions
     QStringList ignoredAddresses;     // --ignore, likewise
     bool no192 = false;               // --no-192: the 192.168 rule off
     QString capturePath;
+    // A frame this long after the first is taken for a broken timestamp; the fuzz target, whose
+    // time is short, makes it an hour.
+    int64_t longestSpanSeconds = 31 * 86400;
 };
 
 // The arguments after "replay"; a bad option gives its one-line message instead.
 std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &arguments);
 
 // The settings a replay starts from and the bucket level saved in them ("fapbytes").
-// A file that cannot be read gives its one-line message.
+// A file that cannot be read, or one larger than IniDocument::maxFileSize, gives its one-line message.
 std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, int32_t &fapBytes);
 
-// Runs the capture through the classifier and the meter, one CSV line per tick after a header.
-// The whole output or, on failure, nothing but the one-line message.
-std::variant<QByteArray, QString> runReplay(const ReplayOptions &options);
+// Runs the capture through the classifier and the meter and writes to `out` a header and one CSV
+// line per tick, each as it is made, so a month of capture time needs no more memory than a
+// minute. On a fault the lines written stand and the one-line message is returned.
+std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out);

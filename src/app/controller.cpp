@@ -17,6 +17,10 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <cmath>
+#include <cstdio>
+#include <stdexcept>
+
 namespace {
 
 // A box the confirmation got to: its value replaces the setting.
@@ -45,12 +49,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     connect(autoConfirmTimer, &QTimer::timeout, this,
             [this] { ErrorHandler::run(&m_options, [this] { autoConfirm(); }); });
     saveTimer = timer(this, "saveTimer", 10000);
-    connect(saveTimer, &QTimer::timeout, this, [this] {
-        // While the box of a failed save is open, the next saves wait instead of piling up boxes.
-        saveTimer->stop();
-        ErrorHandler::run(&m_options, [this] { saveBucket(); });
-        saveTimer->start();
-    });
+    connect(saveTimer, &QTimer::timeout, this, &Controller::periodicSave);
     tickTimer = timer(this, "tickTimer", 1000);
     connect(tickTimer, &QTimer::timeout, this, [this] { tickAt(m_environment.now()); });
     // The latency probe runs on it.
@@ -95,11 +94,18 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
 Controller::~Controller()
 {
     stopCapture();
-    ErrorHandler::run(&m_options, [this] { saveBucket(); });
+    // The monitor window is gone by now, and a box that waits for a click would hold up a logout:
+    // a failure of this last save goes to standard error, which the desktop keeps in its log.
+    m_shuttingDown = true;
+    if (m_settingsUnsaved)
+        writeFile([this] { saveSettings(settingsPath(m_environment.files.settingsFolder), settings); });
+    writeFile([this] { saveBucket(); });
 }
 
 void Controller::load()
 {
+    // Left behind by a run killed between writing a new file and renaming it over the old one.
+    IniDocument::removeStaleTemporaries(settingsPath(m_environment.files.settingsFolder));
     m_options.setPlans(readPlanNames(m_environment.files.plansFile));
 
     const IniDocument ini = IniDocument::read(settingsPath(m_environment.files.settingsFolder));
@@ -107,8 +113,9 @@ void Controller::load()
     const FapState fap = loadFapState(ini);
     meter.applySettings(settings.fap, fap.usedBytes);
     lastUseKnown = fap.lastShut != noLastUse;
+    m_drainedUntil = m_environment.now();
     if (lastUseKnown) {
-        meter.catchUp(fap.lastShut, m_environment.now());
+        meter.catchUp(fap.lastShut, m_drainedUntil);
     } else {
         Dialogs::ask(nullptr, Dialogs::Request{
             QStringLiteral("Tarvo can not determine the last time it was used"),
@@ -119,7 +126,7 @@ void Controller::load()
             QMessageBox::Ok, QMessageBox::NoIcon});
     }
     m_options.showSettings(settings);
-    m_options.showUsedBytes(meter.usedBytes());
+    showUsedBytes();
 }
 
 void Controller::setMonitor(MonitorWindow *monitor)
@@ -167,7 +174,68 @@ void Controller::autoConfirm()
 
 void Controller::saveBucket()
 {
-    saveFapState(settingsPath(m_environment.files.settingsFolder), m_environment.now(), meter.usedBytes());
+    const double now = m_environment.now();
+    drainWhileWaiting(now);
+    saveFapState(settingsPath(m_environment.files.settingsFolder), now, meter.usedBytes());
+}
+
+void Controller::drainWhileWaiting(double now)
+{
+    if (!firstConfirmPending)
+        return; // the tick drains the bucket from the first confirmation on
+    // Whole seconds only; the fraction left over counts at the next drain.
+    const double milliseconds = std::round((now - m_drainedUntil) * 86400000.0);
+    if (!(milliseconds >= 1000.0)) {
+        if (!(milliseconds >= 0.0))
+            m_drainedUntil = now; // a clock set back: drain from the new time on
+        return;
+    }
+    const double drainedUntil = m_drainedUntil + std::floor(milliseconds / 1000.0) / 86400.0;
+    const QString shown = m_options.usedBytesText();
+    meter.catchUp(m_drainedUntil, drainedUntil);
+    m_drainedUntil = drainedUntil;
+    // The box the confirmation takes the level from follows, unless the user has typed in it.
+    if (shown == m_shownUsedBytes)
+        showUsedBytes();
+}
+
+void Controller::showUsedBytes()
+{
+    m_options.showUsedBytes(meter.usedBytes());
+    m_shownUsedBytes = m_options.usedBytesText();
+}
+
+void Controller::periodicSave()
+{
+    if (m_settingsUnsaved)
+        m_settingsUnsaved = !writeFile([this] { saveSettings(settingsPath(m_environment.files.settingsFolder), settings); });
+    writeFile([this] { saveBucket(); });
+}
+
+bool Controller::writeFile(const std::function<void()> &write)
+{
+    try {
+        write();
+    } catch (const std::exception &error) {
+        if (m_shuttingDown) {
+            std::fprintf(stderr, "tarvo: %s\n", error.what());
+        } else if (!m_saveFailing) {
+            // Once; the saves go on retrying quietly until one works again. The box comes after
+            // the handler has finished, so a confirmation starts the counting before it waits.
+            m_saveFailing = true;
+            QMetaObject::invokeMethod(
+                this, [this, failure = std::runtime_error(error.what())] { ErrorHandler::show(&m_options, failure); },
+                Qt::QueuedConnection);
+        }
+        return false;
+    }
+    if (m_saveFailing && !m_shuttingDown) {
+        m_saveFailing = false;
+        if (m_monitor)
+            m_monitor->setStatusText(
+                QStringLiteral("Saving to %1 works again").arg(settingsPath(m_environment.files.settingsFolder)));
+    }
+    return true;
 }
 
 void Controller::fillFromPlan(int row)
@@ -177,6 +245,12 @@ void Controller::fillFromPlan(int row)
 
 void Controller::confirm()
 {
+    // The box the level is taken from shows the level of now, unless the user has typed in it:
+    // before the first confirmation the waiting bucket has drained, after it the capture and the
+    // tick have moved the bucket while the options were open.
+    drainWhileWaiting(m_environment.now());
+    if (!firstConfirmPending && m_options.usedBytesText() == m_shownUsedBytes)
+        showUsedBytes();
     if (m_options.selectedAdapter() < 0) {
         Dialogs::inform(&m_options,
                         QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
@@ -202,7 +276,9 @@ void Controller::confirm()
     // The bucket keeps its own copy of the plan: the throttle limit and the off-peak window.
     meter.setParameters(settings.fap);
     m_monitor->applySettings(settings);
-    saveSettings(settingsPath(m_environment.files.settingsFolder), settings); // a failed write ends here: nothing starts
+    // A file that cannot be written must not stop the counting: the failure is shown once and
+    // the 10-second save retries it.
+    m_settingsUnsaved = !writeFile([this] { saveSettings(settingsPath(m_environment.files.settingsFolder), settings); });
 
     if (firstConfirmPending) {
         startCapture();
@@ -236,6 +312,8 @@ void Controller::takeNumbers(const OptionValues &values)
             meter.setUsedBytes(*values.usedBytes);
         meter.setParameters(fap);
     }
+    if (values.usedBytes)
+        m_shownUsedBytes = m_options.usedBytesText();
     takeIf(settings.pingHost, values.pingHost);
     takeIf(settings.pingTimeoutMs, values.pingTimeoutMs);
     takeIf(settings.pingTtl, values.pingTtl);
@@ -265,7 +343,7 @@ void Controller::cancel()
 
 void Controller::showOptions()
 {
-    m_options.showUsedBytes(meter.usedBytes());
+    showUsedBytes();
     m_monitor->hide();
     m_options.showMaximised();
     m_options.raise();

@@ -43,7 +43,8 @@ public:
     // The start: the adapters, the plans and "tarvo.ini" into `options`, the bucket caught up for
     // the time the program was off; the bucket is saved every 10 s from here on.
     explicit Controller(OptionsWindow &options, ProgramEnvironment environment = {});
-    // Stops the capture, then writes the last-use time and the bucket.
+    // Stops the capture, then writes the last-use time and the bucket (and the settings, when
+    // their last write failed); a failure here is reported on standard error.
     ~Controller() override;
 
     // The monitor window is created after the load and handed over before the message loop runs.
@@ -98,6 +99,15 @@ private:
     void createLatencyProbe();
     // The bucket and the time now. Raises ProfileWriteError.
     void saveBucket();
+    // Until the first confirmation starts the tick, the bucket drains by the recharge of the
+    // time since the load, so every save and the confirmation see the level of the moment.
+    void drainWhileWaiting(double now);
+    void showUsedBytes();
+    // Every 10 s: the bucket, and the settings again while their last write failed.
+    void periodicSave();
+    // One write of "tarvo.ini". The first failure is shown (on standard error at shut-down),
+    // later ones stay quiet until a write works again, which the status line says.
+    bool writeFile(const std::function<void()> &write);
 
     // Steps that other parts of the program fill in.
     void writeStartAtLogon(); // the start-at-logon entry, at every confirmation
@@ -109,4 +119,9 @@ private:
     PcapDeviceList m_devices; // kept from enumeration until the capture thread opens its device
     std::unique_ptr<CaptureThread> m_captureThread;
     std::unique_ptr<LatencyProbe> m_latencyProbe;
+    double m_drainedUntil = 0;   // the moment up to which the waiting bucket has drained
+    QString m_shownUsedBytes;    // what the program last put into "Cumulative download in MB"
+    bool m_saveFailing = false;  // the last write failed and has been reported
+    bool m_settingsUnsaved = false; // the settings of the last confirmation are not in the file yet
+    bool m_shuttingDown = false;
 };

@@ -23,8 +23,10 @@ NumberReading outOfRange(QString allowed)
 
 } // namespace
 
-std::optional<int32_t> parseWholeNumber(QStringView text)
+std::optional<int32_t> parseWholeNumber(QStringView localText)
 {
+    const QString ascii = ProfileValue::asciiDigits(localText);
+    const QStringView text = ascii;
     qsizetype i = 0;
     while (i < text.size() && text[i] == u' ')
         ++i;
@@ -44,7 +46,8 @@ std::optional<int32_t> parseWholeNumber(QStringView text)
 
 QTime timeOfDay(double dateTime)
 {
-    const double fraction = std::abs(dateTime - std::trunc(dateTime));
+    // The bucket's own reading of the off-peak window: value - floor, before 1899 too.
+    const double fraction = dateTime - std::floor(dateTime);
     const auto msecs = std::llround(fraction * msecsPerDay);
     // A fraction a hair below 1 rounds to midnight of the next day, which a time cannot hold.
     return QTime::fromMSecsSinceStartOfDay(static_cast<int>(std::min<long long>(msecs, msecsPerDay - 1)));
@@ -52,8 +55,7 @@ QTime timeOfDay(double dateTime)
 
 double withTimeOfDay(double dateTime, QTime time)
 {
-    const double days = std::abs(std::trunc(dateTime));
-    return std::copysign(days + time.msecsSinceStartOfDay() / msecsPerDay, dateTime);
+    return std::floor(dateTime) + time.msecsSinceStartOfDay() / msecsPerDay;
 }
 
 NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding rounding)

@@ -10,12 +10,12 @@
 // as the settings file writes floats (ProfileValue::formatFloat and parseFloat): 96888422 bytes
 // show as "92.3999996185303" MB.
 
-// Leading blanks, an optional sign and decimal digits, in 32 bits: "010" is 10, "+7" is 7;
-// nothing for "", "1 ", "2.5", "0x10" or a number that does not fit.
+// Leading blanks, an optional sign and decimal digits (ASCII or the locale's own), in 32 bits:
+// "010" is 10, "+7" is 7; nothing for "", "1 ", "2.5", "0x10" or a number that does not fit.
 std::optional<int32_t> parseWholeNumber(QStringView text);
 
 // A date-time (days since 30 December 1899) and its time of day, for the time-of-day pickers.
-// The fraction's magnitude is the time of day, as for dates before 1899 too.
+// The time of day is value - floor(value), as the bucket reads it, before 1899 too.
 QTime timeOfDay(double dateTime);
 // `dateTime` with its time of day replaced by `time`; the day stays.
 double withTimeOfDay(double dateTime, QTime time);

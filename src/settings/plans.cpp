@@ -34,6 +34,11 @@ Plan readPlan(const QString &plansPath, int32_t index)
     const auto text = [&](QStringView key, const QString &fallback) {
         return ProfileValue::trimmed(ini.string(section, key, fallback));
     };
-    return Plan{index, text(u"Name", missingName), text(u"Recharge", missingValue), text(u"Max", missingValue),
-                text(u"Throttle", missingValue)};
+    // The file is ours and writes its numbers with "."; the boxes read the user's format.
+    const auto number = [&](QStringView key) {
+        const QString value = text(key, missingValue);
+        const auto parsed = ProfileValue::parseFloat(value, QLocale::c());
+        return parsed ? ProfileValue::formatFloat(*parsed) : value;
+    };
+    return Plan{index, text(u"Name", missingName), number(u"Recharge"), number(u"Max"), number(u"Throttle")};
 }

@@ -5,8 +5,9 @@
 
 #include <cstdint>
 
-// One service plan of "plans.ini", as text: the values go into the options window's boxes as
-// they stand, and are converted only when the options are confirmed.
+// One service plan of "plans.ini", as text for the options window's boxes, which are converted
+// only when the options are confirmed. The file writes its numbers with "." whatever the locale;
+// a plan's numbers come in the user's format, any other text as it stands.
 struct Plan
 {
     int32_t index = 0;

@@ -6,14 +6,24 @@
 #include <QLocale>
 #include <QTemporaryFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
+#include <fcntl.h>
 #include <unistd.h>
 
-ProfileWriteError::ProfileWriteError(const QString &path)
-    : std::runtime_error(QStringLiteral("Unable to write to %1").arg(path).toStdString())
+ProfileWriteError::ProfileWriteError(const QString &path, const QString &reason)
+    : std::runtime_error(QStringLiteral("Unable to write to %1\n%2").arg(path, reason).toStdString())
     , m_path(path)
+    , m_reason(reason)
+{
+}
+
+ProfileWriteError::ProfileWriteError(const QString &path, int error)
+    : ProfileWriteError(path, QString::fromLocal8Bit(std::strerror(error)))
 {
 }
 
@@ -62,20 +72,48 @@ std::optional<int32_t> parseInt(QStringView text)
     return static_cast<int32_t>(negative ? -magnitude : magnitude);
 }
 
-QString formatFloat(double value)
+QString asciiDigits(QStringView text, const QLocale &locale)
 {
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', 15);
+    QString result = text.toString();
+    const QString zero = locale.zeroDigit();
+    if (zero.size() == 1 && zero[0] != u'0') {
+        const char16_t first = zero[0].unicode();
+        for (QChar &c : result) {
+            if (c.unicode() >= first && c.unicode() <= first + 9)
+                c = QChar(u'0' + (c.unicode() - first));
+        }
+    }
+    return result;
 }
 
-std::optional<double> parseFloat(QStringView text)
+QString formatFloat(double value, const QLocale &locale)
 {
-    QLocale locale;
-    // A group separator would let "1.5" read as 15 under a locale whose decimal separator is ",".
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    // ASCII digits whatever the locale, so a file or a box written under one locale with digits
+    // of its own still reads as a number; only the decimal separator is the locale's.
+    QString text = QString::number(value, 'g', 15);
+    const QString point = locale.decimalPoint();
+    if (point != u".")
+        text.replace(u'.', point);
+    return text;
+}
+
+std::optional<double> parseFloat(QStringView text, const QLocale &locale)
+{
+    QString plain = asciiDigits(text, locale);
+    const QString point = locale.decimalPoint();
+    if (point != u".") {
+        // A "." is no decimal separator here; a group separator would let "1.5" read as 15.
+        if (plain.contains(u'.'))
+            return std::nullopt;
+        plain.replace(point, QStringLiteral("."));
+    }
+    const QString minus = locale.negativeSign();
+    if (minus != u"-")
+        plain.replace(minus, QStringLiteral("-"));
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const double value = locale.toDouble(text, &ok);
+    const double value = c.toDouble(plain, &ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
@@ -103,7 +141,7 @@ QByteArray nameKey(QStringView name)
     return name.toUtf8().trimmed().toLower();
 }
 
-// The line without its line ending.
+// The line without its line ending: LF, CR LF or a lone CR.
 QByteArray content(const QByteArray &line)
 {
     qsizetype end = line.size();
@@ -116,7 +154,44 @@ QByteArray content(const QByteArray &line)
 
 bool endsLine(const QByteArray &line)
 {
-    return line.endsWith('\n');
+    return line.endsWith('\n') || line.endsWith('\r');
+}
+
+// Where the line that starts at `begin` ends, its line ending included.
+qsizetype lineEnd(const QByteArray &bytes, qsizetype begin)
+{
+    for (qsizetype i = begin; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n')
+            return i + 1;
+        if (bytes[i] == '\r')
+            return i + 1 < bytes.size() && bytes[i + 1] == '\n' ? i + 2 : i + 1;
+    }
+    return bytes.size();
+}
+
+// The file a write must replace: the end of a chain of symbolic links, so the link stays a link.
+QString writeTarget(const QString &path)
+{
+    QString target = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        const QFileInfo info(target);
+        if (!info.isSymLink())
+            break;
+        target = info.symLinkTarget();
+    }
+    return target;
+}
+
+// The temporary files save() makes beside `fileName`: its name, a dot and six letters or digits.
+bool isTemporaryOf(const QString &name, const QString &fileName)
+{
+    if (name.size() != fileName.size() + 7 || !name.startsWith(fileName + u'.'))
+        return false;
+    for (qsizetype i = fileName.size() + 1; i < name.size(); ++i) {
+        if (!name[i].isLetterOrNumber() || name[i].unicode() > 127)
+            return false;
+    }
+    return true;
 }
 
 // The section name of a header line "[name]", or nothing. A "[" without "]" is no header.
@@ -176,7 +251,9 @@ IniDocument IniDocument::read(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fromBytes({});
-    return fromBytes(file.readAll());
+    // Bounded: a device without end (a link to /dev/zero) must not stall the start.
+    const QByteArray bytes = file.read(maxFileSize + 1);
+    return fromBytes(bytes.size() > maxFileSize ? QByteArray() : bytes);
 }
 
 IniDocument IniDocument::readForWrite(const QString &path)
@@ -184,11 +261,15 @@ IniDocument IniDocument::readForWrite(const QString &path)
     QFile file(path);
     if (!file.exists())
         return fromBytes({});
+    if (QFileInfo(path).isDir())
+        throw ProfileWriteError(path, EISDIR);
     if (!file.open(QIODevice::ReadOnly))
-        throw ProfileWriteError(path);
-    const QByteArray bytes = file.readAll();
+        throw ProfileWriteError(path, file.errorString());
+    const QByteArray bytes = file.read(maxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        throw ProfileWriteError(path);
+        throw ProfileWriteError(path, file.errorString());
+    if (bytes.size() > maxFileSize)
+        throw ProfileWriteError(path, QStringLiteral("The file is larger than %1 bytes").arg(maxFileSize));
     return fromBytes(bytes);
 }
 
@@ -198,11 +279,10 @@ void IniDocument::parse(const QByteArray &bytes)
     m_sectionIndex.clear();
     qsizetype begin = 0;
     while (begin < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', begin);
-        end = end < 0 ? bytes.size() : end + 1;
+        const qsizetype end = lineEnd(bytes, begin);
         QByteArray line = bytes.mid(begin, end - begin);
-        if (begin == 0 && line.contains('\n'))
-            m_lineEnding = line.endsWith("\r\n") ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+        if (begin == 0 && endsLine(line))
+            m_lineEnding = line.mid(content(line).size());
         QByteArray trimmedLine = content(line).trimmed();
         if (begin == 0 && trimmedLine.startsWith(utf8Bom))
             trimmedLine = trimmedLine.mid(utf8Bom.size()).trimmed();
@@ -330,18 +410,62 @@ bool IniDocument::renameOver(const QString &from, const QString &to)
 
 void IniDocument::save(const QString &path, RenameStep rename) const
 {
-    const QFileInfo target(path);
+    const QString targetPath = writeTarget(path);
+    const QFileInfo target(targetPath);
     QTemporaryFile temporary(target.absoluteDir().filePath(target.fileName() + QStringLiteral(".XXXXXX")));
-    if (!temporary.open())
-        throw ProfileWriteError(path);
+    if (!temporary.open()) {
+        // A folder the user may not write but a file they may: the file is rewritten in place.
+        if (target.isFile() && ::access(QFile::encodeName(target.absolutePath()).constData(), W_OK) != 0) {
+            rewriteInPlace(path, targetPath);
+            return;
+        }
+        throw ProfileWriteError(path, temporary.errorString());
+    }
     temporary.setPermissions(target.exists() ? target.permissions()
                                              : QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                    | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     const QByteArray data = bytes();
-    if (temporary.write(data) != data.size() || !temporary.flush() || ::fsync(temporary.handle()) != 0)
-        throw ProfileWriteError(path);
+    if (temporary.write(data) != data.size() || !temporary.flush())
+        throw ProfileWriteError(path, temporary.errorString());
+    if (::fsync(temporary.handle()) != 0)
+        throw ProfileWriteError(path, errno);
     temporary.close();
-    if (!rename(temporary.fileName(), path))
-        throw ProfileWriteError(path);
+    errno = 0;
+    if (!rename(temporary.fileName(), targetPath))
+        throw ProfileWriteError(path, errno ? errno : EIO);
     temporary.setAutoRemove(false);
+}
+
+void IniDocument::rewriteInPlace(const QString &path, const QString &targetPath) const
+{
+    const int fd = ::open(QFile::encodeName(targetPath).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw ProfileWriteError(path, errno);
+    const QByteArray data = bytes();
+    // The space is taken before the first byte changes, so a full disk leaves the old file whole.
+    int error = ::posix_fallocate(fd, 0, std::max<off_t>(data.size(), 1));
+    for (qsizetype done = 0; error == 0 && done < data.size();) {
+        const ssize_t written = ::pwrite(fd, data.constData() + done, size_t(data.size() - done), done);
+        if (written < 0 && errno != EINTR)
+            error = errno;
+        else if (written > 0)
+            done += written;
+    }
+    if (error == 0 && (::ftruncate(fd, data.size()) != 0 || ::fsync(fd) != 0))
+        error = errno;
+    ::close(fd);
+    if (error != 0)
+        throw ProfileWriteError(path, error);
+}
+
+void IniDocument::removeStaleTemporaries(const QString &path)
+{
+    const QFileInfo target(writeTarget(path));
+    QDir folder = target.absoluteDir();
+    const QStringList names =
+        folder.entryList({target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        if (isTemporaryOf(name, target.fileName()))
+            folder.remove(name);
+    }
 }

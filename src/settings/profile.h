@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QLocale>
 #include <QString>
 
 #include <cstdint>
@@ -13,15 +14,19 @@
 // values read up to 2047 characters, writes that change one value and leave every other byte of
 // the file as it was.
 
-// A write that did not reach the file. Its text is what the user sees: "Unable to write to <path>".
+// A write that did not reach the file. Its text is what the user sees: "Unable to write to <path>"
+// and, on a second line, the system's reason ("No space left on device").
 class ProfileWriteError : public std::runtime_error
 {
 public:
-    explicit ProfileWriteError(const QString &path);
+    ProfileWriteError(const QString &path, const QString &reason);
+    ProfileWriteError(const QString &path, int error); // an errno value
     const QString &path() const noexcept { return m_path; }
+    const QString &reason() const noexcept { return m_reason; }
 
 private:
     QString m_path;
+    QString m_reason;
 };
 
 // Value encodings shared by the settings, the plans and the options window's boxes.
@@ -30,10 +35,14 @@ namespace ProfileValue {
 // Decimal, or hexadecimal after "0x"/"0X" when the text is longer than two characters; nothing
 // for any other text or a value outside the signed 32-bit range.
 std::optional<int32_t> parseInt(QStringView text);
-// General format, at most 15 significant digits, the locale's decimal separator, no grouping.
-QString formatFloat(double value);
-// The reverse of formatFloat under the same locale; nothing for any other text or a non-finite value.
-std::optional<double> parseFloat(QStringView text);
+// The locale's own digits (Arabic-Indic, Devanagari, ...) replaced by ASCII ones.
+QString asciiDigits(QStringView text, const QLocale &locale = QLocale());
+// General format, at most 15 significant digits, ASCII digits, the locale's decimal separator,
+// no grouping.
+QString formatFloat(double value, const QLocale &locale = QLocale());
+// The reverse of formatFloat under the same locale, which also takes the locale's own digits;
+// nothing for any other text or a non-finite value.
+std::optional<double> parseFloat(QStringView text, const QLocale &locale = QLocale());
 // Leading and trailing blanks and control characters removed.
 QString trimmed(const QString &text);
 
@@ -45,11 +54,12 @@ class IniDocument
 {
 public:
     static constexpr int maxValueLength = 2047;
+    static constexpr qint64 maxFileSize = 16 << 20; // thousands of times any real settings file
 
-    // A missing or unreadable file reads as an empty document.
+    // A missing or unreadable file, or one larger than maxFileSize, reads as an empty document.
     static IniDocument read(const QString &path);
     // For a write: a missing file is an empty document, but one that exists and cannot be read
-    // raises ProfileWriteError rather than being replaced by the few keys about to be written.
+    // whole raises ProfileWriteError rather than being replaced by the few keys about to be written.
     static IniDocument readForWrite(const QString &path);
     static IniDocument fromBytes(const QByteArray &bytes);
 
@@ -74,9 +84,14 @@ public:
     static bool renameOver(const QString &from, const QString &to);
 
     // Writes the document into a temporary file in the same folder, flushes it to the disk and
-    // renames it over `path`, so the old file stays whole until the new one is. Raises
+    // renames it over `path`, so the old file stays whole until the new one is. A symbolic link is
+    // followed: its target is replaced and the link stays. When the folder refuses a new file but
+    // the file itself may be written, the file is rewritten in place instead. Raises
     // ProfileWriteError when any step fails; the temporary file is removed then.
     void save(const QString &path, RenameStep rename = renameOver) const;
+
+    // Removes the temporary files that a save killed before its rename left beside `path`.
+    static void removeStaleTemporaries(const QString &path);
 
 private:
     struct Section
@@ -87,6 +102,7 @@ private:
     };
 
     void parse(const QByteArray &bytes);
+    void rewriteInPlace(const QString &path, const QString &targetPath) const;
     const Section *findSection(QStringView name) const;
 
     std::vector<Section> m_sections;       // m_sections[0] holds the lines before any header

@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "platform/dialogs.h"
+#include "settings/profile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 constexpr double noon = 46000.5; // a fixed moment; the off-peak window is off
@@ -71,6 +73,28 @@ private Q_SLOTS:
         program.monitorWindow.show();
         program.monitorWindow.trayCloseAction->trigger();
         QVERIFY(!program.optionsWindow.isVisible());
+    }
+
+    // "Close" in the monitor's menu, with the options window hidden as after a confirmation, ends
+    // the message loop; the end saves the bucket with the time.
+    void closeEndsTheProgramAndSaves()
+    {
+        QTemporaryDir own;
+        {
+            Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
+            program.controller.meter.setUsedBytes(4242);
+            program.monitorWindow.show();
+            QTimer::singleShot(0, program.monitorWindow.closeAction, &QAction::trigger);
+            QTimer hang; // fails the test instead of blocking it when the loop does not end
+            hang.setSingleShot(true);
+            connect(&hang, &QTimer::timeout, [] { QApplication::exit(1); });
+            hang.start(60000);
+            QCOMPARE(QApplication::exec(), 0);
+            program.controller.stopCapture();
+        }
+        const IniDocument saved = IniDocument::read(own.filePath(QStringLiteral("tarvo.ini")));
+        QCOMPARE(saved.integer(u"System", u"fapbytes", -1), 4242);
+        QCOMPARE(saved.floating(u"System", u"lastshut", -1), 46366.25);
     }
 
     void aboutIsTheProgramsOneAboutWindow()

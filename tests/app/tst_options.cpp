@@ -494,6 +494,13 @@ private Q_SLOTS:
         QCOMPARE(controller.counters.downloadedTotal.load(), 777);
         QVERIFY(!options.isVisible());
         QVERIFY(program.monitorWindow.isVisible());
+
+        // The bucket moves while the options are open (the capture goes on); Ok without a typed
+        // level keeps the live level instead of rolling it back to the one shown at the opening.
+        controller.showOptions();
+        controller.meter.setUsedBytes(26214400);
+        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QCOMPARE(controller.meter.usedBytes(), 26214400);
     }
 
     void alwaysOnTopFromTheMonitorTicksTheBox()

@@ -1,18 +1,26 @@
 #include "app/program.h"
 #include "platform/dialogs.h"
+#include "settings/optionvalues.h"
+#include "settings/profile.h"
 #include "support/filefixtures.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+
+#include <cstdio>
+
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -182,6 +190,23 @@ private Q_SLOTS:
         QCOMPARE(controller.settings.fap.rechargeRate, 8192);
     }
 
+    // The shipped plans write "."; under a comma locale the chosen plan still reads back at Ok.
+    void shippedPlanReadsBackUnderACommaLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=1\n[Plan0]\nName=Home\nRecharge=4\n"
+                                         "Max=92.3999996185303\nThrottle=61.5999994277954\n");
+        Program program(environment());
+        QComboBox *plans = program.optionsWindow.ui.planList;
+        plans->setCurrentIndex(0);
+        Q_EMIT plans->activated(0);
+        const OptionsReadBack readBack = readBackOptions(program.optionsWindow.numberTexts());
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(readBack.stop, OptionsReadBack::Stop::None);
+        QCOMPARE(readBack.values.cutOffLimit, 96888422);
+        QCOMPARE(readBack.values.throttleLimit, 64592280);
+    }
+
     void storedRowsThatDoNotExistSelectNothing()
     {
         writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=1\n[Plan0]\nName=Home\n");
@@ -191,58 +216,136 @@ private Q_SLOTS:
         QCOMPARE(program.optionsWindow.ui.adapterList->currentRow(), -1);
     }
 
-    void bucketIsSavedEvery10sAndAtExit()
+    // Every 10 s and at exit the bucket is saved with the time. Before the first confirmation
+    // starts the tick, each save drains it by the recharge of the time since the load, and the
+    // box the confirmation reads follows until the user types in it.
+    void waitingBucketDrainsAtEverySave()
     {
-        writeBytes(path(u"tarvo.ini"_s), "; mine\n[System]\nfapbytes=1000\nlastshut=46366.25\n");
         const QString ini = path(u"tarvo.ini"_s);
+        writeBytes(ini, "; mine\n[System]\nfapbytes=1000000\nlastshut=46366.25\n");
+        const auto savedBytes = [&] { return IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1); };
+        const auto savedTime = [&] { return IniDocument::fromBytes(fileBytes(ini)).floating(u"System", u"lastshut", -1); };
         {
             Program program(environment());
-            QVERIFY(program.controller.saveTimer->isActive());
-            QCOMPARE(program.controller.saveTimer->interval(), 10000);
+            Controller &controller = program.controller;
+            QLineEdit *box = program.optionsWindow.ui.cumulativeDownloadEdit;
+            QVERIFY(controller.saveTimer->isActive());
+            QCOMPARE(controller.saveTimer->interval(), 10000);
 
-            now = 46366.5;
-            program.controller.meter.setUsedBytes(777);
-            QVERIFY(QMetaObject::invokeMethod(program.controller.saveTimer, "timeout"));
-            QCOMPARE(fileBytes(ini), QByteArray("; mine\n[System]\nfapbytes=777\nlastshut=46366.5\n"));
-            QVERIFY(program.controller.saveTimer->isActive());
+            now = secondsLater(lastSave, 10);
+            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(fileBytes(ini).startsWith("; mine\n[System]\nfapbytes="));
+            QCOMPARE(savedBytes(), 1000000 - 10 * 4096);
+            QVERIFY(qAbs(savedTime() - now) < 1e-9);
+            QCOMPARE(box->text(), ProfileValue::formatFloat((1000000 - 10 * 4096) / 1048576.0));
 
-            now = 46366.75;
-            program.controller.meter.setUsedBytes(555);
+            box->setText(u"0.5"_s);
+            now = secondsLater(lastSave, 20);
+            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QCOMPARE(savedBytes(), 1000000 - 20 * 4096);
+            QCOMPARE(box->text(), u"0.5"_s);
+            now = secondsLater(lastSave, 30);
         }
-        QCOMPARE(fileBytes(ini), QByteArray("; mine\n[System]\nfapbytes=555\nlastshut=46366.75\n"));
+        QCOMPARE(savedBytes(), 1000000 - 30 * 4096);
+        QVERIFY(qAbs(savedTime() - secondsLater(lastSave, 30)) < 1e-9);
         QVERIFY(shown.isEmpty());
     }
 
-    // A settings file that cannot be written: each save shows the program's error box and goes on.
-    void failedSavesAreShown()
+    // A run killed between writing the new file and renaming it leaves its temporary file; the
+    // next start removes it and nothing else.
+    void startRemovesStaleTemporaryFiles()
     {
-        writeBytes(path(u"blocker"_s), "not a directory");
-        const QString expected = u"Unable to write to "_s + path(u"blocker/tarvo.ini"_s);
+        writeBytes(path(u"tarvo.ini"_s), "[System]\nlastshut=46366.25\n");
+        writeBytes(path(u"tarvo.ini.Ab3dE9"_s), "[System]\n");
+        writeBytes(path(u"tarvo.ini.bak"_s), "mine");
+        Program program(environment());
+        QVERIFY(!QFile::exists(path(u"tarvo.ini.Ab3dE9"_s)));
+        QVERIFY(QFile::exists(path(u"tarvo.ini.bak"_s)));
+    }
+
+    // The first confirmation takes the level of its moment; from then on each save writes the
+    // live level the tick and the capture keep.
+    void monitoringSavesTheLiveLevel()
+    {
+        const QString ini = path(u"tarvo.ini"_s);
+        writeBytes(ini, "[System]\nfapbytes=1000000\nlastshut=46366.25\n");
+        {
+            Program program(environment());
+            Controller &controller = program.controller;
+            if (!selectLoopback(program.optionsWindow))
+                QSKIP("no loopback capture adapter on this machine");
+            now = secondsLater(lastSave, 60);
+            program.showFirstWindow();
+            QTest::mouseClick(program.optionsWindow.ui.okButton, Qt::LeftButton);
+            QVERIFY(controller.captureStarted());
+            // 60 s of waiting, then the tick the confirmation runs at once.
+            QCOMPARE(controller.meter.usedBytes(), 1000000 - 61 * 4096);
+            controller.stopCapture();
+            controller.meter.setUsedBytes(777);
+            now = secondsLater(lastSave, 90);
+            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 777);
+            controller.meter.setUsedBytes(555);
+        }
+        QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 555);
+    }
+
+    // A settings file that cannot be written: the first failure is shown once with its reason,
+    // the confirmation still starts the counting, the saves retry quietly and the status line
+    // says when saving works again; the exit save never opens a box, it writes to standard error.
+    void failedSavesAreReportedOnce()
+    {
+        const QString blocker = path(u"blocker"_s);
+        const QString file = path(u"blocker/tarvo.ini"_s);
+        writeBytes(blocker, "not a directory");
+        QTemporaryFile errors;
+        QVERIFY(errors.open());
+        int savedStderr = -1;
         {
             Program program(environment(path(u"blocker/"_s)));
             OptionsWindow &options = program.optionsWindow;
-        Controller &controller = program.controller;
+            Controller &controller = program.controller;
             shown.clear();
             QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
-            QCOMPARE(shown.size(), 1);
+            QTRY_COMPARE(shown.size(), 1);
             QCOMPARE(shown[0].request.title, u"Tarvo"_s);
-            QCOMPARE(shown[0].request.text, expected);
-            QVERIFY(controller.saveTimer->isActive());
+            QCOMPARE(shown[0].request.text, u"Unable to write to "_s + file + u"\nNot a directory"_s);
+            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QTest::qWait(0);
+            QCOMPARE(shown.size(), 1);
 
-            if (selectLoopback(options)) {
+            const bool confirmed = selectLoopback(options);
+            if (confirmed) {
                 program.showFirstWindow();
                 QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
-                QCOMPARE(shown.size(), 2);
-                QCOMPARE(shown[1].request.text, expected);
-                // The confirmation ended at the write: nothing started.
-                QVERIFY(!controller.captureStarted());
-                QVERIFY(options.isVisible());
+                QVERIFY(controller.captureStarted());
+                QVERIFY(!options.isVisible());
             }
+
+            // The folder comes back: the next save writes the settings and the bucket, and says so.
+            QVERIFY(QFile::remove(blocker));
+            QVERIFY(QDir().mkdir(blocker));
+            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QCOMPARE(program.monitorWindow.statusText(), u"Saving to "_s + file + u" works again"_s);
+            const IniDocument saved = IniDocument::fromBytes(fileBytes(file));
+            QCOMPARE(saved.integer(u"System", u"adapter", -2), confirmed ? options.selectedAdapter() : -2);
+            QVERIFY(saved.value(u"System", u"fapbytes"));
+
+            // Blocked again for the exit save, whose message goes to standard error.
+            QVERIFY(QDir(blocker).removeRecursively());
+            writeBytes(blocker, "not a directory");
             shown.clear();
+            std::fflush(stderr);
+            savedStderr = dup(2);
+            dup2(errors.handle(), 2);
         }
-        QCOMPARE(shown.size(), 1); // the exit save
-        QCOMPARE(shown[0].request.text, expected);
-        QCOMPARE(fileBytes(path(u"blocker"_s)), QByteArray("not a directory"));
+        std::fflush(stderr);
+        dup2(savedStderr, 2);
+        close(savedStderr);
+        QVERIFY(shown.isEmpty());
+        QCOMPARE(fileBytes(errors.fileName()),
+                 (u"tarvo: Unable to write to "_s + file + u"\nNot a directory\n"_s).toUtf8());
+        QCOMPARE(fileBytes(blocker), QByteArray("not a directory"));
     }
 
     // A confirmation writes every setting, the plan row under the key the file already has.

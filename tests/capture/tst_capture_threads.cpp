@@ -37,7 +37,7 @@ private Q_SLOTS:
             for (int i = 0; i < frames; ++i) {
                 const TestFrame &frame = (i % 2) ? upload : download;
                 classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header,
-                              reinterpret_cast<const u_char *>(frame.bytes.constData()));
+                              frame.data());
             }
             done = true;
         });

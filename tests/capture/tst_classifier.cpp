@@ -20,7 +20,7 @@ private:
     void feed(const TestFrame &frame)
     {
         classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header,
-                      reinterpret_cast<const u_char *>(frame.bytes.constData()));
+                      frame.data());
     }
 
 private Q_SLOTS:
@@ -95,6 +95,10 @@ private Q_SLOTS:
         QTest::newRow("192.168 inside") << none << none << true << ip(192, 168, 0, 2) << ip(192, 168, 0, 3) << 34u << 0;
         QTest::newRow("192.169 is outside") << none << none << true << ip(192, 169, 0, 1) << ip(192, 168, 0, 3) << 34u << 1;
         QTest::newRow("33 bytes captured") << lan << none << false << outside << local << 33u << 0;
+        // With the rule on, a guard below 34 would read a 192.168 address from beyond the frame
+        // and count it, in any build.
+        QTest::newRow("33 bytes captured, 192.168 rule on") << none << none << true << outside << local << 33u << 0;
+        QTest::newRow("30 bytes captured, 192.168 rule on") << none << none << true << outside << local << 30u << 0;
         QTest::newRow("14 bytes captured") << lan << none << false << outside << local << 14u << 0;
     }
 
@@ -141,9 +145,9 @@ private Q_SLOTS:
         // IPv6: bytes 26-29 are inside the source address; make them 203.0.113.7 and bytes 30-33
         // 192.168.1.1 and the frame counts as a download, as the fixed offsets say.
         TestFrame v6 = ipv4Frame(ip(203, 0, 113, 7), ip(192, 168, 1, 1), 100, 54);
-        v6.bytes[12] = char(0x86);
-        v6.bytes[13] = char(0xdd);
-        v6.bytes[14] = char(0x60);
+        v6.bytes[12] = 0x86;
+        v6.bytes[13] = 0xdd;
+        v6.bytes[14] = 0x60;
         feed(v6);
         QCOMPARE(counters.takeTick().downloadBytes, 100);
     }

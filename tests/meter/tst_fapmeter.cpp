@@ -121,6 +121,11 @@ private Q_SLOTS:
             "none|60000000|96888422|36888422|38|4592281|36888422|04:04:08|00:00:46|00:06:09|falling");
         row("cut off, draining to the release", plan(), {level(95888423 + recharge), level(90000000 + recharge)},
             "CUT OFF|90000000|96888422|6888422|7|-25407719|-17333683.5|06:06:12|01:43:23|01:10:32|rising");
+        // While cut off, only a bucket that drains has a time to the release.
+        row("cut off, net rate 0", plan(), {level(95888423 + recharge), level(90000000 + recharge, 40960)},
+            "CUT OFF|90000000|96888422|6888422|7|-25407719|-17333683.5|06:06:12|-|-|rising");
+        row("cut off, filling", plan(), {level(95888423 + recharge), level(90000000 + recharge, 1040960)},
+            "CUT OFF|90000000|96888422|6888422|7|-25407719|-17333683.5|06:06:12|-|-|rising");
         row("net rate 0", plan(), {level(70000000 + recharge, 40960)},
             "THROTTLED|70000000|96888422|26888422|27|-5407719|26888422|04:44:49|-|-|falling");
         row("recharge rate 0", plan(96888422, 0), {level(70000000)},

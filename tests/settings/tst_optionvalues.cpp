@@ -1,11 +1,19 @@
 #include "settings/addressentry.h"
 #include "settings/optionvalues.h"
+#include "settings/profile.h"
 
 #include <QTest>
+
+// Declared before the tables use them; a Release build refuses them later.
+Q_DECLARE_METATYPE(NumberReading::Outcome)
+Q_DECLARE_METATYPE(Rounding)
+Q_DECLARE_METATYPE(OptionTexts)
+Q_DECLARE_METATYPE(OptionsReadBack::Stop)
 
 namespace {
 const QLocale english(QLocale::English, QLocale::UnitedStates);
 const QLocale german(QLocale::German, QLocale::Germany);
+const QLocale arabic(QLocale::Arabic, QLocale::Egypt); // digits of its own, decimal separator U+066B
 } // namespace
 
 class TestOptionValues : public QObject
@@ -34,6 +42,8 @@ private Q_SLOTS:
         QTest::newRow("blanks around") << u" 12.5 "_qs << english << mb << Rounding::Truncate << O::Read << 13107200;
         QTest::newRow("exponent") << u"1e1"_qs << english << 1024 << Rounding::Truncate << O::Read << 10240;
         QTest::newRow("comma locale") << u"12,5"_qs << german << mb << Rounding::Truncate << O::Read << 13107200;
+        QTest::newRow("ASCII digits, Arabic separator") << u"12\u066B5"_qs << arabic << mb << Rounding::Truncate << O::Read << 13107200;
+        QTest::newRow("Arabic-Indic digits") << u"\u0661\u0662\u066B\u0665"_qs << arabic << mb << Rounding::Truncate << O::Read << 13107200;
         QTest::newRow("point in comma locale") << u"12.5"_qs << german << mb << Rounding::Truncate << O::NotANumber << 0;
         QTest::newRow("group separator") << u"1,000"_qs << english << 1024 << Rounding::Truncate << O::NotANumber << 0;
         QTest::newRow("empty") << QString() << english << mb << Rounding::Truncate << O::NotANumber << 0;
@@ -71,6 +81,18 @@ private Q_SLOTS:
         QCOMPARE(::bytesFromDecimal(u"-1"_qs, 1024, Rounding::Truncate).allowed,
                  u"0 or more and less than 2097152"_qs);
         QCOMPARE(wholeNumberTimes(u"2147484"_qs, 1000).allowed, u"from -2147483 to 2147483"_qs);
+    }
+
+    // Under a locale with digits of its own, what the program writes and what the user types
+    // both read back: "٦٠" seconds of history are 60, not 0.
+    void localeDigits()
+    {
+        QLocale::setDefault(arabic);
+        QCOMPARE(parseWholeNumber(u"\u0666\u0660"), 60);
+        QCOMPARE(parseWholeNumber(u"60"), 60);
+        const QString cutOff = ProfileValue::formatFloat(96888422 / 1048576.0);
+        QCOMPARE(cutOff, u"92\u066B3999996185303"_qs);
+        QCOMPARE(::bytesFromDecimal(cutOff, 1048576, Rounding::Truncate).value, 96888422);
     }
 
     void wholeNumbers_data()
@@ -113,7 +135,9 @@ private Q_SLOTS:
         QTest::addColumn<double>("taken");
         QTest::newRow("midnight default") << 0.0 << QTime(0, 0) << QTime(0, 0) << 0.0;
         QTest::newRow("noon keeps the day") << 37894.5 << QTime(12, 0) << QTime(18, 0) << 37894.75;
-        QTest::newRow("before 1899") << -1.25 << QTime(6, 0) << QTime(12, 0) << -1.5;
+        // The bucket reads value - floor: -0.25 is 18:00 of the day before, not 06:00.
+        QTest::newRow("before 1899") << -1.25 << QTime(18, 0) << QTime(12, 0) << -1.5;
+        QTest::newRow("negative fraction") << -0.25 << QTime(18, 0) << QTime(6, 0) << -0.75;
         QTest::newRow("a hair below midnight") << 0.9999999999 << QTime(23, 59, 59, 999) << QTime(23, 59, 59, 999)
                                                << 86399999 / 86400000.0;
     }
@@ -230,10 +254,6 @@ private Q_SLOTS:
     }
 };
 
-Q_DECLARE_METATYPE(NumberReading::Outcome)
-Q_DECLARE_METATYPE(Rounding)
-Q_DECLARE_METATYPE(OptionTexts)
-Q_DECLARE_METATYPE(OptionsReadBack::Stop)
 
 QTEST_GUILESS_MAIN(TestOptionValues)
 #include "tst_optionvalues.moc"

@@ -2,6 +2,7 @@
 #include "support/filefixtures.h"
 
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,6 +88,33 @@ private Q_SLOTS:
         QCOMPARE(readPlan(path(), 0).recharge, QStringLiteral("4"));
         writePlans("[General]\nPlansCount=1\n[Plan0]\nName=A\nRecharge=8\n");
         QCOMPARE(readPlan(path(), 0).recharge, QStringLiteral("8"));
+    }
+
+    // The file's numbers are written with "."; the boxes get them in the user's format, so the
+    // shipped plans read back under a comma locale. Text that is no such number stays as it is.
+    void numbersComeInTheUsersFormat_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("comma locale") << "de_DE" << QByteArray("92.3999996185303") << "92,3999996185303";
+        QTest::newRow("dot locale") << "en_US" << QByteArray("61.5999994277954") << "61.5999994277954";
+        QTest::newRow("Arabic locale") << "ar_EG" << QByteArray("12.5") << "12\u066B5";
+        QTest::newRow("user's own comma") << "de_DE" << QByteArray("92,4") << "92,4";
+        QTest::newRow("no number") << "de_DE" << QByteArray("lots") << "lots";
+    }
+    void numbersComeInTheUsersFormat()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, shown);
+        QLocale::setDefault(QLocale(locale));
+        writePlans("[General]\nPlansCount=1\n[Plan0]\nName=A\nRecharge=4\nMax=" + stored + "\nThrottle=" + stored + "\n");
+        const Plan plan = readPlan(path(), 0);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(plan.max, shown);
+        QCOMPARE(plan.throttle, shown);
+        QCOMPARE(plan.recharge, QStringLiteral("4"));
     }
 };
 

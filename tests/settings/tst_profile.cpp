@@ -2,6 +2,7 @@
 #include "support/filefixtures.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLocale>
 #include <QRandomGenerator>
@@ -11,6 +12,7 @@
 #include <csignal>
 
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -178,6 +180,8 @@ private Q_SLOTS:
         QTest::newRow("comma locale") << "de_DE" << 12.5 << "12,5";
         QTest::newRow("no group separator") << "de_DE" << 1234567.25 << "1234567,25";
         QTest::newRow("negative") << "en_US" << -1.0 << "-1";
+        // Digits of its own: written with ASCII digits, only the separator is the locale's.
+        QTest::newRow("Arabic locale") << "ar_EG" << 37894.0833333333 << "37894\u066B0833333333";
     }
     void floats()
     {
@@ -269,6 +273,8 @@ private Q_SLOTS:
         if (failure == u"read-only directory") {
             if (geteuid() == 0)
                 QSKIP("root writes into read-only directories; the other rows cover the failure");
+            // The file is read-only too, or the write would rewrite it in place.
+            QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
             QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
         } else if (failure == u"directory is a regular file") {
             survivor = dir.filePath(QStringLiteral("blocker"));
@@ -296,7 +302,9 @@ private Q_SLOTS:
             setrlimit(RLIMIT_FSIZE, &savedLimit);
         QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 
-        QCOMPARE(message, QStringLiteral("Unable to write to ") + path);
+        // The file on the first line, the system's reason on the second.
+        QCOMPARE(message.section(u'\n', 0, 0), QStringLiteral("Unable to write to ") + path);
+        QVERIFY(!message.section(u'\n', 1).isEmpty());
         QCOMPARE(fileBytes(survivor), old);
         if (failure == u"rename")
             QCOMPARE(lastTemporaryContent, QString::fromUtf8(document.bytes()));
@@ -310,8 +318,121 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("tarvo.ini"));
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("tarvo.ini")));
-        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, IniDocument::readForWrite(path));
+        try {
+            (void)IniDocument::readForWrite(path);
+            QFAIL("a folder was taken for a settings file");
+        } catch (const ProfileWriteError &error) {
+            QCOMPARE(QString::fromUtf8(error.what()), QStringLiteral("Unable to write to %1\nIs a directory").arg(path));
+        }
         QCOMPARE(IniDocument::read(path).string(u"System", u"a", QStringLiteral("d")), QStringLiteral("d"));
+    }
+
+    // A lone CR ends a line as LF and CR LF do; each line keeps its own ending when a value changes.
+    void lineEndings_data()
+    {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QByteArray>("after");
+        QTest::newRow("CR only") << QByteArray("[System]\rfapbytes=1\rlastshut=2\r[Ping]\rurl=x\r")
+                                 << QByteArray("[System]\rfapbytes=77\rlastshut=2\r[Ping]\rurl=x\rttl=9\r");
+        QTest::newRow("mixed") << QByteArray("[System]\r\nfapbytes=1\rlastshut=2\n[Ping]\r\nurl=x")
+                               << QByteArray("[System]\r\nfapbytes=77\rlastshut=2\n[Ping]\r\nurl=x\r\nttl=9\r\n");
+    }
+    void lineEndings()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QByteArray, after);
+        IniDocument document = IniDocument::fromBytes(before);
+        QCOMPARE(document.string(u"System", u"lastshut", {}), QStringLiteral("2"));
+        QCOMPARE(document.string(u"Ping", u"url", {}), QStringLiteral("x"));
+        document.setInteger(u"System", u"fapbytes", 77);
+        document.setInteger(u"Ping", u"ttl", 9);
+        QCOMPARE(document.bytes(), after);
+    }
+
+    // A symbolic link stays a link: its target gets the new bytes.
+    void symbolicLinkIsWrittenThrough()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("real")));
+        const QString target = dir.filePath(QStringLiteral("real/tarvo.ini"));
+        const QString link = dir.filePath(QStringLiteral("tarvo.ini"));
+        writeBytes(target, "[System]\nfapbytes=1\n");
+        QVERIFY(QFile::link(QStringLiteral("real/tarvo.ini"), link));
+        IniDocument document = IniDocument::readForWrite(link);
+        document.setInteger(u"System", u"fapbytes", 2);
+        document.save(link);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(fileBytes(target), QByteArray("[System]\nfapbytes=2\n"));
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("real"))).entryList(QDir::Files), QStringList{u"tarvo.ini"_qs});
+    }
+
+    // A folder the user cannot write, holding a file they can: the file is rewritten in place. As
+    // root (who writes any folder), the write runs in a child process as the user "nobody".
+    void readOnlyFolderRewritesInPlace()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("tarvo.ini"));
+        writeBytes(path, "; mine\n[System]\nfapbytes=123456789\n");
+        IniDocument document = IniDocument::readForWrite(path);
+        document.setInteger(u"System", u"fapbytes", 5);
+        const QByteArray expected = document.bytes();
+        const auto everyone = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther
+                              | QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+        QVERIFY(QFile::setPermissions(dir.path(), everyone));
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadOther
+                                                | QFileDevice::WriteOther));
+        bool saved = false;
+        if (geteuid() != 0) {
+            try {
+                document.save(path);
+                saved = true;
+            } catch (const ProfileWriteError &) {
+            }
+        } else {
+            const pid_t child = fork();
+            if (child == 0) {
+                if (setgid(65534) != 0 || setuid(65534) != 0)
+                    _exit(3);
+                try {
+                    document.save(path);
+                } catch (const ProfileWriteError &) {
+                    _exit(1);
+                }
+                _exit(0);
+            }
+            int status = -1;
+            QCOMPARE(waitpid(child, &status, 0), child);
+            saved = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        }
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        QVERIFY(saved);
+        QCOMPARE(fileBytes(path), expected);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"tarvo.ini"_qs});
+    }
+
+    // Only names a save makes (the file's name, a dot, six letters or digits) are removed.
+    void staleTemporariesAreRemoved()
+    {
+        QTemporaryDir dir;
+        const QStringList names{u"tarvo.ini"_qs,  u"tarvo.ini.Ab3dE9"_qs, u"tarvo.ini.x1y2z3"_qs, u"tarvo.ini.bak"_qs,
+                                u"tarvo.ini.Ab3dE9x"_qs, u"plans.ini.Ab3dE9"_qs, u"tarvo.ini.ab-d_9"_qs};
+        for (const QString &name : names)
+            writeBytes(dir.filePath(name), "x");
+        IniDocument::removeStaleTemporaries(dir.filePath(u"tarvo.ini"_qs));
+        QStringList left = QDir(dir.path()).entryList(QDir::Files);
+        left.sort();
+        QCOMPARE(left, (QStringList{u"plans.ini.Ab3dE9"_qs, u"tarvo.ini"_qs, u"tarvo.ini.Ab3dE9x"_qs,
+                                    u"tarvo.ini.ab-d_9"_qs, u"tarvo.ini.bak"_qs}));
+    }
+
+    // A file without end (a link to /dev/zero) reads as empty and is never replaced.
+    void endlessFileIsBounded()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("tarvo.ini"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        QCOMPARE(IniDocument::read(path).bytes(), QByteArray());
+        QVERIFY_THROWS_EXCEPTION(ProfileWriteError, IniDocument::readForWrite(path));
     }
 
     // Random bytes never crash a read or a write, and a write keeps every byte it does not own.

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
 #include <cstdint>
 
 namespace {
@@ -133,6 +134,15 @@ private Q_SLOTS:
         QFile truncated(path(QStringLiteral("truncated.pcap")));
         QVERIFY(truncated.open(QIODevice::WriteOnly));
         truncated.write(whole.readAll().chopped(10)); // the last record loses its tail
+        // A link type the library has no name for: the file header written by hand.
+        QFile unknown(path(QStringLiteral("unknown.pcap")));
+        QVERIFY(unknown.open(QIODevice::WriteOnly));
+        unknown.write(QByteArray::fromHex("d4c3b2a1" "0200" "0400" "00000000" "00000000" "ffff0000" "a00f0000"));
+        unknown.close();
+        // Seconds past 2^31 (19 January 2038), which the file keeps in 32 bits.
+        QVERIFY(writeCapture(path(QStringLiteral("2038.pcap")), DLT_EN10MB,
+                             {{INT32_MAX, 500000, "203.0.113.7", "192.168.0.10", 1000},
+                              {int64_t(INT32_MAX) + 2, 500000, "203.0.113.7", "192.168.0.10", 2000}}));
         QFile garbage(path(QStringLiteral("garbage.pcap")));
         QVERIFY(garbage.open(QIODevice::WriteOnly));
         garbage.write("not a capture file\n");
@@ -188,9 +198,8 @@ private Q_SLOTS:
         };
         row("missing capture", {"replay", "{dir}/missing.pcap"});
         row("unreadable capture", {"replay", "{dir}/garbage.pcap"});
-        row("truncated capture", {"replay", "{dir}/truncated.pcap"});
         row("not Ethernet", {"replay", "{dir}/raw.pcap"});
-        row("timestamp years ahead", {"replay", "{dir}/jump.pcap"});
+        row("settings file without end", {"replay", "--ini", "/dev/zero", "{dir}/stream.pcap"});
         row("bad --used", {"replay", "--used", "lots", "{dir}/stream.pcap"});
         row("--used beyond 32 bits", {"replay", "--used", "2147483648", "{dir}/stream.pcap"});
         row("unknown option", {"replay", "--frobnicate", "{dir}/stream.pcap"});
@@ -211,6 +220,45 @@ private Q_SLOTS:
         QCOMPARE(result.out, QByteArray());
         QVERIFY2(result.err.startsWith("tarvo-cli: ") && result.err.endsWith('\n') && result.err.count('\n') == 1,
                  result.err.constData());
+    }
+
+    void unknownLinkTypeIsNamedByNumber()
+    {
+        const Run result = run({QStringLiteral("replay"), path(QStringLiteral("unknown.pcap"))});
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY2(result.err.endsWith("is not an Ethernet capture (link type 4000)\n"), result.err.constData());
+    }
+
+    // A fault after some ticks: the lines printed stand, then one line on standard error.
+    void faultAfterSomeLines_data()
+    {
+        QTest::addColumn<QString>("capture");
+        QTest::newRow("truncated capture") << "truncated.pcap";
+        QTest::newRow("timestamp years ahead") << "jump.pcap";
+    }
+    void faultAfterSomeLines()
+    {
+        QFETCH(QString, capture);
+        const Run whole = run({QStringLiteral("replay"), path(QStringLiteral("stream.pcap"))});
+        const Run cut = run({QStringLiteral("replay"), path(capture)});
+        QCOMPARE(cut.exitCode, 2);
+        // The header and the three ticks due before the last frame.
+        const QList<QByteArray> lines = whole.out.split('\n');
+        QCOMPARE(cut.out, QList<QByteArray>(lines.begin(), lines.begin() + 4).join('\n') + '\n');
+        QVERIFY2(cut.err.startsWith("tarvo-cli: ") && cut.err.count('\n') == 1, cut.err.constData());
+    }
+
+    // Past 2038 the 32-bit seconds of the file do not turn into 1901, a step back in time.
+    void secondsPast2038()
+    {
+        const Run result = run({QStringLiteral("replay"), path(QStringLiteral("2038.pcap"))});
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 0);
+        const QList<QByteArray> lines = result.out.trimmed().split('\n');
+        QCOMPARE(lines.size(), 4);
+        QVERIFY(lines[1].startsWith("1,2038-01-18T22:14:08,1000,"));
+        QVERIFY(lines[2].startsWith("2,2038-01-18T22:14:09,0,"));
+        QVERIFY(lines[3].startsWith("3,2038-01-18T22:14:10,2000,"));
     }
 };
 

@@ -30,3 +30,9 @@ int LenientSpinBox::valueFromText(const QString &text) const
 {
     return parseWholeNumber(text).value_or(0);
 }
+
+QString LenientSpinBox::textFromValue(int value) const
+{
+    // ASCII digits under every locale, as the boxes beside it show them.
+    return QString::number(value);
+}

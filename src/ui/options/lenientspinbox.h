@@ -3,7 +3,7 @@
 #include <QSpinBox>
 
 // A spin box without bounds that, like a plain edit, also holds text that is no number; the
-// confirmation turns such text into 0.
+// confirmation turns such text into 0. It shows ASCII digits and also reads the locale's own.
 class LenientSpinBox : public QSpinBox
 {
     Q_OBJECT
@@ -18,4 +18,5 @@ public:
 protected:
     QValidator::State validate(QString &input, int &pos) const override;
     int valueFromText(const QString &text) const override;
+    QString textFromValue(int value) const override;
 };

@@ -16,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QItemSelectionModel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +30,13 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The selected row of a single-selection list, -1 when none is selected.
+int selectedRow(const QListWidget *list)
+{
+    const QModelIndexList rows = list->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
 
 // A tab page in the window's blue.
 QWidget *tabSheet(const char *name)
@@ -519,7 +527,13 @@ void OptionsWindow::showMaximised()
 
 int OptionsWindow::selectedAdapter() const
 {
-    return ui.adapterList->currentRow();
+    // The selection, not the current row: a row unselected with Ctrl+click stays current.
+    return selectedRow(ui.adapterList);
+}
+
+QString OptionsWindow::usedBytesText() const
+{
+    return ui.cumulativeDownloadEdit->text();
 }
 
 bool OptionsWindow::hasLanRule() const
@@ -545,7 +559,9 @@ void OptionsWindow::takeSettings(AppSettings &settings)
     settings.startMinimized = ui.startMinimizedCheck->isChecked();
     settings.useAll192168.store(ui.useAll192Check->isChecked());
     settings.showOptionsAtStart = ui.showAtStartCheck->isChecked();
-    settings.planIndex = ui.planList->currentIndex();
+    // A plan list that cannot show the stored row (a damaged "plans.ini") keeps the stored row.
+    if (ui.planList->currentIndex() >= 0)
+        settings.planIndex = ui.planList->currentIndex();
     settings.trayStyle = ui.graphicTrayRadio->isChecked() ? TrayStyle::Graphic : TrayStyle::Text;
     settings.fap.offPeakStart = withTimeOfDay(settings.fap.offPeakStart, ui.offPeakStartPicker->time());
     settings.fap.offPeakEnd = withTimeOfDay(settings.fap.offPeakEnd, ui.offPeakEndPicker->time());
@@ -581,7 +597,7 @@ bool OptionsWindow::appendNew(QListWidget *list, const QString &address)
 
 int OptionsWindow::deleteAddress(const AddressEditor &editor)
 {
-    const int row = editor.list->currentRow();
+    const int row = selectedRow(editor.list);
     if (row >= 0)
         delete editor.list->takeItem(row);
     return row;

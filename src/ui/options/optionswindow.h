@@ -123,6 +123,7 @@ public:
     void showMaximised();
 
     int selectedAdapter() const; // -1 for none
+    QString usedBytesText() const; // "Cumulative download in MB" as it stands
     // A LAN address is listed, or every 192.168.*.* address counts as LAN.
     bool hasLanRule() const;
     // The texts of the boxes a confirmation converts, in the order it reads them.

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -79,6 +80,58 @@ private Q_SLOTS:
         showDefaults(window);
         QLocale::setDefault(QLocale::c());
         QCOMPARE(window.ui.cutOffLimitEdit->text(), u"92,3999996185303"_qs);
+    }
+
+    // Under a locale with digits of its own the boxes show ASCII digits and read both kinds: the
+    // history of 60 s is not taken back as 0.
+    void localeDigitsReadBack()
+    {
+        QLocale::setDefault(QLocale(QLocale::Arabic, QLocale::Egypt));
+        OptionsWindow window;
+        showDefaults(window);
+        AppSettings taken;
+        taken.chartHistorySeconds = -1;
+        window.takeSettings(taken);
+        const QString shown = window.ui.chartHistorySpin->text();
+        window.ui.chartHistorySpin->findChild<QLineEdit *>()->setText(u"\u0669\u0660"_qs); // typed: 90
+        AppSettings typed;
+        window.takeSettings(typed);
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(shown, u"60"_qs);
+        QCOMPARE(taken.chartHistorySeconds, 60);
+        QCOMPARE(typed.chartHistorySeconds, 90);
+    }
+
+    // A row unselected with Ctrl+click stays the current row but is no choice.
+    void deselectedAdapterIsNoChoice()
+    {
+        OptionsWindow window;
+        window.setAdapters({u"No description available (eth0)"_qs, u"No description available (lo)"_qs});
+        showDefaults(window);
+        window.showMaximised();
+        QListWidget *adapters = window.ui.adapterList;
+        const QPoint second = adapters->visualItemRect(adapters->item(1)).center();
+        QTest::mouseClick(adapters->viewport(), Qt::LeftButton, {}, second);
+        QCOMPARE(window.selectedAdapter(), 1);
+        QTest::mouseClick(adapters->viewport(), Qt::LeftButton, Qt::ControlModifier, second);
+        QCOMPARE(adapters->currentRow(), 1);
+        QCOMPARE(window.selectedAdapter(), -1);
+    }
+
+    // A plan list that cannot show the stored row (a damaged or missing "plans.ini") keeps it.
+    void storedPlanSurvivesAnEmptyList()
+    {
+        OptionsWindow window;
+        AppSettings settings;
+        settings.planIndex = 3;
+        window.setPlans({});
+        window.showSettings(settings);
+        window.takeSettings(settings);
+        QCOMPARE(settings.planIndex, 3);
+        window.setPlans({u"A"_qs, u"B"_qs});
+        window.ui.planList->setCurrentIndex(1);
+        window.takeSettings(settings);
+        QCOMPARE(settings.planIndex, 1);
     }
 
     void offPeakGroupFollowsItsBox()
