@@ -269,7 +269,7 @@ void MonitorWindow::createMenus()
     connect(productSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::productSite()); });
     connect(aboutAction, &QAction::triggered, this, &MonitorWindow::showAbout);
     connect(showAction, &QAction::triggered, this, &MonitorWindow::restore);
-    connect(minimizeAction, &QAction::triggered, this, &QWidget::close);
+    connect(minimizeAction, &QAction::triggered, this, &MonitorWindow::putAway);
     connect(alwaysOnTopAction, &QAction::triggered, this, &MonitorWindow::toggleAlwaysOnTop);
     connect(resetCountersAction, &QAction::triggered, this, &MonitorWindow::resetCountersRequested);
     connect(resetFapLevelAction, &QAction::triggered, this, &MonitorWindow::askResetFapLevel);
@@ -480,9 +480,20 @@ void MonitorWindow::minimiseToTaskBar()
     showMinimized();
 }
 
-void MonitorWindow::closeEvent(QCloseEvent *event)
+void MonitorWindow::putAway()
 {
     if (trayIcon->available())
+        hide();
+    else
+        minimiseToTaskBar();
+}
+
+void MonitorWindow::closeEvent(QCloseEvent *event)
+{
+    // Only the user's close (the title bar's, a spontaneous event) keeps the window: the program's
+    // own closes, and the one Qt sends every window when the program quits, must go through, or
+    // "Close" and SIGTERM would never end a program without a tray.
+    if (trayIcon->available() || !event->spontaneous())
         return QWidget::closeEvent(event);
     event->ignore();
     minimiseToTaskBar();

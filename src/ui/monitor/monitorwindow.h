@@ -158,6 +158,8 @@ private:
     void showAbout();
     void restore();
     void minimiseToTaskBar();
+    // "Minimize": to the tray when there is one, else to the task bar.
+    void putAway();
     void setAlwaysOnTop(bool alwaysOnTop);
     void toggleAlwaysOnTop();
     void askResetFapLevel();

@@ -18,11 +18,22 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The title bar's close: a spontaneous close event, and the hiding that follows its acceptance.
+void closeFromTitleBar(QWidget &window)
+{
+    QCloseEvent event;
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(&window, &event); // sendEvent would clear the spontaneous mark
+    if (event.isAccepted())
+        window.hide();
+}
 
 constexpr double noon = 46000.5; // a fixed moment; the off-peak window is off
 constexpr QColor lime{0, 255, 0};
@@ -526,7 +537,7 @@ private Q_SLOTS:
         if (byMenu)
             gui.minimizeAction->trigger();
         else
-            gui.close();
+            closeFromTitleBar(gui);
         QCOMPARE(gui.isVisible(), !tray);
         QCOMPARE(gui.isMinimized(), !tray);
         gui.pullToFront();
@@ -536,6 +547,9 @@ private Q_SLOTS:
         gui.showAction->trigger();
         QVERIFY(gui.isVisible());
         QVERIFY(!gui.isMinimized());
+        // The program's own close (and the one quitting sends) always goes through.
+        QVERIFY(gui.close());
+        QVERIFY(!gui.isVisible());
     }
 
     // A minimise from the window manager leaves only the tray icon; without a tray the task bar
