@@ -81,6 +81,7 @@ private:
     void fillFromPlan(int row);
     void takeNumbers(const OptionValues &values);
     void startCapture();
+    void showCaptureStatistics();
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
     // The bucket and the time now. Raises ProfileWriteError.
@@ -93,6 +94,7 @@ private:
     OptionsWindow &m_options;
     MonitorWindow *m_monitor = nullptr;
     ProgramEnvironment m_environment;
-    PcapDeviceList m_devices; // kept from enumeration until the capture thread opens its device
+    QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<CaptureThread> m_captureThread;
+    uint64_t m_droppedShown = 0; // frames dropped by the capture that the status line has reported
 };

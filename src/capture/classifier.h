@@ -1,10 +1,12 @@
 #pragma once
 
+#include "settings/addressset.h"
+
 #include <pcap/pcap.h>
 
 #include <cstdint>
+#include <optional>
 
-class AddressSet;
 class FapMeter;
 struct AppSettings;
 struct TrafficCounters;
@@ -16,15 +18,40 @@ enum class FrameVerdict { Neither, Download, Upload };
 FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,
                                const AddressSet &ignored, bool useAll192168) noexcept;
 
-// What the capture callback counts into; handed to pcap_loop as its user argument.
+// Where a link type puts the IPv4 header, and how it tells IPv4 from anything else.
+struct LinkLayout
+{
+    enum class Kind : uint8_t { Ethernet, CookedV1, CookedV2, RawIp, Null };
+    Kind kind = Kind::Ethernet;
+    uint32_t networkOffset = 14; // bytes of link header before the IPv4 header
+};
+
+// The layout of a capture library link type (DLT_*); nothing for a type the classifier cannot read.
+std::optional<LinkLayout> linkLayoutFor(int linkType) noexcept;
+// How many bytes of each frame the classifier reads: the link header and the IPv4 addresses.
+inline uint32_t bytesRead(const LinkLayout &link) noexcept
+{
+    return link.networkOffset + 20;
+}
+
+// What the capture callback counts into; handed to pcap_loop as its user argument. The readers
+// of the two lists belong to the capture thread alone.
 struct CaptureContext
 {
+    CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, LinkLayout link = {});
+
     AppSettings &settings;
     TrafficCounters &counters;
     FapMeter &meter;
+    LinkLayout link;
+    AddressListReader lan;
+    AddressListReader ignored;
 };
 
-// The pcap_loop callback: `user` is a CaptureContext. Reads the IPv4 addresses at frame bytes
-// 26-33 without checking the frame's type, and counts the wire length of downloads and uploads.
-// Allocates nothing and builds no text.
+// The pcap_loop callback: `user` is a CaptureContext. Reads the IPv4 addresses where the link
+// type puts them and counts downloads and uploads. On Ethernet the frame's type is not checked
+// and the wire length counts; on the other link types a frame that is not IPv4 counts nothing,
+// and a frame counts its wire length less its link header plus 14, the length it would have on
+// Ethernet, so the bucket does not depend on the adapter chosen. Takes no lock, allocates
+// nothing and builds no text.
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes);

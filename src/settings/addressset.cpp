@@ -56,6 +56,7 @@ void LiveAddressList::assign(const QStringList &entries)
     auto next = std::make_shared<const AddressSet>(entries);
     std::lock_guard lock(m_mutex);
     m_current.swap(next);
+    m_generation.fetch_add(1, std::memory_order_release);
 }
 
 void LiveAddressList::append(const QString &entry)
@@ -72,4 +73,17 @@ void LiveAddressList::removeAt(int index)
         return;
     next.removeAt(index);
     assign(next);
+}
+
+AddressListReader::AddressListReader(const LiveAddressList &list)
+    : m_list(&list)
+{
+    refresh();
+}
+
+void AddressListReader::refresh() noexcept
+{
+    std::lock_guard lock(m_list->m_mutex);
+    m_set = m_list->m_current;
+    m_generation = m_list->m_generation.load(std::memory_order_relaxed);
 }

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -31,10 +32,11 @@ private:
 };
 
 // A list the capture thread reads for every frame while the options window edits it: each edit
-// publishes a new immutable AddressSet whole, so a reader never sees a half-made change. The lock
-// guards only the swap of the pointer, never a search. (libstdc++'s atomic<shared_ptr> would do
-// the same, but ThreadSanitizer cannot see through its lock bit.) Edits come from the
-// user-interface thread only.
+// publishes a new immutable AddressSet whole, so a reader never sees a half-made change, and
+// moves the generation number on, so a reader that keeps its last snapshot (AddressListReader)
+// needs one atomic load per frame to know it is still current. The lock guards only the swap of
+// the pointer, never a search. (libstdc++'s atomic<shared_ptr> would do the same, but
+// ThreadSanitizer cannot see through its lock bit.) Edits come from the user-interface thread only.
 class LiveAddressList
 {
 public:
@@ -46,12 +48,38 @@ public:
         return m_current;
     }
     QStringList entries() const { return snapshot()->entries(); }
+    uint64_t generation() const noexcept { return m_generation.load(std::memory_order_acquire); }
 
     void assign(const QStringList &entries);
     void append(const QString &entry);
     void removeAt(int index);
 
 private:
+    friend class AddressListReader;
+
     mutable std::mutex m_mutex;
     std::shared_ptr<const AddressSet> m_current;
+    std::atomic<uint64_t> m_generation{0};
+};
+
+// One reader's view of a LiveAddressList: the snapshot it took last, replaced only when the
+// list's generation has moved, so a frame costs no lock and no reference count.
+class AddressListReader
+{
+public:
+    explicit AddressListReader(const LiveAddressList &list);
+
+    const AddressSet &current() noexcept
+    {
+        if (m_list->generation() != m_generation)
+            refresh();
+        return *m_set;
+    }
+
+private:
+    void refresh() noexcept;
+
+    const LiveAddressList *m_list;
+    std::shared_ptr<const AddressSet> m_set;
+    uint64_t m_generation = 0;
 };
