@@ -114,6 +114,8 @@ public:
         return std::nullopt;
     }
 
+    void setLink(LinkLayout link) { m_context.link = link; }
+
     // After the last frame, the next due tick runs and the replay ends.
     QByteArray finish()
     {
@@ -246,9 +248,12 @@ std::variant<QByteArray, QString> runReplay(const ReplayOptions &options)
                + (reason.startsWith(options.capturePath) ? reason
                                                          : QStringLiteral("%1: %2").arg(options.capturePath, reason));
     }
-    if (const int linkType = pcap_datalink(capture.get()); linkType != DLT_EN10MB)
-        return QStringLiteral("%1 is not an Ethernet capture (link type %2)")
-            .arg(options.capturePath, QString::fromLatin1(pcap_datalink_val_to_name(linkType)));
+    const int linkType = pcap_datalink(capture.get());
+    const std::optional<LinkLayout> link = linkLayoutFor(linkType);
+    if (!link)
+        return QStringLiteral("%1 carries frames of type %2, which Tarvo cannot read")
+            .arg(options.capturePath, linkTypeName(linkType));
+    replay.setLink(*link);
 
     pcap_pkthdr *header = nullptr;
     const u_char *bytes = nullptr;

@@ -19,12 +19,6 @@ struct PcapCloser
 };
 using PcapHandle = std::unique_ptr<pcap_t, PcapCloser>;
 
-QString linkTypeName(int linkType)
-{
-    const char *name = pcap_datalink_val_to_name(linkType);
-    return name ? QString::fromLatin1(name) : QString::number(linkType);
-}
-
 QString deviceText(const QByteArray &device)
 {
     return QString::fromLocal8Bit(device);

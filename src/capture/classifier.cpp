@@ -73,6 +73,12 @@ std::optional<LinkLayout> linkLayoutFor(int linkType) noexcept
     }
 }
 
+QString linkTypeName(int linkType)
+{
+    const char *name = pcap_datalink_val_to_name(linkType);
+    return name ? QString::fromLatin1(name) : QString::number(linkType);
+}
+
 CaptureContext::CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, LinkLayout link)
     : settings(settings)
     , counters(counters)

@@ -4,6 +4,8 @@
 
 #include <pcap/pcap.h>
 
+#include <QString>
+
 #include <cstdint>
 #include <optional>
 
@@ -28,6 +30,8 @@ struct LinkLayout
 
 // The layout of a capture library link type (DLT_*); nothing for a type the classifier cannot read.
 std::optional<LinkLayout> linkLayoutFor(int linkType) noexcept;
+// The library's name of a link type ("EN10MB"), or its number when the library has none.
+QString linkTypeName(int linkType);
 // How many bytes of each frame the classifier reads: the link header and the IPv4 addresses.
 inline uint32_t bytesRead(const LinkLayout &link) noexcept
 {

@@ -200,6 +200,31 @@ private Q_SLOTS:
         QCOMPARE(adapterRowText(nullptr, "eth0"), QStringLiteral("No description available (eth0)"));
         QCOMPARE(adapterRowText("Loopback device", "lo"), QStringLiteral("Loopback device (lo)"));
     }
+
+    // The row selected at load: the stored device name decides, the stored row only for a file
+    // written before names were stored.
+    void adapterRowAtLoad_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("name at its stored row") << QStringLiteral("wg0") << 2 << 2;
+        QTest::newRow("name now at another row") << QStringLiteral("wg0") << 0 << 2;
+        QTest::newRow("name gone, row taken by another") << QStringLiteral("ppp0") << 1 << -1;
+        QTest::newRow("name matches exactly, not by case") << QStringLiteral("WG0") << 2 << -1;
+        QTest::newRow("old file: the row") << QString() << 1 << 1;
+        QTest::newRow("old file: row beyond the list") << QString() << 3 << -1;
+        QTest::newRow("neither name nor row") << QString() << -1 << -1;
+    }
+
+    void adapterRowAtLoad()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, row);
+        QFETCH(int, selected);
+        const QStringList devices{QStringLiteral("eth0"), QStringLiteral("any"), QStringLiteral("wg0")};
+        QCOMPARE(adapterRowFor(devices, name, row), selected);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestClassifier)
