@@ -1,8 +1,9 @@
 #include "replay.h"
 
+#include "csvline.h"
+
 #include "capture/classifier.h"
 #include "meter/fapmeter.h"
-#include "meter/formats.h"
 #include "meter/metertick.h"
 #include "meter/oledate.h"
 #include "meter/trafficcounters.h"
@@ -16,50 +17,9 @@
 
 #include <pcap/pcap.h>
 
-#include <cmath>
 #include <memory>
 
 namespace {
-
-const char csvHeader[] =
-    "tick,time,down,up,packets,used,limit,restriction,remaining,level_percent,bytes_to_throttle,"
-    "bytes_to_cutoff,full_recovery,time_to_throttle,time_to_cutoff,trend,avg_down,inst_down,avg_up,"
-    "inst_up,downloaded_total,uploaded_total,packets_received,packets_sent,mean_packet_size\n";
-
-// A fraction in plain decimal notation (no exponent, no grouping) with at least `significant`
-// significant digits, so the stored value can be read back exactly.
-QString plainDecimal(double value, int significant)
-{
-    if (value == 0.0 || !std::isfinite(value))
-        return QString::number(value);
-    const int magnitude = int(std::floor(std::log10(std::fabs(value))));
-    QString text = QString::number(value, 'f', std::max(0, significant - 1 - magnitude));
-    if (text.contains(u'.')) {
-        while (text.endsWith(u'0'))
-            text.chop(1);
-        if (text.endsWith(u'.'))
-            text.chop(1);
-    }
-    return text;
-}
-
-QString singlePrecision(float value)
-{
-    return plainDecimal(value, 9);
-}
-
-QString trendText(LevelTrend trend)
-{
-    switch (trend) {
-    case LevelTrend::Rising:
-        return QStringLiteral("rising");
-    case LevelTrend::Falling:
-        return QStringLiteral("falling");
-    case LevelTrend::Steady:
-        break;
-    }
-    return QStringLiteral("steady");
-}
 
 std::optional<QString> addAddresses(const QStringList &extra, LiveAddressList &list)
 {
@@ -75,13 +35,17 @@ std::optional<QString> addAddresses(const QStringList &extra, LiveAddressList &l
 class Replay
 {
 public:
-    Replay() : m_context{m_settings, m_counters, m_meter} { m_output = csvHeader; }
+    Replay() : m_context{m_settings, m_counters, m_meter}
+    {
+        m_output = csvHeader;
+        m_output += '\n';
+    }
 
     std::optional<QString> prepare(const ReplayOptions &options)
     {
-        int32_t fapBytes = 0;
+        FapState fap;
         if (!options.settingsFile.isEmpty()) {
-            if (auto error = readReplaySettings(options.settingsFile, m_settings, fapBytes))
+            if (auto error = readReplaySettings(options.settingsFile, m_settings, fap))
                 return error;
         }
         if (auto error = addAddresses(options.lanAddresses, m_settings.lanAddresses))
@@ -90,7 +54,7 @@ public:
             return error;
         if (options.no192)
             m_settings.useAll192168 = false;
-        m_meter.applySettings(m_settings.fap, options.usedBytes.value_or(fapBytes));
+        m_meter.applySettings(m_settings.fap, options.usedBytes.value_or(fap.usedBytes));
         return std::nullopt;
     }
 
@@ -132,34 +96,7 @@ private:
         ++m_ticks;
         ++*m_nextTick;
 
-        const QStringList fields{
-            QString::number(m_ticks),
-            moment.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")),
-            QString::number(taken.downloadBytes),
-            QString::number(taken.uploadBytes),
-            QString::number(taken.packets),
-            QString::number(m_meter.usedBytes()),
-            QString::number(m_meter.activeLimit()),
-            restrictionText(m_meter.restriction()),
-            QString::number(m_meter.remaining()),
-            QString::number(m_meter.levelPercent()),
-            QString::number(m_meter.bytesToThrottle()),
-            plainDecimal(m_meter.bytesToCutOff(), 17),
-            formatDuration(m_meter.fullRecoverySeconds()),
-            formatDuration(m_meter.secondsToThrottle()),
-            formatDuration(m_meter.secondsToCutOff()),
-            trendText(m_meter.trend()),
-            singlePrecision(m_stats.averageDownload),
-            QString::number(m_stats.instantDownload),
-            singlePrecision(m_stats.averageUpload),
-            singlePrecision(m_stats.instantUpload),
-            QString::number(m_counters.downloadedTotal.load()),
-            QString::number(m_counters.uploadedTotal.load()),
-            QString::number(m_counters.downloadPackets.load()),
-            QString::number(m_counters.uploadPackets.load()),
-            singlePrecision(m_counters.meanPacketSize.load()),
-        };
-        m_output += fields.join(u',').toUtf8();
+        m_output += csvLine({m_ticks, moment, taken, m_meter, m_stats, m_counters});
         m_output += '\n';
     }
 
@@ -221,14 +158,14 @@ std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &argum
     return options;
 }
 
-std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, int32_t &fapBytes)
+std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, FapState &fap)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("cannot read settings file %1: %2").arg(path, file.errorString());
     const IniDocument ini = IniDocument::fromBytes(file.readAll());
     loadSettings(ini, settings);
-    fapBytes = loadFapState(ini).usedBytes;
+    fap = loadFapState(ini);
     return std::nullopt;
 }
 

@@ -9,6 +9,7 @@
 #include <variant>
 
 struct AppSettings;
+struct FapState;
 
 // `tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
 // CAPTURE.pcap`, as read from its arguments.
@@ -25,9 +26,9 @@ struct ReplayOptions
 // The arguments after "replay"; a bad option gives its one-line message instead.
 std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &arguments);
 
-// The settings a replay starts from and the bucket level saved in them ("fapbytes").
-// A file that cannot be read gives its one-line message.
-std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, int32_t &fapBytes);
+// The settings a replay or a watch starts from and the bucket saved in them ("fapbytes",
+// "lastshut"). A file that cannot be read gives its one-line message.
+std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, FapState &fap);
 
 // Runs the capture through the classifier and the meter, one CSV line per tick after a header.
 // The whole output or, on failure, nothing but the one-line message.

@@ -39,10 +39,11 @@ std::variant<OpenedAdapter, QString> openAdapter(const QByteArray &device, int b
     pcap_set_buffer_size(handle.get(), bufferBytes);
     // A positive status is a warning (promiscuous mode not supported on "any", for instance).
     if (const int status = pcap_activate(handle.get()); status < 0) {
+        const QString summary = QString::fromLatin1(pcap_statustostr(status));
         const QString detail = QString::fromLocal8Bit(pcap_geterr(handle.get()));
         return failure(QStringLiteral("%1: %2%3")
-                           .arg(deviceText(device), QString::fromLatin1(pcap_statustostr(status)),
-                                detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(detail)));
+                           .arg(deviceText(device), summary,
+                                detail.isEmpty() || detail == summary ? QString() : QStringLiteral(" (%1)").arg(detail)));
     }
     const int linkType = pcap_datalink(handle.get());
     const std::optional<LinkLayout> link = linkLayoutFor(linkType);
