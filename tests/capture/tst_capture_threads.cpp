@@ -1,3 +1,4 @@
+#include "capture/adapters.h"
 #include "capture/capturethread.h"
 #include "capture/classifier.h"
 #include "meter/trafficcounters.h"
@@ -122,21 +123,38 @@ private Q_SLOTS:
         QCOMPARE(meter.usedBytes(), int32_t(downloadSum));
     }
 
-    // An adapter that cannot be opened: the message with the library's reason, and the thread ends.
+    // An adapter that cannot be opened, or that carries frames the classifier cannot read: the
+    // message with the reason, nothing counted, and the thread ends.
+    void openFailureEndsTheThread_data()
+    {
+        QTest::addColumn<QByteArray>("device");
+        QTest::addColumn<QString>("reason"); // empty: the library's, whatever it says
+        QTest::newRow("no such device") << QByteArrayLiteral("tarvo-none0") << QString();
+        QTest::newRow("netfilter log, not frames")
+            << QByteArrayLiteral("nflog") << QStringLiteral("nflog carries frames of type NFLOG, which Tarvo cannot read");
+    }
+
     void openFailureEndsTheThread()
     {
+        QFETCH(QByteArray, device);
+        QFETCH(QString, reason);
+        if (!reason.isEmpty() && (::geteuid() != 0 || !enumerateAdapters().deviceNames.contains(QString::fromLatin1(device))))
+            QSKIP("needs root and the kernel's netfilter log device");
         AppSettings settings;
         TrafficCounters counters;
         FapMeter meter;
-        CaptureThread thread(CaptureContext{settings, counters, meter}, QByteArrayLiteral("tarvo-none0"));
+        CaptureThread thread(CaptureContext{settings, counters, meter}, device);
         Reports reports(thread);
         thread.start();
         QVERIFY(thread.wait(10000));
         const QStringList failures = reports.take(reports.openFailed);
         QCOMPARE(failures.size(), 1);
-        QVERIFY2(failures[0].startsWith(QStringLiteral("Could not open device\n")) && failures[0].size() > 22,
+        const QString expected = QStringLiteral("Could not open device\n") + reason;
+        QVERIFY2(reason.isEmpty() ? failures[0].startsWith(expected) && failures[0].size() > expected.size()
+                                  : failures[0] == expected,
                  qPrintable(failures[0]));
         QVERIFY(reports.take(reports.stopped).isEmpty());
+        QCOMPARE(counters.tickPackets.load(), 0);
     }
 
     // stop() at any moment of the opening: it returns, the thread has ended, nothing is reported late.
