@@ -91,6 +91,7 @@ public:
 private:
     void tick()
     {
+        m_context.flush();
         const QDateTime moment = QDateTime::fromSecsSinceEpoch(*m_nextTick, Qt::LocalTime);
         const TrafficCounters::Tick taken = runMeterTick(oleDate(moment), m_counters, m_meter, m_stats);
         ++m_ticks;

@@ -124,11 +124,13 @@ bool CaptureThread::capture(pcap_t *handle)
     auto lastRead = std::chrono::steady_clock::now();
     int status;
     while ((status = pcap_dispatch(handle, -1, classifyFrame, reinterpret_cast<u_char *>(&m_context))) >= 0) {
+        m_context.flush();
         if (const auto now = std::chrono::steady_clock::now(); now - lastRead >= kStatisticsInterval) {
             readStatistics(handle);
             lastRead = now;
         }
     }
+    m_context.flush();
     readStatistics(handle);
     return status != PCAP_ERROR_BREAK;
 }

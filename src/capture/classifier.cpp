@@ -4,6 +4,7 @@
 #include "meter/trafficcounters.h"
 #include "settings/appsettings.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -119,22 +120,49 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
                           context.settings.useAll192168.load(std::memory_order_relaxed));
 
     const auto length = static_cast<uint32_t>(counted);
-    TrafficCounters &counters = context.counters;
+    PendingCounts &pending = context.pending;
     switch (verdict) {
     case FrameVerdict::Download:
-        counters.downloadedTotal.fetch_add(length, std::memory_order_relaxed);
-        context.meter.addDownload(length);
-        counters.tickDownloadBytes.fetch_add(static_cast<int32_t>(length), std::memory_order_relaxed);
-        counters.downloadPackets.fetch_add(1, std::memory_order_relaxed);
+        pending.downloadBytes += length;
+        ++pending.downloadPackets;
         break;
     case FrameVerdict::Upload:
-        counters.uploadedTotal.fetch_add(length, std::memory_order_relaxed);
-        counters.tickUploadBytes.fetch_add(static_cast<int32_t>(length), std::memory_order_relaxed);
-        counters.uploadPackets.fetch_add(1, std::memory_order_relaxed);
+        pending.uploadBytes += length;
+        ++pending.uploadPackets;
         break;
     case FrameVerdict::Neither:
         return;
     }
-    counters.tickPackets.fetch_add(1, std::memory_order_relaxed);
-    counters.addPacketSize(length);
+    if (!pending.meanMoved) {
+        pending.meanBefore = pending.mean = context.counters.meanPacketSize.load(std::memory_order_relaxed);
+        pending.meanMoved = true;
+    }
+    pending.mean = TrafficCounters::movedMean(pending.mean, length);
+}
+
+void CaptureContext::flush() noexcept
+{
+    PendingCounts &p = pending;
+    if (p.downloadPackets == 0 && p.uploadPackets == 0)
+        return;
+    if (p.downloadPackets != 0) {
+        counters.downloadedTotal.fetch_add(int64_t(p.downloadBytes), std::memory_order_relaxed);
+        // The bucket takes 32-bit steps; a batch beyond 2 GiB is split.
+        for (uint64_t left = p.downloadBytes; left != 0;) {
+            const uint64_t step = std::min<uint64_t>(left, uint64_t(std::numeric_limits<int32_t>::max()));
+            meter.addDownload(uint32_t(step));
+            left -= step;
+        }
+        counters.tickDownloadBytes.fetch_add(int32_t(uint32_t(p.downloadBytes)), std::memory_order_relaxed);
+        counters.downloadPackets.fetch_add(p.downloadPackets, std::memory_order_relaxed);
+    }
+    if (p.uploadPackets != 0) {
+        counters.uploadedTotal.fetch_add(int64_t(p.uploadBytes), std::memory_order_relaxed);
+        counters.tickUploadBytes.fetch_add(int32_t(uint32_t(p.uploadBytes)), std::memory_order_relaxed);
+        counters.uploadPackets.fetch_add(p.uploadPackets, std::memory_order_relaxed);
+    }
+    counters.tickPackets.fetch_add(int32_t(p.downloadPackets + p.uploadPackets), std::memory_order_relaxed);
+    float expected = p.meanBefore;
+    counters.meanPacketSize.compare_exchange_strong(expected, p.mean, std::memory_order_relaxed);
+    p = PendingCounts{};
 }

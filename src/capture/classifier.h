@@ -38,11 +38,31 @@ inline uint32_t bytesRead(const LinkLayout &link) noexcept
     return link.networkOffset + 20;
 }
 
+// The counts of the frames classified since the last flush. The capture thread alone keeps
+// them, so a frame costs plain additions instead of atomic read-modify-writes on shared counters.
+struct PendingCounts
+{
+    uint64_t downloadBytes = 0;
+    uint64_t uploadBytes = 0;
+    uint32_t downloadPackets = 0;
+    uint32_t uploadPackets = 0;
+    bool meanMoved = false;
+    float meanBefore = 0.0f; // the shared mean when the batch began
+    float mean = 0.0f;       // the same moved by every frame of the batch
+};
+
 // What the capture callback counts into; handed to pcap_loop as its user argument. The readers
-// of the two lists belong to the capture thread alone.
+// of the two lists and the pending counts belong to the capture thread alone.
 struct CaptureContext
 {
     CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, LinkLayout link = {});
+
+    // Hands the pending counts to the shared counters and the bucket: each counter and the
+    // bucket change once, by atomic read-modify-write, whatever the number of frames. The
+    // capture thread calls it after every batch the library hands over; frames count in the
+    // tick that follows their flush. A reset of the counters during the batch keeps the mean at
+    // what the reset left.
+    void flush() noexcept;
 
     AppSettings &settings;
     TrafficCounters &counters;
@@ -50,12 +70,14 @@ struct CaptureContext
     LinkLayout link;
     AddressListReader lan;
     AddressListReader ignored;
+    PendingCounts pending;
 };
 
 // The pcap_loop callback: `user` is a CaptureContext. Reads the IPv4 addresses where the link
 // type puts them and counts downloads and uploads. On Ethernet the frame's type is not checked
 // and the wire length counts; on the other link types a frame that is not IPv4 counts nothing,
 // and a frame counts its wire length less its link header plus 14, the length it would have on
-// Ethernet, so the bucket does not depend on the adapter chosen. Takes no lock, allocates
-// nothing and builds no text.
+// Ethernet, so the bucket does not depend on the adapter chosen. Counts into the context's
+// pending counts (see flush()): takes no lock, changes no shared counter, allocates nothing and
+// builds no text.
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes);

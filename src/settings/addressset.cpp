@@ -35,15 +35,13 @@ AddressSet::AddressSet(QStringList entries)
     : m_entries(std::move(entries))
 {
     for (const QString &entry : std::as_const(m_entries)) {
-        if (const auto address = parseCanonicalAddress(entry))
+        if (const auto address = parseCanonicalAddress(entry)) {
             m_addresses.push_back(*address);
+            const uint32_t bit = filterBit(*address);
+            m_filter[bit >> 6] |= uint64_t(1) << (bit & 63);
+        }
     }
     std::sort(m_addresses.begin(), m_addresses.end());
-}
-
-bool AddressSet::contains(uint32_t address) const noexcept
-{
-    return std::binary_search(m_addresses.begin(), m_addresses.end(), address);
 }
 
 LiveAddressList::LiveAddressList()

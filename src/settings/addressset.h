@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -24,11 +26,21 @@ public:
     explicit AddressSet(QStringList entries);
 
     const QStringList &entries() const noexcept { return m_entries; }
-    bool contains(uint32_t address) const noexcept;
+    bool contains(uint32_t address) const noexcept
+    {
+        // Most frames carry an address of no list: one bit of the filter turns most of them away.
+        const uint32_t bit = filterBit(address);
+        if (((m_filter[bit >> 6] >> (bit & 63)) & 1) == 0)
+            return false;
+        return std::binary_search(m_addresses.begin(), m_addresses.end(), address);
+    }
 
 private:
+    static uint32_t filterBit(uint32_t address) noexcept { return (address * 2654435761u) >> 24; }
+
     QStringList m_entries;
     std::vector<uint32_t> m_addresses; // sorted
+    std::array<uint64_t, 4> m_filter{}; // a bit per entry, at filterBit(entry)
 };
 
 // A list the capture thread reads for every frame while the options window edits it: each edit

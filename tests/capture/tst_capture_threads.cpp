@@ -88,7 +88,10 @@ private Q_SLOTS:
                 const TestFrame &frame = (i % 2) ? upload : download;
                 classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header,
                               reinterpret_cast<const u_char *>(frame.bytes.constData()));
+                if (i % 64 == 63) // the batches the library hands over
+                    context.flush();
             }
+            context.flush();
             done = true;
         });
 

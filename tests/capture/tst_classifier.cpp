@@ -21,6 +21,7 @@ private:
     {
         classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header,
                       reinterpret_cast<const u_char *>(frame.bytes.constData()));
+        context.flush();
     }
 
 private Q_SLOTS:
@@ -136,6 +137,7 @@ private Q_SLOTS:
         pcap_pkthdr header{};
         header.caplen = header.len = uint32_t(arp.size());
         classifyFrame(reinterpret_cast<u_char *>(&context), &header, reinterpret_cast<const u_char *>(arp.constData()));
+        context.flush();
         QCOMPARE(counters.takeTick().packets, 0);
 
         // IPv6: bytes 26-29 are inside the source address; make them 203.0.113.7 and bytes 30-33
