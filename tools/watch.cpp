@@ -155,7 +155,11 @@ int runWatch(const WatchOptions &options)
         }
         last = last || stopSignal;
         if (last) {
-            // Every frame the library still holds is counted before the last line.
+            // The library hands frames over in blocks at most one read timeout old: after that
+            // wait, every frame the adapter received before the end is counted in the last line.
+            constexpr int64_t drainNs = int64_t(CaptureThread::readTimeoutMs + 100) * 1'000'000;
+            const timespec drain{time_t(drainNs / kSecondNs), long(drainNs % kSecondNs)};
+            nanosleep(&drain, nullptr);
             capture.stop();
             tick(number);
             return 0;

@@ -10,7 +10,6 @@ namespace {
 // Room for the longest link header the classifier knows and the IPv4 addresses.
 constexpr int kSnapshotLength = 64;
 constexpr int kPromiscuous = 1;
-constexpr int kReadTimeoutMs = 1000;
 constexpr auto kStatisticsInterval = std::chrono::seconds(1);
 
 struct PcapCloser
@@ -35,7 +34,7 @@ std::variant<OpenedAdapter, QString> openAdapter(const QByteArray &device, int b
         return failure(QString::fromLocal8Bit(error));
     pcap_set_snaplen(handle.get(), kSnapshotLength);
     pcap_set_promisc(handle.get(), kPromiscuous);
-    pcap_set_timeout(handle.get(), kReadTimeoutMs);
+    pcap_set_timeout(handle.get(), CaptureThread::readTimeoutMs);
     pcap_set_buffer_size(handle.get(), bufferBytes);
     // A positive status is a warning (promiscuous mode not supported on "any", for instance).
     if (const int status = pcap_activate(handle.get()); status < 0) {

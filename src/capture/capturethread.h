@@ -37,6 +37,7 @@ class CaptureThread : public QThread
     Q_OBJECT
 
 public:
+    static constexpr int readTimeoutMs = 1000; // the longest a received frame waits in the library
     static constexpr int defaultReopenIntervalMs = 3000;
     static constexpr int defaultBufferBytes = 16 * 1024 * 1024;
 
