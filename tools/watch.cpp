@@ -55,7 +55,8 @@ void printLine(const QByteArray &line)
 // A message of the capture thread, on one line of standard error.
 void printMessage(const QString &message)
 {
-    const QByteArray text = QStringLiteral("tarvo-cli: %1\n").arg(QString(message).replace(u'\n', QStringLiteral(": "))).toLocal8Bit();
+    const QString line = QString(message).replace(u'\n', QStringLiteral(": "));
+    const QByteArray text = QStringLiteral("tarvo-cli: %1\n").arg(line).toLocal8Bit();
     std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
 }
 
@@ -75,7 +76,8 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
             bool ok = false;
             options.seconds = arguments[++i].toInt(&ok);
             if (!ok || options.seconds <= 0)
-                return QStringLiteral("--seconds needs a whole number of seconds above 0, not \"%1\"").arg(arguments[i]);
+                return QStringLiteral("--seconds needs a whole number of seconds above 0, not \"%1\"")
+                    .arg(arguments[i]);
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
             return QStringLiteral("unknown option %1").arg(argument);
         } else if (!options.device.isEmpty()) {

@@ -40,9 +40,8 @@ std::variant<OpenedAdapter, QString> openAdapter(const QByteArray &device, int b
     if (const int status = pcap_activate(handle.get()); status < 0) {
         const QString summary = QString::fromLatin1(pcap_statustostr(status));
         const QString detail = QString::fromLocal8Bit(pcap_geterr(handle.get()));
-        return failure(QStringLiteral("%1: %2%3")
-                           .arg(deviceText(device), summary,
-                                detail.isEmpty() || detail == summary ? QString() : QStringLiteral(" (%1)").arg(detail)));
+        const QString more = detail.isEmpty() || detail == summary ? QString() : QStringLiteral(" (%1)").arg(detail);
+        return failure(QStringLiteral("%1: %2%3").arg(deviceText(device), summary, more));
     }
     const int linkType = pcap_datalink(handle.get());
     const std::optional<LinkLayout> link = linkLayoutFor(linkType);
@@ -53,7 +52,8 @@ std::variant<OpenedAdapter, QString> openAdapter(const QByteArray &device, int b
     bpf_insn keepHeader = BPF_STMT(BPF_RET | BPF_K, bytesRead(*link));
     bpf_program program{1, &keepHeader};
     if (pcap_setfilter(handle.get(), &program) != 0)
-        return failure(QStringLiteral("%1: %2").arg(deviceText(device), QString::fromLocal8Bit(pcap_geterr(handle.get()))));
+        return failure(QStringLiteral("%1: %2").arg(deviceText(device),
+                                                    QString::fromLocal8Bit(pcap_geterr(handle.get()))));
     return OpenedAdapter{handle.release(), *link};
 }
 

@@ -51,8 +51,8 @@ struct PendingCounts
     float mean = 0.0f;       // the same moved by every frame of the batch
 };
 
-// What the capture callback counts into; handed to pcap_loop as its user argument. The readers
-// of the two lists and the pending counts belong to the capture thread alone.
+// What the capture callback counts into; handed to the capture loop as its user argument. The
+// readers of the two lists and the pending counts belong to the capture thread alone.
 struct CaptureContext
 {
     CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, LinkLayout link = {});
@@ -73,7 +73,7 @@ struct CaptureContext
     PendingCounts pending;
 };
 
-// The pcap_loop callback: `user` is a CaptureContext. Reads the IPv4 addresses where the link
+// The capture loop's callback: `user` is a CaptureContext. Reads the IPv4 addresses where the link
 // type puts them and counts downloads and uploads. On Ethernet the frame's type is not checked
 // and the wire length counts; on the other link types a frame that is not IPv4 counts nothing,
 // and a frame counts its wire length less its link header plus 14, the length it would have on

@@ -134,14 +134,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason"); // empty: the library's, whatever it says
         QTest::newRow("no such device") << QByteArrayLiteral("tarvo-none0") << QString();
         QTest::newRow("netfilter log, not frames")
-            << QByteArrayLiteral("nflog") << QStringLiteral("nflog carries frames of type NFLOG, which Tarvo cannot read");
+            << QByteArrayLiteral("nflog")
+            << QStringLiteral("nflog carries frames of type NFLOG, which Tarvo cannot read");
     }
 
     void openFailureEndsTheThread()
     {
         QFETCH(QByteArray, device);
         QFETCH(QString, reason);
-        if (!reason.isEmpty() && (::geteuid() != 0 || !enumerateAdapters().deviceNames.contains(QString::fromLatin1(device))))
+        const bool listed = enumerateAdapters().deviceNames.contains(QString::fromLatin1(device));
+        if (!reason.isEmpty() && (::geteuid() != 0 || !listed))
             QSKIP("needs root and the kernel's netfilter log device");
         AppSettings settings;
         TrafficCounters counters;

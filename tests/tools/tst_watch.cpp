@@ -19,8 +19,9 @@ QByteArray field(const QByteArray &header, const QByteArray &line, const char *c
 
 } // namespace
 
-// tarvo-cli watch on the loopback device while the test sends datagrams from 127.0.0.2 to
-// 127.0.0.1 (on the LAN list of the settings file): its last line holds exactly what was sent.
+// tarvo-cli watch on the loopback device while the test sends datagrams from 127.0.0.6 to
+// 127.0.0.5 (on the LAN list of the settings file): its last line holds exactly what was sent.
+// The addresses are the test's own, so the live capture test may run beside it.
 class TestWatch : public QObject
 {
     Q_OBJECT
@@ -47,7 +48,8 @@ private Q_SLOTS:
         const QString ini = dir.filePath(QStringLiteral("tarvo.ini"));
         QFile file(ini);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(QStringLiteral("[System]\nuse192=0\nlanIPCount=1\nfapbytes=%1\nlastshut=%2\n[LANIPS]\nIP0=127.0.0.1\n")
+        file.write(QStringLiteral("[System]\nuse192=0\nlanIPCount=1\nfapbytes=%1\nlastshut=%2\n"
+                                  "[LANIPS]\nIP0=127.0.0.5\n")
                        .arg(savedBytes)
                        .arg(savedAt, 0, 'f', 10)
                        .toLatin1());
@@ -61,12 +63,12 @@ private Q_SLOTS:
         // The first line comes with the first tick, after the adapter has been opened.
         QVERIFY(watch.waitForReadyRead(10000));
 
-        UdpSocket receiver("127.0.0.1"), sender("127.0.0.2");
+        UdpSocket receiver("127.0.0.5"), sender("127.0.0.6");
         QVERIFY(receiver.bound && sender.bound);
         constexpr int datagrams = 40;
         constexpr int payload = 200;
         for (int i = 0; i < datagrams; ++i)
-            QVERIFY(sender.sendTo("127.0.0.1", receiver.port, QByteArray(payload, 'x')));
+            QVERIFY(sender.sendTo("127.0.0.5", receiver.port, QByteArray(payload, 'x')));
         if (bySignal) {
             QTest::qWait(300);
             watch.terminate();
