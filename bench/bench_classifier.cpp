@@ -1,68 +1,218 @@
-// The per-frame cost of classifyFrame, next to an empty callback called the same way, so the
-// figures of one run can be compared with each other on any machine.
+// The per-frame cost of classifyFrame over generated frames in memory, beside an empty callback
+// (the floor: a call through a pointer and a frame's header read) and a reference that decides
+// the way the program used to, by building each address's dotted text and comparing texts.
+// Before any timing, every variant must count exactly the generator's totals.
 #include "capture/classifier.h"
+#include "framegen.h"
 #include "meter/fapmeter.h"
 #include "meter/trafficcounters.h"
 #include "settings/appsettings.h"
 
 #include <benchmark/benchmark.h>
 
-#include <array>
-#include <cstdint>
+#include <QStringList>
+
+#include <cstdio>
+#include <limits>
 
 namespace {
 
 using Callback = void (*)(u_char *, const pcap_pkthdr *, const u_char *);
+constexpr int kFrames = 4096; // a power of two, larger than the caches' taste for one frame
+constexpr uint32_t kBatch = 64; // frames per batch, a power of two; a busy ring hands over more
 
 void emptyCallback(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
 {
     benchmark::DoNotOptimize(user);
-    benchmark::DoNotOptimize(header);
+    benchmark::DoNotOptimize(header->len);
     benchmark::DoNotOptimize(bytes);
 }
 
-struct Frame
+// The decision by text, as the program made it before it compared integers.
+struct TextContext
 {
-    pcap_pkthdr header{};
-    std::array<u_char, 64> bytes{};
-
-    Frame(std::array<u_char, 4> source, std::array<u_char, 4> destination)
-    {
-        header.caplen = uint32_t(bytes.size());
-        header.len = 1514;
-        for (int i = 0; i < 4; ++i) {
-            bytes[26 + i] = source[i];
-            bytes[30 + i] = destination[i];
-        }
-    }
+    QStringList lan;
+    QStringList ignored;
+    bool useAll192168 = true;
+    TrafficCounters *counters = nullptr;
+    FapMeter *meter = nullptr;
 };
 
-// Runs `callback` the way pcap_loop does, through a pointer the compiler cannot see through.
-void run(benchmark::State &state, Callback callback, const Frame &frame)
+QString dotted(const u_char *at)
 {
+    return QString::number(at[0]) + u'.' + QString::number(at[1]) + u'.' + QString::number(at[2]) + u'.'
+           + QString::number(at[3]);
+}
+
+void textReference(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
+{
+    auto &context = *reinterpret_cast<TextContext *>(user);
+    if (header->caplen < 34)
+        return;
+    const QString source = dotted(bytes + 26);
+    const QString destination = dotted(bytes + 30);
+    const auto onLan = [&](const QString &address, const u_char *at) {
+        return context.lan.contains(address) || (context.useAll192168 && at[0] == 192 && at[1] == 168);
+    };
+    const bool sourceOnLan = onLan(source, bytes + 26);
+    const bool destinationOnLan = onLan(destination, bytes + 30);
+    TrafficCounters &counters = *context.counters;
+    const uint32_t length = header->len;
+    if (destinationOnLan && !sourceOnLan && !context.ignored.contains(source)) {
+        counters.downloadedTotal.fetch_add(length, std::memory_order_relaxed);
+        context.meter->addDownload(length);
+        counters.tickDownloadBytes.fetch_add(int32_t(length), std::memory_order_relaxed);
+        counters.downloadPackets.fetch_add(1, std::memory_order_relaxed);
+    } else if (sourceOnLan && !destinationOnLan && !context.ignored.contains(destination)) {
+        counters.uploadedTotal.fetch_add(length, std::memory_order_relaxed);
+        counters.tickUploadBytes.fetch_add(int32_t(length), std::memory_order_relaxed);
+        counters.uploadPackets.fetch_add(1, std::memory_order_relaxed);
+    } else {
+        return;
+    }
+    counters.tickPackets.fetch_add(1, std::memory_order_relaxed);
+    float mean = counters.meanPacketSize.load(std::memory_order_relaxed);
+    while (!counters.meanPacketSize.compare_exchange_weak(mean, TrafficCounters::movedMean(mean, length),
+                                                          std::memory_order_relaxed)) {
+    }
+}
+
+enum class Variant { Empty, Classify, Text };
+
+// Everything one variant runs on, with the frames of one profile.
+struct Setup
+{
+    Setup(framegen::Profile profile, int lanSize, bool useAll192168)
+    {
+        framegen::Generator generator(profile, lanSize);
+        frames.reserve(kFrames);
+        for (int i = 0; i < kFrames; ++i)
+            frames.push_back(generator.next());
+        expected = generator.totals();
+        QStringList lan;
+        for (const std::string &entry : framegen::lanList(lanSize))
+            lan.append(QString::fromStdString(entry));
+        const QStringList ignored{QStringLiteral("198.51.100.1"), QStringLiteral("198.51.100.2")};
+        settings.lanAddresses.assign(lan);
+        settings.ignoredAddresses.assign(ignored);
+        settings.useAll192168 = useAll192168;
+        text.lan = lan;
+        text.ignored = ignored;
+        text.useAll192168 = useAll192168;
+        text.counters = &counters;
+        text.meter = &meter;
+        meter.setActiveLimit(std::numeric_limits<int32_t>::max());
+    }
+
+    std::pair<Callback, u_char *> target(Variant variant)
+    {
+        switch (variant) {
+        case Variant::Empty:
+            return {emptyCallback, reinterpret_cast<u_char *>(&context)};
+        case Variant::Classify:
+            return {classifyFrame, reinterpret_cast<u_char *>(&context)};
+        case Variant::Text:
+            break;
+        }
+        return {textReference, reinterpret_cast<u_char *>(&text)};
+    }
+
+    // One pass over the frames from zero, compared with the generator's books.
+    bool countsRight(Variant variant)
+    {
+        counters.resetInterface();
+        counters.uploadedTotal = 0;
+        const auto [callback, user] = target(variant);
+        for (const framegen::Frame &frame : frames)
+            callback(user, &frame.header, frame.bytes.data());
+        context.flush();
+        framegen::Totals counted;
+        counted.downloadBytes = uint64_t(counters.downloadedTotal.load());
+        counted.downloadPackets = uint64_t(counters.downloadPackets.load());
+        counted.uploadBytes = uint64_t(counters.uploadedTotal.load());
+        counted.uploadPackets = uint64_t(counters.uploadPackets.load());
+        uint64_t allBytes = 0;
+        for (const framegen::Frame &frame : frames)
+            allBytes += frame.header.len;
+        counted.neitherPackets = frames.size() - counted.downloadPackets - counted.uploadPackets;
+        counted.neitherBytes = allBytes - counted.downloadBytes - counted.uploadBytes;
+        return counted == expected;
+    }
+
+    std::vector<framegen::Frame> frames;
+    framegen::Totals expected;
     AppSettings settings;
-    settings.lanAddresses.assign({QStringLiteral("10.0.0.2"), QStringLiteral("10.0.0.3"), QStringLiteral("10.0.0.4")});
-    settings.ignoredAddresses.assign({QStringLiteral("198.51.100.1"), QStringLiteral("198.51.100.2")});
-    settings.useAll192168 = true;
     TrafficCounters counters;
     FapMeter meter;
-    meter.setActiveLimit(96888422);
     CaptureContext context{settings, counters, meter};
-    Callback volatile target = callback;
-    for (auto _ : state)
-        target(reinterpret_cast<u_char *>(&context), &frame.header, frame.bytes.data());
+    TextContext text;
+};
+
+void run(benchmark::State &state, framegen::Profile profile, Variant variant)
+{
+    Setup setup(profile, int(state.range(0)), state.range(1) != 0);
+    // Through a pointer the compiler cannot see through, the way pcap_loop calls it.
+    auto [chosen, user] = setup.target(variant);
+    Callback volatile callback = chosen;
+    uint32_t i = 0;
+    for (auto _ : state) {
+        const framegen::Frame &frame = setup.frames[i++ & (kFrames - 1)];
+        callback(user, &frame.header, frame.bytes.data());
+        // The capture thread hands the counts over after every batch the library delivers.
+        if ((i & (kBatch - 1)) == 0)
+            setup.context.flush();
+    }
     state.SetItemsProcessed(state.iterations());
 }
 
-const Frame download({203, 0, 113, 7}, {192, 168, 0, 10});
-const Frame upload({10, 0, 0, 3}, {203, 0, 113, 7});
-const Frame otherHosts({203, 0, 113, 7}, {198, 51, 100, 9});
+bool gate()
+{
+    bool right = true;
+    for (const auto profile : {framegen::Profile::Small, framegen::Profile::Mixed, framegen::Profile::Full}) {
+        for (const int lanSize : {1, 8, 64}) {
+            for (const bool rule : {false, true}) {
+                for (const auto variant : {Variant::Classify, Variant::Text}) {
+                    Setup setup(profile, lanSize, rule);
+                    if (!setup.countsRight(variant)) {
+                        std::fprintf(stderr, "gate: %s variant %d, LAN of %d, 192.168 rule %d counts wrong\n",
+                                     framegen::profileName(profile), int(variant), lanSize, int(rule));
+                        right = false;
+                    }
+                }
+            }
+        }
+    }
+    return right;
+}
+
+void arguments(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->ArgNames({"lan", "rule192"});
+    for (const int lanSize : {1, 8, 64})
+        for (const int rule : {0, 1})
+            benchmark->Args({lanSize, rule});
+}
 
 } // namespace
 
-BENCHMARK_CAPTURE(run, baseline_empty_callback, emptyCallback, download);
-BENCHMARK_CAPTURE(run, classify_download, classifyFrame, download);
-BENCHMARK_CAPTURE(run, classify_upload, classifyFrame, upload);
-BENCHMARK_CAPTURE(run, classify_other_hosts, classifyFrame, otherHosts);
+BENCHMARK_CAPTURE(run, empty_60, framegen::Profile::Small, Variant::Empty)->Apply(arguments);
+BENCHMARK_CAPTURE(run, classify_60, framegen::Profile::Small, Variant::Classify)->Apply(arguments);
+BENCHMARK_CAPTURE(run, text_60, framegen::Profile::Small, Variant::Text)->Apply(arguments);
+BENCHMARK_CAPTURE(run, empty_mixed, framegen::Profile::Mixed, Variant::Empty)->Apply(arguments);
+BENCHMARK_CAPTURE(run, classify_mixed, framegen::Profile::Mixed, Variant::Classify)->Apply(arguments);
+BENCHMARK_CAPTURE(run, text_mixed, framegen::Profile::Mixed, Variant::Text)->Apply(arguments);
+BENCHMARK_CAPTURE(run, empty_1514, framegen::Profile::Full, Variant::Empty)->Apply(arguments);
+BENCHMARK_CAPTURE(run, classify_1514, framegen::Profile::Full, Variant::Classify)->Apply(arguments);
+BENCHMARK_CAPTURE(run, text_1514, framegen::Profile::Full, Variant::Text)->Apply(arguments);
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    if (!gate())
+        return 1;
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

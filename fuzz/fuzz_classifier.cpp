@@ -1,9 +1,13 @@
-// classifyFrame on any bytes of any length: it must read nothing beyond the captured bytes.
+// classifyFrame on any bytes of any length, on every link type it reads (the first byte picks
+// one): it must read nothing beyond the captured bytes.
 #include "capture/classifier.h"
 #include "meter/fapmeter.h"
 #include "meter/trafficcounters.h"
 #include "settings/appsettings.h"
 
+#include <pcap/pcap.h>
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -18,10 +22,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     (void)listed;
     static TrafficCounters counters;
     static FapMeter meter;
-    CaptureContext context{settings, counters, meter};
+    static constexpr std::array linkTypes{DLT_EN10MB, DLT_LINUX_SLL, DLT_LINUX_SLL2, DLT_RAW, DLT_IPV4, DLT_NULL, DLT_LOOP};
+    if (size == 0)
+        return 0;
+    CaptureContext context{settings, counters, meter, *linkLayoutFor(linkTypes[data[0] % linkTypes.size()])};
     pcap_pkthdr header{};
-    header.caplen = uint32_t(size);
-    header.len = uint32_t(size);
-    classifyFrame(reinterpret_cast<u_char *>(&context), &header, data);
+    header.caplen = uint32_t(size - 1);
+    header.len = uint32_t(size - 1);
+    classifyFrame(reinterpret_cast<u_char *>(&context), &header, data + 1);
+    context.flush();
     return 0;
 }

@@ -1,4 +1,5 @@
 #include "replay.h"
+#include "watch.h"
 
 #include <QCoreApplication>
 
@@ -22,9 +23,16 @@ int main(int argc, char *argv[])
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
         return fail(QStringLiteral("usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... "
-                                   "[--ignore ADDR]... [--no-192] CAPTURE.pcap"));
+                                   "[--ignore ADDR]... [--no-192] CAPTURE.pcap | "
+                                   "tarvo-cli watch IFACE [--ini FILE] [--seconds N]"));
+    if (arguments[1] == u"watch") {
+        const auto watch = parseWatchOptions(arguments.mid(2));
+        if (const auto *error = std::get_if<QString>(&watch))
+            return fail(*error);
+        return runWatch(std::get<WatchOptions>(watch));
+    }
     if (arguments[1] != u"replay")
-        return fail(QStringLiteral("unknown command %1 (known: replay)").arg(arguments[1]));
+        return fail(QStringLiteral("unknown command %1 (known: replay, watch)").arg(arguments[1]));
 
     const auto options = parseReplayOptions(arguments.mid(2));
     if (const auto *error = std::get_if<QString>(&options))

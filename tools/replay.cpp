@@ -1,8 +1,9 @@
 #include "replay.h"
 
+#include "csvline.h"
+
 #include "capture/classifier.h"
 #include "meter/fapmeter.h"
-#include "meter/formats.h"
 #include "meter/metertick.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
@@ -10,99 +11,16 @@
 #include "settings/appsettings.h"
 #include "settings/settingsfile.h"
 
-#include <QDate>
 #include <QFile>
 
 #include <pcap/pcap.h>
 
-#include <charconv>
 #include <climits>
-#include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <memory>
-#include <string>
 #include <string_view>
 
 namespace {
-
-const char csvHeader[] =
-    "tick,time,down,up,packets,used,limit,restriction,remaining,level_percent,bytes_to_throttle,"
-    "bytes_to_cutoff,full_recovery,time_to_throttle,time_to_cutoff,trend,avg_down,inst_down,avg_up,"
-    "inst_up,downloaded_total,uploaded_total,packets_received,packets_sent,mean_packet_size\n";
-
-// One CSV line, built in place: a step of a month-long replay must cost little.
-class CsvLine
-{
-public:
-    void clear() { m_text.clear(); }
-    const std::string &text() const { return m_text; }
-
-    CsvLine &operator<<(int64_t value)
-    {
-        char digits[24];
-        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        return field(std::string_view(digits, size_t(end - digits)));
-    }
-    CsvLine &operator<<(std::string_view text) { return field(text); }
-    CsvLine &operator<<(const QString &text) { return field(text.toStdString()); }
-
-    // A fraction in plain decimal notation (no exponent, no grouping) with at least `significant`
-    // significant digits, so the stored value can be read back exactly.
-    CsvLine &decimal(double value, int significant)
-    {
-        if (value == 0.0 || !std::isfinite(value))
-            return field(QString::number(value).toStdString());
-        const int magnitude = int(std::floor(std::log10(std::fabs(value))));
-        char digits[400];
-        const auto end =
-            std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed,
-                          std::max(0, significant - 1 - magnitude))
-                .ptr;
-        std::string_view text(digits, size_t(end - digits));
-        if (text.find('.') != std::string_view::npos) {
-            while (text.ends_with('0'))
-                text.remove_suffix(1);
-            if (text.ends_with('.'))
-                text.remove_suffix(1);
-        }
-        return field(text);
-    }
-    CsvLine &single(float value) { return decimal(value, 9); }
-
-    // "2026-01-01T19:00:01"
-    CsvLine &time(const std::tm &local)
-    {
-        char text[96]; // room for any int the fields could hold
-        std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", local.tm_year + 1900, local.tm_mon + 1,
-                      local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-        return field(text);
-    }
-
-private:
-    CsvLine &field(std::string_view text)
-    {
-        if (!m_text.empty())
-            m_text += ',';
-        m_text += text;
-        return *this;
-    }
-
-    std::string m_text;
-};
-
-std::string_view trendText(LevelTrend trend)
-{
-    switch (trend) {
-    case LevelTrend::Rising:
-        return "rising";
-    case LevelTrend::Falling:
-        return "falling";
-    case LevelTrend::Steady:
-        break;
-    }
-    return "steady";
-}
 
 // A classic capture file keeps the seconds in 32 bits, which the library hands over sign-extended:
 // from 2038 on they would read as 1901. No capture predates 1970, so a negative count is such a time.
@@ -110,12 +28,6 @@ int64_t captureSecond(const timeval &stamp)
 {
     const auto second = int64_t(stamp.tv_sec);
     return second < 0 && second >= INT32_MIN ? second + (int64_t(1) << 32) : second;
-}
-
-QString linkTypeName(int linkType)
-{
-    const char *name = pcap_datalink_val_to_name(linkType);
-    return name ? QStringLiteral("%1, %2").arg(linkType).arg(QString::fromLatin1(name)) : QString::number(linkType);
 }
 
 std::optional<QString> addAddresses(const QStringList &extra, LiveAddressList &list)
@@ -136,9 +48,9 @@ public:
 
     std::optional<QString> prepare(const ReplayOptions &options)
     {
-        int32_t fapBytes = 0;
+        FapState fap;
         if (!options.settingsFile.isEmpty()) {
-            if (auto error = readReplaySettings(options.settingsFile, m_settings, fapBytes))
+            if (auto error = readReplaySettings(options.settingsFile, m_settings, fap))
                 return error;
         }
         if (auto error = addAddresses(options.lanAddresses, m_settings.lanAddresses))
@@ -147,13 +59,15 @@ public:
             return error;
         if (options.no192)
             m_settings.useAll192168 = false;
-        m_meter.applySettings(m_settings.fap, options.usedBytes.value_or(fapBytes));
+        m_meter.applySettings(m_settings.fap, options.usedBytes.value_or(fap.usedBytes));
         m_longestSpan = options.longestSpanSeconds;
         return std::nullopt;
     }
 
     // The header line, before the first tick.
-    bool start() { return write(csvHeader); }
+    bool start() { return write(csvHeader) && write("\n"); }
+
+    void setLink(LinkLayout link) { m_context.link = link; }
 
     // Every tick due at or before the frame's second comes first; a tick is taken to last one second.
     std::optional<QString> frame(const pcap_pkthdr *header, const u_char *bytes)
@@ -192,30 +106,14 @@ private:
 
     bool tick()
     {
-        static const qint64 oleEpochDay = QDate(1899, 12, 30).toJulianDay();
-        const time_t second = time_t(*m_nextTick);
-        std::tm local{};
-        localtime_r(&second, &local);
-        const double now = double(QDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday).toJulianDay() - oleEpochDay)
-                           + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
-        const TrafficCounters::Tick taken = runMeterTick(now, m_counters, m_meter, m_stats);
+        m_context.flush();
+        const std::tm local = localTime(*m_nextTick);
+        const TrafficCounters::Tick taken = runMeterTick(oleDateOf(local), m_counters, m_meter, m_stats);
         ++m_ticks;
         ++*m_nextTick;
 
         m_line.clear();
-        m_line << m_ticks;
-        m_line.time(local) << int64_t(taken.downloadBytes) << int64_t(taken.uploadBytes) << int64_t(taken.packets)
-                           << int64_t(m_meter.usedBytes()) << int64_t(m_meter.activeLimit())
-                           << restrictionText(m_meter.restriction()) << m_meter.remaining() << m_meter.levelPercent()
-                           << m_meter.bytesToThrottle();
-        m_line.decimal(m_meter.bytesToCutOff(), 17)
-            << formatDuration(m_meter.fullRecoverySeconds()) << formatDuration(m_meter.secondsToThrottle())
-            << formatDuration(m_meter.secondsToCutOff()) << trendText(m_meter.trend());
-        m_line.single(m_stats.averageDownload) << int64_t(m_stats.instantDownload);
-        m_line.single(m_stats.averageUpload).single(m_stats.instantUpload)
-            << int64_t(m_counters.downloadedTotal.load()) << int64_t(m_counters.uploadedTotal.load())
-            << int64_t(m_counters.downloadPackets.load()) << int64_t(m_counters.uploadPackets.load());
-        m_line.single(m_counters.meanPacketSize.load());
+        m_line.tick({m_ticks, local, taken, m_meter, m_stats, m_counters});
         return write(m_line.text()) && write("\n");
     }
 
@@ -278,7 +176,7 @@ std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &argum
     return options;
 }
 
-std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, int32_t &fapBytes)
+std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, FapState &fap)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -291,7 +189,7 @@ std::optional<QString> readReplaySettings(const QString &path, AppSettings &sett
         return QStringLiteral("settings file %1 is larger than %2 bytes").arg(path).arg(IniDocument::maxFileSize);
     const IniDocument ini = IniDocument::fromBytes(bytes);
     loadSettings(ini, settings);
-    fapBytes = loadFapState(ini).usedBytes;
+    fap = loadFapState(ini);
     return std::nullopt;
 }
 
@@ -311,9 +209,12 @@ std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out)
                + (reason.startsWith(options.capturePath) ? reason
                                                          : QStringLiteral("%1: %2").arg(options.capturePath, reason));
     }
-    if (const int linkType = pcap_datalink(capture.get()); linkType != DLT_EN10MB)
-        return QStringLiteral("%1 is not an Ethernet capture (link type %2)")
+    const int linkType = pcap_datalink(capture.get());
+    const std::optional<LinkLayout> link = linkLayoutFor(linkType);
+    if (!link)
+        return QStringLiteral("%1 carries frames of type %2, which Tarvo cannot read")
             .arg(options.capturePath, linkTypeName(linkType));
+    replay.setLink(*link);
     if (!replay.start())
         return Replay::cannotWrite();
 

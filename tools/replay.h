@@ -10,6 +10,7 @@
 #include <variant>
 
 struct AppSettings;
+struct FapState;
 
 // `tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
 // CAPTURE.pcap`, as read from its arguments.
@@ -29,9 +30,10 @@ struct ReplayOptions
 // The arguments after "replay"; a bad option gives its one-line message instead.
 std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &arguments);
 
-// The settings a replay starts from and the bucket level saved in them ("fapbytes").
-// A file that cannot be read, or one larger than IniDocument::maxFileSize, gives its one-line message.
-std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, int32_t &fapBytes);
+// The settings a replay or a watch starts from and the bucket saved in them ("fapbytes",
+// "lastshut"). A file that cannot be read, or one larger than IniDocument::maxFileSize, gives its
+// one-line message.
+std::optional<QString> readReplaySettings(const QString &path, AppSettings &settings, FapState &fap);
 
 // Runs the capture through the classifier and the meter and writes to `out` a header and one CSV
 // line per tick, each as it is made, so a month of capture time needs no more memory than a

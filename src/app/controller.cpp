@@ -81,7 +81,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     AdapterEnumeration adapters = enumerateAdapters();
     if (!adapters.error.isNull())
         Dialogs::inform(&m_options, QStringLiteral("Error in pcap_findalldevs: \n") + adapters.error);
-    m_devices = std::move(adapters.devices);
+    m_deviceNames = adapters.deviceNames;
     m_options.setAdapters(adapters.rows);
 
     counters.downloadedTotal.store(0);
@@ -110,6 +110,7 @@ void Controller::load()
 
     const IniDocument ini = IniDocument::read(settingsPath(m_environment.files.settingsFolder));
     loadSettings(ini, settings);
+    settings.adapterIndex = adapterRowFor(m_deviceNames, settings.adapterName, settings.adapterIndex);
     const FapState fap = loadFapState(ini);
     meter.applySettings(settings.fap, fap.usedBytes);
     lastUseKnown = fap.lastShut != noLastUse;
@@ -268,6 +269,7 @@ void Controller::confirm()
         return;
     }
     settings.adapterIndex = m_options.selectedAdapter();
+    settings.adapterName = m_deviceNames.value(settings.adapterIndex);
     takeNumbers(readBack.values);
     // A box that holds no number ends the confirmation silently; the boxes before it count.
     if (readBack.stop == OptionsReadBack::Stop::NotANumber)
@@ -367,15 +369,31 @@ void Controller::tickAt(double now)
 {
     const TrafficCounters::Tick taken = runMeterTick(now, counters, meter, stats);
     m_monitor->showTick({now, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
+    showCaptureStatistics();
+}
+
+void Controller::showCaptureStatistics()
+{
+    if (!m_captureThread)
+        return;
+    const uint64_t dropped = m_captureThread->statistics().dropped;
+    if (dropped > m_droppedShown) {
+        m_droppedShown = dropped;
+        m_monitor->showNotice(QStringLiteral("Frames dropped by the capture: %1").arg(dropped));
+    }
 }
 
 void Controller::startCapture()
 {
-    m_captureThread = std::make_unique<CaptureThread>(CaptureContext{settings, counters, meter}, std::move(m_devices),
-                                                      settings.adapterIndex);
-    // The thread may not touch a widget: its message is shown here, on the user-interface thread.
+    m_captureThread = std::make_unique<CaptureThread>(CaptureContext{settings, counters, meter},
+                                                      settings.adapterName.toLocal8Bit());
+    // The thread may not touch a widget: its messages are shown here, on the user-interface thread.
     connect(m_captureThread.get(), &CaptureThread::openFailed, this,
             [this](const QString &message) { Dialogs::inform(&m_options, message); }, Qt::QueuedConnection);
+    // The state of the capture stays in the status line until it changes again.
+    const auto showState = [this](const QString &message) { m_monitor->setStatusText(message); };
+    connect(m_captureThread.get(), &CaptureThread::captureStopped, this, showState, Qt::QueuedConnection);
+    connect(m_captureThread.get(), &CaptureThread::captureResumed, this, showState, Qt::QueuedConnection);
     m_captureThread->start();
 }
 

@@ -94,6 +94,7 @@ private:
     void fillFromPlan(int row);
     void takeNumbers(const OptionValues &values);
     void startCapture();
+    void showCaptureStatistics();
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
     void createLatencyProbe();
@@ -116,7 +117,7 @@ private:
     OptionsWindow &m_options;
     MonitorWindow *m_monitor = nullptr;
     ProgramEnvironment m_environment;
-    PcapDeviceList m_devices; // kept from enumeration until the capture thread opens its device
+    QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<CaptureThread> m_captureThread;
     std::unique_ptr<LatencyProbe> m_latencyProbe;
     double m_drainedUntil = 0;   // the moment up to which the waiting bucket has drained
@@ -124,4 +125,5 @@ private:
     bool m_saveFailing = false;  // the last write failed and has been reported
     bool m_settingsUnsaved = false; // the settings of the last confirmation are not in the file yet
     bool m_shuttingDown = false;
+    uint64_t m_droppedShown = 0; // frames dropped by the capture that the status line has reported
 };

@@ -1,5 +1,7 @@
 #include "capture/adapters.h"
 
+#include <pcap/pcap.h>
+
 AdapterEnumeration enumerateAdapters()
 {
     AdapterEnumeration result;
@@ -9,9 +11,11 @@ AdapterEnumeration enumerateAdapters()
         result.error = QString::fromLocal8Bit(error);
         return result;
     }
-    result.devices.reset(devices);
-    for (const pcap_if_t *device = devices; device; device = device->next)
+    for (const pcap_if_t *device = devices; device; device = device->next) {
         result.rows.append(adapterRowText(device->description, device->name));
+        result.deviceNames.append(QString::fromLocal8Bit(device->name));
+    }
+    pcap_freealldevs(devices);
     return result;
 }
 
@@ -21,12 +25,9 @@ QString adapterRowText(const char *description, const char *name)
     return text + QStringLiteral(" (") + QString::fromLocal8Bit(name) + QLatin1Char(')');
 }
 
-const pcap_if_t *deviceAt(const pcap_if_t *devices, int index) noexcept
+int adapterRowFor(const QStringList &deviceNames, const QString &storedName, int storedRow)
 {
-    if (index < 0)
-        return nullptr;
-    const pcap_if_t *device = devices;
-    for (int i = 0; device && i < index; ++i)
-        device = device->next;
-    return device;
+    if (!storedName.isEmpty())
+        return int(deviceNames.indexOf(storedName));
+    return storedRow >= 0 && storedRow < deviceNames.size() ? storedRow : -1;
 }

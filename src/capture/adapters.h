@@ -1,23 +1,13 @@
 #pragma once
 
-#include <pcap/pcap.h>
-
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
-struct PcapDeviceListDeleter
-{
-    void operator()(pcap_if_t *devices) const noexcept { pcap_freealldevs(devices); }
-};
-using PcapDeviceList = std::unique_ptr<pcap_if_t, PcapDeviceListDeleter>;
-
-// The capture library's devices, in its order, with the row the user sees for each.
+// The capture library's devices, in its order: the row the user sees for each and its name.
 struct AdapterEnumeration
 {
-    PcapDeviceList devices;
     QStringList rows;
+    QStringList deviceNames;
     QString error; // the library's text when the enumeration failed
 };
 
@@ -27,5 +17,7 @@ AdapterEnumeration enumerateAdapters();
 // "No description available (eth0)".
 QString adapterRowText(const char *description, const char *name);
 
-// The device of row `index`, counted from 0 along the library's list; null when there is none.
-const pcap_if_t *deviceAt(const pcap_if_t *devices, int index) noexcept;
+// The row to select at load. Devices come and go between runs, so the stored device name
+// decides; a gone device selects nothing (-1) rather than another one. Only a file written
+// before names were stored (`storedName` empty) falls back to the stored row.
+int adapterRowFor(const QStringList &deviceNames, const QString &storedName, int storedRow);

@@ -4,11 +4,17 @@
 #include "meter/trafficcounters.h"
 #include "settings/appsettings.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
-constexpr uint32_t kSourceOffset = 26;
-constexpr uint32_t kDestinationOffset = 30;
-constexpr uint32_t kMinimumCaptured = 34;
+constexpr uint32_t kSourceInIpHeader = 12;
+constexpr uint32_t kDestinationInIpHeader = 16;
+constexpr int64_t kEthernetHeader = 14;
+constexpr uint8_t kIpv4EtherTypeHigh = 0x08;
+constexpr uint8_t kIpv4EtherTypeLow = 0x00;
+constexpr uint8_t kInetFamily = 2; // AF_INET on every system that writes null-link captures
 
 uint32_t readAddress(const u_char *at) noexcept
 {
@@ -20,7 +26,69 @@ bool onLan(uint32_t address, const AddressSet &lan, bool useAll192168) noexcept
     return lan.contains(address) || (useAll192168 && (address >> 16) == 0xC0A8u);
 }
 
+bool isIpv4EtherType(const u_char *at) noexcept
+{
+    return at[0] == kIpv4EtherTypeHigh && at[1] == kIpv4EtherTypeLow;
+}
+
+// Ethernet is read at fixed offsets without a look at its type, as the program always did.
+bool carriesIpv4(LinkLayout::Kind kind, const u_char *bytes) noexcept
+{
+    switch (kind) {
+    case LinkLayout::Kind::Ethernet:
+        return true;
+    case LinkLayout::Kind::CookedV1:
+        return isIpv4EtherType(bytes + 14);
+    case LinkLayout::Kind::CookedV2:
+        return isIpv4EtherType(bytes);
+    case LinkLayout::Kind::RawIp:
+        return (bytes[0] >> 4) == 4;
+    case LinkLayout::Kind::Null:
+        // The family is in the byte order of the machine that captured; either end holds the 2.
+        return (bytes[0] == kInetFamily && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0)
+               || (bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == kInetFamily);
+    }
+    return false;
+}
+
 } // namespace
+
+std::optional<LinkLayout> linkLayoutFor(int linkType) noexcept
+{
+    using Kind = LinkLayout::Kind;
+    switch (linkType) {
+    case DLT_EN10MB:
+        return LinkLayout{Kind::Ethernet, 14};
+    case DLT_LINUX_SLL:
+        return LinkLayout{Kind::CookedV1, 16};
+    case DLT_LINUX_SLL2:
+        return LinkLayout{Kind::CookedV2, 20};
+    case DLT_RAW:
+    case DLT_IPV4:
+        return LinkLayout{Kind::RawIp, 0};
+    case DLT_NULL:
+    case DLT_LOOP:
+        return LinkLayout{Kind::Null, 4};
+    default:
+        return std::nullopt;
+    }
+}
+
+QString linkTypeName(int linkType)
+{
+    const char *name = pcap_datalink_val_to_name(linkType);
+    return name ? QString::fromLatin1(name) : QString::number(linkType);
+}
+
+CaptureContext::CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, LinkLayout link)
+    : settings(settings)
+    , counters(counters)
+    , meter(meter)
+    , link(link)
+    , lan(settings.lanAddresses)
+    , ignored(settings.ignoredAddresses)
+{
+}
 
 FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,
                                const AddressSet &ignored, bool useAll192168) noexcept
@@ -36,36 +104,65 @@ FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const Addr
 
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
 {
-    if (header->caplen < kMinimumCaptured)
-        return;
     auto &context = *reinterpret_cast<CaptureContext *>(user);
+    const LinkLayout link = context.link;
+    if (header->caplen < bytesRead(link) || !carriesIpv4(link.kind, bytes))
+        return;
+    // A wire length shorter than its own link header is a damaged record, not a frame.
+    const int64_t counted = int64_t(header->len) + kEthernetHeader - int64_t(link.networkOffset);
+    if (counted < 0 || counted > std::numeric_limits<uint32_t>::max())
+        return;
 
-    // The decision is finished, and the list snapshots released, before any counter changes.
-    FrameVerdict verdict;
-    {
-        const auto lan = context.settings.lanAddresses.snapshot();
-        const auto ignored = context.settings.ignoredAddresses.snapshot();
-        verdict = classifyAddresses(readAddress(bytes + kSourceOffset), readAddress(bytes + kDestinationOffset),
-                                    *lan, *ignored, context.settings.useAll192168.load(std::memory_order_relaxed));
-    }
+    const u_char *ip = bytes + link.networkOffset;
+    const FrameVerdict verdict =
+        classifyAddresses(readAddress(ip + kSourceInIpHeader), readAddress(ip + kDestinationInIpHeader),
+                          context.lan.current(), context.ignored.current(),
+                          context.settings.useAll192168.load(std::memory_order_relaxed));
 
-    const uint32_t length = header->len;
-    TrafficCounters &counters = context.counters;
+    const auto length = static_cast<uint32_t>(counted);
+    PendingCounts &pending = context.pending;
     switch (verdict) {
     case FrameVerdict::Download:
-        counters.downloadedTotal.fetch_add(length, std::memory_order_relaxed);
-        context.meter.addDownload(length);
-        counters.tickDownloadBytes.fetch_add(static_cast<int32_t>(length), std::memory_order_relaxed);
-        counters.downloadPackets.fetch_add(1, std::memory_order_relaxed);
+        pending.downloadBytes += length;
+        ++pending.downloadPackets;
         break;
     case FrameVerdict::Upload:
-        counters.uploadedTotal.fetch_add(length, std::memory_order_relaxed);
-        counters.tickUploadBytes.fetch_add(static_cast<int32_t>(length), std::memory_order_relaxed);
-        counters.uploadPackets.fetch_add(1, std::memory_order_relaxed);
+        pending.uploadBytes += length;
+        ++pending.uploadPackets;
         break;
     case FrameVerdict::Neither:
         return;
     }
-    counters.tickPackets.fetch_add(1, std::memory_order_relaxed);
-    counters.addPacketSize(length);
+    if (!pending.meanMoved) {
+        pending.meanBefore = pending.mean = context.counters.meanPacketSize.load(std::memory_order_relaxed);
+        pending.meanMoved = true;
+    }
+    pending.mean = TrafficCounters::movedMean(pending.mean, length);
+}
+
+void CaptureContext::flush() noexcept
+{
+    PendingCounts &p = pending;
+    if (p.downloadPackets == 0 && p.uploadPackets == 0)
+        return;
+    if (p.downloadPackets != 0) {
+        counters.downloadedTotal.fetch_add(int64_t(p.downloadBytes), std::memory_order_relaxed);
+        // The bucket takes 32-bit steps; a batch beyond 2 GiB is split.
+        for (uint64_t left = p.downloadBytes; left != 0;) {
+            const uint64_t step = std::min<uint64_t>(left, uint64_t(std::numeric_limits<int32_t>::max()));
+            meter.addDownload(uint32_t(step));
+            left -= step;
+        }
+        counters.tickDownloadBytes.fetch_add(int32_t(uint32_t(p.downloadBytes)), std::memory_order_relaxed);
+        counters.downloadPackets.fetch_add(p.downloadPackets, std::memory_order_relaxed);
+    }
+    if (p.uploadPackets != 0) {
+        counters.uploadedTotal.fetch_add(int64_t(p.uploadBytes), std::memory_order_relaxed);
+        counters.tickUploadBytes.fetch_add(int32_t(uint32_t(p.uploadBytes)), std::memory_order_relaxed);
+        counters.uploadPackets.fetch_add(p.uploadPackets, std::memory_order_relaxed);
+    }
+    counters.tickPackets.fetch_add(int32_t(p.downloadPackets + p.uploadPackets), std::memory_order_relaxed);
+    float expected = p.meanBefore;
+    counters.meanPacketSize.compare_exchange_strong(expected, p.mean, std::memory_order_relaxed);
+    p = PendingCounts{};
 }

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "settings/addressset.h"
+
 #include <pcap/pcap.h>
 
-#include <cstdint>
+#include <QString>
 
-class AddressSet;
+#include <cstdint>
+#include <optional>
+
 class FapMeter;
 struct AppSettings;
 struct TrafficCounters;
@@ -16,15 +20,64 @@ enum class FrameVerdict { Neither, Download, Upload };
 FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,
                                const AddressSet &ignored, bool useAll192168) noexcept;
 
-// What the capture callback counts into; handed to pcap_loop as its user argument.
+// Where a link type puts the IPv4 header, and how it tells IPv4 from anything else.
+struct LinkLayout
+{
+    enum class Kind : uint8_t { Ethernet, CookedV1, CookedV2, RawIp, Null };
+    Kind kind = Kind::Ethernet;
+    uint32_t networkOffset = 14; // bytes of link header before the IPv4 header
+};
+
+// The layout of a capture library link type (DLT_*); nothing for a type the classifier cannot read.
+std::optional<LinkLayout> linkLayoutFor(int linkType) noexcept;
+// The library's name of a link type ("EN10MB"), or its number when the library has none.
+QString linkTypeName(int linkType);
+// How many bytes of each frame the classifier reads: the link header and the IPv4 addresses.
+inline uint32_t bytesRead(const LinkLayout &link) noexcept
+{
+    return link.networkOffset + 20;
+}
+
+// The counts of the frames classified since the last flush. The capture thread alone keeps
+// them, so a frame costs plain additions instead of atomic read-modify-writes on shared counters.
+struct PendingCounts
+{
+    uint64_t downloadBytes = 0;
+    uint64_t uploadBytes = 0;
+    uint32_t downloadPackets = 0;
+    uint32_t uploadPackets = 0;
+    bool meanMoved = false;
+    float meanBefore = 0.0f; // the shared mean when the batch began
+    float mean = 0.0f;       // the same moved by every frame of the batch
+};
+
+// What the capture callback counts into; handed to the capture loop as its user argument. The
+// readers of the two lists and the pending counts belong to the capture thread alone.
 struct CaptureContext
 {
+    CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, LinkLayout link = {});
+
+    // Hands the pending counts to the shared counters and the bucket: each counter and the
+    // bucket change once, by atomic read-modify-write, whatever the number of frames. The
+    // capture thread calls it after every batch the library hands over; frames count in the
+    // tick that follows their flush. A reset of the counters during the batch keeps the mean at
+    // what the reset left.
+    void flush() noexcept;
+
     AppSettings &settings;
     TrafficCounters &counters;
     FapMeter &meter;
+    LinkLayout link;
+    AddressListReader lan;
+    AddressListReader ignored;
+    PendingCounts pending;
 };
 
-// The pcap_loop callback: `user` is a CaptureContext. Reads the IPv4 addresses at frame bytes
-// 26-33 without checking the frame's type, and counts the wire length of downloads and uploads.
-// Allocates nothing and builds no text.
+// The capture loop's callback: `user` is a CaptureContext. Reads the IPv4 addresses where the link
+// type puts them and counts downloads and uploads. On Ethernet the frame's type is not checked
+// and the wire length counts; on the other link types a frame that is not IPv4 counts nothing,
+// and a frame counts its wire length less its link header plus 14, the length it would have on
+// Ethernet, so the bucket does not depend on the adapter chosen. Counts into the context's
+// pending counts (see flush()): takes no lock, changes no shared counter, allocates nothing and
+// builds no text.
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes);

@@ -27,8 +27,11 @@ struct TrafficCounters
     // counted meanwhile lands in the next tick instead of being lost.
     Tick takeTick() noexcept;
 
-    // Capture thread: moves the mean frame size toward `length`.
-    void addPacketSize(uint32_t length) noexcept;
+    // The mean frame size moved toward `length` by one frame, in double precision, kept in single.
+    static float movedMean(float mean, uint32_t length) noexcept
+    {
+        return static_cast<float>(double(mean) * 0.999 + double(length) * 0.001);
+    }
 
     // Both reset commands: everything but uploadedTotal back to 0.
     void resetInterface() noexcept;

@@ -35,15 +35,13 @@ AddressSet::AddressSet(QStringList entries)
     : m_entries(std::move(entries))
 {
     for (const QString &entry : std::as_const(m_entries)) {
-        if (const auto address = parseCanonicalAddress(entry))
+        if (const auto address = parseCanonicalAddress(entry)) {
             m_addresses.push_back(*address);
+            const uint32_t bit = filterBit(*address);
+            m_filter[bit >> 6] |= uint64_t(1) << (bit & 63);
+        }
     }
     std::sort(m_addresses.begin(), m_addresses.end());
-}
-
-bool AddressSet::contains(uint32_t address) const noexcept
-{
-    return std::binary_search(m_addresses.begin(), m_addresses.end(), address);
 }
 
 LiveAddressList::LiveAddressList()
@@ -56,6 +54,7 @@ void LiveAddressList::assign(const QStringList &entries)
     auto next = std::make_shared<const AddressSet>(entries);
     std::lock_guard lock(m_mutex);
     m_current.swap(next);
+    m_generation.fetch_add(1, std::memory_order_release);
 }
 
 void LiveAddressList::append(const QString &entry)
@@ -72,4 +71,17 @@ void LiveAddressList::removeAt(int index)
         return;
     next.removeAt(index);
     assign(next);
+}
+
+AddressListReader::AddressListReader(const LiveAddressList &list)
+    : m_list(&list)
+{
+    refresh();
+}
+
+void AddressListReader::refresh() noexcept
+{
+    std::lock_guard lock(m_list->m_mutex);
+    m_set = m_list->m_current;
+    m_generation = m_list->m_generation.load(std::memory_order_relaxed);
 }

@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -23,18 +26,29 @@ public:
     explicit AddressSet(QStringList entries);
 
     const QStringList &entries() const noexcept { return m_entries; }
-    bool contains(uint32_t address) const noexcept;
+    bool contains(uint32_t address) const noexcept
+    {
+        // Most frames carry an address of no list: one bit of the filter turns most of them away.
+        const uint32_t bit = filterBit(address);
+        if (((m_filter[bit >> 6] >> (bit & 63)) & 1) == 0)
+            return false;
+        return std::binary_search(m_addresses.begin(), m_addresses.end(), address);
+    }
 
 private:
+    static uint32_t filterBit(uint32_t address) noexcept { return (address * 2654435761u) >> 24; }
+
     QStringList m_entries;
     std::vector<uint32_t> m_addresses; // sorted
+    std::array<uint64_t, 4> m_filter{}; // a bit per entry, at filterBit(entry)
 };
 
 // A list the capture thread reads for every frame while the options window edits it: each edit
-// publishes a new immutable AddressSet whole, so a reader never sees a half-made change. The lock
-// guards only the swap of the pointer, never a search. (libstdc++'s atomic<shared_ptr> would do
-// the same, but ThreadSanitizer cannot see through its lock bit.) Edits come from the
-// user-interface thread only.
+// publishes a new immutable AddressSet whole, so a reader never sees a half-made change, and
+// moves the generation number on, so a reader that keeps its last snapshot (AddressListReader)
+// needs one atomic load per frame to know it is still current. The lock guards only the swap of
+// the pointer, never a search. (libstdc++'s atomic<shared_ptr> would do the same, but
+// ThreadSanitizer cannot see through its lock bit.) Edits come from the user-interface thread only.
 class LiveAddressList
 {
 public:
@@ -46,12 +60,38 @@ public:
         return m_current;
     }
     QStringList entries() const { return snapshot()->entries(); }
+    uint64_t generation() const noexcept { return m_generation.load(std::memory_order_acquire); }
 
     void assign(const QStringList &entries);
     void append(const QString &entry);
     void removeAt(int index);
 
 private:
+    friend class AddressListReader;
+
     mutable std::mutex m_mutex;
     std::shared_ptr<const AddressSet> m_current;
+    std::atomic<uint64_t> m_generation{0};
+};
+
+// One reader's view of a LiveAddressList: the snapshot it took last, replaced only when the
+// list's generation has moved, so a frame costs no lock and no reference count.
+class AddressListReader
+{
+public:
+    explicit AddressListReader(const LiveAddressList &list);
+
+    const AddressSet &current() noexcept
+    {
+        if (m_list->generation() != m_generation)
+            refresh();
+        return *m_set;
+    }
+
+private:
+    void refresh() noexcept;
+
+    const LiveAddressList *m_list;
+    std::shared_ptr<const AddressSet> m_set;
+    uint64_t m_generation = 0;
 };

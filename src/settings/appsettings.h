@@ -18,6 +18,7 @@ struct AppSettings
     static inline const QString defaultPingHost = QStringLiteral("www.google.com");
 
     int32_t adapterIndex = -1;
+    QString adapterName; // the device of that row; it decides at load when stored
     LiveAddressList lanAddresses;
     LiveAddressList ignoredAddresses;
     std::atomic<bool> useAll192168{true};

@@ -49,6 +49,7 @@ const Setting settingsTable[] = {
     {systemSection, u"fapmaxoffp", &FapParameters::offPeakCutOffLimit},
     {systemSection, u"tsht", &FapParameters::throttleLimit},
     {systemSection, u"adapter", &AppSettings::adapterIndex},
+    {systemSection, u"adaptername", &AppSettings::adapterName},
 };
 
 template<typename Settings, typename T>

@@ -528,6 +528,12 @@ private Q_SLOTS:
                                               << QStringList{adapterMessage};
         QTest::newRow("no last-use time") << QByteArray("ShowOptions=0\n") << false << false
                                           << QStringList{lastUseTitle};
+        // The stored device name decides over the stored row.
+        QTest::newRow("device now at another row") << QByteArray("ShowOptions=0\nlastshut=46366.25\nadaptername=lo\n")
+                                                   << true << true << QStringList();
+        QTest::newRow("device gone, its row taken by another")
+            << QByteArray("ShowOptions=0\nlastshut=46366.25\nadaptername=tarvo-gone0\n") << false << false
+            << QStringList{adapterMessage};
     }
     void automaticConfirmation()
     {

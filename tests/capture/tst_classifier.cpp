@@ -21,6 +21,7 @@ private:
     {
         classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header,
                       frame.data());
+        context.flush();
     }
 
 private Q_SLOTS:
@@ -140,6 +141,7 @@ private Q_SLOTS:
         pcap_pkthdr header{};
         header.caplen = header.len = uint32_t(arp.size());
         classifyFrame(reinterpret_cast<u_char *>(&context), &header, reinterpret_cast<const u_char *>(arp.constData()));
+        context.flush();
         QCOMPARE(counters.takeTick().packets, 0);
 
         // IPv6: bytes 26-29 are inside the source address; make them 203.0.113.7 and bytes 30-33
@@ -203,6 +205,31 @@ private Q_SLOTS:
     {
         QCOMPARE(adapterRowText(nullptr, "eth0"), QStringLiteral("No description available (eth0)"));
         QCOMPARE(adapterRowText("Loopback device", "lo"), QStringLiteral("Loopback device (lo)"));
+    }
+
+    // The row selected at load: the stored device name decides, the stored row only for a file
+    // written before names were stored.
+    void adapterRowAtLoad_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("selected");
+        QTest::newRow("name at its stored row") << QStringLiteral("wg0") << 2 << 2;
+        QTest::newRow("name now at another row") << QStringLiteral("wg0") << 0 << 2;
+        QTest::newRow("name gone, row taken by another") << QStringLiteral("ppp0") << 1 << -1;
+        QTest::newRow("name matches exactly, not by case") << QStringLiteral("WG0") << 2 << -1;
+        QTest::newRow("old file: the row") << QString() << 1 << 1;
+        QTest::newRow("old file: row beyond the list") << QString() << 3 << -1;
+        QTest::newRow("neither name nor row") << QString() << -1 << -1;
+    }
+
+    void adapterRowAtLoad()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, row);
+        QFETCH(int, selected);
+        const QStringList devices{QStringLiteral("eth0"), QStringLiteral("any"), QStringLiteral("wg0")};
+        QCOMPARE(adapterRowFor(devices, name, row), selected);
     }
 };
 

@@ -13,6 +13,7 @@ namespace {
 void compareSettings(const AppSettings &actual, const AppSettings &expected)
 {
     QCOMPARE(actual.adapterIndex, expected.adapterIndex);
+    QCOMPARE(actual.adapterName, expected.adapterName);
     QCOMPARE(actual.lanAddresses.entries(), expected.lanAddresses.entries());
     QCOMPARE(actual.ignoredAddresses.entries(), expected.ignoredAddresses.entries());
     QCOMPARE(actual.useAll192168.load(), expected.useAll192168.load());
@@ -42,6 +43,7 @@ void compareSettings(const AppSettings &actual, const AppSettings &expected)
 void changeEveryField(AppSettings &s)
 {
     s.adapterIndex = 3;
+    s.adapterName = u"wg0"_s;
     s.lanAddresses.assign({u"10.0.0.2"_s, u"10.0.0.3"_s});
     s.ignoredAddresses.assign({u"1.2.3.4"_s});
     s.useAll192168 = false;
@@ -115,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(fileBytes(path)),
                  QStringLiteral("[System]\nautoaxis=0\nhistlenght=60\nAutoStart=0\nsm=0\nOnTop=0\nplan=0\nShowOptions=1\n"
                                 "use192=1\nuseop=0\nopst=0\nopet=0\nfaprecharge=4096\nfapmaxonp=96888422\n"
-                                "fapmaxoffp=267386880\ntsht=64592281\nadapter=-1\nlanIPCount=0\nignIPCount=0\n"
+                                "fapmaxoffp=267386880\ntsht=64592281\nadapter=-1\nadaptername=\nlanIPCount=0\nignIPCount=0\n"
                                 "[Ping]\nurl=%1\ntimeout=10000\nttl=64\nsize=32\n[Alpha]\nalpha=255\n[Tray]\ntype=1\n")
                      .arg(AppSettings::defaultPingHost));
     }

@@ -21,19 +21,45 @@ struct Frame
     QByteArray destination;
     uint32_t length;
     uint32_t captured = 34;
+    bool ipv4 = true;
 };
 
-QByteArray frameBytes(const Frame &frame)
+// The link header of each link type the replay reads, for an IPv4 frame or for another protocol.
+QByteArray linkHeader(int linkType, bool ipv4)
 {
-    QByteArray bytes(int(frame.captured), '\0');
+    const QByteArray etherType = ipv4 ? QByteArray::fromHex("0800") : QByteArray::fromHex("86dd");
+    switch (linkType) {
+    case DLT_EN10MB:
+        return QByteArray(12, '\0') + etherType;
+    case DLT_LINUX_SLL:
+        return QByteArray::fromHex("0000" "0304" "0006" "001122334455" "0000") + etherType;
+    case DLT_LINUX_SLL2:
+        return etherType + QByteArray::fromHex("0000" "00000001" "0001" "00" "06" "0011223344550000");
+    case DLT_NULL:
+        return ipv4 ? QByteArray::fromHex("02000000") : QByteArray::fromHex("0a000000");
+    case DLT_LOOP:
+        return ipv4 ? QByteArray::fromHex("00000002") : QByteArray::fromHex("0000001c");
+    default: // raw IP: the version in the IP header says it all
+        return {};
+    }
+}
+
+// The frame as `linkType` carries it: its link header, then an IPv4 header (or an IPv6 one with
+// the same bytes where IPv4 keeps its addresses). Wire and captured lengths are those of the
+// Ethernet frame less its 14-byte header plus the link header.
+QByteArray frameBytes(const Frame &frame, int linkType = DLT_EN10MB, bool ipv4 = true)
+{
+    QByteArray ip(20, '\0');
+    ip[0] = char(ipv4 ? 0x45 : 0x60);
     const auto put = [&](int offset, const QByteArray &text) {
         const QList<QByteArray> parts = text.split('.');
-        for (int i = 0; i < 4 && offset + i < bytes.size(); ++i)
-            bytes[offset + i] = char(parts[i].toInt());
+        for (int i = 0; i < 4; ++i)
+            ip[offset + i] = char(parts[i].toInt());
     };
-    put(26, frame.source);
-    put(30, frame.destination);
-    return bytes;
+    put(12, frame.source);
+    put(16, frame.destination);
+    const QByteArray header = linkHeader(linkType, ipv4);
+    return (header + ip).left(int(frame.captured) - 14 + int(header.size()));
 }
 
 bool writeCapture(const QString &path, int linkType, const QList<Frame> &frames)
@@ -45,12 +71,12 @@ bool writeCapture(const QString &path, int linkType, const QList<Frame> &frames)
         return false;
     }
     for (const Frame &frame : frames) {
+        const QByteArray bytes = frameBytes(frame, linkType, frame.ipv4);
         pcap_pkthdr header{};
         header.ts.tv_sec = frame.second;
         header.ts.tv_usec = frame.microsecond;
-        header.caplen = frame.captured;
-        header.len = frame.length;
-        const QByteArray bytes = frameBytes(frame);
+        header.caplen = uint32_t(bytes.size());
+        header.len = frame.length - 14 + uint32_t(linkHeader(linkType, frame.ipv4).size());
         pcap_dump(reinterpret_cast<u_char *>(dumper), &header, reinterpret_cast<const u_char *>(bytes.constData()));
     }
     pcap_dump_close(dumper);
@@ -86,6 +112,13 @@ const char kExpected[] =
     "rising,1508.85999,235,1,10.8999996,2514,100,2,1,2.61087346\n"
     "4,2025-12-31T19:00:04,2000,0,1,64583130,96888422,none,32305292,33,9151,32305292,04:22:47,-,-,"
     "rising,1513.77136,411,1,10.8999996,4514,100,3,1,4.60826254\n";
+
+// The settings of the expected lines, as options.
+QStringList replayFlags()
+{
+    return {QStringLiteral("--used"), QStringLiteral("64595000"), QStringLiteral("--no-192"), QStringLiteral("--lan"),
+            QStringLiteral("192.168.0.10"), QStringLiteral("--ignore"), QStringLiteral("198.51.100.1")};
+}
 
 } // namespace
 
@@ -124,7 +157,7 @@ private Q_SLOTS:
     {
         QVERIFY(dir.isValid());
         QVERIFY(writeCapture(path(QStringLiteral("stream.pcap")), DLT_EN10MB, stream()));
-        QVERIFY(writeCapture(path(QStringLiteral("raw.pcap")), DLT_RAW, stream()));
+        QVERIFY(writeCapture(path(QStringLiteral("wifi.pcap")), DLT_IEEE802_11, stream()));
         QVERIFY(writeCapture(path(QStringLiteral("empty.pcap")), DLT_EN10MB, {}));
         QList<Frame> jump = stream();
         jump.last().second += int64_t(5) * 365 * 86400;
@@ -159,9 +192,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("expected");
-        const QStringList flags{QStringLiteral("--used"), QStringLiteral("64595000"), QStringLiteral("--no-192"),
-                                QStringLiteral("--lan"), QStringLiteral("192.168.0.10"), QStringLiteral("--ignore"),
-                                QStringLiteral("198.51.100.1")};
+        const QStringList flags = replayFlags();
         const QString stream = QStringLiteral("{dir}/stream.pcap");
         QTest::newRow("flags") << QStringList{QStringLiteral("replay")} + flags + QStringList{stream}
                                << QByteArray(kExpected);
@@ -187,6 +218,44 @@ private Q_SLOTS:
         QCOMPARE(result.out, expected);
     }
 
+    // The same datagrams give the same lines whatever link carries them; a frame of another
+    // protocol with a download's addresses where IPv4 keeps them counts nothing (Ethernet is read
+    // without a look at its type, so it gets none); a link type the program cannot read is named.
+    void linkTypes_data()
+    {
+        QTest::addColumn<int>("linkType");
+        QTest::addColumn<QByteArray>("error");
+        QTest::newRow("Ethernet") << DLT_EN10MB << QByteArray();
+        QTest::newRow("Linux cooked v1 (any)") << DLT_LINUX_SLL << QByteArray();
+        QTest::newRow("Linux cooked v2 (any)") << DLT_LINUX_SLL2 << QByteArray();
+        QTest::newRow("raw IP (tun, ppp, wireguard)") << DLT_RAW << QByteArray();
+        QTest::newRow("raw IPv4") << DLT_IPV4 << QByteArray();
+        QTest::newRow("BSD null loopback") << DLT_NULL << QByteArray();
+        QTest::newRow("OpenBSD loopback") << DLT_LOOP << QByteArray();
+        QTest::newRow("802.11 is refused") << DLT_IEEE802_11
+                                           << QByteArray("carries frames of type IEEE802_11, which Tarvo cannot read\n");
+    }
+
+    void linkTypes()
+    {
+        QFETCH(int, linkType);
+        QFETCH(QByteArray, error);
+        QList<Frame> frames = stream();
+        if (linkType != DLT_EN10MB)
+            frames.insert(4, Frame{kStart + 1, 250000, "203.0.113.7", "192.168.0.10", 900, 34, false});
+        const QString capture = path(QStringLiteral("link%1.pcap").arg(linkType));
+        QVERIFY(writeCapture(capture, linkType, frames));
+        const Run result = run(QStringList{QStringLiteral("replay")} + replayFlags() + QStringList{capture});
+        if (!error.isEmpty()) {
+            QCOMPARE(result.exitCode, 2);
+            QVERIFY2(result.err.endsWith(error), result.err.constData());
+            return;
+        }
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray(kExpected));
+    }
+
     void errors_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -198,7 +267,7 @@ private Q_SLOTS:
         };
         row("missing capture", {"replay", "{dir}/missing.pcap"});
         row("unreadable capture", {"replay", "{dir}/garbage.pcap"});
-        row("not Ethernet", {"replay", "{dir}/raw.pcap"});
+        row("link type it cannot read", {"replay", "{dir}/wifi.pcap"});
         row("settings file without end", {"replay", "--ini", "/dev/zero", "{dir}/stream.pcap"});
         row("bad --used", {"replay", "--used", "lots", "{dir}/stream.pcap"});
         row("--used beyond 32 bits", {"replay", "--used", "2147483648", "{dir}/stream.pcap"});
@@ -226,7 +295,7 @@ private Q_SLOTS:
     {
         const Run result = run({QStringLiteral("replay"), path(QStringLiteral("unknown.pcap"))});
         QCOMPARE(result.exitCode, 2);
-        QVERIFY2(result.err.endsWith("is not an Ethernet capture (link type 4000)\n"), result.err.constData());
+        QVERIFY2(result.err.endsWith("carries frames of type 4000, which Tarvo cannot read\n"), result.err.constData());
     }
 
     // A fault after some ticks: the lines printed stand, then one line on standard error.

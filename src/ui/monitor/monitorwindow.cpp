@@ -209,6 +209,11 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     frontTimer->setObjectName(QStringLiteral("frontTimer"));
     frontTimer->setInterval(100);
     connect(frontTimer, &QTimer::timeout, this, &MonitorWindow::pullToFront);
+    noticeTimer = new QTimer(this);
+    noticeTimer->setObjectName(QStringLiteral("noticeTimer"));
+    noticeTimer->setSingleShot(true);
+    noticeTimer->setInterval(noticeMs);
+    connect(noticeTimer, &QTimer::timeout, this, [this] { statusBar->showMessage(m_statusText); });
 
     connect(showMoreButton, &QPushButton::clicked, this, &MonitorWindow::showDetails);
     connect(hideDetailsButton, &QPushButton::clicked, this, &MonitorWindow::hideDetails);
@@ -367,7 +372,15 @@ void MonitorWindow::applySettings(const AppSettings &settings)
 
 void MonitorWindow::setStatusText(const QString &text)
 {
+    m_statusText = text;
+    noticeTimer->stop();
     statusBar->showMessage(text);
+}
+
+void MonitorWindow::showNotice(const QString &text)
+{
+    statusBar->showMessage(text);
+    noticeTimer->start();
 }
 
 QString MonitorWindow::statusText() const

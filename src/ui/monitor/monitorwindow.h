@@ -58,6 +58,9 @@ public:
 
     void setStatusText(const QString &text);
     QString statusText() const;
+    // A passing notice: shown for noticeMs, then the status text comes back.
+    void showNotice(const QString &text);
+    static constexpr int noticeMs = 10000;
 
     // The latency probe's result, shown beside "Ping ( ms ):".
     void setPingText(const QString &text);
@@ -69,6 +72,7 @@ public:
     void pullToFront();
 
     QTimer *frontTimer = nullptr; // runs only while "Always on top" is on
+    QTimer *noticeTimer = nullptr;
 
     QMenuBar *menuBar = nullptr;
     QMenu *fileMenu = nullptr;
@@ -172,4 +176,5 @@ private:
     bool m_inTaskBar = false;
     QWidget *m_optionsWindow = nullptr;
     QWidget *m_aboutWindow = nullptr;
+    QString m_statusText; // what the status line shows when no notice passes
 };

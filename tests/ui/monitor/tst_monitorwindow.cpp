@@ -737,6 +737,25 @@ private Q_SLOTS:
         monitor.gui.setPingText(QStringLiteral("612"));
         QCOMPARE(monitor.gui.pingValue->text(), QStringLiteral("612"));
     }
+
+    // A notice passes and gives the status text back; a new status text does not wait for it.
+    void noticePasses()
+    {
+        Monitor monitor;
+        const QString updates = QStringLiteral("Please wait... Checking for updates");
+        monitor.gui.setStatusText(updates);
+        monitor.gui.showNotice(QStringLiteral("Frames dropped by the capture: 12"));
+        QCOMPARE(monitor.gui.statusText(), QStringLiteral("Frames dropped by the capture: 12"));
+        QVERIFY(monitor.gui.noticeTimer->isActive());
+        monitor.gui.noticeTimer->setInterval(1); // the notice's time, shortened
+        monitor.gui.noticeTimer->start();
+        QTRY_COMPARE(monitor.gui.statusText(), updates);
+
+        monitor.gui.showNotice(QStringLiteral("Frames dropped by the capture: 40"));
+        monitor.gui.setStatusText(QStringLiteral("Capture stopped: ppp0 is gone"));
+        QCOMPARE(monitor.gui.statusText(), QStringLiteral("Capture stopped: ppp0 is gone"));
+        QVERIFY(!monitor.gui.noticeTimer->isActive());
+    }
 };
 
 QTEST_MAIN(TestMonitorWindow)

@@ -1,0 +1,113 @@
+#include "meter/oledate.h"
+#include "support/udpsocket.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+namespace {
+
+// A field of a CSV line by its column name in the header.
+QByteArray field(const QByteArray &header, const QByteArray &line, const char *column)
+{
+    return line.split(',').value(header.split(',').indexOf(QByteArray(column)));
+}
+
+} // namespace
+
+// tarvo-cli watch on the loopback device while the test sends datagrams from 127.0.0.6 to
+// 127.0.0.5 (on the LAN list of the settings file): its last line holds exactly what was sent.
+// The addresses are the test's own, so the live capture test may run beside it.
+class TestWatch : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private Q_SLOTS:
+    void countsWhatWasSent_data()
+    {
+        QTest::addColumn<bool>("bySignal");
+        QTest::newRow("--seconds 3") << false;
+        QTest::newRow("SIGTERM") << true;
+    }
+
+    void countsWhatWasSent()
+    {
+        QFETCH(bool, bySignal);
+        if (::geteuid() != 0)
+            QSKIP("live capture needs root (CAP_NET_RAW and CAP_NET_ADMIN); run the tests as root");
+
+        // A bucket of 10 MB saved 1000 s ago: the watch starts from it drained by 1000 s of 4 KB/s.
+        constexpr int32_t savedBytes = 10000000;
+        const double savedAt = oleDate(QDateTime::currentDateTime().addSecs(-1000));
+        const QString ini = dir.filePath(QStringLiteral("tarvo.ini"));
+        QFile file(ini);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("[System]\nuse192=0\nlanIPCount=1\nfapbytes=%1\nlastshut=%2\n"
+                                  "[LANIPS]\nIP0=127.0.0.5\n")
+                       .arg(savedBytes)
+                       .arg(savedAt, 0, 'f', 10)
+                       .toLatin1());
+        file.close();
+
+        QProcess watch;
+        QStringList arguments{QStringLiteral("watch"), QStringLiteral("lo"), QStringLiteral("--ini"), ini};
+        if (!bySignal)
+            arguments += {QStringLiteral("--seconds"), QStringLiteral("3")};
+        watch.start(QStringLiteral(TARVO_CLI), arguments);
+        // The first line comes with the first tick, after the adapter has been opened.
+        QVERIFY(watch.waitForReadyRead(10000));
+
+        UdpSocket receiver("127.0.0.5"), sender("127.0.0.6");
+        QVERIFY(receiver.bound && sender.bound);
+        constexpr int datagrams = 40;
+        constexpr int payload = 200;
+        for (int i = 0; i < datagrams; ++i)
+            QVERIFY(sender.sendTo("127.0.0.5", receiver.port, QByteArray(payload, 'x')));
+        if (bySignal) {
+            QTest::qWait(300);
+            watch.terminate();
+        }
+        QVERIFY(watch.waitForFinished(15000));
+        QCOMPARE(watch.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(watch.exitCode(), 0);
+        QCOMPARE(watch.readAllStandardError(), QByteArray());
+
+        const QList<QByteArray> lines = watch.readAllStandardOutput().trimmed().split('\n');
+        QVERIFY(lines.size() >= 2);
+        if (!bySignal)
+            QCOMPARE(lines.size(), 4);
+        const QByteArray &header = lines.first();
+        const QByteArray &last = lines.last();
+        QVERIFY(header.endsWith(",captured,dropped"));
+        constexpr qint64 wireLength = payload + 8 + 20 + 14;
+        QCOMPARE(field(header, last, "packets_received").toLongLong(), qint64(datagrams));
+        QCOMPARE(field(header, last, "downloaded_total").toLongLong(), datagrams * wireLength);
+        QCOMPARE(field(header, last, "dropped"), QByteArray("0"));
+        QVERIFY(field(header, last, "captured").toLongLong() >= datagrams);
+        // Drained by the time since the save and by the run's seconds; a few seconds of leeway
+        // for the start of the process.
+        const qint64 used = field(header, last, "used").toLongLong();
+        QVERIFY2(used <= savedBytes - 1000 * 4096 + datagrams * wireLength && used >= savedBytes - 1020 * 4096,
+                 last.constData());
+    }
+
+    void missingInterface()
+    {
+        QProcess watch;
+        watch.start(QStringLiteral(TARVO_CLI), {QStringLiteral("watch"), QStringLiteral("tarvo-none0")});
+        QVERIFY(watch.waitForFinished(15000));
+        QCOMPARE(watch.exitCode(), 2);
+        QCOMPARE(watch.readAllStandardOutput(), QByteArray());
+        const QByteArray error = watch.readAllStandardError();
+        QVERIFY2(error.startsWith("tarvo-cli: ") && error.count('\n') == 1 && error.endsWith('\n'), error.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWatch)
+#include "tst_watch.moc"

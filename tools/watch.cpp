@@ -1,0 +1,173 @@
+#include "watch.h"
+
+#include "csvline.h"
+#include "replay.h"
+
+#include "capture/capturethread.h"
+#include "meter/fapmeter.h"
+#include "meter/metertick.h"
+#include "meter/oledate.h"
+#include "meter/trafficstats.h"
+#include "settings/appsettings.h"
+#include "settings/settingsfile.h"
+
+#include <QFile>
+
+#include <csignal>
+#include <cstdio>
+#include <ctime>
+#include <mutex>
+
+namespace {
+
+constexpr long kSliceNs = 100'000'000; // how often the wait looks for a signal or a failed open
+constexpr long kSecondNs = 1'000'000'000;
+
+volatile std::sig_atomic_t stopSignal = 0;
+
+void onStopSignal(int)
+{
+    stopSignal = 1;
+}
+
+void catchStopSignals()
+{
+    struct sigaction action{};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+int64_t monotonicNs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * kSecondNs + now.tv_nsec;
+}
+
+void printLine(const QByteArray &line)
+{
+    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
+    std::fflush(stdout);
+}
+
+// A message of the capture thread, on one line of standard error.
+void printMessage(const QString &message)
+{
+    const QString line = QString(message).replace(u'\n', QStringLiteral(": "));
+    const QByteArray text = QStringLiteral("tarvo-cli: %1\n").arg(line).toLocal8Bit();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stderr);
+}
+
+} // namespace
+
+std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &arguments)
+{
+    WatchOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        const bool takesValue = argument == u"--ini" || argument == u"--seconds";
+        if (takesValue && i + 1 >= arguments.size())
+            return QStringLiteral("option %1 needs a value").arg(argument);
+        if (argument == u"--ini") {
+            options.settingsFile = arguments[++i];
+        } else if (argument == u"--seconds") {
+            bool ok = false;
+            options.seconds = arguments[++i].toInt(&ok);
+            if (!ok || options.seconds <= 0)
+                return QStringLiteral("--seconds needs a whole number of seconds above 0, not \"%1\"")
+                    .arg(arguments[i]);
+        } else if (argument.startsWith(u'-') && argument.size() > 1) {
+            return QStringLiteral("unknown option %1").arg(argument);
+        } else if (!options.device.isEmpty()) {
+            return QStringLiteral("more than one interface: %1 and %2").arg(options.device, argument);
+        } else {
+            options.device = argument;
+        }
+    }
+    if (options.device.isEmpty())
+        return QStringLiteral("no interface given");
+    return options;
+}
+
+int runWatch(const WatchOptions &options)
+{
+    AppSettings settings;
+    TrafficCounters counters;
+    FapMeter meter;
+    TrafficStats stats;
+    FapState fap;
+    if (!options.settingsFile.isEmpty()) {
+        if (auto error = readReplaySettings(options.settingsFile, settings, fap)) {
+            printMessage(*error);
+            return 2;
+        }
+    }
+    // As the program starts: the saved bucket, drained by the recharge of the time since it was saved.
+    meter.applySettings(settings.fap, fap.usedBytes);
+    if (fap.lastShut != noLastUse)
+        meter.catchUp(fap.lastShut, oleNow());
+
+    catchStopSignals();
+    CaptureThread capture(CaptureContext{settings, counters, meter}, options.device.toLocal8Bit());
+    std::mutex failureMutex;
+    QString failure;
+    QObject::connect(&capture, &CaptureThread::openFailed, &capture, [&](const QString &message) {
+        std::lock_guard lock(failureMutex);
+        failure = message;
+    }, Qt::DirectConnection);
+    QObject::connect(&capture, &CaptureThread::captureStopped, &capture, printMessage, Qt::DirectConnection);
+    QObject::connect(&capture, &CaptureThread::captureResumed, &capture, printMessage, Qt::DirectConnection);
+    const auto openFailure = [&] {
+        std::lock_guard lock(failureMutex);
+        return failure;
+    };
+    capture.start();
+
+    // The header waits for the first tick, so a failed open prints nothing on standard output.
+    CsvLine line;
+    const auto tick = [&](int64_t number) {
+        if (number == 1)
+            printLine(QByteArray(csvHeader) + ",captured,dropped\n");
+        const std::tm local = localTime(std::time(nullptr));
+        const TrafficCounters::Tick taken = runMeterTick(oleDateOf(local), counters, meter, stats);
+        const CaptureStatistics captured = capture.statistics();
+        line.clear();
+        line.tick({number, local, taken, meter, stats, counters})
+            << int64_t(captured.captured) << int64_t(captured.dropped);
+        printLine(QByteArray::fromStdString(line.text()) + '\n');
+    };
+
+    // One tick a second of the monotonic clock; the wait is cut into slices to notice a signal
+    // or a failed open at once.
+    const int64_t start = monotonicNs();
+    for (int64_t number = 1;; ++number) {
+        const int64_t due = start + number * kSecondNs;
+        bool last = options.seconds > 0 && number >= options.seconds;
+        for (int64_t now = monotonicNs(); now < due; now = monotonicNs()) {
+            if (stopSignal || capture.isFinished())
+                break;
+            const int64_t wait = std::min<int64_t>(kSliceNs, due - now);
+            const timespec slice{time_t(wait / kSecondNs), long(wait % kSecondNs)};
+            nanosleep(&slice, nullptr);
+        }
+        if (const QString message = openFailure(); !message.isEmpty()) {
+            capture.stop();
+            printMessage(message);
+            return 2;
+        }
+        last = last || stopSignal;
+        if (last) {
+            // The library hands frames over in blocks at most one read timeout old: after that
+            // wait, every frame the adapter received before the end is counted in the last line.
+            constexpr int64_t drainNs = int64_t(CaptureThread::readTimeoutMs + 100) * 1'000'000;
+            const timespec drain{time_t(drainNs / kSecondNs), long(drainNs % kSecondNs)};
+            nanosleep(&drain, nullptr);
+            capture.stop();
+            tick(number);
+            return 0;
+        }
+        tick(number);
+    }
+}
