@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <thread>
@@ -51,8 +52,8 @@ bool sendFrame(const QByteArray &device)
         return false;
     TestFrame frame = ipv4Frame(ip(127, 0, 0, 2), ip(127, 0, 0, 1), 60, 60);
     const QByteArray header = QByteArray::fromHex("020000000001" "020000000002" "0800" "45");
-    frame.bytes.replace(0, int(header.size()), header);
-    const bool sent = pcap_inject(handle, frame.bytes.constData(), size_t(frame.bytes.size())) == frame.bytes.size();
+    std::copy(header.cbegin(), header.cend(), frame.bytes.begin());
+    const bool sent = pcap_inject(handle, frame.data(), frame.bytes.size()) == int(frame.bytes.size());
     pcap_close(handle);
     return sent;
 }
