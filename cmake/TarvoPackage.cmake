@@ -14,6 +14,7 @@ endfunction()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 tarvo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/changelog ${CMAKE_INSTALL_DOCDIR})
 tarvo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/tarvo.1 ${CMAKE_INSTALL_MANDIR}/man1)
+tarvo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/tarvo-cli.1 ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvo)

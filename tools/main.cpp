@@ -7,6 +7,25 @@
 
 namespace {
 
+// Kept in step with the manual page, packaging/tarvo-cli.1 (a test compares their options).
+const char usage[] =
+    "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192] CAPTURE.pcap\n"
+    "       tarvo-cli watch IFACE [--ini FILE] [--seconds N]\n"
+    "       tarvo-cli --help\n"
+    "\n"
+    "replay  runs a capture file through the classifier and the bucket, one CSV line per second\n"
+    "        of capture time\n"
+    "watch   does the same on a live adapter, one line a second, with the capture's own counts\n"
+    "\n"
+    "  --ini FILE      settings and bucket from a tarvo.ini (read only)\n"
+    "  --used BYTES    the bucket level to start from, instead of the file's\n"
+    "  --lan ADDR      an address that counts as this computer's (repeatable)\n"
+    "  --ignore ADDR   an address whose traffic never counts (repeatable)\n"
+    "  --no-192        do not count every 192.168.*.* address as the LAN's\n"
+    "  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)\n"
+    "\n"
+    "Errors go to standard error as one line, with exit status 2.\n";
+
 int fail(const QString &message)
 {
     std::fprintf(stderr, "tarvo-cli: %s\n", message.toLocal8Bit().constData());
@@ -22,9 +41,11 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
-        return fail(QStringLiteral("usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... "
-                                   "[--ignore ADDR]... [--no-192] CAPTURE.pcap | "
-                                   "tarvo-cli watch IFACE [--ini FILE] [--seconds N]"));
+        return fail(QStringLiteral("usage: tarvo-cli replay|watch ... (tarvo-cli --help tells more)"));
+    if (arguments[1] == u"--help" || arguments[1] == u"-h") {
+        std::fputs(usage, stdout);
+        return 0;
+    }
     if (arguments[1] == u"watch") {
         const auto watch = parseWatchOptions(arguments.mid(2));
         if (const auto *error = std::get_if<QString>(&watch))

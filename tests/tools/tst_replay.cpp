@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -289,6 +290,27 @@ private Q_SLOTS:
         QCOMPARE(result.out, QByteArray());
         QVERIFY2(result.err.startsWith("tarvo-cli: ") && result.err.endsWith('\n') && result.err.count('\n') == 1,
                  result.err.constData());
+    }
+
+    // The help text and the manual page offer the same options.
+    void helpMatchesTheManualPage()
+    {
+        const Run help = run({QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.startsWith("usage: tarvo-cli replay"));
+        QFile page(QStringLiteral(TARVO_MANUAL_PAGE));
+        QVERIFY(page.open(QIODevice::ReadOnly));
+        const auto options = [](const QString &text) {
+            QStringList found;
+            const QRegularExpression option(QStringLiteral("--[a-z0-9-]+"));
+            for (auto it = option.globalMatch(text); it.hasNext();)
+                found.append(it.next().captured());
+            found.removeDuplicates();
+            found.sort();
+            return found;
+        };
+        QCOMPARE(options(QString::fromUtf8(page.readAll()).replace(QStringLiteral("\\-"), QStringLiteral("-"))),
+                 options(QString::fromUtf8(help.out)));
     }
 
     void unknownLinkTypeIsNamedByNumber()
