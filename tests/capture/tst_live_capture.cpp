@@ -29,7 +29,8 @@ bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 
 } // namespace
 
-// One capture thread with state of its own, counting 127.0.0.1 as the LAN.
+// One capture thread with state of its own, counting 127.0.0.21 as the LAN: an address of its
+// own, so the loopback traffic of tests running beside it never counts.
 struct LiveCapture
 {
     explicit LiveCapture(const QByteArray &device)
@@ -37,7 +38,7 @@ struct LiveCapture
     {
         meter.setActiveLimit(96888422);
         settings.useAll192168 = false;
-        settings.lanAddresses.assign({QStringLiteral("127.0.0.1")});
+        settings.lanAddresses.assign({QStringLiteral("127.0.0.21")});
         QObject::connect(&thread, &CaptureThread::openFailed, &thread, [this](const QString &message) {
             std::lock_guard lock(mutex);
             failure = message;
@@ -58,8 +59,8 @@ struct LiveCapture
     QString failure;
 };
 
-// The real capture thread on the loopback device and on "any" at once: datagrams from 127.0.0.2
-// to 127.0.0.1, with 127.0.0.1 on the LAN list, are downloads of their Ethernet length on both,
+// The real capture thread on the loopback device and on "any" at once: datagrams from 127.0.0.22
+// to 127.0.0.21, with 127.0.0.21 on the LAN list, are downloads of their Ethernet length on both,
 // although "any" carries them with a longer link header.
 class TestLiveCapture : public QObject
 {
@@ -75,13 +76,13 @@ private Q_SLOTS:
             QSKIP("no loopback or \"any\" device among the capture adapters");
 
         LiveCapture loopback(QByteArrayLiteral("lo")), any(QByteArrayLiteral("any"));
-        UdpSocket receiver("127.0.0.1"), warmReceiver("127.0.0.4"), sender("127.0.0.2"), localSender("127.0.0.1");
+        UdpSocket receiver("127.0.0.21"), warmReceiver("127.0.0.23"), sender("127.0.0.22"), localSender("127.0.0.21");
         QVERIFY(receiver.bound && warmReceiver.bound && sender.bound && localSender.bound);
 
         // Uploads (LAN to outside) until both captures are seen to run; they leave the downloads alone.
         for (LiveCapture *capture : {&loopback, &any}) {
             QVERIFY2(waitFor([&] {
-                         localSender.sendTo("127.0.0.4", warmReceiver.port, QByteArray(10, 'w'));
+                         localSender.sendTo("127.0.0.23", warmReceiver.port, QByteArray(10, 'w'));
                          return capture->counters.uploadPackets.load() > 0 || !capture->failed().isEmpty();
                      }, 10000),
                      "the capture never counted a frame");
@@ -91,7 +92,7 @@ private Q_SLOTS:
         constexpr int datagrams = 25;
         constexpr int payload = 300;
         for (int i = 0; i < datagrams; ++i)
-            QVERIFY(sender.sendTo("127.0.0.1", receiver.port, QByteArray(payload, 'x')));
+            QVERIFY(sender.sendTo("127.0.0.21", receiver.port, QByteArray(payload, 'x')));
 
         constexpr qint64 wireLength = payload + 8 + 20 + 14;
         for (LiveCapture *capture : {&loopback, &any}) {
