@@ -13,6 +13,7 @@
 #include "ui/monitor/trayimage.h"
 #include "ui/monitor/trayindicator.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
@@ -462,7 +463,10 @@ void MonitorWindow::pullToFront()
 {
     const bool optionsVisible = m_optionsWindow && m_optionsWindow->isVisible();
     const bool aboutVisible = m_aboutWindow && m_aboutWindow->isVisible();
-    if (m_inTaskBar || !keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, aboutVisible))
+    // A modal window (the update offer, a message box) waits for the user: lifting this window
+    // over it would hide the one window that can be answered.
+    if (m_inTaskBar || QApplication::activeModalWidget()
+        || !keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, aboutVisible))
         return;
     // Raised, not activated: taking the keyboard ten times a second would make every other
     // window unusable.

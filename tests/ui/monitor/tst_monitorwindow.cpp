@@ -12,6 +12,7 @@
 #include "ui/monitor/trayindicator.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -504,6 +505,25 @@ private Q_SLOTS:
         monitor.gui.pullToFront();
         QCOMPARE(monitor.gui.isMinimized(), !pulled);
         QCOMPARE(monitor.gui.isVisible(), visible);
+    }
+
+    // A modal window waiting for an answer (the update offer, a message box) stays on top: the
+    // pull waits until it is gone.
+    void keepInFrontWaitsForAModalWindow()
+    {
+        Monitor monitor;
+        monitor.settings.alwaysOnTop = true;
+        monitor.gui.applySettings(monitor.settings);
+        monitor.gui.show();
+        QDialog offer;
+        offer.setModal(true);
+        offer.show();
+        monitor.gui.setWindowState(Qt::WindowMinimized);
+        monitor.gui.pullToFront();
+        QVERIFY(monitor.gui.isMinimized());
+        offer.hide();
+        monitor.gui.pullToFront();
+        QVERIFY(!monitor.gui.isMinimized());
     }
 
     // Closing the window, by its close box or by "Minimize", never loses it: with a tray it hides
