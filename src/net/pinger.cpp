@@ -16,12 +16,8 @@ Pinger::Pinger(std::unique_ptr<IcmpEcho> engine, QObject *parent)
         return;
     m_settings = {m_engine->address(), m_engine->size, m_engine->timeout, m_engine->ttl, m_engine->flags};
     // Called on the worker: each becomes a signal on this object's thread, in the order raised.
-    m_engine->onDisplay = [this](const QString &message) {
-        QMetaObject::invokeMethod(this, [this, message] { Q_EMIT display(message); }, Qt::QueuedConnection);
-    };
-    m_engine->onEchoRequest = [this] {
-        QMetaObject::invokeMethod(this, [this] { Q_EMIT echoRequest(); }, Qt::QueuedConnection);
-    };
+    m_engine->onDisplay = [this](const QString &message) { post([this, message] { Q_EMIT display(message); }); };
+    m_engine->onEchoRequest = [this] { post([this] { Q_EMIT echoRequest(); }); };
 }
 
 Pinger::~Pinger()
@@ -96,10 +92,31 @@ bool Pinger::ping()
         engine.onEchoReply = [&replied](int) { replied = true; };
         const int replies = engine.ping();
         const Results results{engine.reply(), engine.lastError(), engine.hostName(), engine.hostIp()};
-        QMetaObject::invokeMethod(this, [this, results, replied, replies] { finish(results, replied, replies); },
-                                  Qt::QueuedConnection);
+        post([this, results, replied, replies] { finish(results, replied, replies); });
     });
     return true;
+}
+
+void Pinger::post(std::function<void()> event)
+{
+    {
+        const std::lock_guard lock(m_postedMutex);
+        m_posted.push_back(std::move(event));
+    }
+    QMetaObject::invokeMethod(this, "deliverPosted", Qt::QueuedConnection);
+}
+
+void Pinger::deliverPosted()
+{
+    std::function<void()> event;
+    {
+        const std::lock_guard lock(m_postedMutex);
+        if (m_posted.empty())
+            return;
+        event = std::move(m_posted.front());
+        m_posted.pop_front();
+    }
+    event();
 }
 
 void Pinger::finish(const Results &results, bool replied, int replies)

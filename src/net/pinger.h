@@ -5,7 +5,10 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
+#include <functional>
 #include <memory>
+#include <mutex>
 #include <thread>
 
 class QHostInfo;
@@ -99,11 +102,19 @@ private:
     }
     void onLookupFinished(const QHostInfo &info);
     void finish(const Results &results, bool replied, int replies);
+    // From the worker: `event` runs on this object's thread, after the ones posted before it.
+    void post(std::function<void()> event);
+    // One event per queued call, as posted: a receiver may delete this object between two.
+    Q_INVOKABLE void deliverPosted();
 
     std::unique_ptr<IcmpEcho> m_engine;
     Settings m_settings;
     Results m_results;
     std::thread m_worker;
+    // The worker's events wait here under a lock both threads take, so the hand-over is visible to
+    // a race checker as well; the queued call that delivers them carries nothing of its own.
+    std::mutex m_postedMutex;
+    std::deque<std::function<void()>> m_posted;
     bool m_closing = false;
     int m_lookupId = -1;
     QString m_lookupResult;
