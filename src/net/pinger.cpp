@@ -99,10 +99,11 @@ bool Pinger::ping()
 
 void Pinger::post(std::function<void()> event)
 {
-    {
-        const std::lock_guard lock(m_postedMutex);
-        m_posted.push_back(std::move(event));
-    }
+    // Posted under the lock: Qt's event queue locks with futexes the race checker cannot see, so
+    // this lock, taken again in deliverPosted, is what orders Qt's event allocation before its
+    // deletion on this object's thread.
+    const std::lock_guard lock(m_postedMutex);
+    m_posted.push_back(std::move(event));
     QMetaObject::invokeMethod(this, "deliverPosted", Qt::QueuedConnection);
 }
 
