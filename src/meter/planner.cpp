@@ -136,18 +136,29 @@ struct Walk
         cutOff = latchAfterTick(cutOff, used, limit);
     }
 
+    struct Line
+    {
+        int64_t ticks = 0; // none: one step instead
+        int64_t slope = 0; // bytes per tick
+    };
+
     // How many ticks from here, at most up to `until`, follow one straight line without
     // passing any of `watched` in either direction.
-    int64_t straightTicks(int64_t until, std::initializer_list<int64_t> watched) const
+    Line straightLine(int64_t until, std::initializer_list<int64_t> watched) const
     {
         if (limit != schedule.limitAt(tick + 1))
-            return 0;
+            return {};
         const int64_t bytes = bytesNow();
         int64_t most = std::min(until, schedule.nextChange(tick + 1) - 1) - tick;
         if (bytes > 0) {
             if (bytes < speed)
-                return 0; // the last, short second
+                return {}; // the last, short second
             most = std::min(most, left / speed);
+            // Filled to the limit every second and drained by the recharge, without the latch
+            // (only a recharge above the latch's margin allows that): the level stands still.
+            if (int64_t(used) + bytes >= limit && used == rechargedLevel(limit, recharge)
+                && latchAfterTick(cutOff, used, limit) == cutOff)
+                return {std::max<int64_t>(most, 0), 0};
         }
         const int64_t slope = bytes > 0 || used > 0 ? bytes - recharge : 0;
         // The bounds every tick's level must keep for the line to be exact.
@@ -166,27 +177,25 @@ struct Walk
                 low = std::max(low, level + 1);
         }
         if (used + slope < low || used + slope > high)
-            return 0;
+            return {};
         if (slope > 0)
             most = std::min(most, floorDiv(high - used, slope));
         else if (slope < 0)
             most = std::min(most, floorDiv(used - low, -slope));
-        return std::max<int64_t>(most, 0);
+        return {std::max<int64_t>(most, 0), slope};
     }
 
     // One straight stretch, or one step where none is possible.
     void advance(int64_t until, std::initializer_list<int64_t> watched)
     {
-        const int64_t ticks = straightTicks(until, watched);
-        if (ticks == 0) {
+        const Line line = straightLine(until, watched);
+        if (line.ticks == 0) {
             step();
             return;
         }
-        const int64_t bytes = bytesNow();
-        const int64_t slope = bytes > 0 || used > 0 ? bytes - recharge : 0;
-        used = int32_t(used + ticks * slope);
-        left -= ticks * bytes;
-        tick += ticks;
+        used = int32_t(used + line.ticks * line.slope);
+        left -= line.ticks * bytesNow();
+        tick += line.ticks;
     }
 };
 
@@ -240,7 +249,7 @@ std::optional<int64_t> earliestFit(Walk walk, int64_t size)
 DownloadPlan planDownload(const DownloadRequest &request)
 {
     DownloadPlan plan;
-    if (request.sizeBytes <= 0 || request.speed <= 0)
+    if (request.sizeBytes <= 0 || request.speed <= 0 || !request.start.isValid())
         return plan;
     const QDateTime start = request.start.toLocalTime();
     const FapParameters &p = request.parameters;
@@ -270,8 +279,10 @@ DownloadPlan planDownload(const DownloadRequest &request)
     walk.left = request.sizeBytes;
     note();
     while (walk.tick < planSearchSeconds
-           && (walk.left > 0 || walk.restricted() || (walk.used > safe && walk.recharge > 0)))
-        walk.advance(planSearchSeconds, {walk.throttle, safe}), note();
+           && (walk.left > 0 || walk.restricted() || (walk.used > safe && walk.recharge > 0))) {
+        walk.advance(planSearchSeconds, {walk.throttle, safe});
+        note();
+    }
     if (lastRestricted && !walk.restricted() && walk.left == 0)
         plan.clearAfter = *lastRestricted + 1;
     return plan;

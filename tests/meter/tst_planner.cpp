@@ -187,6 +187,10 @@ void TestPlanner::matchesTheMeter_data()
         << Scenario{smallPlan(), 12500000, false, noon, 500000, 5000, 100} << Seconds(50);
     // Without recharge the bucket never drains: what does not fit now never will.
     QTest::newRow("no recharge") << Scenario{smallPlan(0), 11500000, false, noon, 1000000, 100000, 300} << Seconds();
+    // A recharge above the latch's margin: the bucket fills to the limit every second and
+    // drains below the latch's mark, throttled but never cut off.
+    QTest::newRow("filled to the limit every second")
+        << Scenario{smallPlan(1500000), 10000000, false, noon, 60000000, 3000000, 40} << Seconds();
     // The night the clock goes back an hour passes 1:30 twice; the off-peak window opens both
     // times and lets the latch go, so the download moves on for a few seconds each time.
     QTest::newRow("clock goes back")
