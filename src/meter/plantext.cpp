@@ -45,33 +45,23 @@ std::optional<int64_t> parseByteCount(const QString &text)
 
 QStringList describePlan(const DownloadPlan &plan, const QDateTime &start, const QLocale &locale)
 {
-    QStringList lines;
-    if (!plan.throttleAfter)
-        lines << QStringLiteral("It will not be throttled.");
-    else if (*plan.throttleAfter == 0)
-        lines << QStringLiteral("The bucket is above the throttle limit already.");
-    else
-        lines << QStringLiteral("Throttled %1.").arg(inAndAt(start, *plan.throttleAfter, locale));
-
-    if (!plan.cutOffAfter)
-        lines << QStringLiteral("It will not be cut off.");
-    else if (*plan.cutOffAfter == 0)
-        lines << QStringLiteral("Cut off already: the download waits until the cut-off lifts.");
-    else
-        lines << QStringLiteral("Cut off %1.").arg(inAndAt(start, *plan.cutOffAfter, locale));
-
-    if (plan.finishAfter)
-        lines << QStringLiteral("Done %1.").arg(inAndAt(start, *plan.finishAfter, locale));
-    else
-        lines << QStringLiteral("Not done within 7 days.");
+    // One moment of the plan: never (within the time looked at), at the start, or later.
+    const auto line = [&](std::optional<int64_t> after, const QString &never, const QString &now, const QString &later) {
+        if (!after)
+            return never;
+        return *after == 0 ? now : later.arg(inAndAt(start, *after, locale));
+    };
+    QStringList lines{
+        line(plan.throttleAfter, QStringLiteral("It will not be throttled."),
+             QStringLiteral("The bucket is above the throttle limit already."), QStringLiteral("Throttled %1.")),
+        line(plan.cutOffAfter, QStringLiteral("It will not be cut off."),
+             QStringLiteral("Cut off already: the download waits until the cut-off lifts."), QStringLiteral("Cut off %1.")),
+        line(plan.finishAfter, QStringLiteral("Not done within 7 days."), QString(), QStringLiteral("Done %1.")),
+    };
     if (plan.clearAfter)
         lines << QStringLiteral("Restriction \"none\" again %1.").arg(inAndAt(start, *plan.clearAfter, locale));
-
-    if (!plan.fitsFrom)
-        lines << QStringLiteral("No start within the next 7 days keeps it below the throttle limit.");
-    else if (*plan.fitsFrom == 0)
-        lines << QStringLiteral("It fits now: it stays below the throttle limit all the way.");
-    else
-        lines << QStringLiteral("It fits if started %1.").arg(inAndAt(start, *plan.fitsFrom, locale));
+    lines << line(plan.fitsFrom, QStringLiteral("No start within the next 7 days keeps it below the throttle limit."),
+                  QStringLiteral("It fits now: it stays below the throttle limit all the way."),
+                  QStringLiteral("It fits if started %1."));
     return lines;
 }
