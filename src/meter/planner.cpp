@@ -4,13 +4,13 @@
 #include "meter/oledate.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <limits>
 #include <vector>
 
 namespace {
 
 constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
-constexpr int64_t kMillisecondsPerDay = 86400000;
 // A download is followed for a week from its start, and starts are tried for a week.
 constexpr int64_t kLastTick = 2 * planSearchSeconds + 1;
 
