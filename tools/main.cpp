@@ -1,3 +1,4 @@
+#include "plan.h"
 #include "replay.h"
 #include "watch.h"
 
@@ -11,11 +12,15 @@ namespace {
 const char usage[] =
     "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192] CAPTURE.pcap\n"
     "       tarvo-cli watch IFACE [--ini FILE] [--seconds N]\n"
+    "       tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]\n"
     "       tarvo-cli --help\n"
     "\n"
     "replay  runs a capture file through the classifier and the bucket, one CSV line per second\n"
     "        of capture time\n"
     "watch   does the same on a live adapter, one line a second, with the capture's own counts\n"
+    "plan    tells when a download of SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) would be throttled\n"
+    "        and cut off, and the earliest start within 7 days at which it stays below the\n"
+    "        throttle limit; the bucket is the settings' saved one, drained up to the start\n"
     "\n"
     "  --ini FILE      settings and bucket from a tarvo.ini (read only)\n"
     "  --used BYTES    the bucket level to start from, instead of the file's\n"
@@ -23,7 +28,12 @@ const char usage[] =
     "  --ignore ADDR   an address whose traffic never counts (repeatable)\n"
     "  --no-192        do not count every 192.168.*.* address as the LAN's\n"
     "  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)\n"
+    "  --speed BYTES_PER_S  the download's speed (units as for SIZE); default: all at once,\n"
+    "                  the worst case, so a start that fits then fits at any speed\n"
+    "  --at TIME       plan from HH:MM today or YYYY-MM-DDTHH:MM instead of now\n"
     "\n"
+    "plan: --ini defaults to the program's own tarvo.ini; exit status 0 when the download fits\n"
+    "now, 1 when it does not (the text says when it would).\n"
     "Errors go to standard error as one line, with exit status 2.\n";
 
 int fail(const QString &message)
@@ -41,7 +51,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
-        return fail(QStringLiteral("usage: tarvo-cli replay|watch ... (tarvo-cli --help tells more)"));
+        return fail(QStringLiteral("usage: tarvo-cli replay|watch|plan ... (tarvo-cli --help tells more)"));
     if (arguments[1] == u"--help" || arguments[1] == u"-h") {
         std::fputs(usage, stdout);
         return 0;
@@ -52,8 +62,15 @@ int main(int argc, char *argv[])
             return fail(*error);
         return runWatch(std::get<WatchOptions>(watch));
     }
+    if (arguments[1] == u"plan") {
+        const QDateTime now = QDateTime::currentDateTime();
+        const auto plan = parsePlanOptions(arguments.mid(2), now);
+        if (const auto *error = std::get_if<QString>(&plan))
+            return fail(*error);
+        return runPlan(std::get<PlanOptions>(plan), now);
+    }
     if (arguments[1] != u"replay")
-        return fail(QStringLiteral("unknown command %1 (known: replay, watch)").arg(arguments[1]));
+        return fail(QStringLiteral("unknown command %1 (known: replay, watch, plan)").arg(arguments[1]));
 
     const auto options = parseReplayOptions(arguments.mid(2));
     if (const auto *error = std::get_if<QString>(&options))

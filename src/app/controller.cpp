@@ -13,6 +13,7 @@
 #include "ui/common/weblinks.h"
 #include "ui/monitor/monitorwindow.h"
 #include "ui/options/optionswindow.h"
+#include "ui/planner/plannerwindow.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -141,6 +142,22 @@ void Controller::setMonitor(MonitorWindow *monitor)
             [this] { resetInterfaceCounters(counters, stats, meter); });
     connect(m_monitor, &MonitorWindow::resetFapLevelRequested, this, [this] { resetFapLevel(counters, stats, meter); });
     createLatencyProbe();
+}
+
+void Controller::setPlanner(PlannerWindow *planner)
+{
+    m_planner = planner;
+    connect(m_monitor, &MonitorWindow::plannerRequested, this, [this] {
+        m_planner->start(plannerInputs(m_environment.now()));
+        m_planner->show();
+        m_planner->raise();
+        m_planner->activateWindow();
+    });
+}
+
+PlannerInputs Controller::plannerInputs(double now) const
+{
+    return {settings.fap, meter.usedBytes(), meter.cutOff(), oleDateToDateTime(now), stats.averageDownload};
 }
 
 void Controller::createLatencyProbe()
@@ -369,6 +386,8 @@ void Controller::tickAt(double now)
 {
     const TrafficCounters::Tick taken = runMeterTick(now, counters, meter, stats);
     m_monitor->showTick({now, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
+    if (m_planner && m_planner->isVisible())
+        m_planner->setInputs(plannerInputs(now));
     showCaptureStatistics();
 }
 

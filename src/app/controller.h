@@ -19,9 +19,11 @@ class CaptureThread;
 class LatencyProbe;
 class MonitorWindow;
 class OptionsWindow;
+class PlannerWindow;
 class PublicAddressLookup;
 class QTimer;
 struct OptionValues;
+struct PlannerInputs;
 
 // What the program takes from its surroundings; tests give a folder of their own and a fixed "now".
 struct ProgramEnvironment
@@ -49,6 +51,8 @@ public:
 
     // The monitor window is created after the load and handed over before the message loop runs.
     void setMonitor(MonitorWindow *monitor);
+    // "Will it fit?", opened from the monitor's menu; after setMonitor.
+    void setPlanner(PlannerWindow *planner);
 
     // "Ok", or the automatic confirmation: check, take, save; the first one starts the monitoring.
     void confirm();
@@ -104,6 +108,8 @@ private:
     // time since the load, so every save and the confirmation see the level of the moment.
     void drainWhileWaiting(double now);
     void showUsedBytes();
+    // What the planner plans from: the plan, the bucket and the average speed of the moment.
+    PlannerInputs plannerInputs(double now) const;
     // Every 10 s: the bucket, and the settings again while their last write failed.
     void periodicSave();
     // One write of "tarvo.ini". The first failure is shown (on standard error at shut-down),
@@ -116,6 +122,7 @@ private:
 
     OptionsWindow &m_options;
     MonitorWindow *m_monitor = nullptr;
+    PlannerWindow *m_planner = nullptr;
     ProgramEnvironment m_environment;
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<CaptureThread> m_captureThread;

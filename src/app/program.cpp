@@ -11,6 +11,7 @@ Program::Program(ProgramEnvironment environment)
     QObject::connect(&controller, &Controller::updateCheckDue, &updateStep, &UpdateStep::run);
     QObject::connect(&updateStep, &UpdateStep::quitRequested, &controller, &QCoreApplication::quit);
     controller.setMonitor(&monitorWindow);
+    controller.setPlanner(&plannerWindow);
     monitorWindow.setCompanionWindows(&optionsWindow, &aboutDialog);
 }
 

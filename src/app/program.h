@@ -5,6 +5,7 @@
 #include "ui/about/aboutdialog.h"
 #include "ui/monitor/monitorwindow.h"
 #include "ui/options/optionswindow.h"
+#include "ui/planner/plannerwindow.h"
 #include "ui/update/updateofferwindow.h"
 
 // The program's windows and its controller, created in this order and released in the reverse
@@ -25,5 +26,6 @@ struct Program
     MonitorWindow monitorWindow;
     UpdateOfferWindow updateOfferWindow;
     AboutDialog aboutDialog;
+    PlannerWindow plannerWindow{&monitorWindow}; // kept above the monitor, which it belongs to
     UpdateStep updateStep; // first to go: a question or download still out ends silently
 };

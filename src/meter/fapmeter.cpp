@@ -21,19 +21,11 @@ Int floorDiv(Int a, Int b) noexcept
 
 constexpr int64_t kMillisecondsPerDay = 86400000;
 
-// The time of day in whole milliseconds: date-times carry rounding noise in their last bits, and
-// the off-peak ends are exclusive to the exact moment.
-int64_t timeOfDay(double dateTime) noexcept
-{
-    const double fraction = dateTime - std::floor(dateTime);
-    return int64_t(std::llround(fraction * kMillisecondsPerDay)) % kMillisecondsPerDay;
-}
-
 bool insideOffPeak(const FapParameters &parameters, double now) noexcept
 {
-    const int64_t t = timeOfDay(now);
-    const int64_t s = timeOfDay(parameters.offPeakStart);
-    const int64_t e = timeOfDay(parameters.offPeakEnd);
+    const int64_t t = millisecondOfDay(now);
+    const int64_t s = millisecondOfDay(parameters.offPeakStart);
+    const int64_t e = millisecondOfDay(parameters.offPeakEnd);
     // Both ends exclusive; a window across midnight when the start is later than the end.
     if (s < e)
         return s < t && t < e;
@@ -43,6 +35,32 @@ bool insideOffPeak(const FapParameters &parameters, double now) noexcept
 }
 
 } // namespace
+
+int64_t millisecondOfDay(double dateTime) noexcept
+{
+    const double fraction = dateTime - std::floor(dateTime);
+    return int64_t(std::llround(fraction * kMillisecondsPerDay)) % kMillisecondsPerDay;
+}
+
+int32_t limitInForce(const FapParameters &parameters, double now) noexcept
+{
+    return parameters.offPeakEnabled && insideOffPeak(parameters, now) ? parameters.offPeakCutOffLimit
+                                                                        : parameters.cutOffLimit;
+}
+
+int32_t rechargedLevel(int32_t used, int32_t rechargeRate) noexcept
+{
+    // A negative recharge rate would fill the bucket: it stops at the 32-bit top, never wraps.
+    const int64_t next = used > 0 ? int64_t(used) - rechargeRate : used;
+    return int32_t(std::clamp<int64_t>(next, 0, kInt32Max));
+}
+
+bool latchAfterTick(bool cutOff, int32_t used, int32_t limit) noexcept
+{
+    if (used > int64_t(limit) - FapMeter::cutOffMargin)
+        cutOff = true;
+    return cutOff && double(used) < 0.75 * double(limit) ? false : cutOff;
+}
 
 QString restrictionText(Restriction restriction)
 {
@@ -89,23 +107,15 @@ void FapMeter::applySettings(const FapParameters &parameters, int32_t usedBytes)
 void FapMeter::tick(double now, int32_t downloadBytes, int32_t uploadBytes, TrafficStats &stats) noexcept
 {
     const FapParameters &p = m_parameters;
-    const int32_t limit = p.offPeakEnabled && insideOffPeak(p, now) ? p.offPeakCutOffLimit : p.cutOffLimit;
+    const int32_t limit = limitInForce(p, now);
     m_activeLimit.store(limit, std::memory_order_relaxed);
 
     m_smoothedDownload = int32_t(std::trunc(0.9 * m_smoothedDownload + 0.1 * downloadBytes));
 
     stats.tick(downloadBytes, uploadBytes);
 
-    // A negative recharge rate would fill the bucket: it stops at the 32-bit top, never wraps.
-    const int32_t used = changeUsed([recharge = p.rechargeRate](int32_t old) {
-        const int64_t next = old > 0 ? int64_t(old) - recharge : old;
-        return int32_t(std::clamp<int64_t>(next, 0, kInt32Max));
-    });
-
-    if (used > int64_t(limit) - cutOffMargin)
-        m_cutOff = true;
-    if (m_cutOff && double(used) < 0.75 * double(limit))
-        m_cutOff = false;
+    const int32_t used = changeUsed([recharge = p.rechargeRate](int32_t old) { return rechargedLevel(old, recharge); });
+    m_cutOff = latchAfterTick(m_cutOff, used, limit);
 
     m_reading = Reading{used, limit, p.throttleLimit, p.rechargeRate, netRate(), m_cutOff};
     m_trend = used < m_previousUsed ? LevelTrend::Rising : used > m_previousUsed ? LevelTrend::Falling : LevelTrend::Steady;

@@ -16,6 +16,18 @@ enum class LevelTrend { Rising, Falling, Steady };
 // "none", "THROTTLED", "CUT OFF": the texts the monitor shows.
 QString restrictionText(Restriction restriction);
 
+// The rules of the one-second step, shared by FapMeter and the download planner.
+// The time of day of a date-time in whole milliseconds: date-times carry rounding noise in their
+// last bits, and the off-peak ends are exclusive to the exact moment.
+int64_t millisecondOfDay(double dateTime) noexcept;
+// The cut-off limit in force at the local date-time `now` (days since 30 Dec 1899).
+int32_t limitInForce(const FapParameters &parameters, double now) noexcept;
+// The bucket after one second's recharge: never below 0, never past the 32-bit top.
+int32_t rechargedLevel(int32_t used, int32_t rechargeRate) noexcept;
+// The cut-off latch after a step that left `used` bytes under `limit`: it sets close to the
+// limit and releases below three quarters of it, in that order.
+bool latchAfterTick(bool cutOff, int32_t used, int32_t limit) noexcept;
+
 // The provider's bucket of downloaded bytes. usedBytes is shared with the capture thread:
 // every read-modify-write of it is one compare-and-swap loop, so no update is lost. Everything
 // else belongs to the user-interface thread.

@@ -171,6 +171,28 @@ private Q_SLOTS:
         QCOMPARE(program.monitorWindow.percentValue->text() == QStringLiteral("100%"), yes);
     }
 
+    // "Will it fit?..." opens the planner on the live bucket with the recent average speed, and
+    // each tick hands it the newer bucket while it is open.
+    void plannerStartsFromTheBucket()
+    {
+        Program program(environment());
+        Controller &controller = program.controller;
+        controller.meter.setUsedBytes(60004096);
+        controller.counters.tickDownloadBytes = 250000;
+        controller.tickAt(noon);
+        program.monitorWindow.show();
+        program.monitorWindow.plannerAction->trigger();
+        PlannerWindow &planner = program.plannerWindow;
+        QVERIFY(planner.isVisible());
+        QCOMPARE(planner.speedEdit->text(), QStringLiteral("250000"));
+        QCOMPARE(planner.bucketLabel->text(),
+                 QStringLiteral("In the bucket now: 60,000,000 of 96,888,422 bytes; throttled above 64,592,281."));
+        controller.tickAt(noon);
+        QCOMPARE(planner.bucketLabel->text(),
+                 QStringLiteral("In the bucket now: 59,995,904 of 96,888,422 bytes; throttled above 64,592,281."));
+        QCOMPARE(planner.speedEdit->text(), QStringLiteral("250000"));
+    }
+
     void resetInterfaceCountersKeepsTheBucket()
     {
         Program program(environment());
