@@ -1,4 +1,5 @@
 #include "replay.h"
+#include "status.h"
 #include "watch.h"
 
 #include <QCoreApplication>
@@ -11,11 +12,13 @@ namespace {
 const char usage[] =
     "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192] CAPTURE.pcap\n"
     "       tarvo-cli watch IFACE [--ini FILE] [--seconds N]\n"
+    "       tarvo-cli status [--json]\n"
     "       tarvo-cli --help\n"
     "\n"
     "replay  runs a capture file through the classifier and the bucket, one CSV line per second\n"
     "        of capture time\n"
     "watch   does the same on a live adapter, one line a second, with the capture's own counts\n"
+    "status  prints the running Tarvo's figures as one line, for status bars\n"
     "\n"
     "  --ini FILE      settings and bucket from a tarvo.ini (read only)\n"
     "  --used BYTES    the bucket level to start from, instead of the file's\n"
@@ -23,8 +26,10 @@ const char usage[] =
     "  --ignore ADDR   an address whose traffic never counts (repeatable)\n"
     "  --no-192        do not count every 192.168.*.* address as the LAN's\n"
     "  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)\n"
+    "  --json          status: one line of JSON instead of text\n"
     "\n"
-    "Errors go to standard error as one line, with exit status 2.\n";
+    "Errors go to standard error as one line, with exit status 2. status ends with 3 when no\n"
+    "Tarvo is running and with 4 when the running one does not answer within 2 seconds.\n";
 
 int fail(const QString &message)
 {
@@ -41,7 +46,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
-        return fail(QStringLiteral("usage: tarvo-cli replay|watch ... (tarvo-cli --help tells more)"));
+        return fail(QStringLiteral("usage: tarvo-cli replay|watch|status ... (tarvo-cli --help tells more)"));
     if (arguments[1] == u"--help" || arguments[1] == u"-h") {
         std::fputs(usage, stdout);
         return 0;
@@ -52,8 +57,14 @@ int main(int argc, char *argv[])
             return fail(*error);
         return runWatch(std::get<WatchOptions>(watch));
     }
+    if (arguments[1] == u"status") {
+        const auto status = parseStatusOptions(arguments.mid(2));
+        if (const auto *error = std::get_if<QString>(&status))
+            return fail(*error);
+        return runStatus(std::get<StatusOptions>(status));
+    }
     if (arguments[1] != u"replay")
-        return fail(QStringLiteral("unknown command %1 (known: replay, watch)").arg(arguments[1]));
+        return fail(QStringLiteral("unknown command %1 (known: replay, watch, status)").arg(arguments[1]));
 
     const auto options = parseReplayOptions(arguments.mid(2));
     if (const auto *error = std::get_if<QString>(&options))
