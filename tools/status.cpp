@@ -51,7 +51,7 @@ int runStatus(const StatusOptions &options, std::chrono::milliseconds wait)
             return fail(notRunningExit, QStringLiteral("Tarvo is not running (no %1)").arg(path));
         case QLocalSocket::ConnectionRefusedError:
             return fail(notRunningExit,
-                        QStringLiteral("Tarvo is not running (%1 was left behind by a copy that was killed)").arg(path));
+                        QStringLiteral("Tarvo is not running (%1 is left from a copy that was killed)").arg(path));
         case QLocalSocket::SocketTimeoutError:
             return busy();
         default:
@@ -69,7 +69,8 @@ int runStatus(const StatusOptions &options, std::chrono::milliseconds wait)
     const QByteArray line = socket.readLine(maxAnswerSize + 1).trimmed();
     const QJsonObject answer = QJsonDocument::fromJson(line).object();
     if (answer.value(QStringLiteral("version")).toInt() != statusVersion)
-        return fail(2, QStringLiteral("Tarvo's answer is not status version %1").arg(statusVersion));
+        return fail(2,
+                    QStringLiteral("cannot read Tarvo's answer (not JSON of status version %1)").arg(statusVersion));
     const QByteArray shown = options.json ? line : answer.value(QStringLiteral("text")).toString().toLocal8Bit();
     std::printf("%s\n", shown.constData());
     return 0;

@@ -27,8 +27,8 @@ struct StatusFigures
 
 StatusFigures statusFigures(const FapMeter &meter, const TrafficStats &stats, bool monitoring);
 
-// The figures on one line in the monitor's formats, for example
-// "THROTTLED 12% | left 1,234,567 bytes | to throttle - | to cut off 00:41:10 | down 53,000 bytes / s | up 1,200 bytes / s".
+// The figures on one line in the monitor's formats, for example "THROTTLED 12% | left 1,234,567
+// bytes | to throttle - | to cut off 00:41:10 | down 53,000 bytes / s | up 1,200 bytes / s".
 QString statusLine(const StatusFigures &figures, const QLocale &locale = QLocale());
 
 // Raised only when a key changes its meaning or goes away; new keys may come without it.

@@ -159,7 +159,8 @@ private Q_SLOTS:
         // The only LAN address is one for documentation: nothing the adapter sees can count.
         const QByteArray confirmsAtOnce =
             lastUse + "ShowOptions=0\nadapter=0\nuse192=0\nlanIPCount=1\n[LANIPS]\nIP0=192.0.2.1\n";
-        QProcess &running = start(copyOfProgram(QStringLiteral("first"), QStringLiteral("tarvo"), confirmsAtOnce));
+        const QString program = copyOfProgram(QStringLiteral("first"), QStringLiteral("tarvo"), confirmsAtOnce);
+        QProcess &running = start(program);
         QVERIFY(becomesFirst(running, QStringLiteral("tarvo")));
         QJsonObject figures;
         const bool counting = QTest::qWaitFor(

@@ -55,7 +55,8 @@ private Q_SLOTS:
             << QByteArray(R"({"bytes_left":0,"bytes_to_throttle":0,"class":"none",)"
                           R"("download_bytes_per_second":0,"monitoring":false,"percent_left":0,"percentage":0,)"
                           R"("restriction":"none","seconds_to_cut_off":null,"seconds_to_throttle":null,)"
-                          R"("text":"not counting yet: the options wait for Ok","upload_bytes_per_second":0,"version":1})");
+                          R"("text":"not counting yet: the options wait for Ok",)"
+                          R"("upload_bytes_per_second":0,"version":1})");
     }
     void lineAndJson()
     {

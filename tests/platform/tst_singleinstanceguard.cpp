@@ -89,7 +89,8 @@ private Q_SLOTS:
         ::umask(mask);
         QVERIFY(first.isFirstCopy());
         struct stat status{};
-        QCOMPARE(::stat(QFile::encodeName(InstanceSocket::path(dir.path(), QStringLiteral("tarvo"))).constData(), &status), 0);
+        const QByteArray socketPath = QFile::encodeName(InstanceSocket::path(dir.path(), QStringLiteral("tarvo")));
+        QCOMPARE(::stat(socketPath.constData(), &status), 0);
         QVERIFY(S_ISSOCK(status.st_mode));
         QCOMPARE(status.st_mode & (S_IRWXG | S_IRWXO), mode_t(0));
     }

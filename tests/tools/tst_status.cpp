@@ -111,11 +111,12 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("no program") << "none" << 3 << QByteArray("Tarvo is not running (no ");
-        QTest::newRow("stale socket") << "stale" << 3 << QByteArray("was left behind by a copy that was killed)");
+        QTest::newRow("stale socket") << "stale" << 3 << QByteArray("is left from a copy that was killed)");
         QTest::newRow("busy") << "silent" << 4 << QByteArray("did not answer within 2 s (busy?)");
         QTest::newRow("no status answer") << "unanswered" << 2 << QByteArray("ended the connection without an answer");
-        QTest::newRow("not JSON") << "garbled" << 2 << QByteArray("answer is not status version 1");
-        QTest::newRow("another version") << "version 2" << 2 << QByteArray("answer is not status version 1");
+        const QByteArray unreadable = "cannot read Tarvo's answer (not JSON of status version 1)";
+        QTest::newRow("not JSON") << "garbled" << 2 << unreadable;
+        QTest::newRow("another version") << "version 2" << 2 << unreadable;
     }
     void failures()
     {
