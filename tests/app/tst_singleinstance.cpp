@@ -166,8 +166,9 @@ private Q_SLOTS:
         const bool counting = QTest::qWaitFor(
             [&] {
                 const auto [exitCode, out] = askStatus({QStringLiteral("--json")});
-                // 3: it listens a moment after it took the lock.
-                if (exitCode != 0 && exitCode != 3)
+                // 3: it listens a moment after it took the lock; 4: it answers once its event
+                // loop runs, after its windows are built.
+                if (exitCode != 0 && exitCode != 3 && exitCode != 4)
                     return true;
                 figures = QJsonDocument::fromJson(out).object();
                 return figures.value(QStringLiteral("monitoring")).toBool();
