@@ -1,5 +1,6 @@
 #include "plan.h"
 #include "replay.h"
+#include "status.h"
 #include "watch.h"
 
 #include <QCoreApplication>
@@ -13,6 +14,7 @@ const char usage[] =
     "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192] CAPTURE.pcap\n"
     "       tarvo-cli watch IFACE [--ini FILE] [--seconds N]\n"
     "       tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]\n"
+    "       tarvo-cli status [--json]\n"
     "       tarvo-cli --help\n"
     "\n"
     "replay  runs a capture file through the classifier and the bucket, one CSV line per second\n"
@@ -21,6 +23,7 @@ const char usage[] =
     "plan    tells when a download of SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) would be throttled\n"
     "        and cut off, and the earliest start within 7 days at which it stays below the\n"
     "        throttle limit; the bucket is the settings' saved one, drained up to the start\n"
+    "status  prints the running Tarvo's figures as one line, for status bars\n"
     "\n"
     "  --ini FILE      settings and bucket from a tarvo.ini (read only)\n"
     "  --used BYTES    the bucket level to start from, instead of the file's\n"
@@ -31,10 +34,12 @@ const char usage[] =
     "  --speed BYTES_PER_S  the download's speed (units as for SIZE); default: all at once,\n"
     "                  the worst case, so a start that fits then fits at any speed\n"
     "  --at TIME       plan from HH:MM today or YYYY-MM-DDTHH:MM instead of now\n"
+    "  --json          status: one line of JSON instead of text\n"
     "\n"
     "plan: --ini defaults to the program's own tarvo.ini; exit status 0 when the download fits\n"
     "now, 1 when it does not (the text says when it would).\n"
-    "Errors go to standard error as one line, with exit status 2.\n";
+    "Errors go to standard error as one line, with exit status 2. status ends with 3 when no\n"
+    "Tarvo is running and with 4 when the running one does not answer within 2 seconds.\n";
 
 int fail(const QString &message)
 {
@@ -51,7 +56,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
-        return fail(QStringLiteral("usage: tarvo-cli replay|watch|plan ... (tarvo-cli --help tells more)"));
+        return fail(QStringLiteral("usage: tarvo-cli replay|watch|plan|status ... (tarvo-cli --help tells more)"));
     if (arguments[1] == u"--help" || arguments[1] == u"-h") {
         std::fputs(usage, stdout);
         return 0;
@@ -69,8 +74,14 @@ int main(int argc, char *argv[])
             return fail(*error);
         return runPlan(std::get<PlanOptions>(plan), now);
     }
+    if (arguments[1] == u"status") {
+        const auto status = parseStatusOptions(arguments.mid(2));
+        if (const auto *error = std::get_if<QString>(&status))
+            return fail(*error);
+        return runStatus(std::get<StatusOptions>(status));
+    }
     if (arguments[1] != u"replay")
-        return fail(QStringLiteral("unknown command %1 (known: replay, watch, plan)").arg(arguments[1]));
+        return fail(QStringLiteral("unknown command %1 (known: replay, watch, plan, status)").arg(arguments[1]));
 
     const auto options = parseReplayOptions(arguments.mid(2));
     if (const auto *error = std::get_if<QString>(&options))

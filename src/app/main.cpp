@@ -1,4 +1,6 @@
 #include "app/program.h"
+#include "meter/statusfigures.h"
+#include "platform/instancesocket.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstanceguard.h"
 
@@ -10,7 +12,7 @@ int main(int argc, char *argv[])
     const QuitOnSignals quitOnSignals;
     // Before anything is loaded: a second copy shows nothing, starts nothing and saves nothing,
     // since its exit save would put the bucket it read back over the running copy's.
-    SingleInstanceGuard guard(SingleInstanceGuard::programName(), SingleInstanceGuard::userRuntimeDirectory());
+    SingleInstanceGuard guard(SingleInstanceGuard::programName(), InstanceSocket::userRuntimeDirectory());
     if (!guard.isFirstCopy()) {
         guard.askFirstCopyForward();
         return 0;
@@ -20,6 +22,10 @@ int main(int argc, char *argv[])
     Program program;
     QObject::connect(&guard, &SingleInstanceGuard::comeForwardRequested, &program.optionsWindow,
                      [&program] { program.bringForward(); });
+    // `tarvo-cli status`: the readouts of the last tick.
+    guard.setStatusProvider([&controller = program.controller] {
+        return statusJson(statusFigures(controller.meter, controller.stats, controller.tickTimer->isActive()));
+    });
     program.showFirstWindow();
     const int result = quitOnSignals.quitRequested() ? 0 : QApplication::exec();
     program.controller.stopCapture();

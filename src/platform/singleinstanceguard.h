@@ -5,12 +5,14 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 
 class QLocalServer;
 
 // Only one copy of the program runs per user and executable file name. The first copy holds a
-// lock file for as long as it lives and listens on a local socket of the same name; a later copy
-// finds the lock taken, asks the first to come forward through the socket, and ends.
+// lock file for as long as it lives and listens on a local socket of the same name, which only
+// the user can reach; a later copy finds the lock taken, asks the first to come forward through
+// the socket, and ends. The socket also answers tarvo-cli's status request (instancesocket.h).
 class SingleInstanceGuard : public QObject
 {
     Q_OBJECT
@@ -22,8 +24,6 @@ public:
 
     // The file name of the running executable, without its directory.
     static QString programName();
-    // $XDG_RUNTIME_DIR, or a folder of the user's own when it is unset.
-    static QString userRuntimeDirectory();
 
     // True unless another living copy holds the lock. A lock that cannot be made at all (no
     // folder, or one that cannot be written) does not stop the program: it then runs unguarded.
@@ -32,6 +32,11 @@ public:
     // For a later copy: asks the first copy to bring its window forward, waiting at most `wait`.
     // False when it could not be reached (it may be starting or ending); the caller ends anyway.
     bool askFirstCopyForward(std::chrono::milliseconds wait = std::chrono::seconds(1)) const;
+
+    // In the first copy: what a status request is answered with, one line without its line end.
+    // Without a provider the request is closed unanswered.
+    using StatusProvider = std::function<QByteArray()>;
+    void setStatusProvider(StatusProvider provider) { m_statusProvider = std::move(provider); }
 
 Q_SIGNALS:
     // In the first copy: a later copy was started.
@@ -44,5 +49,6 @@ private:
     QString m_socketPath;
     QLockFile m_lock;
     QLocalServer *m_server = nullptr;
+    StatusProvider m_statusProvider;
     bool m_first = true;
 };

@@ -4,6 +4,8 @@
 #include "support/filefixtures.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -78,6 +80,20 @@ private:
             && lockHolder(name) == copy.processId();
     }
 
+    // tarvo-cli status, pointed at the test's runtime folder: its exit status and standard output.
+    std::pair<int, QByteArray> askStatus(const QStringList &arguments) const
+    {
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir());
+        cli.setProcessEnvironment(environment);
+        cli.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        cli.start(QStringLiteral(TARVO_CLI), QStringList{QStringLiteral("status")} + arguments);
+        if (!cli.waitForFinished(patience) || cli.exitStatus() != QProcess::NormalExit)
+            return {-1, {}};
+        return {cli.exitCode(), cli.readAllStandardOutput()};
+    }
+
     static bool endsCleanly(QProcess &copy)
     {
         return copy.waitForFinished(patience) && copy.exitStatus() == QProcess::NormalExit && copy.exitCode() == 0;
@@ -134,6 +150,39 @@ private Q_SLOTS:
         QVERIFY(asked.wait(patience));
         QVERIFY(endsCleanly(second));
         QCOMPARE(asked.count(), 1);
+    }
+
+    // tarvo-cli status reads the running copy's figures: "not counting" until the options are
+    // confirmed, then the bucket's (emptied by the hours since the last use).
+    void statusComesFromTheRunningCopy()
+    {
+        // The only LAN address is one for documentation: nothing the adapter sees can count.
+        const QByteArray confirmsAtOnce =
+            lastUse + "ShowOptions=0\nadapter=0\nuse192=0\nlanIPCount=1\n[LANIPS]\nIP0=192.0.2.1\n";
+        const QString program = copyOfProgram(QStringLiteral("first"), QStringLiteral("tarvo"), confirmsAtOnce);
+        QProcess &running = start(program);
+        QVERIFY(becomesFirst(running, QStringLiteral("tarvo")));
+        QJsonObject figures;
+        const bool counting = QTest::qWaitFor(
+            [&] {
+                const auto [exitCode, out] = askStatus({QStringLiteral("--json")});
+                // 3: it listens a moment after it took the lock; 4: it answers once its event
+                // loop runs, after its windows are built.
+                if (exitCode != 0 && exitCode != 3 && exitCode != 4)
+                    return true;
+                figures = QJsonDocument::fromJson(out).object();
+                return figures.value(QStringLiteral("monitoring")).toBool();
+            },
+            patience);
+        QVERIFY(counting);
+        QCOMPARE(figures.value(QStringLiteral("version")).toInt(), 1);
+        QCOMPARE(figures.value(QStringLiteral("restriction")).toString(), QStringLiteral("none"));
+        QCOMPARE(figures.value(QStringLiteral("percent_left")).toInt(), 100);
+        const auto [exitCode, line] = askStatus({});
+        QCOMPARE(exitCode, 0);
+        QVERIFY2(line.startsWith("none 100% | left ") && line.endsWith(" bytes / s\n") && line.count('\n') == 1,
+                 line.constData());
+        QCOMPARE(running.state(), QProcess::Running);
     }
 
     // Copies of other file names do not see each other; each is guarded under its own name.

@@ -1,15 +1,101 @@
+#include "platform/instancesocket.h"
 #include "platform/singleinstanceguard.h"
 
 #include <QFile>
+#include <QLocalSocket>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
-// Where no lock can be made, the guard must not keep the program from running.
+#include <sys/stat.h>
+
+namespace {
+
+// What the first copy's socket answers to `request` before it ends the connection.
+QByteArray answerTo(const QString &socketPath, const QByteArray &request)
+{
+    QLocalSocket socket;
+    socket.connectToServer(socketPath);
+    if (!socket.waitForConnected(1000))
+        return "(not connected)";
+    socket.write(request);
+    QByteArray answer;
+    const bool ended = QTest::qWaitFor(
+        [&] {
+            answer += socket.readAll();
+            return socket.state() == QLocalSocket::UnconnectedState;
+        },
+        30000);
+    return ended ? answer + socket.readAll() : "(still connected)";
+}
+
+} // namespace
+
 class TestSingleInstanceGuard : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    // One request line per connection: come forward (no answer), status (the provider's line),
+    // and anything else, which is closed unanswered, as is a status request with no provider.
+    void requestsOnTheSocket_data()
+    {
+        QTest::addColumn<QByteArray>("request");
+        QTest::addColumn<bool>("provider");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int>("comeForward");
+        QTest::newRow("come forward") << InstanceSocket::comeForwardRequest << true << QByteArray() << 1;
+        QTest::newRow("status") << InstanceSocket::statusRequest << true << QByteArray("{\"version\":1}\n") << 0;
+        QTest::newRow("status, no provider") << InstanceSocket::statusRequest << false << QByteArray() << 0;
+        QTest::newRow("unknown") << QByteArray("status please\n") << true << QByteArray() << 0;
+        QTest::newRow("a long line") << QByteArray(100000, 's') << true << QByteArray() << 0;
+    }
+    void requestsOnTheSocket()
+    {
+        QFETCH(QByteArray, request);
+        QFETCH(bool, provider);
+        QFETCH(QByteArray, answer);
+        QFETCH(int, comeForward);
+        QTemporaryDir dir;
+        SingleInstanceGuard first(QStringLiteral("tarvo"), dir.path());
+        QVERIFY(first.isFirstCopy());
+        if (provider)
+            first.setStatusProvider([] { return QByteArray("{\"version\":1}"); });
+        QSignalSpy asked(&first, &SingleInstanceGuard::comeForwardRequested);
+        QCOMPARE(answerTo(InstanceSocket::path(dir.path(), QStringLiteral("tarvo")), request), answer);
+        QCOMPARE(asked.count(), comeForward);
+    }
+
+    // A later copy's request still reaches the first.
+    void laterCopyAsksTheFirstForward()
+    {
+        QTemporaryDir dir;
+        SingleInstanceGuard first(QStringLiteral("tarvo"), dir.path());
+        const SingleInstanceGuard later(QStringLiteral("tarvo"), dir.path());
+        QVERIFY(first.isFirstCopy() && !later.isFirstCopy());
+        QSignalSpy asked(&first, &SingleInstanceGuard::comeForwardRequested);
+        QVERIFY(later.askFirstCopyForward());
+        QVERIFY(asked.wait(30000));
+    }
+
+    // The socket tells what this user downloads: nobody else may connect, whatever the folder
+    // and the file mode mask allow.
+    void onlyTheUserMayConnect()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QFile::setPermissions(dir.path(), QFile::Permissions(0x7777)));
+        const mode_t mask = ::umask(0);
+        const SingleInstanceGuard first(QStringLiteral("tarvo"), dir.path());
+        ::umask(mask);
+        QVERIFY(first.isFirstCopy());
+        struct stat status{};
+        const QByteArray socketPath = QFile::encodeName(InstanceSocket::path(dir.path(), QStringLiteral("tarvo")));
+        QCOMPARE(::stat(socketPath.constData(), &status), 0);
+        QVERIFY(S_ISSOCK(status.st_mode));
+        QCOMPARE(status.st_mode & (S_IRWXG | S_IRWXO), mode_t(0));
+    }
+
+    // Where no lock can be made, the guard must not keep the program from running.
     void noLockRunsUnguarded_data()
     {
         QTest::addColumn<QString>("folder"); // below a temporary folder holding a regular file "file"

@@ -280,6 +280,8 @@ private Q_SLOTS:
         row("no capture", {"replay"});
         row("unknown command", {"play", "{dir}/stream.pcap"});
         row("no command", {});
+        row("status with an unknown option", {"status", "--xml"});
+        row("status with an argument", {"status", "tarvo"});
     }
 
     void errors()

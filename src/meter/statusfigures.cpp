@@ -1,0 +1,87 @@
+#include "meter/statusfigures.h"
+
+#include "meter/formats.h"
+#include "meter/trafficstats.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
+
+namespace {
+
+// A status line has no empty fields: a count that rounds to 0 reads "0".
+QString count(double value, const QLocale &locale)
+{
+    const QString text = formatCount(value, locale);
+    return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
+QString restrictionKey(Restriction restriction)
+{
+    switch (restriction) {
+    case Restriction::Throttled:
+        return QStringLiteral("throttled");
+    case Restriction::CutOff:
+        return QStringLiteral("cut_off");
+    case Restriction::None:
+        break;
+    }
+    return QStringLiteral("none");
+}
+
+QJsonValue seconds(std::optional<int64_t> value)
+{
+    return value ? QJsonValue(qint64(*value)) : QJsonValue(QJsonValue::Null);
+}
+
+} // namespace
+
+StatusFigures statusFigures(const FapMeter &meter, const TrafficStats &stats, bool monitoring)
+{
+    return StatusFigures{
+        .monitoring = monitoring,
+        .restriction = meter.restriction(),
+        .percentLeft = meter.levelPercent(),
+        .bytesLeft = meter.remaining(),
+        .bytesToThrottle = meter.bytesToThrottle(),
+        .secondsToThrottle = meter.secondsToThrottle(),
+        .secondsToCutOff = meter.secondsToCutOff(),
+        .downloadSpeed = std::llround(double(stats.instantDownload)),
+        .uploadSpeed = std::llround(double(stats.instantUpload)),
+    };
+}
+
+QString statusLine(const StatusFigures &figures, const QLocale &locale)
+{
+    if (!figures.monitoring)
+        return QStringLiteral("not counting yet: the options wait for Ok");
+    const QString speed = QStringLiteral(" bytes / s");
+    return restrictionText(figures.restriction) + u' ' + QString::number(figures.percentLeft)
+           + QStringLiteral("% | left ") + count(double(figures.bytesLeft), locale)
+           + QStringLiteral(" bytes | to throttle ") + formatDuration(figures.secondsToThrottle)
+           + QStringLiteral(" | to cut off ") + formatDuration(figures.secondsToCutOff)
+           + QStringLiteral(" | down ") + count(double(figures.downloadSpeed), locale) + speed
+           + QStringLiteral(" | up ") + count(double(figures.uploadSpeed), locale) + speed;
+}
+
+QByteArray statusJson(const StatusFigures &figures, const QLocale &locale)
+{
+    const QString restriction = restrictionKey(figures.restriction);
+    const QJsonObject object{
+        {QStringLiteral("version"), statusVersion},
+        {QStringLiteral("monitoring"), figures.monitoring},
+        {QStringLiteral("restriction"), restriction},
+        {QStringLiteral("percent_left"), qint64(figures.percentLeft)},
+        {QStringLiteral("bytes_left"), qint64(figures.bytesLeft)},
+        {QStringLiteral("bytes_to_throttle"), qint64(figures.bytesToThrottle)},
+        {QStringLiteral("seconds_to_throttle"), seconds(figures.secondsToThrottle)},
+        {QStringLiteral("seconds_to_cut_off"), seconds(figures.secondsToCutOff)},
+        {QStringLiteral("download_bytes_per_second"), qint64(figures.downloadSpeed)},
+        {QStringLiteral("upload_bytes_per_second"), qint64(figures.uploadSpeed)},
+        {QStringLiteral("text"), statusLine(figures, locale)},
+        {QStringLiteral("class"), restriction},
+        {QStringLiteral("percentage"), qint64(figures.percentLeft)},
+    };
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}

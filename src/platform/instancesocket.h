@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStandardPaths>
+#include <QString>
+
+// The running copy's local socket, as the single-instance guard serves it and tarvo-cli asks it.
+// Header only: tarvo-cli links no widgets, so it cannot link the platform library.
+namespace InstanceSocket {
+
+// One request line per connection. A later copy asks the running one to come forward:
+inline const QByteArray comeForwardRequest = QByteArrayLiteral("come forward\n");
+// The running copy answers one line, the status figures as JSON, and ends the connection:
+inline const QByteArray statusRequest = QByteArrayLiteral("status\n");
+
+// $XDG_RUNTIME_DIR, or a folder of the user's own when it is unset.
+inline QString userRuntimeDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+}
+
+// The socket of the copies called `name` (the executable's file name) in `directory`.
+inline QString path(const QString &directory, const QString &name)
+{
+    return directory + u'/' + name + QStringLiteral(".socket");
+}
+
+} // namespace InstanceSocket
