@@ -1,21 +1,13 @@
 #pragma once
 
+#include "meter/alertconfig.h"
 #include "meter/fapmeter.h"
 
-#include <QList>
 #include <QLocale>
 #include <QString>
 
 #include <cstdint>
 #include <optional>
-
-// What the user wants to be told, as "tarvo.ini" [Alerts] keeps it.
-struct AlertConfig
-{
-    bool enabled = true;
-    QList<int> stepsPercent{75, 90}; // ascending, each within 1..99: parts of the way to the throttle limit
-    int32_t warnMinutes = 10;        // 0: no warning before the throttle
-};
 
 // One tick's figures the rules look at: the bucket after its step and the capture's state.
 struct AlertReading
