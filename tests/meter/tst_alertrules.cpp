@@ -39,27 +39,13 @@ AlertReading reading(const TickSpec &spec)
     return r;
 }
 
+// In the order of Alert::Kind.
+const char *const kindNames[] = {"step", "warning", "throttled", "cutoff", "recovered", "released", "stopped", "dropped"};
+
 QString kindName(const Alert &alert)
 {
-    switch (alert.kind) {
-    case Alert::Kind::Step:
-        return u"step"_s + alert.summary.section(u' ', 0, 0);
-    case Alert::Kind::Warning:
-        return u"warning"_s;
-    case Alert::Kind::Throttled:
-        return u"throttled"_s;
-    case Alert::Kind::CutOff:
-        return u"cutoff"_s;
-    case Alert::Kind::Recovered:
-        return u"recovered"_s;
-    case Alert::Kind::CutOffReleased:
-        return u"released"_s;
-    case Alert::Kind::CaptureStopped:
-        return u"stopped"_s;
-    case Alert::Kind::FramesDropped:
-        return u"dropped"_s;
-    }
-    return {};
+    const QString name = QLatin1String(kindNames[int(alert.kind)]);
+    return alert.kind == Alert::Kind::Step ? name + alert.summary.section(u' ', 0, 0) : name;
 }
 
 // "tick kind; tick kind" for every alert of the sequence, ticks counted from 0.
