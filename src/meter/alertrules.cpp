@@ -112,7 +112,7 @@ void AlertRules::followLevel(const AlertReading &reading, int64_t margin, QList<
                 body += QStringLiteral(", %1 at the current speed").arg(formatDuration(reading.secondsToThrottle));
             alerts.append({Alert::Kind::Step,
                            QStringLiteral("%1 % of the way to the throttle limit").arg(m_config.stepsPercent[step]),
-                           body});
+                           body + u'.'});
         }
         m_announcedStep = step;
     }

@@ -150,7 +150,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("body");
         QTest::newRow("step") << TickSpec{75, Restriction::None, 1200} << u"75 % of the way to the throttle limit"_s
-                              << u"25,000,000 bytes to throttle, 00:20:00 at the current speed"_s;
+                              << u"25,000,000 bytes to throttle, 00:20:00 at the current speed."_s;
         QTest::newRow("warning") << TickSpec{80, Restriction::None, 530} << u"Throttled soon"_s
                                  << u"At the current speed you will be throttled in 9 minutes (at about 12:08): "
                                     "20,000,000 bytes to throttle."_s;
