@@ -5,6 +5,7 @@
 #include "net/endpoints.h"
 #include "net/latencyprobe.h"
 #include "net/publicaddresslookup.h"
+#include "platform/desktopnotifier.h"
 #include "platform/dialogs.h"
 #include "platform/errorhandler.h"
 #include "settings/optionvalues.h"
@@ -12,6 +13,7 @@
 #include "settings/profile.h"
 #include "ui/common/weblinks.h"
 #include "ui/monitor/monitorwindow.h"
+#include "ui/monitor/trayindicator.h"
 #include "ui/options/optionswindow.h"
 #include "ui/planner/plannerwindow.h"
 
@@ -78,6 +80,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
             [this] { WebLinks::open(publicAddressLookup->pageUrl()); });
     connect(&m_options, &OptionsWindow::addPublicAddressRequested, publicAddressLookup, &PublicAddressLookup::start);
     connect(publicAddressLookup, &PublicAddressLookup::finished, &m_options, &OptionsWindow::endPublicAddressLookup);
+    notifier = new DesktopNotifier(QDBusConnection::sessionBus(), this);
 
     AdapterEnumeration adapters = enumerateAdapters();
     if (!adapters.error.isNull())
@@ -127,6 +130,7 @@ void Controller::load()
                            "Tarvo, just ignore this message."),
             QMessageBox::Ok, QMessageBox::NoIcon});
     }
+    m_alertRules.setConfig(settings.alerts);
     m_options.showSettings(settings);
     showUsedBytes();
 }
@@ -141,6 +145,10 @@ void Controller::setMonitor(MonitorWindow *monitor)
     connect(m_monitor, &MonitorWindow::resetCountersRequested, this,
             [this] { resetInterfaceCounters(counters, stats, meter); });
     connect(m_monitor, &MonitorWindow::resetFapLevelRequested, this, [this] { resetFapLevel(counters, stats, meter); });
+    notifier->setTrayBalloon([this](const QString &summary, const QString &body, bool urgent) {
+        return m_monitor->trayIcon->showMessage(summary, body, urgent);
+    });
+    notifier->setStatusLine([this](const QString &text) { m_monitor->showNotice(text); });
     createLatencyProbe();
 }
 
@@ -292,6 +300,7 @@ void Controller::confirm()
     if (readBack.stop == OptionsReadBack::Stop::NotANumber)
         return;
     m_options.takeSettings(settings);
+    m_alertRules.setConfig(settings.alerts);
     // The bucket keeps its own copy of the plan: the throttle limit and the off-peak window.
     meter.setParameters(settings.fap);
     m_monitor->applySettings(settings);
@@ -389,6 +398,17 @@ void Controller::tickAt(double now)
     if (m_planner && m_planner->isVisible())
         m_planner->setInputs(plannerInputs(now));
     showCaptureStatistics();
+    announceAlerts(now);
+}
+
+void Controller::announceAlerts(double now)
+{
+    AlertReading reading = alertReading(now, meter);
+    reading.captureStopped = !m_captureStopMessage.isEmpty();
+    reading.captureMessage = m_captureStopMessage;
+    reading.droppedFrames = m_captureThread ? m_captureThread->statistics().dropped : 0;
+    for (const Alert &alert : m_alertRules.tick(reading))
+        notifier->notify(alert.summary, alert.body, alert.urgent);
 }
 
 void Controller::showCaptureStatistics()
@@ -413,6 +433,10 @@ void Controller::startCapture()
     const auto showState = [this](const QString &message) { m_monitor->setStatusText(message); };
     connect(m_captureThread.get(), &CaptureThread::captureStopped, this, showState, Qt::QueuedConnection);
     connect(m_captureThread.get(), &CaptureThread::captureResumed, this, showState, Qt::QueuedConnection);
+    connect(m_captureThread.get(), &CaptureThread::captureStopped, this,
+            [this](const QString &message) { m_captureStopMessage = message; }, Qt::QueuedConnection);
+    connect(m_captureThread.get(), &CaptureThread::captureResumed, this,
+            [this] { m_captureStopMessage.clear(); }, Qt::QueuedConnection);
     m_captureThread->start();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/adapters.h"
+#include "meter/alertrules.h"
 #include "meter/fapmeter.h"
 #include "meter/oledate.h"
 #include "meter/trafficcounters.h"
@@ -16,6 +17,7 @@
 #include <memory>
 
 class CaptureThread;
+class DesktopNotifier;
 class LatencyProbe;
 class MonitorWindow;
 class OptionsWindow;
@@ -86,6 +88,7 @@ public:
     QTimer *tickTimer = nullptr;        // every second from the first confirmation
     QTimer *pingTimer = nullptr;        // every 30 s from the first confirmation
     PublicAddressLookup *publicAddressLookup = nullptr; // "Ad my public IP"
+    DesktopNotifier *notifier = nullptr; // the alerts, on the desktop or at the monitor
 
 Q_SIGNALS:
     // Once, at the end of the first confirmation: the program's assembly asks for a newer version.
@@ -99,6 +102,8 @@ private:
     void takeNumbers(const OptionValues &values);
     void startCapture();
     void showCaptureStatistics();
+    // The tick's news for the user, as the alert rules decide it.
+    void announceAlerts(double now);
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
     void createLatencyProbe();
@@ -133,4 +138,6 @@ private:
     bool m_settingsUnsaved = false; // the settings of the last confirmation are not in the file yet
     bool m_shuttingDown = false;
     uint64_t m_droppedShown = 0; // frames dropped by the capture that the status line has reported
+    AlertRules m_alertRules;
+    QString m_captureStopMessage; // while the capture is stopped
 };

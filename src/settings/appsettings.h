@@ -1,5 +1,6 @@
 #pragma once
 
+#include "meter/alertconfig.h"
 #include "meter/fapparameters.h"
 #include "settings/addressset.h"
 
@@ -39,4 +40,6 @@ struct AppSettings
     int32_t chartHistorySeconds = 60;
     int32_t windowOpacity = 255;          // 0 transparent .. 255 opaque
     TrayStyle trayStyle = TrayStyle::Graphic;
+
+    AlertConfig alerts; // the desktop notifications
 };

@@ -1,7 +1,9 @@
 #include "settings/settingsfile.h"
 
+#include "settings/alertsteps.h"
 
 #include <algorithm>
+#include <limits>
 #include <variant>
 
 namespace {
@@ -9,13 +11,15 @@ namespace {
 constexpr QStringView systemSection = u"System";
 constexpr QStringView lanSection = u"LANIPS";
 constexpr QStringView ignoredSection = u"IGNIPS";
+constexpr QStringView alertsSection = u"Alerts";
 const QString missingAddress = QStringLiteral("no ip defined");
 
 // The type of the field says how its value is written: bool as a flag, int32_t as an integer,
-// double as a float, QString as it stands, TrayStyle as 0 or 1.
+// double as a float, QString as it stands, TrayStyle as 0 or 1, a QList<int> as alert steps.
 using Field = std::variant<bool AppSettings::*, std::atomic<bool> AppSettings::*, int32_t AppSettings::*,
                            QString AppSettings::*, TrayStyle AppSettings::*, bool FapParameters::*,
-                           int32_t FapParameters::*, double FapParameters::*>;
+                           int32_t FapParameters::*, double FapParameters::*, bool AlertConfig::*,
+                           int32_t AlertConfig::*, QList<int> AlertConfig::*>;
 
 struct Setting
 {
@@ -23,6 +27,9 @@ struct Setting
     QStringView key;
     Field field;
     QStringView writtenKey = {}; // when the program writes the key in another case than it reads it
+    // An integer outside these bounds reads as the default.
+    int32_t minimum = std::numeric_limits<int32_t>::min();
+    int32_t maximum = std::numeric_limits<int32_t>::max();
 };
 
 // Every key written at a confirmation, in the order of the load; the defaults are those of AppSettings.
@@ -50,6 +57,9 @@ const Setting settingsTable[] = {
     {systemSection, u"tsht", &FapParameters::throttleLimit},
     {systemSection, u"adapter", &AppSettings::adapterIndex},
     {systemSection, u"adaptername", &AppSettings::adapterName},
+    {alertsSection, u"Enabled", &AlertConfig::enabled},
+    {alertsSection, u"Steps", &AlertConfig::stepsPercent},
+    {alertsSection, u"WarnMinutes", &AlertConfig::warnMinutes, {}, 0, 24 * 60},
 };
 
 template<typename Settings, typename T>
@@ -62,6 +72,12 @@ template<typename Settings, typename T>
 auto &fieldOf(Settings &settings, T FapParameters::*member)
 {
     return settings.fap.*member;
+}
+
+template<typename Settings, typename T>
+auto &fieldOf(Settings &settings, T AlertConfig::*member)
+{
+    return settings.alerts.*member;
 }
 
 const AppSettings &defaults()
@@ -80,7 +96,8 @@ void readValue(const IniDocument &ini, const Setting &row, std::atomic<bool> &fi
 }
 void readValue(const IniDocument &ini, const Setting &row, int32_t &field, int32_t fallback)
 {
-    field = ini.integer(row.section, row.key, fallback);
+    const int32_t value = ini.integer(row.section, row.key, fallback);
+    field = value < row.minimum || value > row.maximum ? fallback : value;
 }
 void readValue(const IniDocument &ini, const Setting &row, double &field, double fallback)
 {
@@ -89,6 +106,11 @@ void readValue(const IniDocument &ini, const Setting &row, double &field, double
 void readValue(const IniDocument &ini, const Setting &row, QString &field, const QString &fallback)
 {
     field = ini.string(row.section, row.key, fallback);
+}
+void readValue(const IniDocument &ini, const Setting &row, QList<int> &field, const QList<int> &fallback)
+{
+    const auto text = ini.value(row.section, row.key);
+    field = text ? parseAlertSteps(*text).value_or(fallback) : fallback;
 }
 void readValue(const IniDocument &ini, const Setting &row, TrayStyle &field, TrayStyle fallback)
 {
@@ -114,6 +136,10 @@ void writeValue(IniDocument &ini, QStringView section, QStringView key, double v
 void writeValue(IniDocument &ini, QStringView section, QStringView key, const QString &value)
 {
     ini.setString(section, key, value);
+}
+void writeValue(IniDocument &ini, QStringView section, QStringView key, const QList<int> &value)
+{
+    ini.setString(section, key, formatAlertSteps(value));
 }
 void writeValue(IniDocument &ini, QStringView section, QStringView key, TrayStyle value)
 {

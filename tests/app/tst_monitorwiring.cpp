@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
+#include "support/filefixtures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +33,9 @@ private:
     QMessageBox::StandardButton answer = QMessageBox::Ok;
 
 private Q_SLOTS:
+    // No alert of these tests may reach the desktop of whoever runs them.
+    void initTestCase() { qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tarvo-test-bus"); }
+
     void init()
     {
         answer = QMessageBox::Ok;
@@ -191,6 +195,29 @@ private Q_SLOTS:
         QCOMPARE(planner.bucketLabel->text(),
                  QStringLiteral("In the bucket now: 59,995,904 of 96,888,422 bytes; throttled above 64,592,281."));
         QCOMPARE(planner.speedEdit->text(), QStringLiteral("250000"));
+    }
+
+    // With neither a notification service nor a tray, the tick's alert passes on the status line;
+    // switched off in "tarvo.ini", it does not.
+    void alertsReachTheStatusLine_data()
+    {
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("on") << true;
+        QTest::newRow("off") << false;
+    }
+    void alertsReachTheStatusLine()
+    {
+        QFETCH(bool, enabled);
+        QTemporaryDir own;
+        writeBytes(own.filePath(QStringLiteral("tarvo.ini")), enabled ? "[System]\n" : "[Alerts]\nEnabled=0\n");
+        Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
+        const QString before = program.monitorWindow.statusText();
+        program.controller.meter.setUsedBytes(70000000);
+        program.controller.tickAt(noon);
+        QCOMPARE(program.monitorWindow.statusText(),
+                 enabled ? QStringLiteral("Throttled: 26,892,518 bytes to cut off; below the throttle limit again at "
+                                          "about 12:21.")
+                         : before);
     }
 
     void resetInterfaceCountersKeepsTheBucket()

@@ -710,7 +710,7 @@ private Q_SLOTS:
         checkEntry(!on);
     }
 
-    // Writes the three tabs as options-<n>.png into $TARVO_RENDER_DIR (scripts/render-options),
+    // Writes the four tabs as options-<n>.png into $TARVO_RENDER_DIR (scripts/render-options),
     // or into a temporary folder, so anyone can look at the window again.
     void renderTabs()
     {

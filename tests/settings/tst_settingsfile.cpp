@@ -37,6 +37,9 @@ void compareSettings(const AppSettings &actual, const AppSettings &expected)
     QCOMPARE(actual.chartHistorySeconds, expected.chartHistorySeconds);
     QCOMPARE(actual.windowOpacity, expected.windowOpacity);
     QCOMPARE(actual.trayStyle, expected.trayStyle);
+    QCOMPARE(actual.alerts.enabled, expected.alerts.enabled);
+    QCOMPARE(actual.alerts.stepsPercent, expected.alerts.stepsPercent);
+    QCOMPARE(actual.alerts.warnMinutes, expected.alerts.warnMinutes);
 }
 
 // Every field away from its default; the date-times are ones that 15 digits hold exactly.
@@ -61,6 +64,7 @@ void changeEveryField(AppSettings &s)
     s.chartHistorySeconds = 120;
     s.windowOpacity = 128;
     s.trayStyle = TrayStyle::Text;
+    s.alerts = AlertConfig{false, {5, 50, 99}, 25};
 }
 } // namespace
 
@@ -118,7 +122,8 @@ private Q_SLOTS:
                  QStringLiteral("[System]\nautoaxis=0\nhistlenght=60\nAutoStart=0\nsm=0\nOnTop=0\nplan=0\nShowOptions=1\n"
                                 "use192=1\nuseop=0\nopst=0\nopet=0\nfaprecharge=4096\nfapmaxonp=96888422\n"
                                 "fapmaxoffp=267386880\ntsht=64592281\nadapter=-1\nadaptername=\nlanIPCount=0\nignIPCount=0\n"
-                                "[Ping]\nurl=%1\ntimeout=10000\nttl=64\nsize=32\n[Alpha]\nalpha=255\n[Tray]\ntype=1\n")
+                                "[Ping]\nurl=%1\ntimeout=10000\nttl=64\nsize=32\n[Alpha]\nalpha=255\n[Tray]\ntype=1\n"
+                                "[Alerts]\nEnabled=1\nSteps=75,90\nWarnMinutes=10\n")
                      .arg(AppSettings::defaultPingHost));
     }
 
@@ -173,6 +178,45 @@ private Q_SLOTS:
         QCOMPARE(loaded.planIndex, planIndex);
         QCOMPARE(int(loaded.trayStyle), trayStyle);
         QCOMPARE(loadFapState(ini).usedBytes, usedBytes);
+    }
+
+    // A value the alerts cannot use reads as the default.
+    void alertValues_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QList<int>>("steps");
+        QTest::addColumn<int>("warnMinutes");
+        const QList<int> defaultSteps{75, 90};
+        QTest::newRow("missing section") << QByteArray("[System]\n") << true << defaultSteps << 10;
+        QTest::newRow("all set") << QByteArray("[alerts]\nenabled=0\nsteps=50\nwarnminutes=0\n") << false
+                                 << QList<int>{50} << 0;
+        QTest::newRow("steps sorted, blanks and repeats dropped")
+            << QByteArray("[Alerts]\nSteps= 80 ,20,80\n") << true << QList<int>{20, 80} << 10;
+        QTest::newRow("empty steps are none") << QByteArray("[Alerts]\nSteps=\n") << true << QList<int>{} << 10;
+        QTest::newRow("a step that is no number") << QByteArray("[Alerts]\nSteps=75,abc\n") << true << defaultSteps << 10;
+        QTest::newRow("step 0") << QByteArray("[Alerts]\nSteps=0,50\n") << true << defaultSteps << 10;
+        QTest::newRow("step 100") << QByteArray("[Alerts]\nSteps=100\n") << true << defaultSteps << 10;
+        QTest::newRow("an empty step") << QByteArray("[Alerts]\nSteps=75,,90\n") << true << defaultSteps << 10;
+        QTest::newRow("a fraction") << QByteArray("[Alerts]\nSteps=75.5\n") << true << defaultSteps << 10;
+        QTest::newRow("negative minutes") << QByteArray("[Alerts]\nWarnMinutes=-1\n") << true << defaultSteps << 10;
+        QTest::newRow("more than a day") << QByteArray("[Alerts]\nWarnMinutes=1441\n") << true << defaultSteps << 10;
+        QTest::newRow("a whole day") << QByteArray("[Alerts]\nWarnMinutes=1440\n") << true << defaultSteps << 1440;
+        QTest::newRow("minutes no number") << QByteArray("[Alerts]\nWarnMinutes=ten\n") << true << defaultSteps << 10;
+        QTest::newRow("enabled no number") << QByteArray("[Alerts]\nEnabled=maybe\n") << true << defaultSteps << 10;
+    }
+    void alertValues()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, enabled);
+        QFETCH(QList<int>, steps);
+        QFETCH(int, warnMinutes);
+        AppSettings loaded;
+        loaded.alerts = AlertConfig{!enabled, {1}, 99};
+        loadSettings(IniDocument::fromBytes(file), loaded);
+        QCOMPARE(loaded.alerts.enabled, enabled);
+        QCOMPARE(loaded.alerts.stepsPercent, steps);
+        QCOMPARE(loaded.alerts.warnMinutes, warnMinutes);
     }
 
     // A damaged count is bounded, so the load reads at most that many keys.

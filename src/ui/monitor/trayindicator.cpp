@@ -61,6 +61,14 @@ void TrayIndicator::lookForTray()
         refresh();
 }
 
+bool TrayIndicator::showMessage(const QString &summary, const QString &body, bool urgent)
+{
+    if (!available())
+        return false;
+    m_icon->showMessage(summary, body, urgent ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
+    return true;
+}
+
 bool TrayIndicator::available() const
 {
     return m_icon && trayShown();

@@ -28,6 +28,9 @@ public:
     // The icon is shown in a tray now; without one, nothing would bring a hidden window back.
     bool available() const;
 
+    // A balloon at the icon; false when there is no tray to show it at.
+    bool showMessage(const QString &summary, const QString &body, bool urgent);
+
     // The tick's picture; a null picture (drawing failed) keeps the previous one.
     void setImage(const QImage &image);
     const QImage &image() const { return m_image; }

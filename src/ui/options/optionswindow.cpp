@@ -1,6 +1,7 @@
 #include "ui/options/optionswindow.h"
 
 #include "settings/addressentry.h"
+#include "settings/alertsteps.h"
 #include "settings/appsettings.h"
 #include "settings/plans.h"
 #include "settings/profile.h"
@@ -20,8 +21,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTabBar>
@@ -376,6 +379,35 @@ void OptionsControls::setupUi(QWidget *form)
     cosmetic->addStretch();
     tabs->addTab(cosmeticTab, QStringLiteral("Cosmetic and others"));
 
+    // Alerts
+    auto *alertsTab = tabSheet("alertsTab");
+    auto *alertsPage = new QVBoxLayout(alertsTab);
+    alertsEnabledCheck = named(new QCheckBox(QStringLiteral("Show desktop notifications")), "alertsEnabledCheck");
+    alertsPage->addWidget(alertsEnabledCheck);
+    alertsGroup = frame("alertsGroup", QStringLiteral("Warn me before the throttle"));
+    auto *alertsPanel = whitePanel();
+    (new QVBoxLayout(alertsGroup))->addWidget(alertsPanel);
+    auto *alertFields = fieldGrid(alertsPanel);
+    alertStepsEdit = edit("alertStepsEdit");
+    alertStepsEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ,]*")), alertStepsEdit));
+    addField(alertFields, new QLabel(QStringLiteral("At these parts of the way to the throttle limit ( % )")),
+             alertStepsEdit, new QLabel(QStringLiteral("eg. 75,90")));
+    alertWarnMinutesSpin = named(new QSpinBox, "alertWarnMinutesSpin");
+    alertWarnMinutesSpin->setRange(0, 24 * 60);
+    alertWarnMinutesSpin->setSpecialValueText(QStringLiteral("never"));
+    addField(alertFields, new QLabel(QStringLiteral("When the time to throttle drops below ( min )")),
+             alertWarnMinutesSpin);
+    alertsPage->addWidget(alertsGroup);
+    auto *alertsNote = new QLabel(QStringLiteral(
+        "Tarvo also tells you when you are throttled or cut off, when the bucket is below the limits again, "
+        "and when the capture stops or drops frames. Without a notification service on the desktop the "
+        "tray icon shows them, without a tray the status line of the monitor window."));
+    alertsNote->setWordWrap(true);
+    alertsPage->addWidget(alertsNote);
+    alertsPage->addStretch();
+    tabs->addTab(alertsTab, QStringLiteral("Alerts"));
+
     tabs->setCurrentIndex(0);
 
     // Below the tabs
@@ -413,6 +445,7 @@ OptionsWindow::OptionsWindow(QWidget *parent)
     // Follows every change of the box, by mouse, by key or by the load, so the group is enabled
     // exactly while the box is checked.
     connect(ui.offPeakCheck, &QCheckBox::toggled, ui.offPeakGroup, &QWidget::setEnabled);
+    connect(ui.alertsEnabledCheck, &QCheckBox::toggled, ui.alertsGroup, &QWidget::setEnabled);
 
     connectEditor(ui.lanEditor(), &OptionsWindow::lanAddressAdded, &OptionsWindow::lanAddressRemoved);
     connectEditor(ui.ignoredEditor(), &OptionsWindow::ignoredAddressAdded, &OptionsWindow::ignoredAddressRemoved);
@@ -481,6 +514,10 @@ void OptionsWindow::showSettings(const AppSettings &settings)
     ui.alwaysOnTopCheck->setChecked(settings.alwaysOnTop);
     ui.startMinimizedCheck->setChecked(settings.startMinimized);
     ui.showAtStartCheck->setChecked(settings.showOptionsAtStart);
+    ui.alertsEnabledCheck->setChecked(settings.alerts.enabled);
+    ui.alertsGroup->setEnabled(settings.alerts.enabled);
+    ui.alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
+    ui.alertWarnMinutesSpin->setValue(settings.alerts.warnMinutes);
 }
 
 void OptionsWindow::showUsedBytes(int32_t bytes)
@@ -565,6 +602,10 @@ void OptionsWindow::takeSettings(AppSettings &settings)
     settings.trayStyle = ui.graphicTrayRadio->isChecked() ? TrayStyle::Graphic : TrayStyle::Text;
     settings.fap.offPeakStart = withTimeOfDay(settings.fap.offPeakStart, ui.offPeakStartPicker->time());
     settings.fap.offPeakEnd = withTimeOfDay(settings.fap.offPeakEnd, ui.offPeakEndPicker->time());
+    settings.alerts.enabled = ui.alertsEnabledCheck->isChecked();
+    settings.alerts.stepsPercent = parseAlertSteps(ui.alertStepsEdit->text()).value_or(AlertConfig{}.stepsPercent);
+    ui.alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
+    settings.alerts.warnMinutes = ui.alertWarnMinutesSpin->value();
 }
 
 bool OptionsWindow::showAtStartChecked() const

@@ -17,6 +17,7 @@ class QListWidget;
 class QPushButton;
 class QRadioButton;
 class QSlider;
+class QSpinBox;
 class QTabWidget;
 class QTimeEdit;
 struct AppSettings;
@@ -82,6 +83,12 @@ struct OptionsControls
     QCheckBox *alwaysOnTopCheck = nullptr;
     QCheckBox *startMinimizedCheck = nullptr;
 
+    // Alerts
+    QGroupBox *alertsGroup = nullptr;
+    QCheckBox *alertsEnabledCheck = nullptr;
+    QLineEdit *alertStepsEdit = nullptr;      // percentages of the way to the throttle limit, "75,90"
+    QSpinBox *alertWarnMinutesSpin = nullptr; // 0 shows "never"
+
     // Below the tabs
     QCheckBox *showAtStartCheck = nullptr;
     QPushButton *okButton = nullptr;
@@ -128,8 +135,9 @@ public:
     bool hasLanRule() const;
     // The texts of the boxes a confirmation converts, in the order it reads them.
     OptionTexts numberTexts() const;
-    // The settings the check boxes, the slider, the spin box, the plan list and the time pickers
-    // hold. A history that is no number becomes 0, in the box too.
+    // The settings the check boxes, the slider, the spin boxes, the plan list, the time pickers
+    // and the alert steps hold. A history that is no number becomes 0, steps that cannot be read
+    // become the default ones, in the box too.
     void takeSettings(AppSettings &settings);
     bool showAtStartChecked() const;
 

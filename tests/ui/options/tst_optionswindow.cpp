@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimeEdit>
@@ -39,10 +40,11 @@ private Q_SLOTS:
         showDefaults(window);
         const OptionsControls &ui = window.ui;
         QCOMPARE(window.windowTitle(), u"Tarvo - Options"_qs);
-        QCOMPARE(ui.tabs->count(), 3);
+        QCOMPARE(ui.tabs->count(), 4);
         QCOMPARE(ui.tabs->tabText(0), u"Network settings"_qs);
         QCOMPARE(ui.tabs->tabText(1), u"Direcway settings"_qs);
         QCOMPARE(ui.tabs->tabText(2), u"Cosmetic and others"_qs);
+        QCOMPARE(ui.tabs->tabText(3), u"Alerts"_qs);
         QCOMPARE(ui.tabs->currentIndex(), 0);
         QCOMPARE(ui.addLanButton->text(), u"Ad new IP"_qs);
         QCOMPARE(ui.startMinimizedCheck->text(), u"Start minimizred"_qs);
@@ -71,6 +73,9 @@ private Q_SLOTS:
         QVERIFY(!ui.offPeakGroup->isEnabled());
         for (const QLineEdit *box : ui.lanAddressBoxes)
             QCOMPARE(box->maxLength(), 3);
+        QVERIFY(ui.alertsEnabledCheck->isChecked());
+        QCOMPARE(ui.alertStepsEdit->text(), u"75,90"_qs);
+        QCOMPARE(ui.alertWarnMinutesSpin->text(), u"10"_qs);
     }
 
     void decimalsFollowTheLocale()
@@ -132,6 +137,41 @@ private Q_SLOTS:
         window.ui.planList->setCurrentIndex(1);
         window.takeSettings(settings);
         QCOMPARE(settings.planIndex, 1);
+    }
+
+    // What the user types on "Alerts" is taken as the settings file would read it.
+    void alertsTab_data()
+    {
+        QTest::addColumn<QString>("typedSteps");
+        QTest::addColumn<QList<int>>("steps");
+        QTest::addColumn<QString>("shownSteps");
+        QTest::newRow("sorted, repeats dropped") << u"90, 50,90"_qs << QList<int>{50, 90} << u"50,90"_qs;
+        QTest::newRow("none") << QString() << QList<int>{} << QString();
+        QTest::newRow("a step out of range: the defaults") << u"0,50"_qs << QList<int>{75, 90} << u"75,90"_qs;
+        QTest::newRow("an empty step: the defaults") << u"50,,60"_qs << QList<int>{75, 90} << u"75,90"_qs;
+    }
+    void alertsTab()
+    {
+        QFETCH(QString, typedSteps);
+        QFETCH(QList<int>, steps);
+        QFETCH(QString, shownSteps);
+        OptionsWindow window;
+        showDefaults(window);
+        OptionsControls &ui = window.ui;
+        window.showMaximised();
+        ui.tabs->setCurrentIndex(3);
+        ui.alertStepsEdit->clear();
+        QTest::keyClicks(ui.alertStepsEdit, typedSteps + u"%x"_qs); // the box takes digits, commas and blanks
+        ui.alertWarnMinutesSpin->setValue(0);
+        QCOMPARE(ui.alertWarnMinutesSpin->text(), u"never"_qs);
+        QTest::mouseClick(ui.alertsEnabledCheck, Qt::LeftButton, {}, QPoint(8, ui.alertsEnabledCheck->height() / 2));
+        QVERIFY(!ui.alertsGroup->isEnabled());
+        AppSettings taken;
+        window.takeSettings(taken);
+        QCOMPARE(taken.alerts.enabled, false);
+        QCOMPARE(taken.alerts.stepsPercent, steps);
+        QCOMPARE(taken.alerts.warnMinutes, 0);
+        QCOMPARE(ui.alertStepsEdit->text(), shownSteps);
     }
 
     void offPeakGroupFollowsItsBox()

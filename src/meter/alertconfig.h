@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QList>
+
+#include <cstdint>
+
+// What the user wants to be told, as "tarvo.ini" [Alerts] keeps it.
+struct AlertConfig
+{
+    bool enabled = true;
+    QList<int> stepsPercent{75, 90}; // ascending, each within 1..99: parts of the way to the throttle limit
+    int32_t warnMinutes = 10;        // 0: no warning before the throttle
+};

@@ -1,0 +1,185 @@
+#include "meter/alertrules.h"
+
+#include "meter/formats.h"
+#include "meter/oledate.h"
+
+#include <algorithm>
+
+AlertReading alertReading(double now, const FapMeter &meter)
+{
+    AlertReading reading;
+    reading.now = now;
+    reading.restriction = meter.restriction();
+    reading.throttleLimit = meter.parameters().throttleLimit;
+    reading.usedBytes = int64_t(reading.throttleLimit) - meter.bytesToThrottle();
+    reading.bytesToCutOff = meter.bytesToCutOff();
+    reading.secondsToThrottle = meter.secondsToThrottle();
+    reading.secondsToCutOff = meter.secondsToCutOff();
+    reading.fullRecoverySeconds = meter.fullRecoverySeconds();
+    return reading;
+}
+
+AlertRules::AlertRules(AlertConfig config, QLocale locale)
+    : m_config(std::move(config))
+    , m_locale(std::move(locale))
+{
+}
+
+void AlertRules::setConfig(const AlertConfig &config)
+{
+    // The new steps up to the one last announced count as announced.
+    const int announcedPercent = m_announcedStep >= 0 ? m_config.stepsPercent[m_announcedStep] : 0;
+    m_config = config;
+    m_announcedStep = stepAt(announcedPercent);
+}
+
+int AlertRules::stepAt(double percent) const
+{
+    const auto &steps = m_config.stepsPercent;
+    const auto above = std::upper_bound(steps.begin(), steps.end(), percent,
+                                        [](double value, int step) { return value < double(step); });
+    return int(above - steps.begin()) - 1;
+}
+
+QString AlertRules::count(double value) const
+{
+    const QString text = formatCount(value, m_locale);
+    return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
+QString AlertRules::clockTime(double now, int64_t seconds) const
+{
+    const QDateTime start = oleDateToDateTime(now);
+    const QDateTime moment = start.addSecs(seconds);
+    // Another day than today names its weekday.
+    return m_locale.toString(moment, moment.date() == start.date() ? QStringLiteral("HH:mm")
+                                                                    : QStringLiteral("ddd HH:mm"));
+}
+
+QList<Alert> AlertRules::tick(const AlertReading &reading)
+{
+    QList<Alert> alerts;
+    const int64_t margin = std::max<int64_t>(1, int64_t(rearmFraction * reading.throttleLimit));
+    followCapture(reading, alerts);
+    followLevel(reading, margin, alerts);
+    followRestriction(reading, margin, alerts);
+    if (!m_config.enabled)
+        alerts.clear();
+    return alerts;
+}
+
+void AlertRules::followCapture(const AlertReading &reading, QList<Alert> &alerts)
+{
+    if (reading.captureStopped) {
+        m_runTicks = 0;
+        if (!m_stopTold) {
+            m_stopTold = true;
+            alerts.append({Alert::Kind::CaptureStopped, QStringLiteral("Capture stopped"),
+                           reading.captureMessage + QStringLiteral(". Downloads are not counted until it is back.")});
+        }
+    } else if (m_stopTold && ++m_runTicks >= captureRunTicks) {
+        m_stopTold = false;
+    }
+
+    if (reading.droppedFrames > m_dropped) {
+        if (m_quietTicks >= dropQuietTicks)
+            alerts.append({Alert::Kind::FramesDropped, QStringLiteral("Frames dropped"),
+                           QStringLiteral("Frames dropped by the capture: %1. The bucket misses their bytes.")
+                               .arg(count(double(reading.droppedFrames)))});
+        m_quietTicks = 0;
+    } else if (m_quietTicks < dropQuietTicks) {
+        ++m_quietTicks;
+    }
+    m_dropped = reading.droppedFrames; // a new capture counts from 0 again
+}
+
+void AlertRules::followLevel(const AlertReading &reading, int64_t margin, QList<Alert> &alerts)
+{
+    const double percent =
+        reading.throttleLimit > 0 ? 100.0 * double(reading.usedBytes) / double(reading.throttleLimit) : 0.0;
+    const double rearmPercent = 100.0 * rearmFraction;
+    while (m_announcedStep >= 0 && percent < m_config.stepsPercent[m_announcedStep] - rearmPercent)
+        --m_announcedStep;
+    const bool below = reading.restriction == Restriction::None && !m_throttled;
+    const QString toThrottle = count(double(reading.throttleLimit - reading.usedBytes)) + QStringLiteral(" bytes to throttle");
+
+    const int step = stepAt(percent);
+    if (step > m_announcedStep) {
+        // Past the throttle the steps are old news.
+        if (below) {
+            QString body = toThrottle;
+            if (reading.secondsToThrottle)
+                body += QStringLiteral(", %1 at the current speed").arg(formatDuration(reading.secondsToThrottle));
+            alerts.append({Alert::Kind::Step,
+                           QStringLiteral("%1 % of the way to the throttle limit").arg(m_config.stepsPercent[step]),
+                           body + u'.'});
+        }
+        m_announcedStep = step;
+    }
+
+    if (m_warned && reading.usedBytes < m_warnedUsed - margin)
+        m_warned = false;
+    const int64_t warnSeconds = int64_t(m_config.warnMinutes) * 60;
+    if (!m_warned && below && reading.usedBytes < reading.throttleLimit && reading.secondsToThrottle
+        && *reading.secondsToThrottle < warnSeconds) {
+        m_warned = true;
+        m_warnedUsed = reading.usedBytes;
+        const int64_t minutes = std::max<int64_t>(1, (*reading.secondsToThrottle + 59) / 60);
+        alerts.append({Alert::Kind::Warning, QStringLiteral("Throttled soon"),
+                       QStringLiteral("At the current speed you will be throttled in %1 %2 (at about %3): %4.")
+                           .arg(minutes)
+                           .arg(minutes == 1 ? QStringLiteral("minute") : QStringLiteral("minutes"),
+                                clockTime(reading.now, *reading.secondsToThrottle), toThrottle)});
+    }
+}
+
+void AlertRules::followRestriction(const AlertReading &reading, int64_t margin, QList<Alert> &alerts)
+{
+    const bool recovered = reading.usedBytes <= int64_t(reading.throttleLimit) - margin || reading.usedBytes <= 0;
+    const bool cutOff = reading.restriction == Restriction::CutOff;
+    if (cutOff && !m_cutOff) {
+        m_throttled = true;
+        m_warned = true;
+        QStringList parts;
+        if (reading.secondsToCutOff)
+            parts.append(QStringLiteral("Cut off until about %1").arg(clockTime(reading.now, *reading.secondsToCutOff)));
+        if (reading.fullRecoverySeconds)
+            parts.append(QStringLiteral("full recovery at about %1")
+                             .arg(clockTime(reading.now, *reading.fullRecoverySeconds)));
+        QString body = parts.isEmpty() ? QStringLiteral("Cut off") : parts.join(QStringLiteral("; "));
+        alerts.append({Alert::Kind::CutOff, QStringLiteral("Cut off"), body + u'.', true});
+    } else if (!cutOff && m_cutOff) {
+        QString body;
+        if (reading.restriction == Restriction::Throttled) {
+            body = QStringLiteral("Still throttled");
+            if (reading.secondsToThrottle)
+                body += QStringLiteral(" until about %1").arg(clockTime(reading.now, *reading.secondsToThrottle));
+        } else if (recovered) {
+            // One alert for both: the throttle is over too.
+            m_throttled = false;
+            m_warned = false;
+            body = QStringLiteral("Below the throttle limit again: %1 bytes to throttle")
+                       .arg(count(double(reading.throttleLimit - reading.usedBytes)));
+        } else {
+            body = QStringLiteral("Downloads run again");
+        }
+        alerts.append({Alert::Kind::CutOffReleased, QStringLiteral("Cut-off released"), body + u'.'});
+    }
+    m_cutOff = cutOff;
+
+    if (reading.restriction == Restriction::Throttled && !m_throttled) {
+        m_throttled = true;
+        m_warned = true;
+        QString body = count(reading.bytesToCutOff) + QStringLiteral(" bytes to cut off");
+        if (reading.secondsToThrottle)
+            body += QStringLiteral("; below the throttle limit again at about %1")
+                        .arg(clockTime(reading.now, *reading.secondsToThrottle));
+        alerts.append({Alert::Kind::Throttled, QStringLiteral("Throttled"), body + u'.'});
+    } else if (reading.restriction == Restriction::None && m_throttled && recovered) {
+        m_throttled = false;
+        m_warned = false;
+        alerts.append({Alert::Kind::Recovered, QStringLiteral("No longer throttled"),
+                       QStringLiteral("Below the throttle limit again: %1 bytes to throttle.")
+                           .arg(count(double(reading.throttleLimit - reading.usedBytes)))});
+    }
+}
