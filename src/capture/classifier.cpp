@@ -90,6 +90,33 @@ CaptureContext::CaptureContext(AppSettings &settings, TrafficCounters &counters,
 {
 }
 
+CaptureContext::CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, HostCounters &hosts,
+                               LinkLayout link)
+    : CaptureContext(settings, counters, meter, link)
+{
+    pendingHosts = std::make_unique<PendingHostBytes>(hosts);
+}
+
+PendingHostBytes::PendingHostBytes(HostCounters &shared)
+    : m_shared(&shared)
+    , m_bytes(new uint64_t[HostCounters::slotCount]())
+    , m_touched(new uint32_t[HostCounters::slotCount]())
+    , m_listedAddress(new uint32_t[HostCounters::listedSlots]())
+{
+}
+
+void PendingHostBytes::flush() noexcept
+{
+    for (uint32_t i = 0; i < m_touchedCount; ++i) {
+        const uint32_t slot = m_touched[i];
+        const uint32_t address = slot >= HostCounters::subnetSlots ? m_listedAddress[slot - HostCounters::subnetSlots]
+                                                                  : 0;
+        m_shared->add(slot, address, m_bytes[slot]);
+        m_bytes[slot] = 0;
+    }
+    m_touchedCount = 0;
+}
+
 FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,
                                const AddressSet &ignored, bool useAll192168) noexcept
 {
@@ -114,9 +141,10 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
         return;
 
     const u_char *ip = bytes + link.networkOffset;
+    const uint32_t destination = readAddress(ip + kDestinationInIpHeader);
+    const AddressSet &lan = context.lan.current();
     const FrameVerdict verdict =
-        classifyAddresses(readAddress(ip + kSourceInIpHeader), readAddress(ip + kDestinationInIpHeader),
-                          context.lan.current(), context.ignored.current(),
+        classifyAddresses(readAddress(ip + kSourceInIpHeader), destination, lan, context.ignored.current(),
                           context.settings.useAll192168.load(std::memory_order_relaxed));
 
     const auto length = static_cast<uint32_t>(counted);
@@ -125,6 +153,11 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
     case FrameVerdict::Download:
         pending.downloadBytes += length;
         ++pending.downloadPackets;
+        // A download's destination is on the LAN: a 192.168 address or a listed one.
+        if (PendingHostBytes *hosts = context.pendingHosts.get()) {
+            const bool subnet = (destination >> 16) == 0xC0A8u;
+            hosts->add(HostCounters::slotOf(destination, subnet ? -1 : lan.indexOf(destination)), destination, length);
+        }
         break;
     case FrameVerdict::Upload:
         pending.uploadBytes += length;
@@ -142,6 +175,8 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
 
 void CaptureContext::flush() noexcept
 {
+    if (pendingHosts)
+        pendingHosts->flush();
     PendingCounts &p = pending;
     if (p.downloadPackets == 0 && p.uploadPackets == 0)
         return;

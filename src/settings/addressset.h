@@ -34,6 +34,12 @@ public:
             return false;
         return std::binary_search(m_addresses.begin(), m_addresses.end(), address);
     }
+    // The place of `address` among the list's sorted addresses; -1 when not listed.
+    int indexOf(uint32_t address) const noexcept
+    {
+        const auto found = std::lower_bound(m_addresses.begin(), m_addresses.end(), address);
+        return found != m_addresses.end() && *found == address ? int(found - m_addresses.begin()) : -1;
+    }
 
 private:
     static uint32_t filterBit(uint32_t address) noexcept { return (address * 2654435761u) >> 24; }

@@ -1,0 +1,110 @@
+#include "history/historywriter.h"
+
+#include "meter/fapmeter.h"
+#include "meter/hostcounters.h"
+
+#include <vector>
+
+HistoryWriter::HistoryWriter(QString path)
+    : m_path(std::move(path))
+{
+}
+
+HistoryWriter::~HistoryWriter() = default;
+
+bool HistoryWriter::tryOpen()
+{
+    if (!m_store) {
+        m_store = std::make_unique<HistoryStore>(m_path);
+        if (const QString moved = m_store->movedAsideMessage(); !moved.isEmpty())
+            Q_EMIT message(moved);
+    }
+    return m_store->isOpen();
+}
+
+void HistoryWriter::open()
+{
+    if (!tryOpen())
+        fail(m_store->error());
+}
+
+void HistoryWriter::fail(const QString &error)
+{
+    if (m_failing)
+        return;
+    m_failing = true;
+    Q_EMIT message(QStringLiteral("Could not write the usage history %1: %2. The minutes are kept and written later")
+                       .arg(m_path, error));
+}
+
+void HistoryWriter::write(const FinishedMinute &minute)
+{
+    m_kept.push_back(minute);
+    if (m_kept.size() > maxKeptMinutes)
+        m_kept.pop_front();
+    tryOpen();
+    if (!m_store->write(std::vector<FinishedMinute>(m_kept.begin(), m_kept.end()))) {
+        fail(m_store->error());
+        return;
+    }
+    m_kept.clear();
+    if (m_failing) {
+        m_failing = false;
+        Q_EMIT message(QStringLiteral("Writing the usage history %1 works again").arg(m_path));
+    }
+}
+
+void HistoryWriter::close()
+{
+    m_store.reset();
+}
+
+HistoryRecorder::HistoryRecorder(const QString &path, QObject *parent)
+    : QObject(parent)
+    , m_writer(new HistoryWriter(path))
+{
+    m_thread.setObjectName(QStringLiteral("history"));
+    m_writer->moveToThread(&m_thread);
+    connect(m_writer, &HistoryWriter::message, this, &HistoryRecorder::message);
+    m_thread.start();
+    QMetaObject::invokeMethod(m_writer, &HistoryWriter::open);
+}
+
+HistoryRecorder::~HistoryRecorder()
+{
+    // Queued after every minute recorded, so those are written first.
+    QMetaObject::invokeMethod(m_writer, &HistoryWriter::close, Qt::BlockingQueuedConnection);
+    m_thread.quit();
+    m_thread.wait();
+    delete m_writer;
+}
+
+void HistoryRecorder::record(FinishedMinute minute)
+{
+    QMetaObject::invokeMethod(m_writer, [writer = m_writer, minute = std::move(minute)] { writer->write(minute); });
+}
+
+std::optional<FinishedMinute> HistoryFeed::tick(int64_t nowUtc, const TrafficCounters::Tick &taken,
+                                                const TrafficCounters &counters, const FapMeter &meter,
+                                                HostCounters &hosts, uint64_t droppedTotal)
+{
+    // The totals only grow, but a reset of the counters puts them back to 0.
+    const auto since = [](int64_t total, int64_t &last) {
+        const int64_t step = total >= last ? total - last : total;
+        last = total;
+        return step;
+    };
+    TickSample sample;
+    sample.downloadBytes = taken.downloadBytes;
+    sample.uploadBytes = taken.uploadBytes;
+    sample.downloadPackets = since(counters.downloadPackets.load(std::memory_order_relaxed), m_downloadPackets);
+    sample.uploadPackets = since(counters.uploadPackets.load(std::memory_order_relaxed), m_uploadPackets);
+    sample.levelBytes = meter.usedBytes();
+    sample.limitBytes = meter.activeLimit();
+    sample.throttleLimitBytes = meter.parameters().throttleLimit;
+    sample.restriction = meter.restriction();
+    sample.droppedFrames = int64_t(droppedTotal >= m_dropped ? droppedTotal - m_dropped : droppedTotal);
+    m_dropped = droppedTotal;
+    hosts.take([&](uint32_t address, uint64_t bytes) { sample.hosts.push_back({address, int64_t(bytes)}); });
+    return m_minutes.add(nowUtc, sample);
+}
