@@ -89,11 +89,20 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
 
     load();
     saveTimer->start();
+    m_history = std::make_unique<HistoryRecorder>(m_environment.files.historyFile());
+    connect(m_history.get(), &HistoryRecorder::message, this, [this](const QString &message) {
+        if (m_monitor)
+            m_monitor->showNotice(message);
+    });
 }
 
 Controller::~Controller()
 {
     stopCapture();
+    // The minute under way is written too: a later run merges into it.
+    if (auto minute = m_historyFeed.finish())
+        m_history->record(std::move(*minute));
+    m_history.reset();
     // The monitor window is gone by now, and a box that waits for a click would hold up a logout:
     // a failure of this last save goes to standard error, which the desktop keeps in its log.
     m_shuttingDown = true;
@@ -370,6 +379,9 @@ void Controller::tickAt(double now)
     const TrafficCounters::Tick taken = runMeterTick(now, counters, meter, stats);
     m_monitor->showTick({now, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
     showCaptureStatistics();
+    const uint64_t dropped = m_captureThread ? m_captureThread->statistics().dropped : 0;
+    if (auto minute = m_historyFeed.tick(m_environment.utcNow(), taken, counters, meter, hostCounters, dropped))
+        m_history->record(std::move(*minute));
 }
 
 void Controller::showCaptureStatistics()
@@ -385,7 +397,7 @@ void Controller::showCaptureStatistics()
 
 void Controller::startCapture()
 {
-    m_captureThread = std::make_unique<CaptureThread>(CaptureContext{settings, counters, meter},
+    m_captureThread = std::make_unique<CaptureThread>(CaptureContext{settings, counters, meter, hostCounters},
                                                       settings.adapterName.toLocal8Bit());
     // The thread may not touch a widget: its messages are shown here, on the user-interface thread.
     connect(m_captureThread.get(), &CaptureThread::openFailed, this,

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "capture/adapters.h"
+#include "history/historywriter.h"
 #include "meter/fapmeter.h"
+#include "meter/hostcounters.h"
 #include "meter/oledate.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
@@ -10,6 +12,7 @@
 #include "settings/filelocations.h"
 #include "settings/settingsfile.h"
 
+#include <QDateTime>
 #include <QObject>
 
 #include <functional>
@@ -28,6 +31,7 @@ struct ProgramEnvironment
 {
     FileLocations files = FileLocations::forThisProgram();
     std::function<double()> now = oleNow; // the local date-time as an OLE date
+    std::function<int64_t()> utcNow = [] { return QDateTime::currentSecsSinceEpoch(); }; // for the usage history
     QString autostartEntry = AutostartEntry::defaultPath(); // the start-at-logon entry's file
 };
 
@@ -72,6 +76,7 @@ public:
     TrafficCounters counters;
     FapMeter meter;
     TrafficStats stats;
+    HostCounters hostCounters; // the download of each LAN host, for the usage history
     bool firstConfirmPending = true;
     bool firstActivationPending = true;
     // The load found the time of the last save; without it the options wait for the user.
@@ -120,6 +125,8 @@ private:
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<CaptureThread> m_captureThread;
     std::unique_ptr<LatencyProbe> m_latencyProbe;
+    std::unique_ptr<HistoryRecorder> m_history;
+    HistoryFeed m_historyFeed;
     double m_drainedUntil = 0;   // the moment up to which the waiting bucket has drained
     QString m_shownUsedBytes;    // what the program last put into "Cumulative download in MB"
     bool m_saveFailing = false;  // the last write failed and has been reported

@@ -105,57 +105,91 @@ void HistoryStore::close()
     QSqlDatabase::removeDatabase(name);
 }
 
+namespace {
+
+// What an opened file holds.
+struct Inspection
+{
+    enum class Kind { Store, Empty, Damaged, Failed } kind;
+    QString reason;
+};
+
+Inspection inspect(const QSqlDatabase &database)
+{
+    using Kind = Inspection::Kind;
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA application_id")) || !query.next())
+        return {isDamage(query.lastError()) ? Kind::Damaged : Kind::Failed, query.lastError().databaseText()};
+    if (query.value(0).toInt() == kApplicationId) {
+        query.exec(QStringLiteral("PRAGMA user_version"));
+        const int version = query.next() ? query.value(0).toInt() : 0;
+        if (version != kSchemaVersion)
+            return {Kind::Damaged, QStringLiteral("unknown version %1").arg(version)};
+        query.exec(QStringLiteral("PRAGMA quick_check"));
+        const QString check = query.next() ? query.value(0).toString() : query.lastError().databaseText();
+        return check == u"ok" ? Inspection{Kind::Store, {}} : Inspection{Kind::Damaged, check};
+    }
+    query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    if (query.next() && query.value(0).toInt() == 0 && query.value(0).isValid())
+        return {Kind::Empty, QStringLiteral("not a usage history of Tarvo")};
+    return {Kind::Damaged, QStringLiteral("not a usage history of Tarvo")};
+}
+
+// WAL: a commit is one append, and a killed program leaves every committed minute. A new file
+// gets the tables. Returns the failure, or nothing.
+QString prepareForWriting(QSqlDatabase database)
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.exec(QStringLiteral("PRAGMA synchronous = NORMAL"))
+        || !query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
+        return query.lastError().text();
+    if (query.value(0).toInt() != 0)
+        return {};
+    bool done = database.transaction();
+    for (const char *statement : kSchema)
+        done = done && query.exec(QString::fromLatin1(statement));
+    done = done && query.exec(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId))
+           && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    if (done && database.commit())
+        return {};
+    const QString error = query.lastError().isValid() ? query.lastError().text() : database.lastError().text();
+    database.rollback();
+    return error;
+}
+
+} // namespace
+
+bool HistoryStore::connect()
+{
+    m_connection = std::make_unique<Connection>();
+    m_connection->name = QStringLiteral("tarvo-history-%1").arg(connectionCounter.fetch_add(1));
+    QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection->name);
+    database.setDatabaseName(m_path);
+    if (database.open() && QSqlQuery(database).exec(QStringLiteral("PRAGMA busy_timeout = 2000")))
+        return true;
+    m_error = database.lastError().text();
+    database = QSqlDatabase();
+    close();
+    return false;
+}
+
 bool HistoryStore::open()
 {
+    using Kind = Inspection::Kind;
     if (m_mode == Mode::Read && !QFileInfo::exists(m_path)) {
         m_error = QStringLiteral("%1 does not exist").arg(m_path);
         return false;
     }
     // A damaged or foreign file is moved aside once; the second round starts on a new file.
-    for (int round = 0; round < 2; ++round) {
-        m_connection = std::make_unique<Connection>();
-        m_connection->name = QStringLiteral("tarvo-history-%1").arg(connectionCounter.fetch_add(1));
-        QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection->name);
-        database.setDatabaseName(m_path);
-        if (!database.open()) {
-            m_error = database.lastError().text();
-            close();
+    for (int round = 0;; ++round) {
+        if (!connect())
             return false;
-        }
-        QSqlQuery query(database);
-        QString damage;
-        int applicationId = 0;
-        if (!query.exec(QStringLiteral("PRAGMA application_id")) || !query.next()) {
-            if (!isDamage(query.lastError())) {
-                m_error = query.lastError().text();
-                close();
-                return false;
-            }
-            damage = query.lastError().databaseText();
-        } else {
-            applicationId = query.value(0).toInt();
-        }
-        if (damage.isEmpty() && applicationId == kApplicationId) {
-            query.exec(QStringLiteral("PRAGMA user_version"));
-            const int version = query.next() ? query.value(0).toInt() : 0;
-            query.exec(QStringLiteral("PRAGMA quick_check"));
-            const QString check = query.next() ? query.value(0).toString() : query.lastError().databaseText();
-            if (version != kSchemaVersion)
-                damage = QStringLiteral("unknown version %1").arg(version);
-            else if (check != u"ok")
-                damage = check;
-        } else if (damage.isEmpty()) {
-            query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-            const bool empty = query.next() && query.value(0).toInt() == 0;
-            if (!empty || m_mode == Mode::Read)
-                damage = QStringLiteral("not a usage history of Tarvo");
-        }
-        if (damage.isEmpty())
+        const Inspection found = inspect(m_connection->database());
+        if (found.kind == Kind::Store || (found.kind == Kind::Empty && m_mode == Mode::Write))
             break;
-        query = QSqlQuery();
         close();
-        if (m_mode == Mode::Read) {
-            m_error = QStringLiteral("%1: %2").arg(m_path, damage);
+        if (found.kind == Kind::Failed || m_mode == Mode::Read || round > 0) {
+            m_error = QStringLiteral("%1: %2").arg(m_path, found.reason);
             return false;
         }
         const QString aside = QStringLiteral("%1.damaged-%2").arg(
@@ -163,39 +197,27 @@ bool HistoryStore::open()
         QFile::remove(m_path + QStringLiteral("-shm"));
         QFile::rename(m_path + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
         if (!QFile::rename(m_path, aside)) {
-            m_error = QStringLiteral("%1 is damaged (%2) and could not be moved aside").arg(m_path, damage);
+            m_error = QStringLiteral("%1 is damaged (%2) and could not be moved aside").arg(m_path, found.reason);
             return false;
         }
         m_movedAside = QStringLiteral("The usage history %1 could not be read (%2); it was moved to %3 and a new one "
                                       "was started")
-                           .arg(m_path, damage, aside);
+                           .arg(m_path, found.reason, aside);
     }
-
-    QSqlDatabase database = m_connection->database();
-    QSqlQuery query(database);
-    bool ready = query.exec(QStringLiteral("PRAGMA busy_timeout = 2000"));
     if (m_mode == Mode::Write) {
-        // WAL: a commit is one append, and a killed program leaves every committed minute.
-        ready = ready && query.exec(QStringLiteral("PRAGMA journal_mode = WAL"))
-                && query.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
-        query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        if (ready && query.next() && query.value(0).toInt() == 0) {
-            ready = database.transaction();
-            for (const char *statement : kSchema)
-                ready = ready && query.exec(QString::fromLatin1(statement));
-            ready = ready && query.exec(QStringLiteral("PRAGMA application_id = %1").arg(kApplicationId))
-                    && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
-            ready = ready ? database.commit() : (database.rollback(), false);
+        QString error = prepareForWriting(m_connection->database());
+        if (error.isEmpty()) {
+            m_connection->upsertPeriod.emplace(m_connection->database());
+            m_connection->upsertHost.emplace(m_connection->database());
+            if (!m_connection->upsertPeriod->prepare(QString::fromLatin1(kUpsertPeriod))
+                || !m_connection->upsertHost->prepare(QString::fromLatin1(kUpsertHost)))
+                error = m_connection->upsertPeriod->lastError().text() + m_connection->upsertHost->lastError().text();
         }
-        m_connection->upsertPeriod.emplace(database);
-        m_connection->upsertHost.emplace(database);
-        ready = ready && m_connection->upsertPeriod->prepare(QString::fromLatin1(kUpsertPeriod))
-                && m_connection->upsertHost->prepare(QString::fromLatin1(kUpsertHost));
-    }
-    if (!ready) {
-        m_error = query.lastError().isValid() ? query.lastError().text() : database.lastError().text();
-        close();
-        return false;
+        if (!error.isEmpty()) {
+            m_error = error;
+            close();
+            return false;
+        }
     }
     m_error.clear();
     return true;
@@ -205,6 +227,17 @@ bool HistoryStore::write(const std::vector<FinishedMinute> &minutes)
 {
     if (m_mode != Mode::Write || (!m_connection && !open()))
         return false;
+    bool damaged = false;
+    if (writeAll(minutes, damaged))
+        return true;
+    // Damage found while writing: the next write opens the file again, which moves it aside.
+    if (damaged)
+        close();
+    return false;
+}
+
+bool HistoryStore::writeAll(const std::vector<FinishedMinute> &minutes, bool &damaged)
+{
     QSqlDatabase database = m_connection->database();
     QSqlQuery &period = *m_connection->upsertPeriod;
     QSqlQuery &host = *m_connection->upsertHost;
@@ -279,9 +312,7 @@ bool HistoryStore::write(const std::vector<FinishedMinute> &minutes)
     }();
     m_error = failure.databaseText().isEmpty() ? failure.text() : failure.databaseText();
     database.rollback();
-    // Damage found while writing: the next write reopens, which moves the file aside.
-    if (isDamage(failure))
-        close();
+    damaged = isDamage(failure);
     return false;
 }
 

@@ -47,6 +47,8 @@ public:
 private:
     struct Connection;
 
+    bool connect();
+    bool writeAll(const std::vector<FinishedMinute> &minutes, bool &damaged);
     bool open();
     void close();
 
