@@ -140,7 +140,9 @@ Inspection inspect(const QSqlDatabase &database)
 QString prepareForWriting(QSqlDatabase database)
 {
     QSqlQuery query(database);
+    // The log is cut back to 1 MiB after each checkpoint, so it does not keep its largest size.
     if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.exec(QStringLiteral("PRAGMA synchronous = NORMAL"))
+        || !query.exec(QStringLiteral("PRAGMA journal_size_limit = 1048576"))
         || !query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
         return query.lastError().text();
     if (query.value(0).toInt() != 0)
