@@ -31,8 +31,8 @@ struct ProgramEnvironment
 {
     FileLocations files = FileLocations::forThisProgram();
     std::function<double()> now = oleNow; // the local date-time as an OLE date
-    std::function<int64_t()> utcNow = [] { return QDateTime::currentSecsSinceEpoch(); }; // for the usage history
     QString autostartEntry = AutostartEntry::defaultPath(); // the start-at-logon entry's file
+    std::function<int64_t()> utcNow = [] { return QDateTime::currentSecsSinceEpoch(); }; // the usage history's clock
 };
 
 // The program's controller. It owns the settings, the counters, the bucket and the capture

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 // The usage history in one SQLite file ("tarvo-history.sqlite"): a row per minute, rolled up into
@@ -32,8 +33,9 @@ public:
     // Whether the file is open; else error() says why. A writing store tries again at every write.
     bool isOpen() const;
     QString error() const { return m_error; }
-    // The message for the user when the open moved a damaged or foreign file aside; else empty.
-    QString movedAsideMessage() const { return m_movedAside; }
+    // The message for the user when an open (at the start, or again after damage found by a
+    // write) moved a damaged or foreign file aside; empty otherwise, and after it was taken.
+    QString takeMovedAsideMessage() { return std::exchange(m_movedAside, QString()); }
 
     // The minutes in one transaction, each merged into the row its minute already has (a clock
     // set back) and added to its hour and day; then what is past its retention goes. False,

@@ -14,12 +14,16 @@ HistoryWriter::~HistoryWriter() = default;
 
 bool HistoryWriter::tryOpen()
 {
-    if (!m_store) {
+    if (!m_store)
         m_store = std::make_unique<HistoryStore>(m_path);
-        if (const QString moved = m_store->movedAsideMessage(); !moved.isEmpty())
-            Q_EMIT message(moved);
-    }
+    reportMovedAside();
     return m_store->isOpen();
+}
+
+void HistoryWriter::reportMovedAside()
+{
+    if (const QString moved = m_store->takeMovedAsideMessage(); !moved.isEmpty())
+        Q_EMIT message(moved);
 }
 
 void HistoryWriter::open()
@@ -43,7 +47,9 @@ void HistoryWriter::write(const FinishedMinute &minute)
     if (m_kept.size() > maxKeptMinutes)
         m_kept.pop_front();
     tryOpen();
-    if (!m_store->write(std::vector<FinishedMinute>(m_kept.begin(), m_kept.end()))) {
+    const bool written = m_store->write(std::vector<FinishedMinute>(m_kept.begin(), m_kept.end()));
+    reportMovedAside();
+    if (!written) {
         fail(m_store->error());
         return;
     }
@@ -94,7 +100,8 @@ std::optional<FinishedMinute> HistoryFeed::tick(int64_t nowUtc, const TrafficCou
         last = total;
         return step;
     };
-    TickSample sample;
+    UsagePeriod sample;
+    std::vector<HostUsage> sampleHosts;
     sample.downloadBytes = taken.downloadBytes;
     sample.uploadBytes = taken.uploadBytes;
     sample.downloadPackets = since(counters.downloadPackets.load(std::memory_order_relaxed), m_downloadPackets);
@@ -102,9 +109,9 @@ std::optional<FinishedMinute> HistoryFeed::tick(int64_t nowUtc, const TrafficCou
     sample.levelBytes = meter.usedBytes();
     sample.limitBytes = meter.activeLimit();
     sample.throttleLimitBytes = meter.parameters().throttleLimit;
-    sample.restriction = meter.restriction();
+    sample.worstRestriction = meter.restriction();
     sample.droppedFrames = int64_t(droppedTotal >= m_dropped ? droppedTotal - m_dropped : droppedTotal);
     m_dropped = droppedTotal;
-    hosts.take([&](uint32_t address, uint64_t bytes) { sample.hosts.push_back({address, int64_t(bytes)}); });
-    return m_minutes.add(nowUtc, sample);
+    hosts.take([&](uint32_t address, uint64_t bytes) { sampleHosts.push_back({address, int64_t(bytes)}); });
+    return m_minutes.add(nowUtc, sample, sampleHosts);
 }

@@ -38,6 +38,7 @@ Q_SIGNALS:
 
 private:
     bool tryOpen();
+    void reportMovedAside();
     void fail(const QString &error);
 
     QString m_path;

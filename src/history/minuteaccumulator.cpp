@@ -48,7 +48,8 @@ int64_t localDayStart(int64_t utc)
     return int64_t(mktime(&local));
 }
 
-std::optional<FinishedMinute> MinuteAccumulator::add(int64_t nowUtc, const TickSample &sample)
+std::optional<FinishedMinute> MinuteAccumulator::add(int64_t nowUtc, const UsagePeriod &sample,
+                                                     const std::vector<HostUsage> &hosts)
 {
     const int64_t start = minuteStart(nowUtc);
     std::optional<FinishedMinute> finished;
@@ -66,9 +67,9 @@ std::optional<FinishedMinute> MinuteAccumulator::add(int64_t nowUtc, const TickS
     period.levelBytes = sample.levelBytes;
     period.limitBytes = sample.limitBytes;
     period.throttleLimitBytes = sample.throttleLimitBytes;
-    period.worstRestriction = std::max(period.worstRestriction, sample.restriction);
+    period.worstRestriction = std::max(period.worstRestriction, sample.worstRestriction);
     period.droppedFrames += sample.droppedFrames;
-    addHosts(m_open->hosts, sample.hosts);
+    addHosts(m_open->hosts, hosts);
     return finished;
 }
 

@@ -13,21 +13,6 @@ struct FinishedMinute
     std::vector<HostUsage> hosts; // each host once, in no particular order
 };
 
-// What one tick adds to its minute.
-struct TickSample
-{
-    int64_t downloadBytes = 0;
-    int64_t uploadBytes = 0;
-    int64_t downloadPackets = 0;
-    int64_t uploadPackets = 0;
-    int32_t levelBytes = 0;
-    int32_t limitBytes = 0;
-    int32_t throttleLimitBytes = 0;
-    Restriction restriction = Restriction::None;
-    int64_t droppedFrames = 0;
-    std::vector<HostUsage> hosts;
-};
-
 // Sums the one-second ticks into minutes of UTC time. A tick counts in the minute of its own
 // time; when that minute differs from the open one (the next minute, or any other after the
 // clock was set forward or back), the open minute is finished and returned. So a minute is
@@ -36,7 +21,9 @@ struct TickSample
 class MinuteAccumulator
 {
 public:
-    std::optional<FinishedMinute> add(int64_t nowUtc, const TickSample &sample);
+    // One tick's figures (its start ignored; its restriction the one at the tick) and the bytes
+    // of the hosts in it.
+    std::optional<FinishedMinute> add(int64_t nowUtc, const UsagePeriod &tick, const std::vector<HostUsage> &hosts = {});
     // The open minute, unfinished, at the end of a run; nothing when no tick came.
     std::optional<FinishedMinute> finish();
 

@@ -14,8 +14,9 @@ int main(int argc, char *argv[])
     if (argc != 2)
         return 2;
     HistoryStore store(QString::fromLocal8Bit(argv[1]));
-    if (!store.isOpen() || !store.movedAsideMessage().isEmpty()) {
-        std::fprintf(stderr, "%s%s\n", qPrintable(store.error()), qPrintable(store.movedAsideMessage()));
+    // A killed writer must leave a store that opens as it is.
+    if (const QString moved = store.takeMovedAsideMessage(); !store.isOpen() || !moved.isEmpty()) {
+        std::fprintf(stderr, "%s%s\n", qPrintable(store.error()), qPrintable(moved));
         return 1;
     }
     for (int64_t minute = int64_t(store.periods(HistoryGranularity::Minute, INT64_MIN, INT64_MAX).size());; ++minute) {

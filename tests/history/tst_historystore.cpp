@@ -94,7 +94,7 @@ private Q_SLOTS:
                 seen << QStringLiteral("%1=%2").arg(minute->period.startUtc).arg(minute->period.downloadBytes);
         };
         for (qint64 second : ticks) {
-            TickSample sample;
+            UsagePeriod sample;
             sample.downloadBytes = 1;
             note(minutes.add(second, sample));
         }
@@ -108,15 +108,13 @@ private Q_SLOTS:
     void minuteKeepsLastLevelAndWorstRestriction()
     {
         MinuteAccumulator minutes;
-        TickSample sample;
+        UsagePeriod sample;
         sample.levelBytes = 5;
-        sample.restriction = Restriction::CutOff;
-        sample.hosts = {{1, 10}, {2, 20}};
-        minutes.add(600, sample);
+        sample.worstRestriction = Restriction::CutOff;
+        minutes.add(600, sample, {{1, 10}, {2, 20}});
         sample.levelBytes = 7;
-        sample.restriction = Restriction::Throttled;
-        sample.hosts = {{2, 1}};
-        minutes.add(601, sample);
+        sample.worstRestriction = Restriction::Throttled;
+        minutes.add(601, sample, {{2, 1}});
         const FinishedMinute minute = *minutes.finish();
         QCOMPARE(minute.period.levelBytes, 7);
         QCOMPARE(minute.period.worstRestriction, Restriction::CutOff);
@@ -276,7 +274,7 @@ private Q_SLOTS:
 
         HistoryStore store(storePath);
         QVERIFY2(store.isOpen(), qPrintable(store.error()));
-        QVERIFY(store.movedAsideMessage().contains(QStringLiteral(".damaged-")));
+        QVERIFY(store.takeMovedAsideMessage().contains(QStringLiteral(".damaged-")));
         const QStringList aside = QDir(folder.path()).entryList({QFileInfo(storePath).fileName() + QStringLiteral(".damaged-*")});
         QVERIFY(!aside.filter(QRegularExpression(QStringLiteral("damaged-\\d{8}T\\d{6}Z$"))).isEmpty());
         QCOMPARE(fileBytes(folder.filePath(aside.filter(QRegularExpression(QStringLiteral("Z$"))).at(0))), before);
@@ -286,7 +284,7 @@ private Q_SLOTS:
         // The new store opens again without a word.
         HistoryStore again(storePath);
         QVERIFY(again.isOpen());
-        QVERIFY(again.movedAsideMessage().isEmpty());
+        QVERIFY(again.takeMovedAsideMessage().isEmpty());
     }
 
     // A store that cannot be opened keeps a day of minutes at most and says so once.
