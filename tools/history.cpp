@@ -80,9 +80,13 @@ template<size_t N>
 std::string header(const char *const (&names)[N])
 {
     std::string text;
-    for (size_t i = 0; i < N; ++i)
-        text += (i ? "," : "") + std::string(names[i]);
-    return text + '\n';
+    for (size_t i = 0; i < N; ++i) {
+        if (i != 0)
+            text += ',';
+        text += names[i];
+    }
+    text += '\n';
+    return text;
 }
 
 } // namespace

@@ -67,27 +67,67 @@ void HistoryWriter::close()
 
 HistoryRecorder::HistoryRecorder(const QString &path, QObject *parent)
     : QObject(parent)
-    , m_writer(new HistoryWriter(path))
+    , m_worker([this, path] { run(path); })
 {
-    m_thread.setObjectName(QStringLiteral("history"));
-    m_writer->moveToThread(&m_thread);
-    connect(m_writer, &HistoryWriter::message, this, &HistoryRecorder::message);
-    m_thread.start();
-    QMetaObject::invokeMethod(m_writer, &HistoryWriter::open);
 }
 
 HistoryRecorder::~HistoryRecorder()
 {
-    // Queued after every minute recorded, so those are written first.
-    QMetaObject::invokeMethod(m_writer, &HistoryWriter::close, Qt::BlockingQueuedConnection);
-    m_thread.quit();
-    m_thread.wait();
-    delete m_writer;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_closing = true;
+    }
+    m_wake.notify_one();
+    m_worker.join();
 }
 
 void HistoryRecorder::record(FinishedMinute minute)
 {
-    QMetaObject::invokeMethod(m_writer, [writer = m_writer, minute = std::move(minute)] { writer->write(minute); });
+    {
+        const std::lock_guard lock(m_mutex);
+        m_minutes.push_back(std::move(minute));
+    }
+    m_wake.notify_one();
+}
+
+void HistoryRecorder::run(const QString &path)
+{
+    // The writer and its connection belong to this thread.
+    HistoryWriter writer(path);
+    QObject::connect(&writer, &HistoryWriter::message, [this](const QString &text) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_messages.push_back(text);
+        }
+        QMetaObject::invokeMethod(this, "deliverMessage", Qt::QueuedConnection);
+    });
+    writer.open();
+    for (;;) {
+        std::deque<FinishedMinute> minutes;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return m_closing || !m_minutes.empty(); });
+            if (m_minutes.empty())
+                break;
+            minutes.swap(m_minutes);
+        }
+        for (const FinishedMinute &minute : minutes)
+            writer.write(minute);
+    }
+    writer.close();
+}
+
+void HistoryRecorder::deliverMessage()
+{
+    QString text;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_messages.empty())
+            return;
+        text = std::move(m_messages.front());
+        m_messages.pop_front();
+    }
+    Q_EMIT message(text);
 }
 
 std::optional<FinishedMinute> HistoryFeed::tick(int64_t nowUtc, const TrafficCounters::Tick &taken,

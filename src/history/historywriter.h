@@ -5,10 +5,12 @@
 #include "meter/trafficcounters.h"
 
 #include <QObject>
-#include <QThread>
 
+#include <condition_variable>
 #include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 class FapMeter;
 class HostCounters;
@@ -48,7 +50,8 @@ private:
 };
 
 // A HistoryWriter on a thread of its own, so no write holds up the one-second tick. Minutes are
-// written in the order given; the destructor writes what is queued, closes the store and joins.
+// written in the order recorded; the destructor writes what is queued, closes the store and joins.
+// Both hand-overs go through a queue under a lock both threads take, so a race checker sees them.
 class HistoryRecorder : public QObject
 {
     Q_OBJECT
@@ -64,8 +67,16 @@ Q_SIGNALS:
     void message(const QString &text);
 
 private:
-    QThread m_thread;
-    HistoryWriter *m_writer;
+    void run(const QString &path);
+    // One message per queued call, as posted.
+    Q_INVOKABLE void deliverMessage();
+
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    std::deque<FinishedMinute> m_minutes;
+    std::deque<QString> m_messages;
+    bool m_closing = false;
+    std::thread m_worker;
 };
 
 // Turns the program's counters at each tick into the figures of the history's minutes: the
