@@ -124,7 +124,9 @@ int runWatch(const WatchOptions &options)
     }
 
     catchStopSignals();
-    CaptureThread capture(CaptureContext{settings, counters, meter, hosts}, options.device.toLocal8Bit());
+    // Each host's download is counted only for a history.
+    CaptureThread capture(history ? CaptureContext{settings, counters, meter, hosts} : CaptureContext{settings, counters, meter},
+                          options.device.toLocal8Bit());
     std::mutex failureMutex;
     QString failure;
     QObject::connect(&capture, &CaptureThread::openFailed, &capture, [&](const QString &message) {
