@@ -12,7 +12,6 @@
 #include <optional>
 
 class FapMeter;
-class HostCounters;
 struct AppSettings;
 struct TrafficCounters;
 
@@ -113,6 +112,6 @@ struct CaptureContext
 // and the wire length counts; on the other link types a frame that is not IPv4 counts nothing,
 // and a frame counts its wire length less its link header plus 14, the length it would have on
 // Ethernet, so the bucket does not depend on the adapter chosen. Counts into the context's
-// pending counts (see flush()): takes no lock, changes no shared counter, allocates nothing and
-// builds no text.
+// pending counts, and a download into its host's slot when the context counts hosts (see
+// flush()): takes no lock, changes no shared counter, allocates nothing and builds no text.
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes);
