@@ -1,10 +1,13 @@
 // The per-frame cost of classifyFrame over generated frames in memory, beside an empty callback
 // (the floor: a call through a pointer and a frame's header read) and a reference that decides
 // the way the program used to, by building each address's dotted text and comparing texts.
-// Before any timing, every variant must count exactly the generator's totals.
+// The classifier runs twice: as the replay runs it, and with the download of each LAN host
+// counted as well, as the program runs it. Before any timing, every variant must count exactly
+// the generator's totals.
 #include "capture/classifier.h"
 #include "framegen.h"
 #include "meter/fapmeter.h"
+#include "meter/hostcounters.h"
 #include "meter/trafficcounters.h"
 #include "settings/appsettings.h"
 
@@ -77,7 +80,7 @@ void textReference(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
     }
 }
 
-enum class Variant { Empty, Classify, Text };
+enum class Variant { Empty, Classify, Hosts, Text };
 
 // Everything one variant runs on, with the frames of one profile.
 struct Setup
@@ -111,6 +114,8 @@ struct Setup
             return {emptyCallback, reinterpret_cast<u_char *>(&context)};
         case Variant::Classify:
             return {classifyFrame, reinterpret_cast<u_char *>(&context)};
+        case Variant::Hosts:
+            return {classifyFrame, reinterpret_cast<u_char *>(&hostContext)};
         case Variant::Text:
             break;
         }
@@ -126,6 +131,12 @@ struct Setup
         for (const framegen::Frame &frame : frames)
             callback(user, &frame.header, frame.bytes.data());
         context.flush();
+        hostContext.flush();
+        // Every byte downloaded is some LAN host's.
+        uint64_t hostBytes = 0;
+        hosts.take([&](uint32_t, uint64_t bytes) { hostBytes += bytes; });
+        if (variant == Variant::Hosts && hostBytes != uint64_t(counters.downloadedTotal.load()))
+            return false;
         framegen::Totals counted;
         counted.downloadBytes = uint64_t(counters.downloadedTotal.load());
         counted.downloadPackets = uint64_t(counters.downloadPackets.load());
@@ -145,6 +156,8 @@ struct Setup
     TrafficCounters counters;
     FapMeter meter;
     CaptureContext context{settings, counters, meter};
+    HostCounters hosts;
+    CaptureContext hostContext{settings, counters, meter, hosts};
     TextContext text;
 };
 
@@ -154,13 +167,14 @@ void run(benchmark::State &state, framegen::Profile profile, Variant variant)
     // Through a pointer the compiler cannot see through, the way pcap_loop calls it.
     auto [chosen, user] = setup.target(variant);
     Callback volatile callback = chosen;
+    CaptureContext &flushed = variant == Variant::Hosts ? setup.hostContext : setup.context;
     uint32_t i = 0;
     for (auto _ : state) {
         const framegen::Frame &frame = setup.frames[i++ & (kFrames - 1)];
         callback(user, &frame.header, frame.bytes.data());
         // The capture thread hands the counts over after every batch the library delivers.
         if ((i & (kBatch - 1)) == 0)
-            setup.context.flush();
+            flushed.flush();
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -171,7 +185,7 @@ bool gate()
     for (const auto profile : {framegen::Profile::Small, framegen::Profile::Mixed, framegen::Profile::Full}) {
         for (const int lanSize : {1, 8, 64}) {
             for (const bool rule : {false, true}) {
-                for (const auto variant : {Variant::Classify, Variant::Text}) {
+                for (const auto variant : {Variant::Classify, Variant::Hosts, Variant::Text}) {
                     Setup setup(profile, lanSize, rule);
                     if (!setup.countsRight(variant)) {
                         std::fprintf(stderr, "gate: %s variant %d, LAN of %d, 192.168 rule %d counts wrong\n",
@@ -197,12 +211,15 @@ void arguments(benchmark::internal::Benchmark *benchmark)
 
 BENCHMARK_CAPTURE(run, empty_60, framegen::Profile::Small, Variant::Empty)->Apply(arguments);
 BENCHMARK_CAPTURE(run, classify_60, framegen::Profile::Small, Variant::Classify)->Apply(arguments);
+BENCHMARK_CAPTURE(run, hosts_60, framegen::Profile::Small, Variant::Hosts)->Apply(arguments);
 BENCHMARK_CAPTURE(run, text_60, framegen::Profile::Small, Variant::Text)->Apply(arguments);
 BENCHMARK_CAPTURE(run, empty_mixed, framegen::Profile::Mixed, Variant::Empty)->Apply(arguments);
 BENCHMARK_CAPTURE(run, classify_mixed, framegen::Profile::Mixed, Variant::Classify)->Apply(arguments);
+BENCHMARK_CAPTURE(run, hosts_mixed, framegen::Profile::Mixed, Variant::Hosts)->Apply(arguments);
 BENCHMARK_CAPTURE(run, text_mixed, framegen::Profile::Mixed, Variant::Text)->Apply(arguments);
 BENCHMARK_CAPTURE(run, empty_1514, framegen::Profile::Full, Variant::Empty)->Apply(arguments);
 BENCHMARK_CAPTURE(run, classify_1514, framegen::Profile::Full, Variant::Classify)->Apply(arguments);
+BENCHMARK_CAPTURE(run, hosts_1514, framegen::Profile::Full, Variant::Hosts)->Apply(arguments);
 BENCHMARK_CAPTURE(run, text_1514, framegen::Profile::Full, Variant::Text)->Apply(arguments);
 
 int main(int argc, char **argv)

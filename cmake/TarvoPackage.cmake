@@ -32,8 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tarvo.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# setcap for the post-install step; the fonts the windows ask for.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, fonts-liberation2")
+# setcap for the post-install step; the fonts the windows ask for; the SQLite driver the history opens.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, fonts-liberation2, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)

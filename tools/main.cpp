@@ -1,3 +1,4 @@
+#include "history.h"
 #include "plan.h"
 #include "replay.h"
 #include "status.h"
@@ -12,7 +13,8 @@ namespace {
 // Kept in step with the manual page, packaging/tarvo-cli.1 (a test compares their options).
 const char usage[] =
     "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192] CAPTURE.pcap\n"
-    "       tarvo-cli watch IFACE [--ini FILE] [--seconds N]\n"
+    "       tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]\n"
+    "       tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]\n"
     "       tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]\n"
     "       tarvo-cli status [--json]\n"
     "       tarvo-cli --help\n"
@@ -20,6 +22,7 @@ const char usage[] =
     "replay  runs a capture file through the classifier and the bucket, one CSV line per second\n"
     "        of capture time\n"
     "watch   does the same on a live adapter, one line a second, with the capture's own counts\n"
+    "history prints the usage history, one CSV line per period with its local start\n"
     "plan    tells when a download of SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) would be throttled\n"
     "        and cut off, and the earliest start within 7 days at which it stays below the\n"
     "        throttle limit; the bucket is the settings' saved one, drained up to the start\n"
@@ -31,10 +34,16 @@ const char usage[] =
     "  --ignore ADDR   an address whose traffic never counts (repeatable)\n"
     "  --no-192        do not count every 192.168.*.* address as the LAN's\n"
     "  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)\n"
+    "  --history FILE  record each minute into this usage history\n"
+    "  --db FILE       the usage history to read (default: tarvo-history.sqlite beside tarvo.ini)\n"
+    "  --by SIZE       minute, hour or day periods (default: day)\n"
+    "  --from DATE     the first local date or time shown (YYYY-MM-DD or YYYY-MM-DDTHH:MM)\n"
+    "  --to DATE       the end: a local time, or a date whose day is included\n"
+    "  --hosts         the download of each LAN host over the periods instead\n"
     "  --speed BYTES_PER_S  the download's speed (units as for SIZE); default: all at once,\n"
     "                  the worst case, so a start that fits then fits at any speed\n"
     "  --at TIME       plan from HH:MM today or YYYY-MM-DDTHH:MM instead of now\n"
-    "  --json          status: one line of JSON instead of text\n"
+    "  --json          history: one JSON object a line instead of CSV; status: one line of JSON\n"
     "\n"
     "plan: --ini defaults to the program's own tarvo.ini; exit status 0 when the download fits\n"
     "now, 1 when it does not (the text says when it would).\n"
@@ -56,7 +65,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
-        return fail(QStringLiteral("usage: tarvo-cli replay|watch|plan|status ... (tarvo-cli --help tells more)"));
+        return fail(QStringLiteral("usage: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help tells more)"));
     if (arguments[1] == u"--help" || arguments[1] == u"-h") {
         std::fputs(usage, stdout);
         return 0;
@@ -66,6 +75,12 @@ int main(int argc, char *argv[])
         if (const auto *error = std::get_if<QString>(&watch))
             return fail(*error);
         return runWatch(std::get<WatchOptions>(watch));
+    }
+    if (arguments[1] == u"history") {
+        const auto history = parseHistoryOptions(arguments.mid(2));
+        if (const auto *error = std::get_if<QString>(&history))
+            return fail(*error);
+        return runHistory(std::get<HistoryOptions>(history), stdout);
     }
     if (arguments[1] == u"plan") {
         const QDateTime now = QDateTime::currentDateTime();
@@ -81,7 +96,7 @@ int main(int argc, char *argv[])
         return runStatus(std::get<StatusOptions>(status));
     }
     if (arguments[1] != u"replay")
-        return fail(QStringLiteral("unknown command %1 (known: replay, watch, plan, status)").arg(arguments[1]));
+        return fail(QStringLiteral("unknown command %1 (known: replay, watch, history, plan, status)").arg(arguments[1]));
 
     const auto options = parseReplayOptions(arguments.mid(2));
     if (const auto *error = std::get_if<QString>(&options))

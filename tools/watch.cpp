@@ -4,6 +4,7 @@
 #include "replay.h"
 
 #include "capture/capturethread.h"
+#include "history/historywriter.h"
 #include "meter/fapmeter.h"
 #include "meter/metertick.h"
 #include "meter/oledate.h"
@@ -17,6 +18,7 @@
 #include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <optional>
 
 namespace {
 
@@ -67,11 +69,13 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
     WatchOptions options;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        const bool takesValue = argument == u"--ini" || argument == u"--seconds";
+        const bool takesValue = argument == u"--ini" || argument == u"--seconds" || argument == u"--history";
         if (takesValue && i + 1 >= arguments.size())
             return QStringLiteral("option %1 needs a value").arg(argument);
         if (argument == u"--ini") {
             options.settingsFile = arguments[++i];
+        } else if (argument == u"--history") {
+            options.historyFile = arguments[++i];
         } else if (argument == u"--seconds") {
             bool ok = false;
             options.seconds = arguments[++i].toInt(&ok);
@@ -109,8 +113,20 @@ int runWatch(const WatchOptions &options)
     if (fap.lastShut != noLastUse)
         meter.catchUp(fap.lastShut, oleNow());
 
+    // The writes are at most one a minute: they run between the ticks, on this thread.
+    HostCounters hosts;
+    HistoryFeed feed;
+    std::optional<HistoryWriter> history;
+    if (!options.historyFile.isEmpty()) {
+        history.emplace(options.historyFile);
+        QObject::connect(&*history, &HistoryWriter::message, printMessage);
+        history->open();
+    }
+
     catchStopSignals();
-    CaptureThread capture(CaptureContext{settings, counters, meter}, options.device.toLocal8Bit());
+    // Each host's download is counted only for a history.
+    CaptureThread capture(history ? CaptureContext{settings, counters, meter, hosts} : CaptureContext{settings, counters, meter},
+                          options.device.toLocal8Bit());
     std::mutex failureMutex;
     QString failure;
     QObject::connect(&capture, &CaptureThread::openFailed, &capture, [&](const QString &message) {
@@ -133,6 +149,10 @@ int runWatch(const WatchOptions &options)
         const std::tm local = localTime(std::time(nullptr));
         const TrafficCounters::Tick taken = runMeterTick(oleDateOf(local), counters, meter, stats);
         const CaptureStatistics captured = capture.statistics();
+        if (history) {
+            if (auto minute = feed.tick(std::time(nullptr), taken, counters, meter, hosts, captured.dropped))
+                history->write(*minute);
+        }
         line.clear();
         line.tick({number, local, taken, meter, stats, counters})
             << int64_t(captured.captured) << int64_t(captured.dropped);
@@ -166,6 +186,8 @@ int runWatch(const WatchOptions &options)
             nanosleep(&drain, nullptr);
             capture.stop();
             tick(number);
+            if (auto minute = feed.finish(); minute && history)
+                history->write(*minute);
             return 0;
         }
         tick(number);

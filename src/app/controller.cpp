@@ -93,11 +93,20 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
 
     load();
     saveTimer->start();
+    m_history = std::make_unique<HistoryRecorder>(m_environment.files.historyFile());
+    connect(m_history.get(), &HistoryRecorder::message, this, [this](const QString &message) {
+        if (m_monitor)
+            m_monitor->showNotice(message);
+    });
 }
 
 Controller::~Controller()
 {
     stopCapture();
+    // The minute under way is written too: a later run merges into it.
+    if (auto minute = m_historyFeed.finish())
+        m_history->record(std::move(*minute));
+    m_history.reset();
     // The monitor window is gone by now, and a box that waits for a click would hold up a logout:
     // a failure of this last save goes to standard error, which the desktop keeps in its log.
     m_shuttingDown = true;
@@ -398,15 +407,18 @@ void Controller::tickAt(double now)
     if (m_planner && m_planner->isVisible())
         m_planner->setInputs(plannerInputs(now));
     showCaptureStatistics();
-    announceAlerts(now);
+    const uint64_t dropped = m_captureThread ? m_captureThread->statistics().dropped : 0;
+    announceAlerts(now, dropped);
+    if (auto minute = m_historyFeed.tick(m_environment.utcNow(), taken, counters, meter, hostCounters, dropped))
+        m_history->record(std::move(*minute));
 }
 
-void Controller::announceAlerts(double now)
+void Controller::announceAlerts(double now, uint64_t droppedFrames)
 {
     AlertReading reading = alertReading(now, meter);
     reading.captureStopped = !m_captureStopMessage.isEmpty();
     reading.captureMessage = m_captureStopMessage;
-    reading.droppedFrames = m_captureThread ? m_captureThread->statistics().dropped : 0;
+    reading.droppedFrames = droppedFrames;
     for (const Alert &alert : m_alertRules.tick(reading))
         notifier->notify(alert.summary, alert.body, alert.urgent);
 }
@@ -424,7 +436,7 @@ void Controller::showCaptureStatistics()
 
 void Controller::startCapture()
 {
-    m_captureThread = std::make_unique<CaptureThread>(CaptureContext{settings, counters, meter},
+    m_captureThread = std::make_unique<CaptureThread>(CaptureContext{settings, counters, meter, hostCounters},
                                                       settings.adapterName.toLocal8Bit());
     // The thread may not touch a widget: its messages are shown here, on the user-interface thread.
     connect(m_captureThread.get(), &CaptureThread::openFailed, this,

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "capture/adapters.h"
+#include "history/historywriter.h"
 #include "meter/alertrules.h"
 #include "meter/fapmeter.h"
+#include "meter/hostcounters.h"
 #include "meter/oledate.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
@@ -11,6 +13,7 @@
 #include "settings/filelocations.h"
 #include "settings/settingsfile.h"
 
+#include <QDateTime>
 #include <QObject>
 
 #include <functional>
@@ -33,6 +36,7 @@ struct ProgramEnvironment
     FileLocations files = FileLocations::forThisProgram();
     std::function<double()> now = oleNow; // the local date-time as an OLE date
     QString autostartEntry = AutostartEntry::defaultPath(); // the start-at-logon entry's file
+    std::function<int64_t()> utcNow = [] { return QDateTime::currentSecsSinceEpoch(); }; // the usage history's clock
 };
 
 // The program's controller. It owns the settings, the counters, the bucket and the capture
@@ -78,6 +82,7 @@ public:
     TrafficCounters counters;
     FapMeter meter;
     TrafficStats stats;
+    HostCounters hostCounters; // the download of each LAN host, for the usage history
     bool firstConfirmPending = true;
     bool firstActivationPending = true;
     // The load found the time of the last save; without it the options wait for the user.
@@ -103,7 +108,7 @@ private:
     void startCapture();
     void showCaptureStatistics();
     // The tick's news for the user, as the alert rules decide it.
-    void announceAlerts(double now);
+    void announceAlerts(double now, uint64_t droppedFrames);
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
     void createLatencyProbe();
@@ -132,6 +137,8 @@ private:
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<CaptureThread> m_captureThread;
     std::unique_ptr<LatencyProbe> m_latencyProbe;
+    std::unique_ptr<HistoryRecorder> m_history;
+    HistoryFeed m_historyFeed;
     double m_drainedUntil = 0;   // the moment up to which the waiting bucket has drained
     QString m_shownUsedBytes;    // what the program last put into "Cumulative download in MB"
     bool m_saveFailing = false;  // the last write failed and has been reported

@@ -21,9 +21,25 @@ uint32_t readAddress(const u_char *at) noexcept
     return (uint32_t(at[0]) << 24) | (uint32_t(at[1]) << 16) | (uint32_t(at[2]) << 8) | uint32_t(at[3]);
 }
 
+bool inSubnet(uint32_t address) noexcept
+{
+    return (address >> 16) == 0xC0A8u;
+}
+
 bool onLan(uint32_t address, const AddressSet &lan, bool useAll192168) noexcept
 {
-    return lan.contains(address) || (useAll192168 && (address >> 16) == 0xC0A8u);
+    return lan.contains(address) || (useAll192168 && inSubnet(address));
+}
+
+// The verdict once both ends are known to be on the LAN or not.
+FrameVerdict decide(uint32_t source, bool sourceOnLan, uint32_t destination, bool destinationOnLan,
+                    const AddressSet &ignored) noexcept
+{
+    if (destinationOnLan && !sourceOnLan && !ignored.contains(source))
+        return FrameVerdict::Download;
+    if (sourceOnLan && !destinationOnLan && !ignored.contains(destination))
+        return FrameVerdict::Upload;
+    return FrameVerdict::Neither;
 }
 
 bool isIpv4EtherType(const u_char *at) noexcept
@@ -90,16 +106,38 @@ CaptureContext::CaptureContext(AppSettings &settings, TrafficCounters &counters,
 {
 }
 
+CaptureContext::CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, HostCounters &hosts,
+                               LinkLayout link)
+    : CaptureContext(settings, counters, meter, link)
+{
+    pendingHosts = std::make_unique<PendingHostBytes>(hosts);
+}
+
+PendingHostBytes::PendingHostBytes(HostCounters &shared)
+    : m_shared(&shared)
+    , m_bytes(new uint64_t[HostCounters::slotCount]())
+    , m_touched(new uint32_t[HostCounters::slotCount]())
+    , m_listedAddress(new uint32_t[HostCounters::listedSlots]())
+{
+}
+
+void PendingHostBytes::flush() noexcept
+{
+    for (uint32_t i = 0; i < m_touchedCount; ++i) {
+        const uint32_t slot = m_touched[i];
+        const uint32_t address = slot >= HostCounters::subnetSlots ? m_listedAddress[slot - HostCounters::subnetSlots]
+                                                                  : 0;
+        m_shared->add(slot, address, m_bytes[slot]);
+        m_bytes[slot] = 0;
+    }
+    m_touchedCount = 0;
+}
+
 FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,
                                const AddressSet &ignored, bool useAll192168) noexcept
 {
-    const bool sourceOnLan = onLan(source, lan, useAll192168);
-    const bool destinationOnLan = onLan(destination, lan, useAll192168);
-    if (destinationOnLan && !sourceOnLan && !ignored.contains(source))
-        return FrameVerdict::Download;
-    if (sourceOnLan && !destinationOnLan && !ignored.contains(destination))
-        return FrameVerdict::Upload;
-    return FrameVerdict::Neither;
+    return decide(source, onLan(source, lan, useAll192168), destination, onLan(destination, lan, useAll192168),
+                  ignored);
 }
 
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
@@ -114,10 +152,15 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
         return;
 
     const u_char *ip = bytes + link.networkOffset;
+    const uint32_t source = readAddress(ip + kSourceInIpHeader);
+    const uint32_t destination = readAddress(ip + kDestinationInIpHeader);
+    const AddressSet &lan = context.lan.current();
+    const bool useAll192168 = context.settings.useAll192168.load(std::memory_order_relaxed);
+    // The destination's place in the list serves the verdict and the host's slot alike.
+    const int destinationIndex = lan.indexOf(destination);
     const FrameVerdict verdict =
-        classifyAddresses(readAddress(ip + kSourceInIpHeader), readAddress(ip + kDestinationInIpHeader),
-                          context.lan.current(), context.ignored.current(),
-                          context.settings.useAll192168.load(std::memory_order_relaxed));
+        decide(source, onLan(source, lan, useAll192168), destination,
+               destinationIndex >= 0 || (useAll192168 && inSubnet(destination)), context.ignored.current());
 
     const auto length = static_cast<uint32_t>(counted);
     PendingCounts &pending = context.pending;
@@ -125,6 +168,9 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
     case FrameVerdict::Download:
         pending.downloadBytes += length;
         ++pending.downloadPackets;
+        // A download's destination is on the LAN: a 192.168 address or a listed one.
+        if (PendingHostBytes *hosts = context.pendingHosts.get())
+            hosts->add(HostCounters::slotOf(destination, destinationIndex), destination, length);
         break;
     case FrameVerdict::Upload:
         pending.uploadBytes += length;
@@ -142,6 +188,8 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
 
 void CaptureContext::flush() noexcept
 {
+    if (pendingHosts)
+        pendingHosts->flush();
     PendingCounts &p = pending;
     if (p.downloadPackets == 0 && p.uploadPackets == 0)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "meter/hostcounters.h"
 #include "settings/addressset.h"
 
 #include <pcap/pcap.h>
@@ -7,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 class FapMeter;
@@ -51,11 +53,42 @@ struct PendingCounts
     float mean = 0.0f;       // the same moved by every frame of the batch
 };
 
+// The download bytes per LAN host of the frames classified since the last flush, in the slots of
+// HostCounters; made once, so a frame costs an addition and no allocation.
+class PendingHostBytes
+{
+public:
+    explicit PendingHostBytes(HostCounters &shared);
+
+    void add(uint32_t slot, uint32_t address, uint32_t length) noexcept
+    {
+        if (slot == HostCounters::noSlot || length == 0)
+            return;
+        if (m_bytes[slot] == 0)
+            m_touched[m_touchedCount++] = slot;
+        m_bytes[slot] += length;
+        if (slot >= HostCounters::subnetSlots)
+            m_listedAddress[slot - HostCounters::subnetSlots] = address;
+    }
+    // Each touched slot into the shared counters, once.
+    void flush() noexcept;
+
+private:
+    HostCounters *m_shared;
+    std::unique_ptr<uint64_t[]> m_bytes;
+    std::unique_ptr<uint32_t[]> m_touched; // the slots with bytes, each once
+    std::unique_ptr<uint32_t[]> m_listedAddress;
+    uint32_t m_touchedCount = 0;
+};
+
 // What the capture callback counts into; handed to the capture loop as its user argument. The
 // readers of the two lists and the pending counts belong to the capture thread alone.
 struct CaptureContext
 {
     CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, LinkLayout link = {});
+    // The same, with the download of each LAN host counted into `hosts` as well.
+    CaptureContext(AppSettings &settings, TrafficCounters &counters, FapMeter &meter, HostCounters &hosts,
+                   LinkLayout link = {});
 
     // Hands the pending counts to the shared counters and the bucket: each counter and the
     // bucket change once, by atomic read-modify-write, whatever the number of frames. The
@@ -71,6 +104,7 @@ struct CaptureContext
     AddressListReader lan;
     AddressListReader ignored;
     PendingCounts pending;
+    std::unique_ptr<PendingHostBytes> pendingHosts; // null: no per-host counting
 };
 
 // The capture loop's callback: `user` is a CaptureContext. Reads the IPv4 addresses where the link
@@ -78,6 +112,6 @@ struct CaptureContext
 // and the wire length counts; on the other link types a frame that is not IPv4 counts nothing,
 // and a frame counts its wire length less its link header plus 14, the length it would have on
 // Ethernet, so the bucket does not depend on the adapter chosen. Counts into the context's
-// pending counts (see flush()): takes no lock, changes no shared counter, allocates nothing and
-// builds no text.
+// pending counts, and a download into its host's slot when the context counts hosts (see
+// flush()): takes no lock, changes no shared counter, allocates nothing and builds no text.
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes);

@@ -26,13 +26,16 @@ public:
     explicit AddressSet(QStringList entries);
 
     const QStringList &entries() const noexcept { return m_entries; }
-    bool contains(uint32_t address) const noexcept
+    bool contains(uint32_t address) const noexcept { return indexOf(address) >= 0; }
+    // The place of `address` among the list's sorted addresses; -1 when not listed.
+    int indexOf(uint32_t address) const noexcept
     {
         // Most frames carry an address of no list: one bit of the filter turns most of them away.
         const uint32_t bit = filterBit(address);
         if (((m_filter[bit >> 6] >> (bit & 63)) & 1) == 0)
-            return false;
-        return std::binary_search(m_addresses.begin(), m_addresses.end(), address);
+            return -1;
+        const auto found = std::lower_bound(m_addresses.begin(), m_addresses.end(), address);
+        return found != m_addresses.end() && *found == address ? int(found - m_addresses.begin()) : -1;
     }
 
 private:

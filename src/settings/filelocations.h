@@ -17,6 +17,9 @@ struct FileLocations
     QString downloadFolder;  // the update's downloads; with its trailing separator
     QString plansFile;       // "plans.ini", the user's own copy or the shipped one
 
+    // "tarvo-history.sqlite", the usage history, beside "tarvo.ini".
+    QString historyFile() const { return settingsFolder + QStringLiteral("tarvo-history.sqlite"); }
+
     // Decided once, at the first call, for the running executable and the real environment.
     static const FileLocations &forThisProgram();
 };

@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "history/historystore.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "support/filefixtures.h"
@@ -99,6 +100,39 @@ private Q_SLOTS:
         const IniDocument saved = IniDocument::read(own.filePath(QStringLiteral("tarvo.ini")));
         QCOMPARE(saved.integer(u"System", u"fapbytes", -1), 4242);
         QCOMPARE(saved.floating(u"System", u"lastshut", -1), 46366.25);
+    }
+
+    // Each finished minute goes into the usage history beside "tarvo.ini", with the download of
+    // each LAN host; at the end the minute under way follows it.
+    void ticksAreRecordedInTheUsageHistory()
+    {
+        QTemporaryDir own;
+        int64_t utc = 1782907200; // a minute's start
+        ProgramEnvironment recording{own.path() + u'/', [] { return 46366.25; }};
+        recording.utcNow = [&utc] { return utc; };
+        {
+            Program program(recording);
+            Controller &controller = program.controller;
+            controller.hostCounters.add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
+            controller.counters.tickDownloadBytes = 1000;
+            controller.tickAt(46366.25);
+            utc += 60;
+            controller.counters.tickDownloadBytes = 500;
+            controller.tickAt(46366.25);
+            utc += 1;
+            controller.counters.tickDownloadBytes = 20;
+            controller.tickAt(46366.25);
+        }
+        const HistoryStore store(own.filePath(QStringLiteral("tarvo-history.sqlite")), HistoryStore::Mode::Read);
+        const auto minutes = store.periods(HistoryGranularity::Minute, INT64_MIN, INT64_MAX);
+        QCOMPARE(minutes.size(), size_t(2));
+        QCOMPARE(minutes[0].startUtc, 1782907200);
+        QCOMPARE(minutes[0].downloadBytes, 1000);
+        QCOMPARE(minutes[1].downloadBytes, 520);
+        const auto hosts = store.hosts(INT64_MIN, INT64_MAX);
+        QCOMPARE(hosts.size(), size_t(1));
+        QCOMPARE(hosts[0].address, 0xC0A80105u);
+        QCOMPARE(hosts[0].downloadBytes, 700);
     }
 
     void aboutIsTheProgramsOneAboutWindow()

@@ -76,7 +76,15 @@ private Q_SLOTS:
         meter.setActiveLimit(std::numeric_limits<int32_t>::max());
         settings.useAll192168 = false;
         settings.lanAddresses.assign({QStringLiteral("192.168.0.10")});
-        CaptureContext context{settings, counters, meter};
+        HostCounters hosts;
+        CaptureContext context{settings, counters, meter, hosts};
+        qint64 hostSum = 0;
+        const auto takeHosts = [&] {
+            hosts.take([&](uint32_t address, uint64_t bytes) {
+                QCOMPARE(address, ip(192, 168, 0, 10));
+                hostSum += qint64(bytes);
+            });
+        };
 
         constexpr int frames = 200000;
         constexpr uint32_t length = 1514;
@@ -111,8 +119,10 @@ private Q_SLOTS:
             downloadSum += tick.downloadBytes;
             uploadSum += tick.uploadBytes;
             packetSum += tick.packets;
+            takeHosts();
         }
         capture.join();
+        takeHosts();
         const TrafficCounters::Tick last = counters.takeTick();
         downloadSum += last.downloadBytes;
         uploadSum += last.uploadBytes;
@@ -125,6 +135,7 @@ private Q_SLOTS:
         QCOMPARE(counters.downloadedTotal.load(), downloadSum);
         QCOMPARE(counters.downloadPackets.load(), qint64(frames / 2));
         QCOMPARE(meter.usedBytes(), int32_t(downloadSum));
+        QCOMPARE(hostSum, downloadSum);
     }
 
     // An adapter that cannot be opened, or that carries frames the classifier cannot read: the

@@ -15,7 +15,16 @@ private:
     AppSettings settings;
     TrafficCounters counters;
     FapMeter meter;
-    CaptureContext context{settings, counters, meter};
+    HostCounters hosts;
+    CaptureContext context{settings, counters, meter, hosts};
+
+    // "address=bytes" of each host counted since the last take, in slot order.
+    QStringList takeHosts()
+    {
+        QStringList taken;
+        hosts.take([&](uint32_t address, uint64_t bytes) { taken << QStringLiteral("%1=%2").arg(address).arg(bytes); });
+        return taken;
+    }
 
     void feed(const TestFrame &frame)
     {
@@ -34,6 +43,7 @@ private Q_SLOTS:
         counters.uploadedTotal = 0;
         meter.setUsedBytes(0);
         meter.setActiveLimit(96888422);
+        takeHosts();
     }
 
     void canonicalAddress_data()
@@ -72,35 +82,45 @@ private Q_SLOTS:
         QTest::addColumn<quint32>("destination");
         QTest::addColumn<quint32>("captured");
         QTest::addColumn<int>("verdict"); // 0 neither, 1 download, 2 upload
+        QTest::addColumn<quint32>("host"); // the LAN host a download is counted for; 0: none
 
         const QStringList lan{QStringLiteral("192.168.0.10")};
         const QStringList none;
         const QStringList ignoreOutside{QStringLiteral("203.0.113.7")};
         const quint32 outside = ip(203, 0, 113, 7), other = ip(198, 51, 100, 1), local = ip(192, 168, 0, 10);
 
-        QTest::newRow("download") << lan << none << false << outside << local << 34u << 1;
-        QTest::newRow("upload") << lan << none << false << local << outside << 34u << 2;
-        QTest::newRow("download from ignored host") << lan << ignoreOutside << false << outside << local << 34u << 0;
-        QTest::newRow("upload to ignored host") << lan << ignoreOutside << false << local << outside << 34u << 0;
-        QTest::newRow("other outside host still counts") << lan << ignoreOutside << false << other << local << 34u << 1;
+        QTest::newRow("download") << lan << none << false << outside << local << 34u << 1 << local;
+        QTest::newRow("upload") << lan << none << false << local << outside << 34u << 2 << 0u;
+        QTest::newRow("download from ignored host")
+            << lan << ignoreOutside << false << outside << local << 34u << 0 << 0u;
+        QTest::newRow("upload to ignored host") << lan << ignoreOutside << false << local << outside << 34u << 0 << 0u;
+        QTest::newRow("other outside host still counts")
+            << lan << ignoreOutside << false << other << local << 34u << 1 << local;
         QTest::newRow("inside the LAN") << QStringList{QStringLiteral("192.168.0.10"), QStringLiteral("10.0.0.2")} << none
-                                        << false << ip(10, 0, 0, 2) << local << 34u << 0;
-        QTest::newRow("other hosts") << lan << none << false << outside << other << 34u << 0;
+                                        << false << ip(10, 0, 0, 2) << local << 34u << 0 << 0u;
+        QTest::newRow("other hosts") << lan << none << false << outside << other << 34u << 0 << 0u;
         QTest::newRow("ignoring a LAN address changes nothing")
-            << lan << lan << false << outside << local << 34u << 1;
+            << lan << lan << false << outside << local << 34u << 1 << local;
         QTest::newRow("non-canonical entry matches nothing")
-            << QStringList{QStringLiteral("192.168.000.010")} << none << false << outside << local << 34u << 0;
-        QTest::newRow("192.168 rule on") << none << none << true << outside << ip(192, 168, 5, 9) << 34u << 1;
-        QTest::newRow("192.168 rule upload") << none << none << true << ip(192, 168, 5, 9) << outside << 34u << 2;
-        QTest::newRow("192.168 rule off") << none << none << false << outside << ip(192, 168, 5, 9) << 34u << 0;
-        QTest::newRow("192.168 inside") << none << none << true << ip(192, 168, 0, 2) << ip(192, 168, 0, 3) << 34u << 0;
-        QTest::newRow("192.169 is outside") << none << none << true << ip(192, 169, 0, 1) << ip(192, 168, 0, 3) << 34u << 1;
-        QTest::newRow("33 bytes captured") << lan << none << false << outside << local << 33u << 0;
+            << QStringList{QStringLiteral("192.168.000.010")} << none << false << outside << local << 34u << 0 << 0u;
+        QTest::newRow("192.168 rule on") << none << none << true << outside << ip(192, 168, 5, 9) << 34u << 1
+                                         << quint32(ip(192, 168, 5, 9));
+        QTest::newRow("192.168 rule upload") << none << none << true << ip(192, 168, 5, 9) << outside << 34u << 2 << 0u;
+        QTest::newRow("192.168 rule off") << none << none << false << outside << ip(192, 168, 5, 9) << 34u << 0 << 0u;
+        QTest::newRow("192.168 inside")
+            << none << none << true << ip(192, 168, 0, 2) << ip(192, 168, 0, 3) << 34u << 0 << 0u;
+        QTest::newRow("192.169 is outside") << none << none << true << ip(192, 169, 0, 1) << ip(192, 168, 0, 3) << 34u
+                                            << 1 << quint32(ip(192, 168, 0, 3));
+        QTest::newRow("33 bytes captured") << lan << none << false << outside << local << 33u << 0 << 0u;
         // With the rule on, a guard below 34 would read a 192.168 address from beyond the frame
         // and count it, in any build.
-        QTest::newRow("33 bytes captured, 192.168 rule on") << none << none << true << outside << local << 33u << 0;
-        QTest::newRow("30 bytes captured, 192.168 rule on") << none << none << true << outside << local << 30u << 0;
-        QTest::newRow("14 bytes captured") << lan << none << false << outside << local << 14u << 0;
+        QTest::newRow("33 bytes captured, 192.168 rule on")
+            << none << none << true << outside << local << 33u << 0 << 0u;
+        QTest::newRow("30 bytes captured, 192.168 rule on")
+            << none << none << true << outside << local << 30u << 0 << 0u;
+        QTest::newRow("listed host outside 192.168") << QStringList{QStringLiteral("10.0.0.2")} << none << true << outside
+                                                     << ip(10, 0, 0, 2) << 34u << 1 << quint32(ip(10, 0, 0, 2));
+        QTest::newRow("14 bytes captured") << lan << none << false << outside << local << 14u << 0 << 0u;
     }
 
     void decisions()
@@ -112,6 +132,7 @@ private Q_SLOTS:
         QFETCH(quint32, destination);
         QFETCH(quint32, captured);
         QFETCH(int, verdict);
+        QFETCH(quint32, host);
 
         settings.lanAddresses.assign(lan);
         settings.ignoredAddresses.assign(ignored);
@@ -127,6 +148,28 @@ private Q_SLOTS:
         QCOMPARE(counters.downloadPackets.load(), verdict == 1 ? 1 : 0);
         QCOMPARE(counters.uploadPackets.load(), verdict == 2 ? 1 : 0);
         QCOMPARE(meter.usedBytes(), verdict == 1 ? 1514 : 0);
+        QCOMPARE(takeHosts(), host ? QStringList{QStringLiteral("%1=1514").arg(host)} : QStringList());
+    }
+
+    // Each host's bytes are summed over the frames of a batch and over batches until taken; a
+    // listed host keeps its address, and an address that is no longer listed counts for nobody.
+    void hostsAddUpUntilTaken()
+    {
+        settings.lanAddresses.assign({QStringLiteral("10.0.0.2"), QStringLiteral("10.0.0.9")});
+        const quint32 outside = ip(203, 0, 113, 7);
+        // One batch of three frames, then a batch of one.
+        for (quint32 destination : {ip(10, 0, 0, 9), ip(192, 168, 1, 1), ip(10, 0, 0, 9)}) {
+            const TestFrame frame = ipv4Frame(outside, destination, 100);
+            classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header, frame.data());
+        }
+        context.flush();
+        feed(ipv4Frame(outside, ip(10, 0, 0, 9), 1000));
+        QCOMPARE(takeHosts(), (QStringList{QStringLiteral("%1=100").arg(ip(192, 168, 1, 1)),
+                                           QStringLiteral("%1=1200").arg(ip(10, 0, 0, 9))}));
+        QCOMPARE(takeHosts(), QStringList());
+        settings.lanAddresses.assign({QStringLiteral("10.0.0.2")});
+        feed(ipv4Frame(outside, ip(10, 0, 0, 9), 1000));
+        QCOMPARE(takeHosts(), QStringList());
     }
 
     // ARP and IPv6 frames are read at the same offsets: counted only when those bytes happen to

@@ -1,3 +1,4 @@
+#include "history/historystore.h"
 #include "meter/oledate.h"
 #include "support/udpsocket.h"
 
@@ -56,7 +57,10 @@ private Q_SLOTS:
         file.close();
 
         QProcess watch;
-        QStringList arguments{QStringLiteral("watch"), QStringLiteral("lo"), QStringLiteral("--ini"), ini};
+        // The run's minutes (at most the one under way and the one before) go into a history.
+        const QString history = dir.filePath(QStringLiteral("history-%1.sqlite").arg(bySignal));
+        QStringList arguments{QStringLiteral("watch"), QStringLiteral("lo"), QStringLiteral("--ini"), ini,
+                              QStringLiteral("--history"), history};
         if (!bySignal)
             arguments += {QStringLiteral("--seconds"), QStringLiteral("3")};
         watch.start(QStringLiteral(TARVO_CLI), arguments);
@@ -95,6 +99,17 @@ private Q_SLOTS:
         const qint64 used = field(header, last, "used").toLongLong();
         QVERIFY2(used <= savedBytes - 1000 * 4096 + datagrams * wireLength && used >= savedBytes - 1020 * 4096,
                  last.constData());
+
+        const HistoryStore store(history, HistoryStore::Mode::Read);
+        QVERIFY2(store.isOpen(), qPrintable(store.error()));
+        qint64 recorded = 0;
+        for (const UsagePeriod &minute : store.periods(HistoryGranularity::Minute, INT64_MIN, INT64_MAX))
+            recorded += minute.downloadBytes;
+        QCOMPARE(recorded, datagrams * wireLength);
+        const auto hosts = store.hosts(INT64_MIN, INT64_MAX);
+        QCOMPARE(hosts.size(), size_t(1));
+        QCOMPARE(hosts[0].address, 0x7F000005u);
+        QCOMPARE(hosts[0].downloadBytes, datagrams * wireLength);
     }
 
     void missingInterface()

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+// The download bytes of each LAN host, added by the capture thread once per host and batch and
+// taken by the user-interface thread. A host is a slot of a fixed table, so the capture looks it
+// up with arithmetic, takes no lock and builds no text: 192.168.x.y is slot x*256+y, and the
+// listed LAN entries outside 192.168 take the slots after those, by their place among the list's
+// sorted addresses. The capture stores a listed slot's address beside its bytes; after an edit of
+// the list a slot may change hands, so the bytes of the second in which that happens may go to
+// the slot's former address.
+class HostCounters
+{
+public:
+    static constexpr uint32_t subnetSlots = 65536;
+    static constexpr uint32_t listedSlots = 256;
+    static constexpr uint32_t slotCount = subnetSlots + listedSlots;
+    static constexpr uint32_t noSlot = UINT32_MAX;
+
+    HostCounters();
+
+    // The slot of a LAN address: its 192.168 slot, else the slot of its place in the LAN list
+    // (`listedIndex`, -1 when not listed); noSlot when neither or when the list is too long.
+    static uint32_t slotOf(uint32_t address, int listedIndex) noexcept
+    {
+        if ((address >> 16) == 0xC0A8u)
+            return address & 0xFFFFu;
+        return listedIndex >= 0 && uint32_t(listedIndex) < listedSlots ? subnetSlots + uint32_t(listedIndex) : noSlot;
+    }
+
+    // Capture thread, once per slot and batch.
+    void add(uint32_t slot, uint32_t address, uint64_t bytes) noexcept;
+
+    // User-interface thread: calls each(address, bytes) for every host with bytes since the last
+    // take, and takes them; bytes added meanwhile wait for the next take.
+    template<typename Each>
+    void take(Each &&each)
+    {
+        for (uint32_t word = 0; word < slotCount / 64; ++word) {
+            for (uint64_t bits = m_touched[word].exchange(0, std::memory_order_acquire); bits != 0; bits &= bits - 1) {
+                const uint32_t slot = word * 64 + uint32_t(__builtin_ctzll(bits));
+                if (const uint64_t bytes = m_bytes[slot].exchange(0, std::memory_order_relaxed))
+                    each(addressOf(slot), bytes);
+            }
+        }
+    }
+
+private:
+    uint32_t addressOf(uint32_t slot) const noexcept
+    {
+        return slot < subnetSlots ? 0xC0A80000u | slot
+                                  : m_listedAddress[slot - subnetSlots].load(std::memory_order_relaxed);
+    }
+
+    std::unique_ptr<std::atomic<uint64_t>[]> m_bytes;
+    std::unique_ptr<std::atomic<uint64_t>[]> m_touched; // a bit per slot that has bytes
+    std::unique_ptr<std::atomic<uint32_t>[]> m_listedAddress;
+};

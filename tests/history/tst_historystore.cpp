@@ -1,0 +1,369 @@
+#include "history/historystore.h"
+#include "history/historywriter.h"
+#include "history/minuteaccumulator.h"
+
+#include "support/filefixtures.h"
+#include "support/historyfill.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include <ctime>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int64_t utc(const char *text)
+{
+    return QDateTime::fromString(QString::fromLatin1(text), Qt::ISODate).toSecsSinceEpoch();
+}
+
+// A period as "start=download": the start in local time with its offset, which tells the two
+// 02:00 of an autumn night apart.
+QString described(const UsagePeriod &period)
+{
+    const QDateTime local = QDateTime::fromSecsSinceEpoch(period.startUtc);
+    return local.toOffsetFromUtc(local.offsetFromUtc()).toString(Qt::ISODate) + u'='
+           + QString::number(period.downloadBytes);
+}
+
+QStringList described(const std::vector<UsagePeriod> &periods)
+{
+    QStringList lines;
+    for (const UsagePeriod &period : periods)
+        lines << described(period);
+    return lines;
+}
+
+std::vector<UsagePeriod> all(const HistoryStore &store, HistoryGranularity granularity)
+{
+    return store.periods(granularity, INT64_MIN, INT64_MAX);
+}
+
+} // namespace
+
+class TestHistoryStore : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    QString storePath;
+    int stores = 0;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        // Days are local days; the table below crosses both of Berlin's changes.
+        qputenv("TZ", "Europe/Berlin");
+        tzset();
+        QVERIFY(folder.isValid());
+    }
+
+    // A new store for every case.
+    void init() { storePath = folder.filePath(QStringLiteral("store-%1.sqlite").arg(++stores)); }
+
+    // The ticks of one second each, with the minutes they finish.
+    void minutesFromTicks_data()
+    {
+        QTest::addColumn<QList<qint64>>("ticks");     // UTC seconds, one byte each
+        QTest::addColumn<QStringList>("finished");    // "start=bytes" in UTC seconds, then the open one
+        QTest::newRow("a minute") << QList<qint64>{60, 61, 119, 120} << QStringList{u"60=3"_s, u"120=1"_s};
+        QTest::newRow("a gap of an hour") << QList<qint64>{60, 3700} << QStringList{u"60=1"_s, u"3660=1"_s};
+        QTest::newRow("clock set back finishes the minute, which comes again")
+            << QList<qint64>{120, 121, 65, 66, 125} << QStringList{u"120=2"_s, u"60=2"_s, u"120=1"_s};
+        QTest::newRow("before 1970") << QList<qint64>{-1, -60, -61} << QStringList{u"-60=2"_s, u"-120=1"_s};
+    }
+
+    void minutesFromTicks()
+    {
+        QFETCH(QList<qint64>, ticks);
+        QFETCH(QStringList, finished);
+        MinuteAccumulator minutes;
+        QStringList seen;
+        const auto note = [&](const std::optional<FinishedMinute> &minute) {
+            if (minute)
+                seen << QStringLiteral("%1=%2").arg(minute->period.startUtc).arg(minute->period.downloadBytes);
+        };
+        for (qint64 second : ticks) {
+            UsagePeriod sample;
+            sample.downloadBytes = 1;
+            note(minutes.add(second, sample));
+        }
+        note(minutes.finish());
+        QCOMPARE(seen, finished);
+        QVERIFY(!minutes.finish());
+    }
+
+    // A minute's level and limits are those of its last tick; its restriction the worst; its
+    // hosts summed.
+    void minuteKeepsLastLevelAndWorstRestriction()
+    {
+        MinuteAccumulator minutes;
+        UsagePeriod sample;
+        sample.levelBytes = 5;
+        sample.worstRestriction = Restriction::CutOff;
+        minutes.add(600, sample, {{1, 10}, {2, 20}});
+        sample.levelBytes = 7;
+        sample.worstRestriction = Restriction::Throttled;
+        minutes.add(601, sample, {{2, 1}});
+        const FinishedMinute minute = *minutes.finish();
+        QCOMPARE(minute.period.levelBytes, 7);
+        QCOMPARE(minute.period.worstRestriction, Restriction::CutOff);
+        QCOMPARE(minute.hosts.size(), size_t(2));
+        QCOMPARE(minute.hosts[1].downloadBytes, 21);
+    }
+
+    // Minutes written one transaction each (in the order given) and what each size then holds.
+    void rollups_data()
+    {
+        QTest::addColumn<QStringList>("minutes"); // "UTC start=bytes"
+        QTest::addColumn<int>("granularity");
+        QTest::addColumn<QStringList>("expected");
+        const int minute = int(HistoryGranularity::Minute), hour = int(HistoryGranularity::Hour),
+                  day = int(HistoryGranularity::Day);
+        const QStringList summer{u"2026-07-01T10:00:00Z=100"_s, u"2026-07-01T10:01:00Z=200"_s, u"2026-07-01T11:59:00Z=50"_s};
+        QTest::newRow("minutes") << summer << minute
+                                 << QStringList{u"2026-07-01T12:00:00+02:00=100"_s, u"2026-07-01T12:01:00+02:00=200"_s,
+                                                u"2026-07-01T13:59:00+02:00=50"_s};
+        QTest::newRow("hours") << summer << hour
+                               << QStringList{u"2026-07-01T12:00:00+02:00=300"_s, u"2026-07-01T13:00:00+02:00=50"_s};
+        QTest::newRow("clock set back merges into the minute")
+            << QStringList{u"2026-07-01T10:00:00Z=100"_s, u"2026-07-01T10:01:00Z=200"_s, u"2026-07-01T10:00:00Z=5"_s} << minute
+            << QStringList{u"2026-07-01T12:00:00+02:00=105"_s, u"2026-07-01T12:01:00+02:00=200"_s};
+        QTest::newRow("clock set back, hour")
+            << QStringList{u"2026-07-01T10:00:00Z=100"_s, u"2026-07-01T10:01:00Z=200"_s, u"2026-07-01T10:00:00Z=5"_s} << hour
+            << QStringList{u"2026-07-01T12:00:00+02:00=305"_s};
+        // 29 March 2026: 02:00 CET becomes 03:00 CEST, the day has 23 hours.
+        const QStringList spring{u"2026-03-28T22:59:00Z=8"_s, u"2026-03-28T23:00:00Z=1"_s, u"2026-03-29T00:59:00Z=16"_s,
+                                 u"2026-03-29T01:00:00Z=32"_s, u"2026-03-29T21:59:00Z=2"_s, u"2026-03-29T22:00:00Z=4"_s};
+        QTest::newRow("spring forward, days") << spring << day
+                                              << QStringList{u"2026-03-28T00:00:00+01:00=8"_s, u"2026-03-29T00:00:00+01:00=51"_s,
+                                                             u"2026-03-30T00:00:00+02:00=4"_s};
+        QTest::newRow("spring forward, hours")
+            << spring << hour
+            << QStringList{u"2026-03-28T23:00:00+01:00=8"_s, u"2026-03-29T00:00:00+01:00=1"_s, u"2026-03-29T01:00:00+01:00=16"_s,
+                           u"2026-03-29T03:00:00+02:00=32"_s, u"2026-03-29T23:00:00+02:00=2"_s, u"2026-03-30T00:00:00+02:00=4"_s};
+        // 25 October 2026: 03:00 CEST becomes 02:00 CET, the hour from 02:00 comes twice.
+        const QStringList autumn{u"2026-10-25T00:30:00Z=1"_s, u"2026-10-25T01:30:00Z=2"_s, u"2026-10-25T22:59:00Z=4"_s,
+                                 u"2026-10-25T23:00:00Z=8"_s};
+        QTest::newRow("fall back, hours") << autumn << hour
+                                          << QStringList{u"2026-10-25T02:00:00+02:00=1"_s, u"2026-10-25T02:00:00+01:00=2"_s,
+                                                         u"2026-10-25T23:00:00+01:00=4"_s, u"2026-10-26T00:00:00+01:00=8"_s};
+        QTest::newRow("fall back, days")
+            << autumn << day << QStringList{u"2026-10-25T00:00:00+02:00=7"_s, u"2026-10-26T00:00:00+01:00=8"_s};
+    }
+
+    void rollups()
+    {
+        QFETCH(QStringList, minutes);
+        QFETCH(int, granularity);
+        QFETCH(QStringList, expected);
+        HistoryStore store(storePath);
+        QVERIFY2(store.isOpen(), qPrintable(store.error()));
+        for (const QString &line : minutes) {
+            const QStringList parts = line.split(u'=');
+            QVERIFY(store.write({sampleMinute(utc(parts[0].toLatin1().constData()), parts[1].toLongLong())}));
+        }
+        QCOMPARE(described(all(store, HistoryGranularity(granularity))), expected);
+    }
+
+    // A minute merged in after the clock was set back leaves its hour the level of the latest minute.
+    void levelOfAPeriodIsThatOfItsLatestMinute()
+    {
+        HistoryStore store(storePath);
+        const int64_t start = utc("2026-07-01T10:00:00Z");
+        QVERIFY(store.write({sampleMinute(start + 60, 1, 2000)}));
+        QVERIFY(store.write({sampleMinute(start, 1, 1000)}));
+        QCOMPARE(all(store, HistoryGranularity::Hour).at(0).levelBytes, 2000);
+        QCOMPARE(all(store, HistoryGranularity::Minute).at(0).levelBytes, 1000);
+    }
+
+    // A minute written `age` seconds before the newest one: is its period still kept?
+    void retention_data()
+    {
+        QTest::addColumn<int>("granularity");
+        QTest::addColumn<qint64>("age");
+        QTest::addColumn<bool>("kept");
+        const int minute = int(HistoryGranularity::Minute), hour = int(HistoryGranularity::Hour),
+                  day = int(HistoryGranularity::Day);
+        QTest::newRow("minute of 7 days ago") << minute << qint64(7 * 86400) << true;
+        QTest::newRow("minute older than 7 days") << minute << qint64(7 * 86400 + 60) << false;
+        QTest::newRow("hour of 8 days ago") << hour << qint64(8 * 86400) << true;
+        QTest::newRow("hour of 365 days ago") << hour << qint64(365 * 86400) << true;
+        QTest::newRow("hour older than a year") << hour << qint64(366 * 86400) << false;
+        QTest::newRow("day of 10 years ago") << day << qint64(3653 * 86400) << true;
+    }
+
+    void retention()
+    {
+        QFETCH(int, granularity);
+        QFETCH(qint64, age);
+        QFETCH(bool, kept);
+        HistoryStore store(storePath);
+        const int64_t newest = utc("2026-07-01T10:00:00Z");
+        QVERIFY(store.write({sampleMinute(newest - age, 7, 0, {0xC0A80002u})}));
+        QVERIFY(store.write({sampleMinute(newest, 1000, 0, {0xC0A80001u})}));
+        const auto periods = all(store, HistoryGranularity(granularity));
+        QCOMPARE(periods.size(), kept ? size_t(2) : size_t(1));
+        QCOMPARE(periods.back().downloadBytes, 1000);
+        // The hosts of that old minute's day are read from the finest size that still holds it.
+        const auto hosts = store.hosts(localDayStart(newest - age), newest - 2 * 86400);
+        QCOMPARE(hosts.size(), size_t(1));
+        QCOMPARE(hosts[0].downloadBytes, 7);
+    }
+
+    void hostsAreSummedLargestFirst()
+    {
+        HistoryStore store(storePath);
+        const int64_t start = utc("2026-07-01T10:00:00Z");
+        QVERIFY(store.write({sampleMinute(start, 300, 0, {0xC0A80001u, 0x0A000002u}),
+                             sampleMinute(start + 60, 400, 0, {0x0A000002u})}));
+        const auto hosts = store.hosts(start, start + 120);
+        QCOMPARE(hosts.size(), size_t(2));
+        QCOMPARE(hosts[0].address, 0x0A000002u);
+        QCOMPARE(hosts[0].downloadBytes, 550);
+        QCOMPARE(hosts[1].downloadBytes, 150);
+        QCOMPARE(store.hosts(start + 60, start + 120).size(), size_t(1));
+    }
+
+    // A file that is no usage history is moved aside with one message, and a new store starts;
+    // a reader leaves it where it is.
+    void damagedOrForeignFile_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("random bytes") << 0;
+        QTest::newRow("another program's database") << 1;
+        QTest::newRow("store cut in half") << 2;
+    }
+
+    void damagedOrForeignFile()
+    {
+        QFETCH(int, kind);
+        if (kind == 0) {
+            writeBytes(storePath, QByteArray(8192, 'x'));
+        } else if (kind == 1) {
+            {
+                QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+                other.setDatabaseName(storePath);
+                QVERIFY(other.open());
+                QVERIFY(QSqlQuery(other).exec(QStringLiteral("CREATE TABLE notes(text)")));
+                other.close();
+            }
+            QSqlDatabase::removeDatabase(QStringLiteral("other"));
+        } else {
+            QVERIFY(fillHistory(storePath, utc("2026-07-01T00:00:00Z"), 2));
+            QFile file(storePath);
+            QVERIFY(file.resize(file.size() / 2));
+        }
+        const QByteArray before = fileBytes(storePath);
+        {
+            const HistoryStore reader(storePath, HistoryStore::Mode::Read);
+            QVERIFY(!reader.isOpen());
+            QVERIFY(!reader.error().isEmpty());
+        }
+        QCOMPARE(fileBytes(storePath), before);
+
+        HistoryStore store(storePath);
+        QVERIFY2(store.isOpen(), qPrintable(store.error()));
+        QVERIFY(store.takeMovedAsideMessage().contains(QStringLiteral(".damaged-")));
+        const QStringList aside = QDir(folder.path()).entryList({QFileInfo(storePath).fileName() + QStringLiteral(".damaged-*")});
+        QVERIFY(!aside.filter(QRegularExpression(QStringLiteral("damaged-\\d{8}T\\d{6}Z$"))).isEmpty());
+        QCOMPARE(fileBytes(folder.filePath(aside.filter(QRegularExpression(QStringLiteral("Z$"))).at(0))), before);
+        QVERIFY(store.write({sampleMinute(600, 5)}));
+        QCOMPARE(all(store, HistoryGranularity::Minute).size(), size_t(1));
+
+        // The new store opens again without a word.
+        HistoryStore again(storePath);
+        QVERIFY(again.isOpen());
+        QVERIFY(again.takeMovedAsideMessage().isEmpty());
+    }
+
+    // A store that cannot be opened keeps a day of minutes at most and says so once.
+    void unwritableStoreKeepsADayOfMinutes()
+    {
+        HistoryWriter writer(folder.filePath(QStringLiteral("missing-folder/history.sqlite")));
+        QSignalSpy messages(&writer, &HistoryWriter::message);
+        for (int64_t i = 0; i < int64_t(HistoryWriter::maxKeptMinutes) + 10; ++i)
+            writer.write(sampleMinute(i * 60, 1));
+        QCOMPARE(writer.keptMinutes(), HistoryWriter::maxKeptMinutes);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0][0].toString().startsWith(QStringLiteral("Could not write the usage history")));
+    }
+
+    // A full disk: the minutes wait in memory, the failure is said once, and once space is back
+    // every one of them is written.
+    void diskFullKeepsMinutesUntilThereIsRoom()
+    {
+        if (geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        const QString mountPoint = folder.filePath(QStringLiteral("small"));
+        QVERIFY(QDir().mkpath(mountPoint));
+        if (mount("tarvo-test", mountPoint.toLocal8Bit().constData(), "tmpfs", 0, "size=256k") != 0)
+            QSKIP("cannot mount a tmpfs here");
+        const auto unmount = qScopeGuard([&] { umount2(mountPoint.toLocal8Bit().constData(), MNT_DETACH); });
+
+        HistoryWriter writer(mountPoint + QStringLiteral("/tarvo-history.sqlite"));
+        QSignalSpy messages(&writer, &HistoryWriter::message);
+        writer.open();
+        const int64_t start = utc("2026-07-01T00:00:00Z");
+        writer.write(sampleMinute(start, 1, 0, {0xC0A80001u}));
+        QCOMPARE(writer.keptMinutes(), size_t(0));
+
+        // The rest of the room taken by another file.
+        const QString fillerPath = mountPoint + QStringLiteral("/filler");
+        {
+            QFile filler(fillerPath);
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, '\0');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        }
+        int64_t written = 1;
+        for (; written < 400 && writer.keptMinutes() == 0; ++written)
+            writer.write(sampleMinute(start + written * 60, 1000 + written, 0, {0xC0A80001u, 0xC0A80002u}));
+        QVERIFY2(writer.keptMinutes() > 0, "the full disk never made a write fail");
+        for (int i = 0; i < 5; ++i, ++written)
+            writer.write(sampleMinute(start + written * 60, 1000 + written));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages[0][0].toString().startsWith(QStringLiteral("Could not write the usage history")));
+
+        QVERIFY(QFile::remove(fillerPath));
+        writer.write(sampleMinute(start + written * 60, 1000 + written));
+        ++written;
+        QCOMPARE(writer.keptMinutes(), size_t(0));
+        QCOMPARE(messages.size(), 2);
+        QVERIFY(messages[1][0].toString().endsWith(QStringLiteral("works again")));
+        writer.close();
+
+        const HistoryStore store(mountPoint + QStringLiteral("/tarvo-history.sqlite"), HistoryStore::Mode::Read);
+        const auto minutes = all(store, HistoryGranularity::Minute);
+        QCOMPARE(int64_t(minutes.size()), written);
+        for (int64_t i = 1; i < written; ++i)
+            QCOMPARE(minutes[size_t(i)].downloadBytes, 1000 + i);
+    }
+
+    // The recorder's thread writes every minute recorded before it is destroyed.
+    void recorderWritesEverythingBeforeItEnds()
+    {
+        {
+            HistoryRecorder recorder(storePath);
+            for (int64_t i = 0; i < 50; ++i)
+                recorder.record(sampleMinute(i * 60, i + 1));
+        }
+        const HistoryStore store(storePath, HistoryStore::Mode::Read);
+        QCOMPARE(all(store, HistoryGranularity::Minute).size(), size_t(50));
+        QCOMPARE(all(store, HistoryGranularity::Minute).back().downloadBytes, 50);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestHistoryStore)
+#include "tst_historystore.moc"
