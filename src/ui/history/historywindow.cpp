@@ -25,6 +25,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -48,6 +49,24 @@ ByteUnit unitFor(int64_t largestBytes)
             return unit;
     }
     return units[2];
+}
+
+// A range from 0 to a whole number of round steps (1, 2 or 5 times a power of ten), about four.
+void roundRange(QValueAxis *axis, double largest)
+{
+    largest = std::max(largest, 1.0);
+    const double rough = largest / 4;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10 * power;
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (power * factor >= rough) {
+            step = power * factor;
+            break;
+        }
+    }
+    const int steps = int(std::ceil(largest / step - 1e-9));
+    axis->setRange(0, steps * step);
+    axis->setTickCount(steps + 1);
 }
 
 QString bytesText(int64_t bytes)
@@ -157,7 +176,7 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
     setFont(Fonts::arialPoints(8));
     setAutoFillBackground(true);
     darkPalette(this);
-    resize(820, 600);
+    resize(900, 620);
 
     tabs = new QTabWidget(this);
     tabs->setObjectName(QStringLiteral("historyTabs"));
@@ -170,7 +189,7 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
     auto *levels = new QVBoxLayout(levelPage);
     levels->setContentsMargins(4, 4, 4, 4);
     createLevelView(lastDayLevel, QStringLiteral("last 24 hours"), QStringLiteral("HH:mm"), 7);
-    createLevelView(lastWeekLevel, QStringLiteral("last 7 days"), QStringLiteral("ddd d MMM"), 8);
+    createLevelView(lastWeekLevel, QStringLiteral("last 7 days"), QStringLiteral("ddd HH:mm"), 8);
     levels->addWidget(lastDayLevel.stack, 1);
     levels->addWidget(lastWeekLevel.stack, 1);
     tabs->addTab(levelPage, QStringLiteral("Bucket level"));
@@ -217,7 +236,7 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
     bars->setBarWidth(0.8);
     chart->addSeries(bars);
     view.categoryAxis = new QBarCategoryAxis(chart);
-    styleAxis(view.categoryAxis, month ? QStringLiteral("Day of the month") : QStringLiteral("Hour (local time)"));
+    styleAxis(view.categoryAxis, QString());
     view.categoryAxis->setGridLineVisible(false);
     chart->addAxis(view.categoryAxis, Qt::AlignBottom);
     bars->attachAxis(view.categoryAxis);
@@ -322,9 +341,13 @@ void HistoryWindow::showUsage(UsageView &view, Span span)
     view.downloadSet->append(downloads);
     view.uploadSet->append(uploads);
     view.categoryAxis->setCategories(labels);
+    const bool repeated = std::any_of(bars.begin(), bars.end(), [](const UsageBar &bar) { return bar.repeatedHour; });
+    view.categoryAxis->setTitleText(month      ? QStringLiteral("Day of the month")
+                                    : repeated ? QStringLiteral("Hour (local time; under an hour that came twice, "
+                                                                "its offset from UTC)")
+                                               : QStringLiteral("Hour (local time)"));
     view.valueAxis->setTitleText(QString::fromLatin1(unit.name));
-    view.valueAxis->setRange(0, std::max(1.0, double(largest) / double(unit.bytes)));
-    view.valueAxis->applyNiceNumbers();
+    roundRange(view.valueAxis, double(largest) / double(unit.bytes));
 
     const QString period = month ? QStringLiteral("in this month") : QStringLiteral("on this day");
     view.noDataLabel->setText(QStringLiteral("No traffic was recorded %1.").arg(period));
@@ -373,7 +396,6 @@ void HistoryWindow::showLevels(LevelView &view, HistoryGranularity granularity, 
     view.throttleSeries->replace(throttle);
     view.cutOffSeries->replace(cutOff);
     view.timeAxis->setRange(QDateTime::fromSecsSinceEpoch(nowUtc - seconds), m_now);
-    view.valueAxis->setRange(0, std::max(1.0, double(highest) / megabyte * 1.05));
-    view.valueAxis->applyNiceNumbers();
+    roundRange(view.valueAxis, double(highest) / megabyte * 1.05); // room above the highest line
     view.stack->setCurrentIndex(periods.empty() ? 1 : 0);
 }

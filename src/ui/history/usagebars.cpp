@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -17,6 +18,18 @@ int64_t startOfDay(QDate date)
 QDateTime localTime(int64_t utc)
 {
     return QDateTime::fromSecsSinceEpoch(utc);
+}
+
+// The offset from UTC as a second line of a label ("+2", "-3:30"): short enough for the narrow
+// bars of a day, where the zone's abbreviation would be cut.
+QString offsetLine(int64_t utc)
+{
+    const int offset = localTime(utc).offsetFromUtc();
+    const int minutes = std::abs(offset) / 60;
+    QString text = QStringLiteral("<br>%1%2").arg(QChar(offset < 0 ? u'-' : u'+')).arg(minutes / 60);
+    if (minutes % 60 != 0)
+        text += QStringLiteral(":%1").arg(minutes % 60, 2, 10, QLatin1Char('0'));
+    return text;
 }
 
 // The bar that holds the moment `utc`; bars are in order and next to each other.
@@ -53,11 +66,13 @@ std::vector<UsageBar> hourBars(const UsageHistoryReader &reader, QDate date)
         bars.push_back({QStringLiteral("%1").arg(hourOfDay, 2, 10, QLatin1Char('0')), start,
                         std::min(start + hour, span.toUtc), 0, 0, false});
     }
-    // The hour the clocks go back shows twice: name each by its zone, so the two stay apart.
+    // The hour the clocks go back shows twice: each carries its offset, so the two stay apart.
     for (size_t i = 1; i < bars.size(); ++i) {
         if (bars[i].label == bars[i - 1].label) {
-            bars[i - 1].label += QLatin1Char(' ') + localTime(bars[i - 1].startUtc).timeZoneAbbreviation();
-            bars[i].label += QLatin1Char(' ') + localTime(bars[i].startUtc).timeZoneAbbreviation();
+            for (UsageBar *bar : {&bars[i - 1], &bars[i]}) {
+                bar->label += offsetLine(bar->startUtc);
+                bar->repeatedHour = true;
+            }
         }
     }
     for (const UsagePeriod &period : reader.periods(HistoryGranularity::Hour, span.fromUtc, span.toUtc)) {

@@ -17,12 +17,14 @@ struct UsageBar
     int64_t endUtc = 0;
     int64_t downloadBytes = 0;
     int64_t uploadBytes = 0;
-    bool recorded = false; // some period fell into it
+    bool recorded = false;     // some period fell into it
+    bool repeatedHour = false; // the clocks went back: this local hour comes twice
 };
 
 // The local hours of `day`: 24, or 23 and 25 on the days daylight saving time starts and ends.
 // Each hour's bar holds the hourly periods that start in it. Labels are the local hour ("07");
-// an hour that comes twice carries its zone's abbreviation ("02 CEST", "02 CET").
+// an hour that comes twice carries its offset from UTC on a second line, in the axis's rich text
+// ("02<br>+2", then "02<br>+1").
 std::vector<UsageBar> hourBars(const UsageHistoryReader &reader, QDate day);
 
 // The days of the month of `month`, labelled "1" to "31". A daily period counts for the local

@@ -119,7 +119,7 @@ private Q_SLOTS:
         QTest::newRow("ordinary day") << QDate(2026, 6, 15) << 24 << QStringList{u"01"_qs, u"02"_qs, u"03"_qs, u"04"_qs};
         QTest::newRow("clocks go forward") << QDate(2026, 3, 29) << 23 << QStringList{u"01"_qs, u"03"_qs, u"04"_qs, u"05"_qs};
         QTest::newRow("clocks go back")
-            << QDate(2026, 10, 25) << 25 << QStringList{u"01"_qs, u"02 CEST"_qs, u"02 CET"_qs, u"03"_qs};
+            << QDate(2026, 10, 25) << 25 << QStringList{u"01"_qs, u"02<br>+2"_qs, u"02<br>+1"_qs, u"03"_qs};
     }
     void dayHasOneBarPerLocalHour()
     {
@@ -296,6 +296,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto save = [&window](const QString &name) {
+            QCoreApplication::processEvents(); // the charts lay out their new axes
             QVERIFY(window.grab().save(renderingPath(name)));
         };
         window.tabs->setCurrentIndex(0);
