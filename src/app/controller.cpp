@@ -11,6 +11,7 @@
 #include "settings/plans.h"
 #include "settings/profile.h"
 #include "ui/common/weblinks.h"
+#include "ui/history/historywindow.h"
 #include "ui/monitor/monitorwindow.h"
 #include "ui/options/optionswindow.h"
 
@@ -136,11 +137,32 @@ void Controller::setMonitor(MonitorWindow *monitor)
     m_monitor->applySettings(settings);
     connect(m_monitor, &MonitorWindow::closeRequested, &m_options, &QWidget::close);
     connect(m_monitor, &MonitorWindow::optionsRequested, this, &Controller::showOptions);
+    connect(m_monitor, &MonitorWindow::historyRequested, this, &Controller::showHistory);
+    m_monitor->historyAction->setEnabled(m_historyReader != nullptr);
     connect(m_monitor, &MonitorWindow::alwaysOnTopToggled, this, &Controller::setAlwaysOnTop);
     connect(m_monitor, &MonitorWindow::resetCountersRequested, this,
             [this] { resetInterfaceCounters(counters, stats, meter); });
     connect(m_monitor, &MonitorWindow::resetFapLevelRequested, this, [this] { resetFapLevel(counters, stats, meter); });
     createLatencyProbe();
+}
+
+void Controller::setHistoryReader(const UsageHistoryReader *reader)
+{
+    m_historyWindow.reset(); // it reads the reader it was opened on
+    m_historyReader = reader;
+    if (m_monitor)
+        m_monitor->historyAction->setEnabled(reader != nullptr);
+}
+
+void Controller::showHistory()
+{
+    if (!m_historyReader)
+        return;
+    if (!m_historyWindow || !m_historyWindow->isVisible())
+        m_historyWindow = std::make_unique<HistoryWindow>(*m_historyReader, oleDateToDateTime(m_environment.now()));
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
 }
 
 void Controller::createLatencyProbe()

@@ -16,11 +16,13 @@
 #include <memory>
 
 class CaptureThread;
+class HistoryWindow;
 class LatencyProbe;
 class MonitorWindow;
 class OptionsWindow;
 class PublicAddressLookup;
 class QTimer;
+class UsageHistoryReader;
 struct OptionValues;
 
 // What the program takes from its surroundings; tests give a folder of their own and a fixed "now".
@@ -49,6 +51,11 @@ public:
 
     // The monitor window is created after the load and handed over before the message loop runs.
     void setMonitor(MonitorWindow *monitor);
+    // What "History..." reads; it must outlive the controller. Null (the start) leaves the
+    // menu item off.
+    void setHistoryReader(const UsageHistoryReader *reader);
+    // The history window "History..." opened last; null before.
+    HistoryWindow *historyWindow() const { return m_historyWindow.get(); }
 
     // "Ok", or the automatic confirmation: check, take, save; the first one starts the monitoring.
     void confirm();
@@ -98,6 +105,8 @@ private:
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
     void createLatencyProbe();
+    // "History...": the open history window comes forward; otherwise a new one reads the history.
+    void showHistory();
     // The bucket and the time now. Raises ProfileWriteError.
     void saveBucket();
     // Until the first confirmation starts the tick, the bucket drains by the recharge of the
@@ -116,6 +125,8 @@ private:
 
     OptionsWindow &m_options;
     MonitorWindow *m_monitor = nullptr;
+    const UsageHistoryReader *m_historyReader = nullptr;
+    std::unique_ptr<HistoryWindow> m_historyWindow;
     ProgramEnvironment m_environment;
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<CaptureThread> m_captureThread;

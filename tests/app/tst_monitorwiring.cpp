@@ -1,8 +1,13 @@
 #include "app/program.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
+#include "ui/history/historywindow.h"
+
+#include "support/fakehistory.h"
 
 #include <QAction>
+#include <QBarSet>
+#include <QDateEdit>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -95,6 +100,29 @@ private Q_SLOTS:
         const IniDocument saved = IniDocument::read(own.filePath(QStringLiteral("tarvo.ini")));
         QCOMPARE(saved.integer(u"System", u"fapbytes", -1), 4242);
         QCOMPARE(saved.floating(u"System", u"lastshut", -1), 46366.25);
+    }
+
+    // "History..." stays off until there is a history to read; then it opens one window on it,
+    // which a second "History..." brings forward rather than doubling.
+    void historyOpensOneWindowOnTheReader()
+    {
+        Program program(environment());
+        QVERIFY(!program.monitorWindow.historyAction->isEnabled());
+        FakeHistory history;
+        const QDate today = oleDateToDateTime(46366.25).date();
+        history.hours.push_back({.startUtc = today.startOfDay().toSecsSinceEpoch(), .downloadBytes = 5000});
+        program.controller.setHistoryReader(&history);
+        QVERIFY(program.monitorWindow.historyAction->isEnabled());
+        program.monitorWindow.historyAction->trigger();
+        HistoryWindow *shown = program.controller.historyWindow();
+        QVERIFY(shown && shown->isVisible());
+        QCOMPARE(shown->dayView.dateEdit->date(), today);
+        QCOMPARE(shown->dayView.downloadSet->sum() * double(shown->dayView.unitBytes), 5000.0);
+        program.monitorWindow.historyAction->trigger();
+        QCOMPARE(program.controller.historyWindow(), shown);
+        program.controller.setHistoryReader(nullptr);
+        QVERIFY(!program.controller.historyWindow());
+        QVERIFY(!program.monitorWindow.historyAction->isEnabled());
     }
 
     void aboutIsTheProgramsOneAboutWindow()

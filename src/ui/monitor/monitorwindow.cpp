@@ -243,6 +243,7 @@ void MonitorWindow::createMenus()
     toolsMenu = menuBar->addMenu(QStringLiteral("Tools"));
     toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
     optionsAction = item(toolsMenu, QStringLiteral("optionsAction"), QStringLiteral("Options..."));
+    historyAction = item(toolsMenu, QStringLiteral("historyAction"), QStringLiteral("History..."));
     helpMenu = menuBar->addMenu(QStringLiteral("Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     makerSiteAction =
@@ -270,6 +271,7 @@ void MonitorWindow::createMenus()
     connect(closeAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
     connect(trayCloseAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
     connect(optionsAction, &QAction::triggered, this, &MonitorWindow::optionsRequested);
+    connect(historyAction, &QAction::triggered, this, &MonitorWindow::historyRequested);
     connect(makerSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::makerSite()); });
     connect(softwareSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::softwareSite()); });
     connect(productSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::productSite()); });

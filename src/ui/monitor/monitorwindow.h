@@ -79,6 +79,7 @@ public:
     QAction *closeAction = nullptr;
     QMenu *toolsMenu = nullptr;
     QAction *optionsAction = nullptr;
+    QAction *historyAction = nullptr;
     QMenu *helpMenu = nullptr;
     QAction *makerSiteAction = nullptr;
     QAction *softwareSiteAction = nullptr;
@@ -137,6 +138,8 @@ Q_SIGNALS:
     void closeRequested();
     // Tools > "Options...".
     void optionsRequested();
+    // Tools > "History...".
+    void historyRequested();
     // The tray menu's "Always on top" turned the setting over.
     void alwaysOnTopToggled(bool alwaysOnTop);
     // "Reset interface counters ( does not affect FAP calculations )".
