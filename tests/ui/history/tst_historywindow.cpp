@@ -70,38 +70,6 @@ QStringList rowTexts(const QTableWidget *table, int row)
     return texts;
 }
 
-// A history like the one a store holds after months of use: minutes for the last two days, an
-// hour for each of the last 60 days, each day of the last 60, three hosts sharing the hours.
-FakeHistory busyHistory()
-{
-    FakeHistory history;
-    const int64_t end = now.toSecsSinceEpoch() / 60 * 60;
-    for (int64_t t = end - 2 * day; t < end; t += 60) {
-        UsagePeriod minute = period(t, 0, 0);
-        // The bucket fills in the evening and drains overnight.
-        const double phase = double((t + 2 * hour) % day) / day;
-        minute.levelBytes = int32_t((phase < 0.8 ? phase / 0.8 : (1 - phase) / 0.2) * 180 * megabyte);
-        minute.throttleLimitBytes = 150 * megabyte;
-        minute.limitBytes = 200 * megabyte;
-        history.minutes.push_back(minute);
-    }
-    for (int64_t t = end / hour * hour - 60 * day; t < end; t += hour) {
-        const int64_t hourOfDay = t / hour % 24;
-        UsagePeriod hourly = period(t, (hourOfDay + 1) * 9 * megabyte, (hourOfDay + 1) * megabyte);
-        hourly.levelBytes = int32_t(hourOfDay * 7 * megabyte);
-        hourly.throttleLimitBytes = hourOfDay < 6 ? 170 * megabyte : 150 * megabyte; // off-peak limits
-        hourly.limitBytes = hourOfDay < 6 ? 220 * megabyte : 200 * megabyte;
-        history.hours.push_back(hourly);
-        history.hostRecords.push_back({t, {address(192, 168, 0, 10), hourly.downloadBytes / 2}});
-        history.hostRecords.push_back({t, {address(192, 168, 0, 23), hourly.downloadBytes / 3}});
-        history.hostRecords.push_back({t, {address(10, 0, 0, 254), hourly.downloadBytes / 6}});
-    }
-    for (QDate date = now.date().addDays(-60); date <= now.date(); date = date.addDays(1))
-        history.days.push_back(period(localMidnight(date), 2000LL * megabyte + date.day() * 50LL * megabyte,
-                                      300LL * megabyte));
-    return history;
-}
-
 } // namespace
 
 class HistoryWindowTest : public QObject
@@ -232,7 +200,7 @@ private Q_SLOTS:
     // each at its period's end, with the limits in force beside them.
     void levelChartsFollowTheBucket()
     {
-        const FakeHistory history = busyHistory();
+        const FakeHistory history = FakeHistory::filled(now, 60);
         HistoryWindow window(history, now);
         const int64_t end = now.toSecsSinceEpoch();
         const auto countIn = [end](const std::vector<UsagePeriod> &periods, int64_t span) {
@@ -275,7 +243,7 @@ private Q_SLOTS:
     // The chooser starts on today and this month and goes no further.
     void chooserStopsAtToday()
     {
-        const FakeHistory history = busyHistory();
+        const FakeHistory history = FakeHistory::filled(now, 60);
         HistoryWindow window(history, now);
         QCOMPARE(window.dayView.dateEdit->date(), now.date());
         QCOMPARE(window.monthView.dateEdit->date(), QDate(2026, 12, 1));
@@ -290,7 +258,7 @@ private Q_SLOTS:
     // The window at a few states, for a person to look at.
     void render()
     {
-        const FakeHistory busy = busyHistory();
+        const FakeHistory busy = FakeHistory::filled(now, 60);
         const FakeHistory empty;
         HistoryWindow window(busy, now);
         window.show();
