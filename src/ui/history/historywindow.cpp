@@ -157,7 +157,7 @@ QLineSeries *line(QChart *chart, const QString &name, const QColor &colour, Qt::
     return series;
 }
 
-// What the day or month of `date` spans, and how the user reads it.
+// The day the chooser shows for `date`: the first of its month in the month view, else itself.
 QDate firstOf(QDate date, bool month)
 {
     return month ? QDate(date.year(), date.month(), 1) : date;
