@@ -51,8 +51,8 @@ public:
 
     // The monitor window is created after the load and handed over before the message loop runs.
     void setMonitor(MonitorWindow *monitor);
-    // What "History..." reads; it must outlive the controller. Null (the start) leaves the
-    // menu item off.
+    // What "History..." reads; it must live until the controller ends or another reader (or null)
+    // is set, which closes the history window. Null, as at the start, leaves the menu item off.
     void setHistoryReader(const UsageHistoryReader *reader);
     // The history window "History..." opened last; null before.
     HistoryWindow *historyWindow() const { return m_historyWindow.get(); }
