@@ -12,6 +12,7 @@
 #include "settings/plans.h"
 #include "settings/profile.h"
 #include "ui/common/weblinks.h"
+#include "ui/history/historywindow.h"
 #include "ui/monitor/monitorwindow.h"
 #include "ui/monitor/trayindicator.h"
 #include "ui/options/optionswindow.h"
@@ -47,6 +48,7 @@ QTimer *timer(QObject *parent, const char *name, int intervalMs)
 Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     : m_options(options)
     , m_environment(std::move(environment))
+    , m_historyFile(m_environment.files.historyFile())
 {
     autoConfirmTimer = timer(this, "autoConfirmTimer", 1);
     connect(autoConfirmTimer, &QTimer::timeout, this,
@@ -150,6 +152,8 @@ void Controller::setMonitor(MonitorWindow *monitor)
     m_monitor->applySettings(settings);
     connect(m_monitor, &MonitorWindow::closeRequested, &m_options, &QWidget::close);
     connect(m_monitor, &MonitorWindow::optionsRequested, this, &Controller::showOptions);
+    connect(m_monitor, &MonitorWindow::historyRequested, this, &Controller::showHistory);
+    m_monitor->historyAction->setEnabled(m_historyReader != nullptr);
     connect(m_monitor, &MonitorWindow::alwaysOnTopToggled, this, &Controller::setAlwaysOnTop);
     connect(m_monitor, &MonitorWindow::resetCountersRequested, this,
             [this] { resetInterfaceCounters(counters, stats, meter); });
@@ -175,6 +179,25 @@ void Controller::setPlanner(PlannerWindow *planner)
 PlannerInputs Controller::plannerInputs(double now) const
 {
     return {settings.fap, meter.usedBytes(), meter.cutOff(), oleDateToDateTime(now), stats.averageDownload};
+}
+
+void Controller::setHistoryReader(const UsageHistoryReader *reader)
+{
+    m_historyWindow.reset(); // it reads the reader it was opened on
+    m_historyReader = reader;
+    if (m_monitor)
+        m_monitor->historyAction->setEnabled(reader != nullptr);
+}
+
+void Controller::showHistory()
+{
+    if (!m_historyReader)
+        return;
+    if (!m_historyWindow || !m_historyWindow->isVisible())
+        m_historyWindow = std::make_unique<HistoryWindow>(*m_historyReader, oleDateToDateTime(m_environment.now()));
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
 }
 
 void Controller::createLatencyProbe()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/adapters.h"
+#include "history/historyfilereader.h"
 #include "history/historywriter.h"
 #include "meter/alertrules.h"
 #include "meter/fapmeter.h"
@@ -21,12 +22,14 @@
 
 class CaptureThread;
 class DesktopNotifier;
+class HistoryWindow;
 class LatencyProbe;
 class MonitorWindow;
 class OptionsWindow;
 class PlannerWindow;
 class PublicAddressLookup;
 class QTimer;
+class UsageHistoryReader;
 struct OptionValues;
 struct PlannerInputs;
 
@@ -59,6 +62,12 @@ public:
     void setMonitor(MonitorWindow *monitor);
     // "Will it fit?", opened from the monitor's menu; after setMonitor.
     void setPlanner(PlannerWindow *planner);
+    // What "History..." reads instead of the history file; it must live until the controller ends
+    // or another reader (or null) is set, which closes the history window. Null turns the menu
+    // item off.
+    void setHistoryReader(const UsageHistoryReader *reader);
+    // The history window "History..." opened last; null before.
+    HistoryWindow *historyWindow() const { return m_historyWindow.get(); }
 
     // "Ok", or the automatic confirmation: check, take, save; the first one starts the monitoring.
     void confirm();
@@ -112,6 +121,8 @@ private:
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
     void createLatencyProbe();
+    // "History...": the open history window comes forward; otherwise a new one reads the history.
+    void showHistory();
     // The bucket and the time now. Raises ProfileWriteError.
     void saveBucket();
     // Until the first confirmation starts the tick, the bucket drains by the recharge of the
@@ -134,6 +145,9 @@ private:
     MonitorWindow *m_monitor = nullptr;
     PlannerWindow *m_planner = nullptr;
     ProgramEnvironment m_environment;
+    HistoryFileReader m_historyFile; // the file the recorder writes, beside "tarvo.ini"
+    const UsageHistoryReader *m_historyReader = &m_historyFile;
+    std::unique_ptr<HistoryWindow> m_historyWindow;
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<CaptureThread> m_captureThread;
     std::unique_ptr<LatencyProbe> m_latencyProbe;

@@ -3,8 +3,13 @@
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "support/filefixtures.h"
+#include "ui/history/historywindow.h"
+
+#include "support/fakehistory.h"
 
 #include <QAction>
+#include <QBarSet>
+#include <QDateEdit>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -133,6 +138,29 @@ private Q_SLOTS:
         QCOMPARE(hosts.size(), size_t(1));
         QCOMPARE(hosts[0].address, 0xC0A80105u);
         QCOMPARE(hosts[0].downloadBytes, 700);
+    }
+
+    // "History..." opens one window on the reader, which a second "History..." brings forward
+    // rather than doubling; without a reader the item is off.
+    void historyOpensOneWindowOnTheReader()
+    {
+        Program program(environment());
+        QVERIFY(program.monitorWindow.historyAction->isEnabled());
+        FakeHistory history;
+        const QDate today = oleDateToDateTime(46366.25).date();
+        history.hours.push_back({.startUtc = today.startOfDay().toSecsSinceEpoch(), .downloadBytes = 5000});
+        program.controller.setHistoryReader(&history);
+        QVERIFY(program.monitorWindow.historyAction->isEnabled());
+        program.monitorWindow.historyAction->trigger();
+        HistoryWindow *shown = program.controller.historyWindow();
+        QVERIFY(shown && shown->isVisible());
+        QCOMPARE(shown->dayView.dateEdit->date(), today);
+        QCOMPARE(shown->dayView.downloadSet->sum() * double(shown->dayView.unitBytes), 5000.0);
+        program.monitorWindow.historyAction->trigger();
+        QCOMPARE(program.controller.historyWindow(), shown);
+        program.controller.setHistoryReader(nullptr);
+        QVERIFY(!program.controller.historyWindow());
+        QVERIFY(!program.monitorWindow.historyAction->isEnabled());
     }
 
     void aboutIsTheProgramsOneAboutWindow()

@@ -244,6 +244,7 @@ void MonitorWindow::createMenus()
     toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
     optionsAction = item(toolsMenu, QStringLiteral("optionsAction"), QStringLiteral("Options..."));
     plannerAction = item(toolsMenu, QStringLiteral("plannerAction"), QStringLiteral("Will it fit?..."));
+    historyAction = item(toolsMenu, QStringLiteral("historyAction"), QStringLiteral("History..."));
     helpMenu = menuBar->addMenu(QStringLiteral("Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     makerSiteAction =
@@ -272,6 +273,7 @@ void MonitorWindow::createMenus()
     connect(trayCloseAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
     connect(optionsAction, &QAction::triggered, this, &MonitorWindow::optionsRequested);
     connect(plannerAction, &QAction::triggered, this, &MonitorWindow::plannerRequested);
+    connect(historyAction, &QAction::triggered, this, &MonitorWindow::historyRequested);
     connect(makerSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::makerSite()); });
     connect(softwareSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::softwareSite()); });
     connect(productSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::productSite()); });

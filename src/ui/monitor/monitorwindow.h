@@ -80,6 +80,7 @@ public:
     QMenu *toolsMenu = nullptr;
     QAction *optionsAction = nullptr;
     QAction *plannerAction = nullptr;
+    QAction *historyAction = nullptr;
     QMenu *helpMenu = nullptr;
     QAction *makerSiteAction = nullptr;
     QAction *softwareSiteAction = nullptr;
@@ -140,6 +141,8 @@ Q_SIGNALS:
     void optionsRequested();
     // Tools > "Will it fit?...".
     void plannerRequested();
+    // Tools > "History...".
+    void historyRequested();
     // The tray menu's "Always on top" turned the setting over.
     void alwaysOnTopToggled(bool alwaysOnTop);
     // "Reset interface counters ( does not affect FAP calculations )".

@@ -677,7 +677,7 @@ private Q_SLOTS:
             bar << action->text();
         QCOMPARE(bar, (QStringList{u"File"_s, u"Tools"_s, u"Help"_s}));
         QCOMPARE(captions(gui.fileMenu), QStringList{u"Close"_s});
-        QCOMPARE(captions(gui.toolsMenu), (QStringList{u"Options..."_s, u"Will it fit?..."_s}));
+        QCOMPARE(captions(gui.toolsMenu), (QStringList{u"Options..."_s, u"Will it fit?..."_s, u"History..."_s}));
         QCOMPARE(captions(gui.helpMenu), (QStringList{u"Internet and other satellite services from KELMIRA"_s,
                                                    u"Kelmira Software"_s, u"Tarvo on the web"_s, u"-"_s, u"About"_s}));
         QCOMPARE(captions(gui.trayMenu),
@@ -693,6 +693,7 @@ private Q_SLOTS:
         QSignalSpy closing(&gui, &MonitorWindow::closeRequested);
         QSignalSpy options(&gui, &MonitorWindow::optionsRequested);
         QSignalSpy planner(&gui, &MonitorWindow::plannerRequested);
+        QSignalSpy history(&gui, &MonitorWindow::historyRequested);
         gui.closeAction->trigger();
         gui.trayCloseAction->trigger();
         gui.optionsAction->trigger();
@@ -700,6 +701,10 @@ private Q_SLOTS:
         QCOMPARE(closing.size(), 2);
         QCOMPARE(options.size(), 1);
         QCOMPARE(planner.size(), 1);
+        QCOMPARE(history.size(), 0);
+        gui.historyAction->trigger();
+        QCOMPARE(history.size(), 1);
+        QCOMPARE(options.size(), 1);
 
         gui.makerSiteAction->trigger();
         gui.softwareSiteAction->trigger();

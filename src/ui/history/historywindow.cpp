@@ -1,0 +1,401 @@
+#include "ui/history/historywindow.h"
+
+#include "meter/formats.h"
+#include "ui/common/colours.h"
+#include "ui/common/fonts.h"
+#include "ui/history/usagebars.h"
+
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QDateEdit>
+#include <QDateTimeAxis>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int64_t megabyte = 1048576; // as the plans count their limits
+
+const QColor gridColour(255, 255, 255, 48);
+const QColor fieldColour(0, 48, 96); // tables and boxes, a shade below the panels
+
+struct ByteUnit
+{
+    int64_t bytes;
+    const char *name;
+};
+
+// The largest of KB, MB, GB that the biggest bar still fills once.
+ByteUnit unitFor(int64_t largestBytes)
+{
+    constexpr ByteUnit units[] = {{1073741824, "GB"}, {megabyte, "MB"}, {1024, "KB"}};
+    for (const ByteUnit &unit : units) {
+        if (largestBytes >= unit.bytes)
+            return unit;
+    }
+    return units[2];
+}
+
+// A range from 0 to a whole number of round steps (1, 2 or 5 times a power of ten), about four.
+void roundRange(QValueAxis *axis, double largest)
+{
+    largest = std::max(largest, 1.0);
+    const double rough = largest / 4;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10 * power;
+    for (const double factor : {1.0, 2.0, 5.0}) {
+        if (power * factor >= rough) {
+            step = power * factor;
+            break;
+        }
+    }
+    const int steps = int(std::ceil(largest / step - 1e-9));
+    axis->setRange(0, steps * step);
+    axis->setTickCount(steps + 1);
+}
+
+QString bytesText(int64_t bytes)
+{
+    const QString text = formatCount(double(bytes));
+    return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
+void darkPalette(QWidget *widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, Colours::darkBlue);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    palette.setColor(QPalette::Base, fieldColour);
+    palette.setColor(QPalette::AlternateBase, Colours::darkBlue);
+    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::Button, Colours::darkBlue);
+    palette.setColor(QPalette::ButtonText, Qt::white);
+    palette.setColor(QPalette::Highlight, Colours::green);
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::PlaceholderText, Colours::silver);
+    widget->setPalette(palette);
+}
+
+void styleAxis(QAbstractAxis *axis, const QString &title)
+{
+    axis->setLabelsBrush(Qt::white);
+    axis->setLabelsFont(Fonts::arialPoints(8));
+    axis->setLinePenColor(Colours::silver);
+    axis->setGridLineColor(gridColour);
+    axis->setTitleText(title);
+    axis->setTitleBrush(Qt::white);
+    axis->setTitleFont(Fonts::arialPoints(8));
+}
+
+// A chart on the panels' dark blue, its title and legend in white.
+QChartView *darkChart(QWidget *parent, const QString &title)
+{
+    auto *chart = new QChart;
+    chart->setBackgroundBrush(Colours::darkBlue);
+    chart->setBackgroundRoundness(0);
+    chart->setMargins(QMargins(4, 4, 4, 4));
+    chart->setTitle(title);
+    chart->setTitleBrush(Qt::white);
+    chart->setTitleFont(Fonts::arialPoints(9, true));
+    chart->legend()->setLabelColor(Qt::white);
+    chart->legend()->setFont(Fonts::arialPoints(8));
+    chart->legend()->setAlignment(Qt::AlignTop);
+    auto *view = new QChartView(chart, parent);
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setBackgroundBrush(Colours::darkBlue);
+    return view;
+}
+
+QLabel *noDataLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    label->setFont(Fonts::arialPoints(10, true));
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+QStackedWidget *stackOf(QWidget *parent, QWidget *shown, QLabel *empty)
+{
+    auto *stack = new QStackedWidget(parent);
+    stack->addWidget(shown);
+    stack->addWidget(empty);
+    return stack;
+}
+
+QToolButton *arrowButton(QWidget *parent, Qt::ArrowType arrow, const QString &tip)
+{
+    auto *button = new QToolButton(parent);
+    button->setArrowType(arrow);
+    button->setToolTip(tip);
+    button->setAutoRaise(true);
+    return button;
+}
+
+QLineSeries *line(QChart *chart, const QString &name, const QColor &colour, Qt::PenStyle style)
+{
+    auto *series = new QLineSeries(chart);
+    series->setName(name);
+    series->setPen(QPen(colour, 2, style));
+    chart->addSeries(series);
+    return series;
+}
+
+// The day the chooser shows for `date`: the first of its month in the month view, else itself.
+QDate firstOf(QDate date, bool month)
+{
+    return month ? QDate(date.year(), date.month(), 1) : date;
+}
+
+} // namespace
+
+HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &now, QWidget *parent)
+    : QWidget(parent)
+    , m_reader(reader)
+    , m_now(now.toLocalTime())
+{
+    setObjectName(QStringLiteral("historyWindow"));
+    setWindowTitle(QStringLiteral("Tarvo history"));
+    setWindowFlag(Qt::Window);
+    setFont(Fonts::arialPoints(8));
+    setAutoFillBackground(true);
+    darkPalette(this);
+    resize(900, 620);
+
+    tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("historyTabs"));
+    tabs->setDocumentMode(true);
+    createUsageView(dayView, Span::Day, QStringLiteral("Day"));
+    createUsageView(monthView, Span::Month, QStringLiteral("Month"));
+
+    levelPage = new QWidget(tabs);
+    levelPage->setObjectName(QStringLiteral("levelPage"));
+    auto *levels = new QVBoxLayout(levelPage);
+    levels->setContentsMargins(4, 4, 4, 4);
+    createLevelView(lastDayLevel, QStringLiteral("last 24 hours"), QStringLiteral("HH:mm"), 7);
+    createLevelView(lastWeekLevel, QStringLiteral("last 7 days"), QStringLiteral("ddd HH:mm"), 8);
+    levels->addWidget(lastDayLevel.stack, 1);
+    levels->addWidget(lastWeekLevel.stack, 1);
+    tabs->addTab(levelPage, QStringLiteral("Bucket level"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(tabs);
+
+    showUsage(dayView, Span::Day);
+    showUsage(monthView, Span::Month);
+    showLevels(lastDayLevel, HistoryGranularity::Minute, 24 * 3600);
+    showLevels(lastWeekLevel, HistoryGranularity::Hour, 7 * 24 * 3600);
+}
+
+void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &title)
+{
+    const bool month = span == Span::Month;
+    view.page = new QWidget(tabs);
+    view.page->setObjectName(month ? QStringLiteral("monthPage") : QStringLiteral("dayPage"));
+
+    view.previousButton = arrowButton(view.page, Qt::LeftArrow, month ? QStringLiteral("Previous month")
+                                                                      : QStringLiteral("Previous day"));
+    view.nextButton = arrowButton(view.page, Qt::RightArrow, month ? QStringLiteral("Next month")
+                                                                   : QStringLiteral("Next day"));
+    view.dateEdit = new QDateEdit(view.page);
+    view.dateEdit->setCalendarPopup(true);
+    view.dateEdit->setDisplayFormat(month ? QStringLiteral("MMMM yyyy") : QStringLiteral("dddd d MMMM yyyy"));
+    view.dateEdit->setMaximumDate(m_now.date());
+    view.dateEdit->setDate(firstOf(m_now.date(), month));
+    view.dateEdit->setMinimumWidth(180);
+    view.totalsLabel = new QLabel(view.page);
+
+    view.chartView = darkChart(view.page, month ? QStringLiteral("Per day") : QStringLiteral("Per hour"));
+    QChart *chart = view.chartView->chart();
+    view.downloadSet = new QBarSet(QStringLiteral("Download"), chart);
+    view.downloadSet->setColor(Colours::lime);
+    view.downloadSet->setBorderColor(Colours::lime);
+    view.uploadSet = new QBarSet(QStringLiteral("Upload"), chart);
+    view.uploadSet->setColor(Colours::silver);
+    view.uploadSet->setBorderColor(Colours::silver);
+    auto *bars = new QBarSeries(chart);
+    bars->append(view.downloadSet);
+    bars->append(view.uploadSet);
+    bars->setBarWidth(0.8);
+    chart->addSeries(bars);
+    view.categoryAxis = new QBarCategoryAxis(chart);
+    styleAxis(view.categoryAxis, QString());
+    view.categoryAxis->setGridLineVisible(false);
+    chart->addAxis(view.categoryAxis, Qt::AlignBottom);
+    bars->attachAxis(view.categoryAxis);
+    view.valueAxis = new QValueAxis(chart);
+    styleAxis(view.valueAxis, QString());
+    view.valueAxis->setLabelFormat(QStringLiteral("%g"));
+    chart->addAxis(view.valueAxis, Qt::AlignLeft);
+    bars->attachAxis(view.valueAxis);
+    view.noDataLabel = noDataLabel(view.page);
+    view.chartStack = stackOf(view.page, view.chartView, view.noDataLabel);
+
+    view.hostTable = new QTableWidget(0, 3, view.page);
+    view.hostTable->setHorizontalHeaderLabels(
+        {QStringLiteral("LAN host"), QStringLiteral("Downloaded ( bytes )"), QStringLiteral("Share")});
+    view.hostTable->verticalHeader()->hide();
+    view.hostTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.hostTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.hostTable->setShowGrid(false);
+    view.hostTable->setAlternatingRowColors(true);
+    view.hostTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    view.hostTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    view.noHostsLabel = noDataLabel(view.page);
+    view.noHostsLabel->setFont(font());
+    view.hostStack = stackOf(view.page, view.hostTable, view.noHostsLabel);
+
+    auto *chooser = new QHBoxLayout;
+    chooser->addWidget(view.previousButton);
+    chooser->addWidget(view.dateEdit);
+    chooser->addWidget(view.nextButton);
+    chooser->addSpacing(16);
+    chooser->addWidget(view.totalsLabel, 1);
+    auto *layout = new QVBoxLayout(view.page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(chooser);
+    layout->addWidget(view.chartStack, 3);
+    layout->addWidget(view.hostStack, 2);
+    tabs->addTab(view.page, title);
+
+    auto step = [&view, month](int direction) {
+        const QDate date = view.dateEdit->date();
+        view.dateEdit->setDate(month ? date.addMonths(direction) : date.addDays(direction));
+    };
+    connect(view.previousButton, &QToolButton::clicked, this, [step] { step(-1); });
+    connect(view.nextButton, &QToolButton::clicked, this, [step] { step(1); });
+    connect(view.dateEdit, &QDateEdit::dateChanged, this, [this, &view, span] { showUsage(view, span); });
+}
+
+void HistoryWindow::createLevelView(LevelView &view, const QString &span, const QString &timeFormat, int ticks)
+{
+    view.chartView = darkChart(levelPage, QStringLiteral("Bucket level, %1").arg(span));
+    QChart *chart = view.chartView->chart();
+    view.levelSeries = line(chart, QStringLiteral("Bucket level"), Colours::lime, Qt::SolidLine);
+    view.throttleSeries = line(chart, QStringLiteral("Throttle limit"), Colours::yellow, Qt::DashLine);
+    view.cutOffSeries = line(chart, QStringLiteral("Cut-off limit"), Colours::red, Qt::DashLine);
+    view.timeAxis = new QDateTimeAxis(chart);
+    styleAxis(view.timeAxis, QStringLiteral("Local time"));
+    view.timeAxis->setFormat(timeFormat);
+    view.timeAxis->setTickCount(ticks);
+    chart->addAxis(view.timeAxis, Qt::AlignBottom);
+    view.valueAxis = new QValueAxis(chart);
+    styleAxis(view.valueAxis, QStringLiteral("MB"));
+    view.valueAxis->setLabelFormat(QStringLiteral("%g"));
+    chart->addAxis(view.valueAxis, Qt::AlignLeft);
+    for (QLineSeries *series : {view.levelSeries, view.throttleSeries, view.cutOffSeries}) {
+        series->attachAxis(view.timeAxis);
+        series->attachAxis(view.valueAxis);
+    }
+    view.noDataLabel = noDataLabel(levelPage);
+    view.noDataLabel->setText(QStringLiteral("No bucket level was recorded in the %1.").arg(span));
+    view.stack = stackOf(levelPage, view.chartView, view.noDataLabel);
+}
+
+void HistoryWindow::showUsage(UsageView &view, Span span)
+{
+    const bool month = span == Span::Month;
+    const QDate date = view.dateEdit->date();
+    const std::vector<UsageBar> bars = month ? dayBars(m_reader, date) : hourBars(m_reader, date);
+    view.nextButton->setEnabled(date < firstOf(view.dateEdit->maximumDate(), month));
+
+    int64_t download = 0;
+    int64_t upload = 0;
+    int64_t largest = 0;
+    bool recorded = false;
+    for (const UsageBar &bar : bars) {
+        download += bar.downloadBytes;
+        upload += bar.uploadBytes;
+        largest = std::max({largest, bar.downloadBytes, bar.uploadBytes});
+        recorded = recorded || bar.recorded;
+    }
+    const ByteUnit unit = unitFor(largest);
+    view.unitBytes = unit.bytes;
+    QList<qreal> downloads;
+    QList<qreal> uploads;
+    QStringList labels;
+    for (const UsageBar &bar : bars) {
+        downloads << double(bar.downloadBytes) / double(unit.bytes);
+        uploads << double(bar.uploadBytes) / double(unit.bytes);
+        labels << bar.label;
+    }
+    view.downloadSet->remove(0, view.downloadSet->count());
+    view.uploadSet->remove(0, view.uploadSet->count());
+    view.downloadSet->append(downloads);
+    view.uploadSet->append(uploads);
+    view.categoryAxis->setCategories(labels);
+    const bool repeated = std::any_of(bars.begin(), bars.end(), [](const UsageBar &bar) { return bar.repeatedHour; });
+    view.categoryAxis->setTitleText(month      ? QStringLiteral("Day of the month")
+                                    : repeated ? QStringLiteral("Hour (local time; under an hour that came twice, "
+                                                                "its offset from UTC)")
+                                               : QStringLiteral("Hour (local time)"));
+    view.valueAxis->setTitleText(QString::fromLatin1(unit.name));
+    roundRange(view.valueAxis, double(largest) / double(unit.bytes));
+
+    const QString period = month ? QStringLiteral("in this month") : QStringLiteral("on this day");
+    view.noDataLabel->setText(QStringLiteral("No traffic was recorded %1.").arg(period));
+    view.chartStack->setCurrentIndex(recorded ? 0 : 1);
+    view.totalsLabel->setText(recorded ? QStringLiteral("Downloaded: %1 bytes    Uploaded: %2 bytes")
+                                             .arg(bytesText(download), bytesText(upload))
+                                       : QString());
+
+    const UtcSpan utc = bars.empty() ? UtcSpan{} : UtcSpan{bars.front().startUtc, bars.back().endUtc};
+    const std::vector<HostShare> rows = hostShares(m_reader.hosts(utc.fromUtc, utc.toUtc), download);
+    view.hostTable->setRowCount(int(rows.size()));
+    const QLocale locale;
+    for (int row = 0; row < int(rows.size()); ++row) {
+        const HostShare &host = rows[size_t(row)];
+        const QString cells[] = {host.address, bytesText(host.downloadBytes),
+                                 locale.toString(host.percent, 'f', 1) + QStringLiteral(" %")};
+        for (int column = 0; column < 3; ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            if (column > 0)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            view.hostTable->setItem(row, column, item);
+        }
+    }
+    view.noHostsLabel->setText(QStringLiteral("No LAN host downloaded anything %1.").arg(period));
+    view.hostStack->setCurrentIndex(rows.empty() ? 1 : 0);
+}
+
+void HistoryWindow::showLevels(LevelView &view, HistoryGranularity granularity, int64_t seconds)
+{
+    const int64_t nowUtc = m_now.toSecsSinceEpoch();
+    const std::vector<UsagePeriod> periods = m_reader.periods(granularity, nowUtc - seconds, nowUtc + 1);
+    QList<QPointF> level;
+    QList<QPointF> throttle;
+    QList<QPointF> cutOff;
+    int32_t highest = 0;
+    // A period's level is the one at its end.
+    const int64_t length = granularity == HistoryGranularity::Minute ? 60 : 3600;
+    for (const UsagePeriod &period : periods) {
+        const double at = double((period.startUtc + length) * 1000);
+        level << QPointF(at, double(period.levelBytes) / megabyte);
+        throttle << QPointF(at, double(period.throttleLimitBytes) / megabyte);
+        cutOff << QPointF(at, double(period.limitBytes) / megabyte);
+        highest = std::max({highest, period.levelBytes, period.limitBytes, period.throttleLimitBytes});
+    }
+    view.levelSeries->replace(level);
+    view.throttleSeries->replace(throttle);
+    view.cutOffSeries->replace(cutOff);
+    view.timeAxis->setRange(QDateTime::fromSecsSinceEpoch(nowUtc - seconds), m_now);
+    roundRange(view.valueAxis, double(highest) / megabyte * 1.05); // room above the highest line
+    view.stack->setCurrentIndex(periods.empty() ? 1 : 0);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "history/usagehistory.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QWidget>
+
+class QBarCategoryAxis;
+class QBarSet;
+class QChartView;
+class QDateEdit;
+class QDateTimeAxis;
+class QLabel;
+class QLineSeries;
+class QStackedWidget;
+class QTabWidget;
+class QTableWidget;
+class QToolButton;
+class QValueAxis;
+
+// The usage history: download and upload per hour of a chosen day and per day of a chosen
+// month, with the LAN hosts that downloaded in that period; the bucket level over the last 24
+// hours and 7 days beside the throttle and cut-off limits. It reads everything through `reader`
+// when it opens and when a period is chosen; axes show local time.
+class HistoryWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // `now` fixes "today", this month and the end of the level charts.
+    HistoryWindow(const UsageHistoryReader &reader, const QDateTime &now, QWidget *parent = nullptr);
+
+    // A chosen day or month: its bars, its totals, its hosts.
+    struct UsageView
+    {
+        QWidget *page = nullptr;
+        QToolButton *previousButton = nullptr;
+        QDateEdit *dateEdit = nullptr;
+        QToolButton *nextButton = nullptr;
+        QLabel *totalsLabel = nullptr;
+        QStackedWidget *chartStack = nullptr; // the chart, or noDataLabel when nothing was recorded
+        QChartView *chartView = nullptr;
+        QBarSet *downloadSet = nullptr;
+        QBarSet *uploadSet = nullptr;
+        QBarCategoryAxis *categoryAxis = nullptr;
+        QValueAxis *valueAxis = nullptr;
+        QLabel *noDataLabel = nullptr;
+        QStackedWidget *hostStack = nullptr; // the table, or noHostsLabel
+        QTableWidget *hostTable = nullptr;
+        QLabel *noHostsLabel = nullptr;
+        int64_t unitBytes = 1; // what one unit of the bars' axis is
+    };
+
+    // The bucket level over a span that ends now.
+    struct LevelView
+    {
+        QStackedWidget *stack = nullptr; // the chart, or noDataLabel
+        QChartView *chartView = nullptr;
+        QLineSeries *levelSeries = nullptr;
+        QLineSeries *throttleSeries = nullptr;
+        QLineSeries *cutOffSeries = nullptr;
+        QDateTimeAxis *timeAxis = nullptr;
+        QValueAxis *valueAxis = nullptr;
+        QLabel *noDataLabel = nullptr;
+    };
+
+    QTabWidget *tabs = nullptr;
+    UsageView dayView;
+    UsageView monthView;
+    QWidget *levelPage = nullptr;
+    LevelView lastDayLevel;
+    LevelView lastWeekLevel;
+
+private:
+    enum class Span { Day, Month };
+    void createUsageView(UsageView &view, Span span, const QString &title);
+    void createLevelView(LevelView &view, const QString &span, const QString &timeFormat, int ticks);
+    void showUsage(UsageView &view, Span span);
+    void showLevels(LevelView &view, HistoryGranularity granularity, int64_t seconds);
+
+    const UsageHistoryReader &m_reader;
+    QDateTime m_now;
+};
