@@ -95,10 +95,10 @@ void HistoryRecorder::run(const QString &path)
     // The writer and its connection belong to this thread.
     HistoryWriter writer(path);
     QObject::connect(&writer, &HistoryWriter::message, [this](const QString &text) {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_messages.push_back(text);
-        }
+        // Posted under the lock deliverMessage takes: Qt's event queue locks with futexes the race
+        // checker cannot see, so this orders the event's allocation here before its deletion there.
+        const std::lock_guard lock(m_mutex);
+        m_messages.push_back(text);
         QMetaObject::invokeMethod(this, "deliverMessage", Qt::QueuedConnection);
     });
     writer.open();

@@ -2,19 +2,20 @@
 #include "history/historystore.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
-#include "support/filefixtures.h"
 #include "ui/history/historywindow.h"
 
 #include "support/fakehistory.h"
+#include "support/filefixtures.h"
 
 #include <QAction>
-#include <QBarSet>
-#include <QDateEdit>
 #include <QApplication>
+#include <QBarSet>
 #include <QCheckBox>
+#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -108,7 +109,8 @@ private Q_SLOTS:
     }
 
     // Each finished minute goes into the usage history beside "tarvo.ini", with the download of
-    // each LAN host; at the end the minute under way follows it.
+    // each LAN host; at the end the minute under way follows it. The next run's "History..."
+    // shows them.
     void ticksAreRecordedInTheUsageHistory()
     {
         QTemporaryDir own;
@@ -138,6 +140,13 @@ private Q_SLOTS:
         QCOMPARE(hosts.size(), size_t(1));
         QCOMPARE(hosts[0].address, 0xC0A80105u);
         QCOMPARE(hosts[0].downloadBytes, 700);
+
+        Program next(recording);
+        next.monitorWindow.historyAction->trigger();
+        HistoryWindow &window = *next.controller.historyWindow();
+        window.dayView.dateEdit->setDate(QDateTime::fromSecsSinceEpoch(1782907200).date());
+        QCOMPARE(window.dayView.downloadSet->sum() * double(window.dayView.unitBytes), 1520.0);
+        QCOMPARE(window.dayView.hostTable->rowCount(), 1);
     }
 
     // "History..." opens one window on the reader, which a second "History..." brings forward
