@@ -183,18 +183,25 @@ PlannerInputs Controller::plannerInputs(double now) const
 
 void Controller::setHistoryReader(const UsageHistoryReader *reader)
 {
-    m_historyWindow.reset(); // it reads the reader it was opened on
+    delete m_historyWindow; // it reads the reader it was opened on
     m_historyReader = reader;
     if (m_monitor)
         m_monitor->historyAction->setEnabled(reader != nullptr);
+}
+
+HistoryWindow *Controller::historyWindow() const
+{
+    return m_historyWindow;
 }
 
 void Controller::showHistory()
 {
     if (!m_historyReader)
         return;
-    if (!m_historyWindow || !m_historyWindow->isVisible())
-        m_historyWindow = std::make_unique<HistoryWindow>(*m_historyReader, oleDateToDateTime(m_environment.now()));
+    if (!m_historyWindow) {
+        m_historyWindow = new HistoryWindow(*m_historyReader, oleDateToDateTime(m_environment.now()), m_monitor);
+        m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
     m_historyWindow->show();
     m_historyWindow->raise();
     m_historyWindow->activateWindow();

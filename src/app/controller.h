@@ -16,6 +16,7 @@
 
 #include <QDateTime>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -67,7 +68,7 @@ public:
     // item off.
     void setHistoryReader(const UsageHistoryReader *reader);
     // The history window "History..." opened last; null before.
-    HistoryWindow *historyWindow() const { return m_historyWindow.get(); }
+    HistoryWindow *historyWindow() const;
 
     // "Ok", or the automatic confirmation: check, take, save; the first one starts the monitoring.
     void confirm();
@@ -147,7 +148,9 @@ private:
     ProgramEnvironment m_environment;
     HistoryFileReader m_historyFile; // the file the recorder writes, beside "tarvo.ini"
     const UsageHistoryReader *m_historyReader = &m_historyFile;
-    std::unique_ptr<HistoryWindow> m_historyWindow;
+    // A window of the monitor's, so that "Always on top" keeps it above the monitor; it goes when
+    // closed, or with the monitor.
+    QPointer<HistoryWindow> m_historyWindow;
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<CaptureThread> m_captureThread;
     std::unique_ptr<LatencyProbe> m_latencyProbe;

@@ -149,8 +149,9 @@ private Q_SLOTS:
         QCOMPARE(window.dayView.hostTable->rowCount(), 1);
     }
 
-    // "History..." opens one window on the reader, which a second "History..." brings forward
-    // rather than doubling; without a reader the item is off.
+    // "History..." opens one window on the reader, a window of the monitor's (kept above it when
+    // "Always on top" pulls), which a second "History..." brings forward rather than doubling;
+    // without a reader the item is off.
     void historyOpensOneWindowOnTheReader()
     {
         Program program(environment());
@@ -163,6 +164,8 @@ private Q_SLOTS:
         program.monitorWindow.historyAction->trigger();
         HistoryWindow *shown = program.controller.historyWindow();
         QVERIFY(shown && shown->isVisible());
+        QCOMPARE(shown->parentWidget(), &program.monitorWindow);
+        QVERIFY(shown->isWindow());
         QCOMPARE(shown->dayView.dateEdit->date(), today);
         QCOMPARE(shown->dayView.downloadSet->sum() * double(shown->dayView.unitBytes), 5000.0);
         program.monitorWindow.historyAction->trigger();
