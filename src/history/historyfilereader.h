@@ -1,13 +1,18 @@
 #pragma once
 
+#include "history/historystore.h"
 #include "history/usagehistory.h"
 
 #include <QString>
 
-// The usage history file as the windows read it. Each question opens a store of its own and
-// closes it again, so the reader follows the file the writer keeps: one created after the start,
-// or the new one after a damaged file was moved aside. A missing or unreadable file reads as an
-// empty history.
+#include <sys/types.h>
+
+#include <memory>
+
+// The usage history file as the windows read it, on the thread that made the reader. It keeps a
+// read-only store open while the file stays the same file, and opens the file again when the
+// writer has made a new one (after the start, or after a damaged file was moved aside). A missing
+// or unreadable file reads as an empty history.
 class HistoryFileReader : public UsageHistoryReader
 {
 public:
@@ -17,5 +22,11 @@ public:
     std::vector<HostUsage> hosts(int64_t fromUtc, int64_t toUtc) const override;
 
 private:
+    // The store on the file as it is now; null while there is no file.
+    const HistoryStore *store() const;
+
     QString m_path;
+    mutable std::unique_ptr<HistoryStore> m_store;
+    mutable dev_t m_device = 0;
+    mutable ino_t m_inode = 0;
 };

@@ -1,3 +1,4 @@
+#include "history/historyfilereader.h"
 #include "history/historystore.h"
 #include "history/historywriter.h"
 #include "history/minuteaccumulator.h"
@@ -285,6 +286,30 @@ private Q_SLOTS:
         HistoryStore again(storePath);
         QVERIFY(again.isOpen());
         QVERIFY(again.takeMovedAsideMessage().isEmpty());
+    }
+
+    // The windows' reader sees each minute the writer adds to the file it keeps open, and the new
+    // file after a damaged one was moved aside; no file reads as an empty history.
+    void fileReaderFollowsTheWritersFile()
+    {
+        const HistoryFileReader reader(storePath);
+        const auto minutes = [&reader] { return reader.periods(HistoryGranularity::Minute, INT64_MIN, INT64_MAX); };
+        QVERIFY(minutes().empty());
+        {
+            HistoryStore store(storePath);
+            QVERIFY(store.write({sampleMinute(600, 5)}));
+            QCOMPARE(minutes().size(), size_t(1));
+            QVERIFY(store.write({sampleMinute(660, 7)}));
+            QCOMPARE(minutes().size(), size_t(2));
+            QCOMPARE(reader.hosts(INT64_MIN, INT64_MAX).size(), size_t(0));
+        }
+        for (const char *suffix : {"", "-wal", "-shm"})
+            QFile::rename(storePath + QLatin1String(suffix), storePath + QStringLiteral(".damaged-now") + QLatin1String(suffix));
+        HistoryStore renewed(storePath);
+        QVERIFY(renewed.write({sampleMinute(6000, 9, 0, {0xC0A80101u})}));
+        QCOMPARE(minutes().size(), size_t(1));
+        QCOMPARE(minutes()[0].startUtc, 6000);
+        QCOMPARE(reader.hosts(INT64_MIN, INT64_MAX).size(), size_t(1));
     }
 
     // A store that cannot be opened keeps a day of minutes at most and says so once.
