@@ -471,14 +471,16 @@ void Controller::startCapture()
     // The thread may not touch a widget: its messages are shown here, on the user-interface thread.
     connect(m_captureThread.get(), &CaptureThread::openFailed, this,
             [this](const QString &message) { Dialogs::inform(&m_options, message); }, Qt::QueuedConnection);
-    // The state of the capture stays in the status line until it changes again.
-    const auto showState = [this](const QString &message) { m_monitor->setStatusText(message); };
-    connect(m_captureThread.get(), &CaptureThread::captureStopped, this, showState, Qt::QueuedConnection);
-    connect(m_captureThread.get(), &CaptureThread::captureResumed, this, showState, Qt::QueuedConnection);
-    connect(m_captureThread.get(), &CaptureThread::captureStopped, this,
-            [this](const QString &message) { m_captureStopMessage = message; }, Qt::QueuedConnection);
-    connect(m_captureThread.get(), &CaptureThread::captureResumed, this,
-            [this] { m_captureStopMessage.clear(); }, Qt::QueuedConnection);
+    // The state of the capture stays in the status line until it changes again; the alert rules
+    // read the stop's message while it lasts.
+    connect(m_captureThread.get(), &CaptureThread::captureStopped, this, [this](const QString &message) {
+        m_captureStopMessage = message;
+        m_monitor->setStatusText(message);
+    }, Qt::QueuedConnection);
+    connect(m_captureThread.get(), &CaptureThread::captureResumed, this, [this](const QString &message) {
+        m_captureStopMessage.clear();
+        m_monitor->setStatusText(message);
+    }, Qt::QueuedConnection);
     m_captureThread->start();
 }
 

@@ -148,7 +148,7 @@ QString IcmpEcho::errorString(uint32_t code)
         {11017, "Option too big"},
         {11018, "Bad Destination"},
         {11019, "Address deleted"},
-        {11020, "Spec MTU change"},
+        {11020, "Specific MTU change"},
         {11021, "MTU change"},
         {11050, "General failure"},
         {11255, "Pending"},

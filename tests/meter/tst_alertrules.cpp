@@ -11,7 +11,7 @@ constexpr int32_t throttle = 100000000;
 constexpr double noon = 46366.5; // Thu 10 Dec 2026 12:00 local time
 
 // One tick of a sequence; `repeat` ticks alike.
-struct TickSpec
+struct GivenTick
 {
     double percent = 0; // of the way to the throttle limit
     Restriction restriction = Restriction::None;
@@ -21,21 +21,21 @@ struct TickSpec
     uint64_t dropped = 0;
 };
 
-AlertReading reading(const TickSpec &spec)
+AlertReading reading(const GivenTick &given)
 {
     AlertReading r;
     r.now = noon;
-    r.restriction = spec.restriction;
+    r.restriction = given.restriction;
     r.throttleLimit = throttle;
-    r.usedBytes = int64_t(spec.percent * throttle / 100);
+    r.usedBytes = int64_t(given.percent * throttle / 100);
     r.bytesToCutOff = 20000000;
-    r.secondsToThrottle = spec.toThrottle;
-    if (spec.restriction == Restriction::CutOff)
+    r.secondsToThrottle = given.toThrottle;
+    if (given.restriction == Restriction::CutOff)
         r.secondsToCutOff = 3600;
     r.fullRecoverySeconds = 7200;
-    r.captureStopped = spec.stopped;
+    r.captureStopped = given.stopped;
     r.captureMessage = u"Capture stopped: eth0 is gone"_s;
-    r.droppedFrames = spec.dropped;
+    r.droppedFrames = given.dropped;
     return r;
 }
 
@@ -49,28 +49,28 @@ QString kindName(const Alert &alert)
 }
 
 // "tick kind; tick kind" for every alert of the sequence, ticks counted from 0.
-QString run(AlertRules &rules, const QList<TickSpec> &ticks)
+QString run(AlertRules &rules, const QList<GivenTick> &ticks)
 {
     QStringList told;
     int index = 0;
-    for (const TickSpec &spec : ticks) {
-        for (int i = 0; i < spec.repeat; ++i, ++index) {
-            for (const Alert &alert : rules.tick(reading(spec)))
+    for (const GivenTick &given : ticks) {
+        for (int i = 0; i < given.repeat; ++i, ++index) {
+            for (const Alert &alert : rules.tick(reading(given)))
                 told.append(u"%1 %2"_s.arg(index).arg(kindName(alert)));
         }
     }
     return told.join(u"; "_s);
 }
 
-QList<Alert> oneTick(const TickSpec &spec)
+QList<Alert> oneTick(const GivenTick &given)
 {
     AlertRules rules({}, QLocale::c());
-    return rules.tick(reading(spec));
+    return rules.tick(reading(given));
 }
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<TickSpec>)
+Q_DECLARE_METATYPE(QList<GivenTick>)
 
 class TestAlertRules : public QObject
 {
@@ -80,48 +80,48 @@ private Q_SLOTS:
     void sequences_data()
     {
         using R = Restriction;
-        QTest::addColumn<QList<TickSpec>>("ticks");
+        QTest::addColumn<QList<GivenTick>>("ticks");
         QTest::addColumn<QString>("told");
 
         QTest::newRow("each step once, rising")
-            << QList<TickSpec>{{50}, {76}, {80}, {91}, {95}} << u"1 step75; 3 step90"_s;
+            << QList<GivenTick>{{50}, {76}, {80}, {91}, {95}} << u"1 step75; 3 step90"_s;
         QTest::newRow("a jump past both steps tells the highest")
-            << QList<TickSpec>{{10}, {95}} << u"1 step90"_s;
+            << QList<GivenTick>{{10}, {95}} << u"1 step90"_s;
         QTest::newRow("a level hovering at a step is told once, again after the margin")
-            << QList<TickSpec>{{74}, {76}, {74.5}, {75.5}, {73.5}, {76}, {72}, {76}}
+            << QList<GivenTick>{{74}, {76}, {74.5}, {75.5}, {73.5}, {76}, {72}, {76}}
             << u"1 step75; 7 step75"_s;
         QTest::newRow("a level hovering at the throttle limit")
-            << QList<TickSpec>{{99}, {101, R::Throttled}, {99.5}, {100.5, R::Throttled}, {98.5}, {97.9},
+            << QList<GivenTick>{{99}, {101, R::Throttled}, {99.5}, {100.5, R::Throttled}, {98.5}, {97.9},
                                {101, R::Throttled}}
             << u"0 step90; 1 throttled; 5 recovered; 6 throttled"_s;
         QTest::newRow("the warning when the time to throttle first drops below 10 minutes")
-            << QList<TickSpec>{{50, R::None, 1200}, {60, R::None, 700}, {65, R::None, 590}, {66, R::None, 400},
+            << QList<GivenTick>{{50, R::None, 1200}, {60, R::None, 700}, {65, R::None, 590}, {66, R::None, 400},
                                {67}, {68, R::None, 300}, {62}, {63.5, R::None, 500}}
             << u"2 warning; 7 warning"_s;
         QTest::newRow("no warning once throttled, again after the recovery")
-            << QList<TickSpec>{{101, R::Throttled}, {99, R::None, 100}, {97}, {97, R::None, 100}}
+            << QList<GivenTick>{{101, R::Throttled}, {99, R::None, 100}, {97}, {97, R::None, 100}}
             << u"0 throttled; 2 recovered; 3 warning"_s;
         QTest::newRow("cut off, released while throttled, then recovered")
-            << QList<TickSpec>{{95}, {140, R::CutOff}, {120, R::CutOff}, {110, R::Throttled}, {99, R::None},
+            << QList<GivenTick>{{95}, {140, R::CutOff}, {120, R::CutOff}, {110, R::Throttled}, {99, R::None},
                                {97, R::None}}
             << u"0 step90; 1 cutoff; 3 released; 5 recovered"_s;
         QTest::newRow("a cut-off released below the throttle limit is one alert")
-            << QList<TickSpec>{{140, R::CutOff}, {50}, {60}} << u"0 cutoff; 1 released"_s;
+            << QList<GivenTick>{{140, R::CutOff}, {50}, {60}} << u"0 cutoff; 1 released"_s;
         QTest::newRow("a capture stopped is told again only after it has run a minute")
-            << QList<TickSpec>{{.stopped = true}, {.stopped = true}, {.repeat = 59}, {.stopped = true},
+            << QList<GivenTick>{{.stopped = true}, {.stopped = true}, {.repeat = 59}, {.stopped = true},
                                {.repeat = 60}, {.stopped = true}}
             << u"0 stopped; 122 stopped"_s;
         QTest::newRow("dropped frames are told again after five quiet minutes")
-            << QList<TickSpec>{{}, {.dropped = 5}, {.dropped = 9}, {.repeat = 300, .dropped = 9}, {.dropped = 12}}
+            << QList<GivenTick>{{}, {.dropped = 5}, {.dropped = 9}, {.repeat = 300, .dropped = 9}, {.dropped = 12}}
             << u"1 dropped; 303 dropped"_s;
         QTest::newRow("drops that keep coming are told once")
-            << QList<TickSpec>{{.dropped = 5}, {.repeat = 299, .dropped = 5}, {.dropped = 7}, {.dropped = 8}}
+            << QList<GivenTick>{{.dropped = 5}, {.repeat = 299, .dropped = 5}, {.dropped = 7}, {.dropped = 8}}
             << u"0 dropped"_s;
     }
 
     void sequences()
     {
-        QFETCH(QList<TickSpec>, ticks);
+        QFETCH(QList<GivenTick>, ticks);
         QFETCH(QString, told);
         AlertRules rules({}, QLocale::c());
         QCOMPARE(run(rules, ticks), told);
@@ -146,28 +146,28 @@ private Q_SLOTS:
 
     void texts_data()
     {
-        QTest::addColumn<TickSpec>("tick");
+        QTest::addColumn<GivenTick>("tick");
         QTest::addColumn<QString>("summary");
         QTest::addColumn<QString>("body");
-        QTest::newRow("step") << TickSpec{75, Restriction::None, 1200} << u"75 % of the way to the throttle limit"_s
+        QTest::newRow("step") << GivenTick{75, Restriction::None, 1200} << u"75 % of the way to the throttle limit"_s
                               << u"25,000,000 bytes to throttle, 00:20:00 at the current speed."_s;
-        QTest::newRow("warning") << TickSpec{80, Restriction::None, 530} << u"Throttled soon"_s
+        QTest::newRow("warning") << GivenTick{80, Restriction::None, 530} << u"Throttled soon"_s
                                  << u"At the current speed you will be throttled in 9 minutes (at about 12:08): "
                                     "20,000,000 bytes to throttle."_s;
-        QTest::newRow("throttled") << TickSpec{101, Restriction::Throttled, 900} << u"Throttled"_s
+        QTest::newRow("throttled") << GivenTick{101, Restriction::Throttled, 900} << u"Throttled"_s
                                    << u"20,000,000 bytes to cut off; below the throttle limit again at about 12:15."_s;
-        QTest::newRow("cut off") << TickSpec{140, Restriction::CutOff} << u"Cut off"_s
+        QTest::newRow("cut off") << GivenTick{140, Restriction::CutOff} << u"Cut off"_s
                                  << u"Cut off until about 13:00; full recovery at about 14:00."_s;
-        QTest::newRow("capture stopped") << TickSpec{.stopped = true} << u"Capture stopped"_s
+        QTest::newRow("capture stopped") << GivenTick{.stopped = true} << u"Capture stopped"_s
                                          << u"Capture stopped: eth0 is gone. Downloads are not counted until it "
                                             "is back."_s;
-        QTest::newRow("frames dropped") << TickSpec{.dropped = 1234} << u"Frames dropped"_s
+        QTest::newRow("frames dropped") << GivenTick{.dropped = 1234} << u"Frames dropped"_s
                                         << u"Frames dropped by the capture: 1,234. The bucket misses their bytes."_s;
     }
 
     void texts()
     {
-        QFETCH(TickSpec, tick);
+        QFETCH(GivenTick, tick);
         QFETCH(QString, summary);
         QFETCH(QString, body);
         const QList<Alert> alerts = oneTick(tick);

@@ -112,7 +112,7 @@ private Q_SLOTS:
             {11011, "Bad request"}, {11012, "Bad route"}, {11013, "TTL expired in transit"},
             {11014, "TTL expired in reassembly"}, {11015, "Parameter problem"}, {11016, "Source quench"},
             {11017, "Option too big"}, {11018, "Bad Destination"}, {11019, "Address deleted"},
-            {11020, "Spec MTU change"}, {11021, "MTU change"}, {11050, "General failure"}, {11255, "Pending"},
+            {11020, "Specific MTU change"}, {11021, "MTU change"}, {11050, "General failure"}, {11255, "Pending"},
             {12345, "ICMP error #12345"}, {11022, "ICMP error #11022"}, {1, "ICMP error #1"}};
         for (const auto &[code, text] : table)
             QTest::addRow("%u", code) << code << QString::fromLatin1(text);
