@@ -41,12 +41,6 @@ int AlertRules::stepAt(double percent) const
     return int(above - steps.begin()) - 1;
 }
 
-QString AlertRules::count(double value) const
-{
-    const QString text = formatCount(value, m_locale);
-    return text.isEmpty() ? QStringLiteral("0") : text;
-}
-
 QString AlertRules::clockTime(double now, int64_t seconds) const
 {
     const QDateTime start = oleDateToDateTime(now);
@@ -85,7 +79,7 @@ void AlertRules::followCapture(const AlertReading &reading, QList<Alert> &alerts
         if (m_quietTicks >= dropQuietTicks)
             alerts.append({Alert::Kind::FramesDropped, QStringLiteral("Frames dropped"),
                            QStringLiteral("Frames dropped by the capture: %1. The bucket misses their bytes.")
-                               .arg(count(double(reading.droppedFrames)))});
+                               .arg(formatCountOrZero(double(reading.droppedFrames), m_locale))});
         m_quietTicks = 0;
     } else if (m_quietTicks < dropQuietTicks) {
         ++m_quietTicks;
@@ -101,7 +95,8 @@ void AlertRules::followLevel(const AlertReading &reading, int64_t margin, QList<
     while (m_announcedStep >= 0 && percent < m_config.stepsPercent[m_announcedStep] - rearmPercent)
         --m_announcedStep;
     const bool below = reading.restriction == Restriction::None && !m_throttled;
-    const QString toThrottle = count(double(reading.throttleLimit - reading.usedBytes)) + QStringLiteral(" bytes to throttle");
+    const QString toThrottle = formatCountOrZero(double(reading.throttleLimit - reading.usedBytes), m_locale)
+                               + QStringLiteral(" bytes to throttle");
 
     const int step = stepAt(percent);
     if (step > m_announcedStep) {
@@ -159,7 +154,7 @@ void AlertRules::followRestriction(const AlertReading &reading, int64_t margin, 
             m_throttled = false;
             m_warned = false;
             body = QStringLiteral("Below the throttle limit again: %1 bytes to throttle")
-                       .arg(count(double(reading.throttleLimit - reading.usedBytes)));
+                       .arg(formatCountOrZero(double(reading.throttleLimit - reading.usedBytes), m_locale));
         } else {
             body = QStringLiteral("Downloads run again");
         }
@@ -170,7 +165,7 @@ void AlertRules::followRestriction(const AlertReading &reading, int64_t margin, 
     if (reading.restriction == Restriction::Throttled && !m_throttled) {
         m_throttled = true;
         m_warned = true;
-        QString body = count(reading.bytesToCutOff) + QStringLiteral(" bytes to cut off");
+        QString body = formatCountOrZero(double(reading.bytesToCutOff), m_locale) + QStringLiteral(" bytes to cut off");
         if (reading.secondsToThrottle)
             body += QStringLiteral("; below the throttle limit again at about %1")
                         .arg(clockTime(reading.now, *reading.secondsToThrottle));
@@ -180,6 +175,6 @@ void AlertRules::followRestriction(const AlertReading &reading, int64_t margin, 
         m_warned = false;
         alerts.append({Alert::Kind::Recovered, QStringLiteral("No longer throttled"),
                        QStringLiteral("Below the throttle limit again: %1 bytes to throttle.")
-                           .arg(count(double(reading.throttleLimit - reading.usedBytes)))});
+                           .arg(formatCountOrZero(double(reading.throttleLimit - reading.usedBytes), m_locale))});
     }
 }

@@ -68,7 +68,6 @@ private:
     void followRestriction(const AlertReading &reading, int64_t margin, QList<Alert> &alerts);
     void followLevel(const AlertReading &reading, int64_t margin, QList<Alert> &alerts);
     QString clockTime(double now, int64_t seconds) const;
-    QString count(double value) const;
 
     AlertConfig m_config;
     QLocale m_locale;

@@ -22,6 +22,12 @@ QString formatCount(double value, const QLocale &locale)
     return text;
 }
 
+QString formatCountOrZero(double value, const QLocale &locale)
+{
+    const QString text = formatCount(value, locale);
+    return text.isEmpty() ? QStringLiteral("0") : text;
+}
+
 QString formatDuration(std::optional<int64_t> seconds)
 {
     if (!seconds)

@@ -10,13 +10,6 @@
 
 namespace {
 
-// A status line has no empty fields: a count that rounds to 0 reads "0".
-QString count(double value, const QLocale &locale)
-{
-    const QString text = formatCount(value, locale);
-    return text.isEmpty() ? QStringLiteral("0") : text;
-}
-
 QString restrictionKey(Restriction restriction)
 {
     switch (restriction) {
@@ -58,11 +51,11 @@ QString statusLine(const StatusFigures &figures, const QLocale &locale)
         return QStringLiteral("not counting yet: the options wait for Ok");
     const QString speed = QStringLiteral(" bytes / s");
     return restrictionText(figures.restriction) + u' ' + QString::number(figures.percentLeft)
-           + QStringLiteral("% | left ") + count(double(figures.bytesLeft), locale)
+           + QStringLiteral("% | left ") + formatCountOrZero(double(figures.bytesLeft), locale)
            + QStringLiteral(" bytes | to throttle ") + formatDuration(figures.secondsToThrottle)
            + QStringLiteral(" | to cut off ") + formatDuration(figures.secondsToCutOff)
-           + QStringLiteral(" | down ") + count(double(figures.downloadSpeed), locale) + speed
-           + QStringLiteral(" | up ") + count(double(figures.uploadSpeed), locale) + speed;
+           + QStringLiteral(" | down ") + formatCountOrZero(double(figures.downloadSpeed), locale) + speed
+           + QStringLiteral(" | up ") + formatCountOrZero(double(figures.uploadSpeed), locale) + speed;
 }
 
 QByteArray statusJson(const StatusFigures &figures, const QLocale &locale)

@@ -69,12 +69,6 @@ void roundRange(QValueAxis *axis, double largest)
     axis->setTickCount(steps + 1);
 }
 
-QString bytesText(int64_t bytes)
-{
-    const QString text = formatCount(double(bytes));
-    return text.isEmpty() ? QStringLiteral("0") : text;
-}
-
 void darkPalette(QWidget *widget)
 {
     QPalette palette = widget->palette();
@@ -352,9 +346,10 @@ void HistoryWindow::showUsage(UsageView &view, Span span)
     const QString period = month ? QStringLiteral("in this month") : QStringLiteral("on this day");
     view.noDataLabel->setText(QStringLiteral("No traffic was recorded %1.").arg(period));
     view.chartStack->setCurrentIndex(recorded ? 0 : 1);
-    view.totalsLabel->setText(recorded ? QStringLiteral("Downloaded: %1 bytes    Uploaded: %2 bytes")
-                                             .arg(bytesText(download), bytesText(upload))
-                                       : QString());
+    view.totalsLabel->setText(
+        recorded ? QStringLiteral("Downloaded: %1 bytes    Uploaded: %2 bytes")
+                       .arg(formatCountOrZero(double(download)), formatCountOrZero(double(upload)))
+                 : QString());
 
     const UtcSpan utc = bars.empty() ? UtcSpan{} : UtcSpan{bars.front().startUtc, bars.back().endUtc};
     const std::vector<HostShare> rows = hostShares(m_reader.hosts(utc.fromUtc, utc.toUtc), download);
@@ -362,7 +357,7 @@ void HistoryWindow::showUsage(UsageView &view, Span span)
     const QLocale locale;
     for (int row = 0; row < int(rows.size()); ++row) {
         const HostShare &host = rows[size_t(row)];
-        const QString cells[] = {host.address, bytesText(host.downloadBytes),
+        const QString cells[] = {host.address, formatCountOrZero(double(host.downloadBytes)),
                                  locale.toString(host.percent, 'f', 1) + QStringLiteral(" %")};
         for (int column = 0; column < 3; ++column) {
             auto *item = new QTableWidgetItem(cells[column]);

@@ -13,15 +13,6 @@
 
 #include <cmath>
 
-namespace {
-
-QString bytes(double count)
-{
-    const QString text = formatCount(count);
-    return text.isEmpty() ? QStringLiteral("0") : text;
-}
-
-} // namespace
 
 PlannerWindow::PlannerWindow(QWidget *parent)
     : QDialog(parent)
@@ -89,10 +80,10 @@ void PlannerWindow::setInputs(const PlannerInputs &inputs)
 void PlannerWindow::replan()
 {
     const PlannerInputs &in = m_inputs;
-    averageLabel->setText(QStringLiteral("Recent average: %1 bytes / s").arg(bytes(in.averageDownload)));
+    averageLabel->setText(QStringLiteral("Recent average: %1 bytes / s").arg(formatCountOrZero(in.averageDownload)));
     bucketLabel->setText(QStringLiteral("In the bucket now: %1 of %2 bytes; throttled above %3%4.")
-                             .arg(bytes(in.usedBytes), bytes(in.parameters.cutOffLimit),
-                                  bytes(in.parameters.throttleLimit),
+                             .arg(formatCountOrZero(in.usedBytes), formatCountOrZero(in.parameters.cutOffLimit),
+                                  formatCountOrZero(in.parameters.throttleLimit),
                                   in.cutOff ? QStringLiteral(", CUT OFF") : QString()));
     const auto size = parseByteCount(sizeEdit->text());
     const auto speed = parseByteCount(speedEdit->text());
