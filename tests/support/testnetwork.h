@@ -1,5 +1,7 @@
 #pragma once
 
+#include "iprunner.h"
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QString>
@@ -7,11 +9,7 @@
 
 #include <fcntl.h>
 #include <sched.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -55,26 +53,9 @@ public:
     QString error; // the failed command's complaint
 
 private:
-    // Without QProcess: its fork would keep ThreadSanitizer from letting this process start
-    // threads afterwards; posix_spawn runs no fork handlers.
     bool run(const QStringList &arguments, bool quiet = false)
     {
-        QList<QByteArray> texts{"ip"};
-        for (const QString &argument : arguments)
-            texts << argument.toLocal8Bit();
-        std::vector<char *> argv;
-        for (QByteArray &text : texts)
-            argv.push_back(text.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        if (quiet)
-            posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-        pid_t pid = 0;
-        int status = 0;
-        const bool done = ::posix_spawnp(&pid, "ip", &actions, nullptr, argv.data(), environ) == 0
-                          && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        posix_spawn_file_actions_destroy(&actions);
+        const bool done = runIp(arguments, quiet);
         if (!done && !quiet)
             error = u"ip "_s + arguments.join(u' ') + u" failed (its message is above)"_s;
         return done;

@@ -1,16 +1,11 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
+#include "iprunner.h"
+
 #include <QString>
 #include <QStringList>
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-#include <vector>
 
 // A veth pair whose far end sits in a network namespace of its own, both made by the test and
 // removed at its end: frames sent on the near end reach nothing but that empty namespace.
@@ -49,25 +44,7 @@ public:
     const QString far;
 
 private:
-    // posix_spawn rather than fork: the test has threads running (ThreadSanitizer refuses a fork then).
-    static bool ip(const QStringList &arguments)
-    {
-        QList<QByteArray> texts{QByteArrayLiteral("ip")};
-        for (const QString &argument : arguments)
-            texts.append(argument.toLocal8Bit());
-        std::vector<char *> argv;
-        for (QByteArray &text : texts)
-            argv.push_back(text.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        pid_t child = 0;
-        const int spawned = posix_spawnp(&child, "ip", &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        int status = 0;
-        return spawned == 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    }
+    static bool ip(const QStringList &arguments) { return runIp(arguments, true); }
 
     const QString m_namespace;
     bool m_made = false;

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <vector>
+
+// Runs `ip` with `arguments` and waits for it; true when it exited with 0. `quiet` sends its
+// complaints to /dev/null (for clean-ups of what may not exist).
+// posix_spawn rather than QProcess or fork: the tests have threads running, and ThreadSanitizer
+// refuses to start threads after a fork; posix_spawn runs no fork handlers.
+inline bool runIp(const QStringList &arguments, bool quiet = false)
+{
+    QList<QByteArray> texts{QByteArrayLiteral("ip")};
+    for (const QString &argument : arguments)
+        texts.append(argument.toLocal8Bit());
+    std::vector<char *> argv;
+    for (QByteArray &text : texts)
+        argv.push_back(text.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (quiet)
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    int status = 0;
+    const bool done = posix_spawnp(&child, "ip", &actions, nullptr, argv.data(), environ) == 0
+                      && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    return done;
+}
