@@ -7,6 +7,7 @@
 #include "support/controls.h"
 #include "support/fakehistory.h"
 #include "support/filefixtures.h"
+#include "support/historypages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -146,10 +147,10 @@ private Q_SLOTS:
 
         Program next(recording);
         findControl<QAction>(next.monitorWindow, u"historyAction"_s)->trigger();
-        HistoryWindow &window = *next.controller.historyWindow();
-        window.dayView.dateEdit->setDate(QDateTime::fromSecsSinceEpoch(1782907200).date());
-        QCOMPARE(window.dayView.downloadSet->sum() * double(window.dayView.unitBytes), 1520.0);
-        QCOMPARE(window.dayView.hostTable->rowCount(), 1);
+        const UsagePage dayPage(*next.controller.historyWindow(), u"dayPage"_s);
+        dayPage.dateEdit->setDate(QDateTime::fromSecsSinceEpoch(1782907200).date());
+        QCOMPARE(dayPage.downloadSet->sum() * double(dayPage.unitBytes()), 1520.0);
+        QCOMPARE(dayPage.hostTable->rowCount(), 1);
     }
 
     // "History..." opens one window on the reader, a window of the monitor's (kept above it when
@@ -169,8 +170,9 @@ private Q_SLOTS:
         QVERIFY(shown && shown->isVisible());
         QCOMPARE(shown->parentWidget(), &program.monitorWindow);
         QVERIFY(shown->isWindow());
-        QCOMPARE(shown->dayView.dateEdit->date(), today);
-        QCOMPARE(shown->dayView.downloadSet->sum() * double(shown->dayView.unitBytes), 5000.0);
+        const UsagePage dayPage(*shown, u"dayPage"_s);
+        QCOMPARE(dayPage.dateEdit->date(), today);
+        QCOMPARE(dayPage.downloadSet->sum() * double(dayPage.unitBytes()), 5000.0);
         findControl<QAction>(program.monitorWindow, u"historyAction"_s)->trigger();
         QCOMPARE(program.controller.historyWindow(), shown);
         program.controller.setHistoryReader(nullptr);
@@ -265,13 +267,15 @@ private Q_SLOTS:
         findControl<QAction>(program.monitorWindow, u"plannerAction"_s)->trigger();
         PlannerWindow &planner = program.plannerWindow;
         QVERIFY(planner.isVisible());
-        QCOMPARE(planner.speedEdit->text(), QStringLiteral("250000"));
-        QCOMPARE(planner.bucketLabel->text(),
+        const QLineEdit *speedEdit = findControl<QLineEdit>(planner, u"speedEdit"_s);
+        const QLabel *bucketLabel = findControl<QLabel>(planner, u"bucketLabel"_s);
+        QCOMPARE(speedEdit->text(), QStringLiteral("250000"));
+        QCOMPARE(bucketLabel->text(),
                  QStringLiteral("In the bucket now: 60,000,000 of 96,888,422 bytes; throttled above 64,592,281."));
         controller.tickAt(noon);
-        QCOMPARE(planner.bucketLabel->text(),
+        QCOMPARE(bucketLabel->text(),
                  QStringLiteral("In the bucket now: 59,995,904 of 96,888,422 bytes; throttled above 64,592,281."));
-        QCOMPARE(planner.speedEdit->text(), QStringLiteral("250000"));
+        QCOMPARE(speedEdit->text(), QStringLiteral("250000"));
     }
 
     // With neither a notification service nor a tray, the tick's alert passes on the status line;
