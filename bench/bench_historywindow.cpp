@@ -5,6 +5,7 @@
 #include "history/historyfilereader.h"
 #include "ui/history/historywindow.h"
 
+#include "support/controls.h"
 #include "support/fakehistory.h"
 #include "support/historyfill.h"
 
@@ -23,9 +24,10 @@ void open(benchmark::State &state, const UsageHistoryReader &history, bool every
 {
     for (auto _ : state) {
         HistoryWindow window(history, now);
+        QTabWidget *tabs = findControl<QTabWidget>(window, QStringLiteral("historyTabs"));
         window.show();
-        for (int tab = 0; tab < (everyTab ? window.tabs->count() : 1); ++tab) {
-            window.tabs->setCurrentIndex(tab);
+        for (int tab = 0; tab < (everyTab ? tabs->count() : 1); ++tab) {
+            tabs->setCurrentIndex(tab);
             QCoreApplication::processEvents();
             benchmark::DoNotOptimize(window.grab());
         }

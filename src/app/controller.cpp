@@ -153,13 +153,13 @@ void Controller::setMonitor(MonitorWindow *monitor)
     connect(m_monitor, &MonitorWindow::closeRequested, &m_options, &QWidget::close);
     connect(m_monitor, &MonitorWindow::optionsRequested, this, &Controller::showOptions);
     connect(m_monitor, &MonitorWindow::historyRequested, this, &Controller::showHistory);
-    m_monitor->historyAction->setEnabled(m_historyReader != nullptr);
+    m_monitor->setHistoryAvailable(m_historyReader != nullptr);
     connect(m_monitor, &MonitorWindow::alwaysOnTopToggled, this, &Controller::setAlwaysOnTop);
     connect(m_monitor, &MonitorWindow::resetCountersRequested, this,
             [this] { resetInterfaceCounters(counters, stats, meter); });
     connect(m_monitor, &MonitorWindow::resetFapLevelRequested, this, [this] { resetFapLevel(counters, stats, meter); });
     notifier->setTrayBalloon([this](const QString &summary, const QString &body, bool urgent) {
-        return m_monitor->trayIcon->showMessage(summary, body, urgent);
+        return m_monitor->showTrayMessage(summary, body, urgent);
     });
     notifier->setStatusLine([this](const QString &text) { m_monitor->showNotice(text); });
     createLatencyProbe();
@@ -186,7 +186,7 @@ void Controller::setHistoryReader(const UsageHistoryReader *reader)
     delete m_historyWindow; // it reads the reader it was opened on
     m_historyReader = reader;
     if (m_monitor)
-        m_monitor->historyAction->setEnabled(reader != nullptr);
+        m_monitor->setHistoryAvailable(reader != nullptr);
 }
 
 HistoryWindow *Controller::historyWindow() const

@@ -4,8 +4,10 @@
 #include "settings/profile.h"
 #include "ui/history/historywindow.h"
 
+#include "support/controls.h"
 #include "support/fakehistory.h"
 #include "support/filefixtures.h"
+#include "support/historypages.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +21,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr double noon = 46000.5; // a fixed moment; the off-peak window is off
@@ -58,7 +62,7 @@ private Q_SLOTS:
         Program program(environment());
         program.controller.meter.setUsedBytes(13107200);
         program.monitorWindow.show();
-        program.monitorWindow.optionsAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"optionsAction"_s)->trigger();
         QVERIFY(!program.monitorWindow.isVisible());
         QVERIFY(program.optionsWindow.isVisible());
         // The live bucket, so confirming does not roll the level back.
@@ -69,10 +73,10 @@ private Q_SLOTS:
     {
         Program program(environment());
         QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
-        program.monitorWindow.alwaysOnTopAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"alwaysOnTopAction"_s)->trigger();
         QVERIFY(program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
         QVERIFY(program.controller.settings.alwaysOnTop);
-        program.monitorWindow.alwaysOnTopAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"alwaysOnTopAction"_s)->trigger();
         QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
         QVERIFY(!program.controller.settings.alwaysOnTop);
     }
@@ -82,7 +86,7 @@ private Q_SLOTS:
         Program program(environment());
         program.optionsWindow.show();
         program.monitorWindow.show();
-        program.monitorWindow.trayCloseAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"trayCloseAction"_s)->trigger();
         QVERIFY(!program.optionsWindow.isVisible());
     }
 
@@ -95,7 +99,7 @@ private Q_SLOTS:
             Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
             program.controller.meter.setUsedBytes(4242);
             program.monitorWindow.show();
-            QTimer::singleShot(0, program.monitorWindow.closeAction, &QAction::trigger);
+            QTimer::singleShot(0, findControl<QAction>(program.monitorWindow, u"closeAction"_s), &QAction::trigger);
             QTimer hang; // fails the test instead of blocking it when the loop does not end
             hang.setSingleShot(true);
             connect(&hang, &QTimer::timeout, [] { QApplication::exit(1); });
@@ -142,11 +146,11 @@ private Q_SLOTS:
         QCOMPARE(hosts[0].downloadBytes, 700);
 
         Program next(recording);
-        next.monitorWindow.historyAction->trigger();
-        HistoryWindow &window = *next.controller.historyWindow();
-        window.dayView.dateEdit->setDate(QDateTime::fromSecsSinceEpoch(1782907200).date());
-        QCOMPARE(window.dayView.downloadSet->sum() * double(window.dayView.unitBytes), 1520.0);
-        QCOMPARE(window.dayView.hostTable->rowCount(), 1);
+        findControl<QAction>(next.monitorWindow, u"historyAction"_s)->trigger();
+        const UsagePage dayPage(*next.controller.historyWindow(), u"dayPage"_s);
+        dayPage.dateEdit->setDate(QDateTime::fromSecsSinceEpoch(1782907200).date());
+        QCOMPARE(dayPage.downloadSet->sum() * double(dayPage.unitBytes()), 1520.0);
+        QCOMPARE(dayPage.hostTable->rowCount(), 1);
     }
 
     // "History..." opens one window on the reader, a window of the monitor's (kept above it when
@@ -155,33 +159,34 @@ private Q_SLOTS:
     void historyOpensOneWindowOnTheReader()
     {
         Program program(environment());
-        QVERIFY(program.monitorWindow.historyAction->isEnabled());
+        QVERIFY(findControl<QAction>(program.monitorWindow, u"historyAction"_s)->isEnabled());
         FakeHistory history;
         const QDate today = oleDateToDateTime(46366.25).date();
         history.hours.push_back({.startUtc = today.startOfDay().toSecsSinceEpoch(), .downloadBytes = 5000});
         program.controller.setHistoryReader(&history);
-        QVERIFY(program.monitorWindow.historyAction->isEnabled());
-        program.monitorWindow.historyAction->trigger();
+        QVERIFY(findControl<QAction>(program.monitorWindow, u"historyAction"_s)->isEnabled());
+        findControl<QAction>(program.monitorWindow, u"historyAction"_s)->trigger();
         HistoryWindow *shown = program.controller.historyWindow();
         QVERIFY(shown && shown->isVisible());
         QCOMPARE(shown->parentWidget(), &program.monitorWindow);
         QVERIFY(shown->isWindow());
-        QCOMPARE(shown->dayView.dateEdit->date(), today);
-        QCOMPARE(shown->dayView.downloadSet->sum() * double(shown->dayView.unitBytes), 5000.0);
-        program.monitorWindow.historyAction->trigger();
+        const UsagePage dayPage(*shown, u"dayPage"_s);
+        QCOMPARE(dayPage.dateEdit->date(), today);
+        QCOMPARE(dayPage.downloadSet->sum() * double(dayPage.unitBytes()), 5000.0);
+        findControl<QAction>(program.monitorWindow, u"historyAction"_s)->trigger();
         QCOMPARE(program.controller.historyWindow(), shown);
         program.controller.setHistoryReader(nullptr);
         QVERIFY(!program.controller.historyWindow());
-        QVERIFY(!program.monitorWindow.historyAction->isEnabled());
+        QVERIFY(!findControl<QAction>(program.monitorWindow, u"historyAction"_s)->isEnabled());
     }
 
     void aboutIsTheProgramsOneAboutWindow()
     {
         Program program(environment());
-        program.monitorWindow.aboutAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"aboutAction"_s)->trigger();
         QVERIFY(program.aboutDialog.isVisible());
-        program.aboutDialog.okButton->click();
-        program.monitorWindow.aboutAction->trigger();
+        findControl<QPushButton>(program.aboutDialog, u"okButton"_s)->click();
+        findControl<QAction>(program.monitorWindow, u"aboutAction"_s)->trigger();
         QVERIFY(program.aboutDialog.isVisible());
         const QWidgetList windows = QApplication::topLevelWidgets();
         QCOMPARE(std::count_if(windows.begin(), windows.end(), [](QWidget *w) { return qobject_cast<AboutDialog *>(w); }),
@@ -191,7 +196,7 @@ private Q_SLOTS:
     void keepInFrontWaitsForTheOptionsWindow()
     {
         Program program(environment());
-        program.monitorWindow.alwaysOnTopAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"alwaysOnTopAction"_s)->trigger();
         program.monitorWindow.show();
         program.optionsWindow.show();
         program.monitorWindow.setWindowState(Qt::WindowMinimized);
@@ -229,7 +234,7 @@ private Q_SLOTS:
         QVERIFY(controller.meter.cutOff());
         const int32_t used = controller.meter.usedBytes();
 
-        program.monitorWindow.resetFapLevelAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"resetFapLevelAction"_s)->trigger();
         QCOMPARE(asked.size(), 1);
         QCOMPARE(asked[0].title, QStringLiteral("Reset all counters?"));
         QCOMPARE(asked[0].text, QStringLiteral("This will reset all Tarvo counters, as well as set your FAP level to "
@@ -245,8 +250,8 @@ private Q_SLOTS:
         QCOMPARE(controller.stats.averageUpload, yes ? 0.0f : 5.0f);
 
         controller.tickAt(noon);
-        QCOMPARE(program.monitorWindow.restrictionValue->text(), yes ? QStringLiteral("none") : QStringLiteral("CUT OFF"));
-        QCOMPARE(program.monitorWindow.percentValue->text() == QStringLiteral("100%"), yes);
+        QCOMPARE(findControl<QLabel>(program.monitorWindow, u"restrictionValue"_s)->text(), yes ? QStringLiteral("none") : QStringLiteral("CUT OFF"));
+        QCOMPARE(findControl<QLabel>(program.monitorWindow, u"percentValue"_s)->text() == QStringLiteral("100%"), yes);
     }
 
     // "Will it fit?..." opens the planner on the live bucket with the recent average speed, and
@@ -259,16 +264,18 @@ private Q_SLOTS:
         controller.counters.tickDownloadBytes = 250000;
         controller.tickAt(noon);
         program.monitorWindow.show();
-        program.monitorWindow.plannerAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"plannerAction"_s)->trigger();
         PlannerWindow &planner = program.plannerWindow;
         QVERIFY(planner.isVisible());
-        QCOMPARE(planner.speedEdit->text(), QStringLiteral("250000"));
-        QCOMPARE(planner.bucketLabel->text(),
+        const QLineEdit *speedEdit = findControl<QLineEdit>(planner, u"speedEdit"_s);
+        const QLabel *bucketLabel = findControl<QLabel>(planner, u"bucketLabel"_s);
+        QCOMPARE(speedEdit->text(), QStringLiteral("250000"));
+        QCOMPARE(bucketLabel->text(),
                  QStringLiteral("In the bucket now: 60,000,000 of 96,888,422 bytes; throttled above 64,592,281."));
         controller.tickAt(noon);
-        QCOMPARE(planner.bucketLabel->text(),
+        QCOMPARE(bucketLabel->text(),
                  QStringLiteral("In the bucket now: 59,995,904 of 96,888,422 bytes; throttled above 64,592,281."));
-        QCOMPARE(planner.speedEdit->text(), QStringLiteral("250000"));
+        QCOMPARE(speedEdit->text(), QStringLiteral("250000"));
     }
 
     // With neither a notification service nor a tray, the tick's alert passes on the status line;
@@ -304,7 +311,7 @@ private Q_SLOTS:
         controller.tickAt(noon);
         controller.counters.downloadedTotal = 5000;
         controller.counters.uploadedTotal = 6000;
-        program.monitorWindow.resetCountersAction->trigger();
+        findControl<QAction>(program.monitorWindow, u"resetCountersAction"_s)->trigger();
         QVERIFY(asked.isEmpty());
         QVERIFY(controller.meter.cutOff());
         QCOMPARE(controller.meter.usedBytes(), 96000000);

@@ -2,6 +2,7 @@
 #include "net/latencyprobe.h"
 #include "net/pinger.h"
 #include "platform/dialogs.h"
+#include "support/controls.h"
 #include "support/testnetwork.h"
 
 #include <QFile>
@@ -106,7 +107,7 @@ private Q_SLOTS:
         QVERIFY(program);
         QCOMPARE(shown, QStringList());
         Controller &controller = program->controller;
-        QLabel *label = program->monitorWindow.pingValue;
+        QLabel *label = findControl<QLabel>(program->monitorWindow, u"pingValue"_s);
         LatencyProbe *probe = controller.latencyProbe();
         QVERIFY(probe);
         QCOMPARE(probe->pinger().timeout(), 2000);
@@ -154,7 +155,7 @@ private Q_SLOTS:
         program->controller.pingTimer->start(10);
         QTest::qWait(100);
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(program->monitorWindow.pingValue->text(), u"0"_s);
+        QCOMPARE(findControl<QLabel>(program->monitorWindow, u"pingValue"_s)->text(), u"0"_s);
     }
 };
 

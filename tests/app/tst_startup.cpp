@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "platform/dialogs.h"
 #include "support/adapterrows.h"
+#include "support/controls.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 class TestStartup : public QObject
 {
@@ -114,7 +117,7 @@ private Q_SLOTS:
         QCOMPARE(controller.tickTimer->interval(), 1000);
         QVERIFY(controller.pingTimer->isActive());
         // One tick ran at once, so the monitor window shows figures before it is shown.
-        QCOMPARE(program.monitorWindow.packetsPerSecondValue->text(), QStringLiteral("5"));
+        QCOMPARE(findControl<QLabel>(program.monitorWindow, u"packetsPerSecondValue"_s)->text(), QStringLiteral("5"));
         QVERIFY(!options.isVisible());
         QVERIFY(program.monitorWindow.isVisible());
         QCOMPARE(controller.settings.adapterIndex, loopback);

@@ -7,6 +7,7 @@
 #include "ui/monitor/monitorwindow.h"
 #include "ui/update/updateofferwindow.h"
 
+#include "support/controls.h"
 #include "support/filefixtures.h"
 #include "support/localhttpserver.h"
 
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 const QByteArray checkPath = "/keyaccess/checkupdate.php";
@@ -132,7 +135,7 @@ private Q_SLOTS:
     {
         offer("/Update.exe", "<p>one</p>\n<p>two</p>\n");
         QCOMPARE(fileBytes(path("temp.html")), QByteArray("<p>one</p>\r\n<p>two</p>\r\n"));
-        QVERIFY(window->pageView->toPlainText().contains(QLatin1String("two")));
+        QVERIFY(findControl<QTextBrowser>(*window, u"pageView"_s)->toPlainText().contains(QLatin1String("two")));
     }
 
     void unwritablePage()
@@ -158,7 +161,7 @@ private Q_SLOTS:
         QLocale::setDefault(locale);
         makeStep(server->host());
         offer("/Update.exe");
-        QTest::mouseClick(window->remindButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(*window, u"remindButton"_s), Qt::LeftButton);
         QVERIFY(!window->isVisible());
         QCOMPARE(fileBytes(path("remindin.dat")), reminderText(fixedNow, locale).toUtf8() + "\r\n");
         QVERIFY(fileBytes(path("remindin.dat")).contains("2026"));
@@ -178,7 +181,7 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(path("remindin.dat")), before);
 
         window->showOffer(QStringLiteral("Tarvo"), QString());
-        QTest::mouseClick(window->neverRemindButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(*window, u"neverRemindButton"_s), Qt::LeftButton);
         QVERIFY(!window->isVisible());
         QCOMPARE(fileBytes(path("remindin.dat")), QByteArray("-1\r\n"));
         QVERIFY(!QFile::exists(path("Head.txt")));
@@ -190,9 +193,9 @@ private Q_SLOTS:
         server->answer("/Update.exe", 200, QByteArray(3000, 'i'));
         offer("/Update.exe");
         QSignalSpy quit(step.get(), &UpdateStep::quitRequested);
-        QTest::mouseClick(window->updateNowButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(*window, u"updateNowButton"_s), Qt::LeftButton);
         QTRY_COMPARE(quit.count(), 1);
-        QCOMPARE(window->progressLabel->text(), QStringLiteral("Got 3000 bytes of 3000 total"));
+        QCOMPARE(findControl<QLabel>(*window, u"progressLabel"_s)->text(), QStringLiteral("Got 3000 bytes of 3000 total"));
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text, success);
         QCOMPARE(shown[0].title, QString());
@@ -228,16 +231,16 @@ private Q_SLOTS:
         QTRY_VERIFY(window->isVisible());
         QSignalSpy quit(step.get(), &UpdateStep::quitRequested);
         QSignalSpy done(&step->download, &InstallerDownload::finished);
-        QTest::mouseClick(window->updateNowButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(*window, u"updateNowButton"_s), Qt::LeftButton);
         QTRY_COMPARE(done.count(), 1);
 
         QCOMPARE(shown.size(), error.isEmpty() ? 0 : 1);
         if (!error.isEmpty())
             QVERIFY2(shown[0].text.contains(error), qPrintable(shown[0].text));
-        QCOMPARE(window->progressLabel->text(), progress);
+        QCOMPARE(findControl<QLabel>(*window, u"progressLabel"_s)->text(), progress);
         QVERIFY(window->isVisible());
-        QVERIFY(window->progressArea->isVisible());
-        QVERIFY(!window->buttonBar->isVisible());
+        QVERIFY(findControl<QWidget>(*window, u"progressArea"_s)->isVisible());
+        QVERIFY(!findControl<QWidget>(*window, u"buttonBar"_s)->isVisible());
         QVERIFY(opened.isEmpty());
         QCOMPARE(quit.count(), 0);
         QVERIFY(!QFile::exists(path("Update.exe")));
@@ -250,7 +253,7 @@ private Q_SLOTS:
         server->neverAnswer("/silent");
         offer("/silent");
         QSignalSpy done(&step->download, &InstallerDownload::finished);
-        QTest::mouseClick(window->updateNowButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(*window, u"updateNowButton"_s), Qt::LeftButton);
         QTRY_COMPARE(server->requests().size(), 2);
         window->close();
         QVERIFY(!step->download.isRunning());

@@ -55,22 +55,22 @@ AboutDialog::AboutDialog(QWidget *parent)
 
     const QColor linkBlue(0, 0, 255);
     const QFont linkFont = Fonts::arialPixels(13);
-    makerLabel = placeLabel(new QLabel(QStringLiteral("KELMIRA"), this), QStringLiteral("makerLabel"), 16, 32,
-                            Fonts::arialPixels(16, true));
+    placeLabel(new QLabel(QStringLiteral("KELMIRA"), this), QStringLiteral("makerLabel"), 16, 32,
+               Fonts::arialPixels(16, true));
     QFont title;
     title.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
     title.setPixelSize(29);
     title.setWeight(QFont::Black);
-    titleLabel = placeLabel(new QLabel(QStringLiteral("Tarvo"), this), QStringLiteral("titleLabel"), 40, 40, title);
+    QLabel *titleLabel = placeLabel(new QLabel(QStringLiteral("Tarvo"), this), QStringLiteral("titleLabel"), 40, 40, title);
     // Placed by its baseline, where Arial Black's tall ascent puts it: a substitute with a smaller
     // ascent would otherwise climb into "KELMIRA".
     titleLabel->move(40, titleBaseline - titleLabel->fontMetrics().ascent());
-    productSiteLink = placeLink(this, QStringLiteral("productSiteLink"), QStringLiteral("Tarvo on the web"), 120, 80,
-                                linkBlue, linkFont);
-    versionLabel = placeLabel(new QLabel(QStringLiteral("Version: " TARVO_VERSION), this),
-                              QStringLiteral("versionLabel"), 16, 96, font());
+    LinkLabel *productSiteLink = placeLink(this, QStringLiteral("productSiteLink"), QStringLiteral("Tarvo on the web"),
+                                           120, 80, linkBlue, linkFont);
+    placeLabel(new QLabel(QStringLiteral("Version: " TARVO_VERSION), this), QStringLiteral("versionLabel"), 16, 96,
+               font());
 
-    creditsText = new QPlainTextEdit(this);
+    auto *creditsText = new QPlainTextEdit(this);
     creditsText->setObjectName(QStringLiteral("creditsText"));
     creditsText->setReadOnly(true);
     creditsText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -82,23 +82,24 @@ AboutDialog::AboutDialog(QWidget *parent)
         "distribution of this program, or any portion of it, may result in severe civil and "
         "criminal penalties, and will be prosecuted to the maximum extent possible under the law."));
 
-    makerSiteLink = placeLink(this, QStringLiteral("makerSiteLink"),
-                              QStringLiteral("Internet trough satellite from KELMIRA"), 48, 280, linkBlue, linkFont);
-    softwareSiteLink = placeLink(this, QStringLiteral("softwareSiteLink"), QStringLiteral("Kelmira Software"), 128, 304,
-                                 linkBlue, linkFont);
+    LinkLabel *makerSiteLink = placeLink(this, QStringLiteral("makerSiteLink"),
+                                         QStringLiteral("Internet trough satellite from KELMIRA"), 48, 280, linkBlue,
+                                         linkFont);
+    LinkLabel *softwareSiteLink = placeLink(this, QStringLiteral("softwareSiteLink"), QStringLiteral("Kelmira Software"),
+                                            128, 304, linkBlue, linkFont);
 
-    bottomBand = new QWidget(this);
+    auto *bottomBand = new QWidget(this);
     bottomBand->setObjectName(QStringLiteral("bottomBand"));
     bottomBand->setGeometry(0, height() - 58, width(), 58);
     bottomBand->setAutoFillBackground(true);
     QPalette band = bottomBand->palette();
     band.setColor(QPalette::Window, Colours::darkBlue);
     bottomBand->setPalette(band);
-    copyrightLink = placeLink(bottomBand, QStringLiteral("copyrightLink"),
-                              QStringLiteral("Copyright (C) Kelmira Software. All rights reserved."), 64, 3, Qt::white,
-                              font());
+    LinkLabel *copyrightLink = placeLink(bottomBand, QStringLiteral("copyrightLink"),
+                                         QStringLiteral("Copyright (C) Kelmira Software. All rights reserved."), 64, 3,
+                                         Qt::white, font());
 
-    okButton = new QPushButton(QStringLiteral("OK"), bottomBand);
+    auto *okButton = new QPushButton(QStringLiteral("OK"), bottomBand);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setGeometry(271, 24, 75, 25);
     okButton->setDefault(true);

@@ -151,6 +151,14 @@ QLineSeries *line(QChart *chart, const QString &name, const QColor &colour, Qt::
     return series;
 }
 
+// Tests find the parts by these names.
+template <typename Part>
+Part *named(Part *part, const QString &name)
+{
+    part->setObjectName(name);
+    return part;
+}
+
 // The day the chooser shows for `date`: the first of its month in the month view, else itself.
 QDate firstOf(QDate date, bool month)
 {
@@ -172,56 +180,62 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
     darkPalette(this);
     resize(900, 620);
 
-    tabs = new QTabWidget(this);
-    tabs->setObjectName(QStringLiteral("historyTabs"));
-    tabs->setDocumentMode(true);
-    createUsageView(dayView, Span::Day, QStringLiteral("Day"));
-    createUsageView(monthView, Span::Month, QStringLiteral("Month"));
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("historyTabs"));
+    m_tabs->setDocumentMode(true);
+    createUsageView(m_dayView, Span::Day, QStringLiteral("Day"));
+    createUsageView(m_monthView, Span::Month, QStringLiteral("Month"));
 
-    levelPage = new QWidget(tabs);
-    levelPage->setObjectName(QStringLiteral("levelPage"));
-    auto *levels = new QVBoxLayout(levelPage);
+    m_levelPage = new QWidget(m_tabs);
+    m_levelPage->setObjectName(QStringLiteral("levelPage"));
+    auto *levels = new QVBoxLayout(m_levelPage);
     levels->setContentsMargins(4, 4, 4, 4);
-    createLevelView(lastDayLevel, QStringLiteral("last 24 hours"), QStringLiteral("HH:mm"), 7);
-    createLevelView(lastWeekLevel, QStringLiteral("last 7 days"), QStringLiteral("ddd HH:mm"), 8);
-    levels->addWidget(lastDayLevel.stack, 1);
-    levels->addWidget(lastWeekLevel.stack, 1);
-    tabs->addTab(levelPage, QStringLiteral("Bucket level"));
+    createLevelView(m_lastDayLevel, QStringLiteral("lastDay"), QStringLiteral("last 24 hours"),
+                    QStringLiteral("HH:mm"), 7);
+    createLevelView(m_lastWeekLevel, QStringLiteral("lastWeek"), QStringLiteral("last 7 days"),
+                    QStringLiteral("ddd HH:mm"), 8);
+    levels->addWidget(m_lastDayLevel.stack, 1);
+    levels->addWidget(m_lastWeekLevel.stack, 1);
+    m_tabs->addTab(m_levelPage, QStringLiteral("Bucket level"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(tabs);
+    layout->addWidget(m_tabs);
 
-    showUsage(dayView, Span::Day);
-    showUsage(monthView, Span::Month);
-    showLevels(lastDayLevel, HistoryGranularity::Minute, 24 * 3600);
-    showLevels(lastWeekLevel, HistoryGranularity::Hour, 7 * 24 * 3600);
+    showUsage(m_dayView, Span::Day);
+    showUsage(m_monthView, Span::Month);
+    showLevels(m_lastDayLevel, HistoryGranularity::Minute, 24 * 3600);
+    showLevels(m_lastWeekLevel, HistoryGranularity::Hour, 7 * 24 * 3600);
 }
 
 void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &title)
 {
     const bool month = span == Span::Month;
-    view.page = new QWidget(tabs);
+    view.page = new QWidget(m_tabs);
     view.page->setObjectName(month ? QStringLiteral("monthPage") : QStringLiteral("dayPage"));
 
-    view.previousButton = arrowButton(view.page, Qt::LeftArrow, month ? QStringLiteral("Previous month")
-                                                                      : QStringLiteral("Previous day"));
-    view.nextButton = arrowButton(view.page, Qt::RightArrow, month ? QStringLiteral("Next month")
-                                                                   : QStringLiteral("Next day"));
-    view.dateEdit = new QDateEdit(view.page);
+    view.previousButton =
+        named(arrowButton(view.page, Qt::LeftArrow,
+                          month ? QStringLiteral("Previous month") : QStringLiteral("Previous day")),
+              QStringLiteral("previousButton"));
+    view.nextButton = named(arrowButton(view.page, Qt::RightArrow,
+                                        month ? QStringLiteral("Next month") : QStringLiteral("Next day")),
+                            QStringLiteral("nextButton"));
+    view.dateEdit = named(new QDateEdit(view.page), QStringLiteral("dateEdit"));
     view.dateEdit->setCalendarPopup(true);
     view.dateEdit->setDisplayFormat(month ? QStringLiteral("MMMM yyyy") : QStringLiteral("dddd d MMMM yyyy"));
     view.dateEdit->setMaximumDate(m_now.date());
     view.dateEdit->setDate(firstOf(m_now.date(), month));
     view.dateEdit->setMinimumWidth(180);
-    view.totalsLabel = new QLabel(view.page);
+    view.totalsLabel = named(new QLabel(view.page), QStringLiteral("totalsLabel"));
 
-    view.chartView = darkChart(view.page, month ? QStringLiteral("Per day") : QStringLiteral("Per hour"));
+    view.chartView = named(darkChart(view.page, month ? QStringLiteral("Per day") : QStringLiteral("Per hour")),
+                           QStringLiteral("usageChart"));
     QChart *chart = view.chartView->chart();
-    view.downloadSet = new QBarSet(QStringLiteral("Download"), chart);
+    view.downloadSet = named(new QBarSet(QStringLiteral("Download"), chart), QStringLiteral("downloadSet"));
     view.downloadSet->setColor(Colours::lime);
     view.downloadSet->setBorderColor(Colours::lime);
-    view.uploadSet = new QBarSet(QStringLiteral("Upload"), chart);
+    view.uploadSet = named(new QBarSet(QStringLiteral("Upload"), chart), QStringLiteral("uploadSet"));
     view.uploadSet->setColor(Colours::silver);
     view.uploadSet->setBorderColor(Colours::silver);
     auto *bars = new QBarSeries(chart);
@@ -229,20 +243,20 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
     bars->append(view.uploadSet);
     bars->setBarWidth(0.8);
     chart->addSeries(bars);
-    view.categoryAxis = new QBarCategoryAxis(chart);
+    view.categoryAxis = named(new QBarCategoryAxis(chart), QStringLiteral("categoryAxis"));
     styleAxis(view.categoryAxis, QString());
     view.categoryAxis->setGridLineVisible(false);
     chart->addAxis(view.categoryAxis, Qt::AlignBottom);
     bars->attachAxis(view.categoryAxis);
-    view.valueAxis = new QValueAxis(chart);
+    view.valueAxis = named(new QValueAxis(chart), QStringLiteral("valueAxis"));
     styleAxis(view.valueAxis, QString());
     view.valueAxis->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(view.valueAxis, Qt::AlignLeft);
     bars->attachAxis(view.valueAxis);
     view.noDataLabel = noDataLabel(view.page);
-    view.chartStack = stackOf(view.page, view.chartView, view.noDataLabel);
+    view.chartStack = named(stackOf(view.page, view.chartView, view.noDataLabel), QStringLiteral("chartStack"));
 
-    view.hostTable = new QTableWidget(0, 3, view.page);
+    view.hostTable = named(new QTableWidget(0, 3, view.page), QStringLiteral("hostTable"));
     view.hostTable->setHorizontalHeaderLabels(
         {QStringLiteral("LAN host"), QStringLiteral("Downloaded ( bytes )"), QStringLiteral("Share")});
     view.hostTable->verticalHeader()->hide();
@@ -252,9 +266,9 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
     view.hostTable->setAlternatingRowColors(true);
     view.hostTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     view.hostTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    view.noHostsLabel = noDataLabel(view.page);
+    view.noHostsLabel = named(noDataLabel(view.page), QStringLiteral("noHostsLabel"));
     view.noHostsLabel->setFont(font());
-    view.hostStack = stackOf(view.page, view.hostTable, view.noHostsLabel);
+    view.hostStack = named(stackOf(view.page, view.hostTable, view.noHostsLabel), QStringLiteral("hostStack"));
 
     auto *chooser = new QHBoxLayout;
     chooser->addWidget(view.previousButton);
@@ -267,7 +281,7 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
     layout->addLayout(chooser);
     layout->addWidget(view.chartStack, 3);
     layout->addWidget(view.hostStack, 2);
-    tabs->addTab(view.page, title);
+    m_tabs->addTab(view.page, title);
 
     auto step = [&view, month](int direction) {
         const QDate date = view.dateEdit->date();
@@ -278,13 +292,18 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
     connect(view.dateEdit, &QDateEdit::dateChanged, this, [this, &view, span] { showUsage(view, span); });
 }
 
-void HistoryWindow::createLevelView(LevelView &view, const QString &span, const QString &timeFormat, int ticks)
+void HistoryWindow::createLevelView(LevelView &view, const QString &name, const QString &span,
+                                    const QString &timeFormat, int ticks)
 {
-    view.chartView = darkChart(levelPage, QStringLiteral("Bucket level, %1").arg(span));
+    view.chartView =
+        named(darkChart(m_levelPage, QStringLiteral("Bucket level, %1").arg(span)), name + QStringLiteral("Chart"));
     QChart *chart = view.chartView->chart();
-    view.levelSeries = line(chart, QStringLiteral("Bucket level"), Colours::lime, Qt::SolidLine);
-    view.throttleSeries = line(chart, QStringLiteral("Throttle limit"), Colours::yellow, Qt::DashLine);
-    view.cutOffSeries = line(chart, QStringLiteral("Cut-off limit"), Colours::red, Qt::DashLine);
+    view.levelSeries = named(line(chart, QStringLiteral("Bucket level"), Colours::lime, Qt::SolidLine),
+                             QStringLiteral("levelSeries"));
+    view.throttleSeries = named(line(chart, QStringLiteral("Throttle limit"), Colours::yellow, Qt::DashLine),
+                                QStringLiteral("throttleSeries"));
+    view.cutOffSeries = named(line(chart, QStringLiteral("Cut-off limit"), Colours::red, Qt::DashLine),
+                              QStringLiteral("cutOffSeries"));
     view.timeAxis = new QDateTimeAxis(chart);
     styleAxis(view.timeAxis, QStringLiteral("Local time"));
     view.timeAxis->setFormat(timeFormat);
@@ -298,9 +317,9 @@ void HistoryWindow::createLevelView(LevelView &view, const QString &span, const 
         series->attachAxis(view.timeAxis);
         series->attachAxis(view.valueAxis);
     }
-    view.noDataLabel = noDataLabel(levelPage);
+    view.noDataLabel = noDataLabel(m_levelPage);
     view.noDataLabel->setText(QStringLiteral("No bucket level was recorded in the %1.").arg(span));
-    view.stack = stackOf(levelPage, view.chartView, view.noDataLabel);
+    view.stack = named(stackOf(m_levelPage, view.chartView, view.noDataLabel), name + QStringLiteral("Stack"));
 }
 
 void HistoryWindow::showUsage(UsageView &view, Span span)
@@ -321,7 +340,6 @@ void HistoryWindow::showUsage(UsageView &view, Span span)
         recorded = recorded || bar.recorded;
     }
     const ByteUnit unit = unitFor(largest);
-    view.unitBytes = unit.bytes;
     QList<qreal> downloads;
     QList<qreal> uploads;
     QStringList labels;

@@ -31,6 +31,7 @@ public:
     // `now` fixes "today", this month and the end of the level charts.
     HistoryWindow(const UsageHistoryReader &reader, const QDateTime &now, QWidget *parent = nullptr);
 
+private:
     // A chosen day or month: its bars, its totals, its hosts.
     struct UsageView
     {
@@ -49,7 +50,6 @@ public:
         QStackedWidget *hostStack = nullptr; // the table, or noHostsLabel
         QTableWidget *hostTable = nullptr;
         QLabel *noHostsLabel = nullptr;
-        int64_t unitBytes = 1; // what one unit of the bars' axis is
     };
 
     // The bucket level over a span that ends now.
@@ -65,20 +65,20 @@ public:
         QLabel *noDataLabel = nullptr;
     };
 
-    QTabWidget *tabs = nullptr;
-    UsageView dayView;
-    UsageView monthView;
-    QWidget *levelPage = nullptr;
-    LevelView lastDayLevel;
-    LevelView lastWeekLevel;
-
-private:
     enum class Span { Day, Month };
     void createUsageView(UsageView &view, Span span, const QString &title);
-    void createLevelView(LevelView &view, const QString &span, const QString &timeFormat, int ticks);
+    // `name` names its chart and stack for the tests: "lastDayChart", "lastDayStack".
+    void createLevelView(LevelView &view, const QString &name, const QString &span, const QString &timeFormat,
+                         int ticks);
     void showUsage(UsageView &view, Span span);
     void showLevels(LevelView &view, HistoryGranularity granularity, int64_t seconds);
 
     const UsageHistoryReader &m_reader;
     QDateTime m_now;
+    QTabWidget *m_tabs = nullptr;
+    UsageView m_dayView;
+    UsageView m_monthView;
+    QWidget *m_levelPage = nullptr;
+    LevelView m_lastDayLevel;
+    LevelView m_lastWeekLevel;
 };

@@ -163,23 +163,23 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     setFont(Fonts::arialPoints(8));
 
     createMenus();
-    fapPanel = panel(this, QStringLiteral("fapPanel"), fapPanelHeight);
+    m_fapPanel = panel(this, QStringLiteral("fapPanel"), fapPanelHeight);
     createFapPanel();
-    showMorePanel = panel(this, QStringLiteral("showMorePanel"), showMorePanelHeight);
-    showMoreButton = new QPushButton(QStringLiteral("Show more"), showMorePanel);
+    m_showMorePanel = panel(this, QStringLiteral("showMorePanel"), showMorePanelHeight);
+    auto *showMoreButton = new QPushButton(QStringLiteral("Show more"), m_showMorePanel);
     showMoreButton->setObjectName(QStringLiteral("showMoreButton"));
     showMoreButton->setFlat(true);
     showMoreButton->setGeometry(8, 6, 75, 23);
     setTextColour(showMoreButton, Qt::white);
-    detailsPanel = panel(this, QStringLiteral("detailsPanel"), detailsPanelHeight);
+    m_detailsPanel = panel(this, QStringLiteral("detailsPanel"), detailsPanelHeight);
     createDetailsPanel();
-    restrictionPanel = panel(this, QStringLiteral("restrictionPanel"), restrictionHeight);
+    m_restrictionPanel = panel(this, QStringLiteral("restrictionPanel"), restrictionHeight);
     createRestrictionPanel();
-    statusBar = new QStatusBar(this);
-    statusBar->setObjectName(QStringLiteral("statusBar"));
-    statusBar->setFixedHeight(statusHeight);
-    statusBar->setSizeGripEnabled(false);
-    statusBar->setAutoFillBackground(true);
+    m_statusBar = new QStatusBar(this);
+    m_statusBar->setObjectName(QStringLiteral("statusBar"));
+    m_statusBar->setFixedHeight(statusHeight);
+    m_statusBar->setSizeGripEnabled(false);
+    m_statusBar->setAutoFillBackground(true);
     // Room left over when the frame is dragged between the two views shows the panels' colour.
     QWidget *filler = panel(this, QStringLiteral("fillerPanel"), 0);
     filler->setMaximumHeight(QWIDGETSIZE_MAX);
@@ -187,13 +187,13 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->setMenuBar(menuBar);
-    for (QWidget *part : {fapPanel, showMorePanel, detailsPanel, restrictionPanel})
+    layout->setMenuBar(m_menuBar);
+    for (QWidget *part : {m_fapPanel, m_showMorePanel, m_detailsPanel, m_restrictionPanel})
         layout->addWidget(part);
     layout->addWidget(filler, 1);
-    layout->addWidget(statusBar);
+    layout->addWidget(m_statusBar);
 
-    for (QWidget *part : {fapPanel, detailsPanel, restrictionPanel}) {
+    for (QWidget *part : {m_fapPanel, m_detailsPanel, m_restrictionPanel}) {
         for (QLabel *shown : part->findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
             if (shown->objectName().endsWith(QStringLiteral("Value")))
                 m_valueLimits.insert(shown, rightLimit(shown));
@@ -206,159 +206,160 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     setMaximumSize(clientWidth, viewHeight(true));
     showDetails();
 
-    frontTimer = new QTimer(this);
-    frontTimer->setObjectName(QStringLiteral("frontTimer"));
-    frontTimer->setInterval(100);
-    connect(frontTimer, &QTimer::timeout, this, &MonitorWindow::pullToFront);
-    noticeTimer = new QTimer(this);
-    noticeTimer->setObjectName(QStringLiteral("noticeTimer"));
-    noticeTimer->setSingleShot(true);
-    noticeTimer->setInterval(noticeMs);
-    connect(noticeTimer, &QTimer::timeout, this, [this] { statusBar->showMessage(m_statusText); });
+    m_frontTimer = new QTimer(this);
+    m_frontTimer->setObjectName(QStringLiteral("frontTimer"));
+    m_frontTimer->setInterval(100);
+    connect(m_frontTimer, &QTimer::timeout, this, &MonitorWindow::pullToFront);
+    m_noticeTimer = new QTimer(this);
+    m_noticeTimer->setObjectName(QStringLiteral("noticeTimer"));
+    m_noticeTimer->setSingleShot(true);
+    m_noticeTimer->setInterval(noticeMs);
+    connect(m_noticeTimer, &QTimer::timeout, this, [this] { m_statusBar->showMessage(m_statusText); });
 
     connect(showMoreButton, &QPushButton::clicked, this, &MonitorWindow::showDetails);
-    connect(hideDetailsButton, &QPushButton::clicked, this, &MonitorWindow::hideDetails);
 
     // The tray's menu also on the window itself, where a desktop without a tray can reach it.
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &at) { trayMenu->popup(mapToGlobal(at)); });
+            [this](const QPoint &at) { m_trayMenu->popup(mapToGlobal(at)); });
 
-    trayIcon = new TrayIndicator(trayMenu, this);
-    connect(trayIcon, &TrayIndicator::appeared, this, [this] {
+    m_trayIcon = new TrayIndicator(m_trayMenu, this);
+    m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
+    connect(m_trayIcon, &TrayIndicator::appeared, this, [this] {
         if (statusText() == noTrayNotice)
             setStatusText(QString());
     });
-    if (!trayIcon->available())
+    if (!m_trayIcon->available())
         setStatusText(noTrayNotice);
 }
 
 void MonitorWindow::createMenus()
 {
-    menuBar = new QMenuBar(this);
-    menuBar->setObjectName(QStringLiteral("menuBar"));
-    fileMenu = menuBar->addMenu(QStringLiteral("File"));
+    m_menuBar = new QMenuBar(this);
+    m_menuBar->setObjectName(QStringLiteral("menuBar"));
+    QMenu *fileMenu = m_menuBar->addMenu(QStringLiteral("File"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    closeAction = item(fileMenu, QStringLiteral("closeAction"), QStringLiteral("Close"));
-    toolsMenu = menuBar->addMenu(QStringLiteral("Tools"));
+    QAction *closeAction = item(fileMenu, QStringLiteral("closeAction"), QStringLiteral("Close"));
+    QMenu *toolsMenu = m_menuBar->addMenu(QStringLiteral("Tools"));
     toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
-    optionsAction = item(toolsMenu, QStringLiteral("optionsAction"), QStringLiteral("Options..."));
-    plannerAction = item(toolsMenu, QStringLiteral("plannerAction"), QStringLiteral("Will it fit?..."));
-    historyAction = item(toolsMenu, QStringLiteral("historyAction"), QStringLiteral("History..."));
-    helpMenu = menuBar->addMenu(QStringLiteral("Help"));
+    QAction *optionsAction = item(toolsMenu, QStringLiteral("optionsAction"), QStringLiteral("Options..."));
+    QAction *plannerAction = item(toolsMenu, QStringLiteral("plannerAction"), QStringLiteral("Will it fit?..."));
+    m_historyAction = item(toolsMenu, QStringLiteral("historyAction"), QStringLiteral("History..."));
+    QMenu *helpMenu = m_menuBar->addMenu(QStringLiteral("Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
-    makerSiteAction =
-        item(helpMenu, QStringLiteral("makerSiteAction"),
-             QStringLiteral("Internet and other satellite services from KELMIRA"));
-    softwareSiteAction = item(helpMenu, QStringLiteral("softwareSiteAction"), QStringLiteral("Kelmira Software"));
-    productSiteAction = item(helpMenu, QStringLiteral("productSiteAction"), QStringLiteral("Tarvo on the web"));
+    QAction *makerSiteAction = item(helpMenu, QStringLiteral("makerSiteAction"),
+                                    QStringLiteral("Internet and other satellite services from KELMIRA"));
+    QAction *softwareSiteAction = item(helpMenu, QStringLiteral("softwareSiteAction"), QStringLiteral("Kelmira Software"));
+    QAction *productSiteAction = item(helpMenu, QStringLiteral("productSiteAction"), QStringLiteral("Tarvo on the web"));
     helpMenu->addSeparator();
-    aboutAction = item(helpMenu, QStringLiteral("aboutAction"), QStringLiteral("About"));
+    QAction *aboutAction = item(helpMenu, QStringLiteral("aboutAction"), QStringLiteral("About"));
 
-    trayMenu = new QMenu(this);
-    trayMenu->setObjectName(QStringLiteral("trayMenu"));
-    showAction = item(trayMenu, QStringLiteral("showAction"), QStringLiteral("Show"));
-    minimizeAction = item(trayMenu, QStringLiteral("minimizeAction"), QStringLiteral("Minimize"));
-    trayMenu->addSeparator();
-    alwaysOnTopAction = item(trayMenu, QStringLiteral("alwaysOnTopAction"), QStringLiteral("Always on top"));
-    alwaysOnTopAction->setCheckable(true);
-    trayMenu->addSeparator();
-    resetCountersAction = item(trayMenu, QStringLiteral("resetCountersAction"),
-                                 QStringLiteral("Reset interface counters ( does not affect FAP calculations )"));
-    resetFapLevelAction = item(trayMenu, QStringLiteral("resetFapLevelAction"), QStringLiteral("Reset FAP level"));
-    trayMenu->addSeparator();
-    trayCloseAction = item(trayMenu, QStringLiteral("trayCloseAction"), QStringLiteral("Close"));
+    m_trayMenu = new QMenu(this);
+    m_trayMenu->setObjectName(QStringLiteral("trayMenu"));
+    QAction *showAction = item(m_trayMenu, QStringLiteral("showAction"), QStringLiteral("Show"));
+    QAction *minimizeAction = item(m_trayMenu, QStringLiteral("minimizeAction"), QStringLiteral("Minimize"));
+    m_trayMenu->addSeparator();
+    m_alwaysOnTopAction = item(m_trayMenu, QStringLiteral("alwaysOnTopAction"), QStringLiteral("Always on top"));
+    m_alwaysOnTopAction->setCheckable(true);
+    m_trayMenu->addSeparator();
+    QAction *resetCountersAction = item(m_trayMenu, QStringLiteral("resetCountersAction"),
+                                        QStringLiteral("Reset interface counters ( does not affect FAP calculations )"));
+    QAction *resetFapLevelAction =
+        item(m_trayMenu, QStringLiteral("resetFapLevelAction"), QStringLiteral("Reset FAP level"));
+    m_trayMenu->addSeparator();
+    QAction *trayCloseAction = item(m_trayMenu, QStringLiteral("trayCloseAction"), QStringLiteral("Close"));
 
     connect(closeAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
     connect(trayCloseAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
     connect(optionsAction, &QAction::triggered, this, &MonitorWindow::optionsRequested);
     connect(plannerAction, &QAction::triggered, this, &MonitorWindow::plannerRequested);
-    connect(historyAction, &QAction::triggered, this, &MonitorWindow::historyRequested);
+    connect(m_historyAction, &QAction::triggered, this, &MonitorWindow::historyRequested);
     connect(makerSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::makerSite()); });
     connect(softwareSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::softwareSite()); });
     connect(productSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::productSite()); });
     connect(aboutAction, &QAction::triggered, this, &MonitorWindow::showAbout);
     connect(showAction, &QAction::triggered, this, &MonitorWindow::restore);
     connect(minimizeAction, &QAction::triggered, this, &MonitorWindow::putAway);
-    connect(alwaysOnTopAction, &QAction::triggered, this, &MonitorWindow::toggleAlwaysOnTop);
+    connect(m_alwaysOnTopAction, &QAction::triggered, this, &MonitorWindow::toggleAlwaysOnTop);
     connect(resetCountersAction, &QAction::triggered, this, &MonitorWindow::resetCountersRequested);
     connect(resetFapLevelAction, &QAction::triggered, this, &MonitorWindow::askResetFapLevel);
 }
 
 void MonitorWindow::createFapPanel()
 {
-    QWidget *p = fapPanel;
-    totalDownloadedValue = field(p, "Total bytes downloaded so far:", {8, 0}, "totalDownloadedValue", 160, zero);
-    fapLevelValue = field(p, "FAP level:", {8, 16}, "fapLevelValue", 64, zero);
-    levelBar = new LevelBar(p);
-    levelBar->setObjectName(QStringLiteral("levelBar"));
-    levelBar->move(8, 40);
-    levelBar->setFill(levelBarWidth, Colours::lime);
-    percentValue = value(p, QStringLiteral("percentValue"), 248, 40, QStringLiteral("100%"));
-    setTextColour(percentValue, Colours::lime);
-    trendRising = trendSign(p, QStringLiteral("trendRising"), Pictures::Arrow::Up);
-    trendFalling = trendSign(p, QStringLiteral("trendFalling"), Pictures::Arrow::Down);
-    trendSteady = trendSign(p, QStringLiteral("trendSteady"), Pictures::Arrow::Left);
-    trendRising->hide();
-    trendFalling->hide();
+    QWidget *p = m_fapPanel;
+    m_totalDownloadedValue = field(p, "Total bytes downloaded so far:", {8, 0}, "totalDownloadedValue", 160, zero);
+    m_fapLevelValue = field(p, "FAP level:", {8, 16}, "fapLevelValue", 64, zero);
+    m_levelBar = new LevelBar(p);
+    m_levelBar->setObjectName(QStringLiteral("levelBar"));
+    m_levelBar->move(8, 40);
+    m_levelBar->setFill(levelBarWidth, Colours::lime);
+    m_percentValue = value(p, QStringLiteral("percentValue"), 248, 40, QStringLiteral("100%"));
+    setTextColour(m_percentValue, Colours::lime);
+    m_trendRising = trendSign(p, QStringLiteral("trendRising"), Pictures::Arrow::Up);
+    m_trendFalling = trendSign(p, QStringLiteral("trendFalling"), Pictures::Arrow::Down);
+    m_trendSteady = trendSign(p, QStringLiteral("trendSteady"), Pictures::Arrow::Left);
+    m_trendRising->hide();
+    m_trendFalling->hide();
     caption(p, QStringLiteral("Download speed ( average )"), 288, 0);
-    downloadAverageValue = value(p, QStringLiteral("downloadAverageValue"), 288, 16, idle);
+    m_downloadAverageValue = value(p, QStringLiteral("downloadAverageValue"), 288, 16, idle);
     caption(p, QStringLiteral("Download speed ( instant )"), 288, 40);
-    downloadInstantValue = value(p, QStringLiteral("downloadInstantValue"), 288, 56, idle);
-    downloadLamp = new Lamp(p);
-    downloadLamp->setObjectName(QStringLiteral("downloadLamp"));
-    downloadLamp->move(272, 56);
-    downloadLamp->setColour(Colours::lime);
-    fullRecoveryValue = field(p, "Full recovery time:", {8, 64}, "fullRecoveryValue", 104, noTime);
-    bytesToThrottleValue = field(p, "Bytes to throttle:", {8, 80}, "bytesToThrottleValue", 104, zero);
-    bytesToCutOffValue = field(p, "Bytes to cut off:", {208, 80}, "bytesToCutOffValue", 296, zero);
+    m_downloadInstantValue = value(p, QStringLiteral("downloadInstantValue"), 288, 56, idle);
+    m_downloadLamp = new Lamp(p);
+    m_downloadLamp->setObjectName(QStringLiteral("downloadLamp"));
+    m_downloadLamp->move(272, 56);
+    m_downloadLamp->setColour(Colours::lime);
+    m_fullRecoveryValue = field(p, "Full recovery time:", {8, 64}, "fullRecoveryValue", 104, noTime);
+    m_bytesToThrottleValue = field(p, "Bytes to throttle:", {8, 80}, "bytesToThrottleValue", 104, zero);
+    m_bytesToCutOffValue = field(p, "Bytes to cut off:", {208, 80}, "bytesToCutOffValue", 296, zero);
 }
 
 void MonitorWindow::createDetailsPanel()
 {
-    QWidget *p = detailsPanel;
+    QWidget *p = m_detailsPanel;
     // The right-hand column starts a little left of the classic layout, and the chart is a little
     // narrower, so that packet counts in the millions fit between caption and chart.
     constexpr int rightColumn = 240;
-    timeToThrottleValue = field(p, "Time to throttle:", {16, 8}, "timeToThrottleValue", 96, noTime);
-    timeToCutOffValue = field(p, "Time to cut off:", {16, 24}, "timeToCutOffValue", 96, noTime);
-    uploadAverageValue = field(p, "Upload speed ( average )", {16, 40}, "uploadAverageValue", 144, idle);
-    uploadInstantValue = field(p, "Upload speed ( instant )", {16, 56}, "uploadInstantValue", 144, idle);
-    uploadLamp = new Lamp(p);
-    uploadLamp->setObjectName(QStringLiteral("uploadLamp"));
-    uploadLamp->move(0, 56);
-    uploadLamp->setColour(Colours::lime);
-    uploadTotalValue = field(p, "Upload bytes ( total ):", {16, 72}, "uploadTotalValue", 120, zero);
-    pingValue = field(p, "Ping ( ms ):", {rightColumn, 8}, "pingValue", 304, zero);
-    packetsPerSecondValue = field(p, "Packets / s:", {rightColumn, 24}, "packetsPerSecondValue", 304, zero);
-    averagePacketSizeValue = field(p, "Average packet size:", {rightColumn, 40}, "averagePacketSizeValue", 352, zero);
-    packetsReceivedValue = field(p, "Packets received:", {rightColumn, 56}, "packetsReceivedValue", 336, zero);
-    packetsSentValue = field(p, "Packets sent:", {rightColumn, 72}, "packetsSentValue", 312, zero);
-    trafficChart = new TrafficChart(p);
-    trafficChart->setObjectName(QStringLiteral("trafficChart"));
-    trafficChart->move(392, 24);
+    m_timeToThrottleValue = field(p, "Time to throttle:", {16, 8}, "timeToThrottleValue", 96, noTime);
+    m_timeToCutOffValue = field(p, "Time to cut off:", {16, 24}, "timeToCutOffValue", 96, noTime);
+    m_uploadAverageValue = field(p, "Upload speed ( average )", {16, 40}, "uploadAverageValue", 144, idle);
+    m_uploadInstantValue = field(p, "Upload speed ( instant )", {16, 56}, "uploadInstantValue", 144, idle);
+    m_uploadLamp = new Lamp(p);
+    m_uploadLamp->setObjectName(QStringLiteral("uploadLamp"));
+    m_uploadLamp->move(0, 56);
+    m_uploadLamp->setColour(Colours::lime);
+    m_uploadTotalValue = field(p, "Upload bytes ( total ):", {16, 72}, "uploadTotalValue", 120, zero);
+    m_pingValue = field(p, "Ping ( ms ):", {rightColumn, 8}, "pingValue", 304, zero);
+    m_packetsPerSecondValue = field(p, "Packets / s:", {rightColumn, 24}, "packetsPerSecondValue", 304, zero);
+    m_averagePacketSizeValue = field(p, "Average packet size:", {rightColumn, 40}, "averagePacketSizeValue", 352, zero);
+    m_packetsReceivedValue = field(p, "Packets received:", {rightColumn, 56}, "packetsReceivedValue", 336, zero);
+    m_packetsSentValue = field(p, "Packets sent:", {rightColumn, 72}, "packetsSentValue", 312, zero);
+    m_trafficChart = new TrafficChart(p);
+    m_trafficChart->setObjectName(QStringLiteral("trafficChart"));
+    m_trafficChart->move(392, 24);
 
-    hideDetailsButton = new QPushButton(QStringLiteral("X"), p);
+    auto *hideDetailsButton = new QPushButton(QStringLiteral("X"), p);
     hideDetailsButton->setObjectName(QStringLiteral("hideDetailsButton"));
     hideDetailsButton->setFlat(true);
     hideDetailsButton->setGeometry(432, 0, 23, 22);
     hideDetailsButton->setFont(bold(hideDetailsButton->font()));
     setTextColour(hideDetailsButton, Qt::white);
+    connect(hideDetailsButton, &QPushButton::clicked, this, &MonitorWindow::hideDetails);
 }
 
 void MonitorWindow::createRestrictionPanel()
 {
     const QFont large = Fonts::arialPoints(10, true);
-    const QLabel *caption = label(restrictionPanel, QStringLiteral("Restrictions:"), 8, 0, large);
-    restrictionValue = label(restrictionPanel, restrictionText(Restriction::None),
+    const QLabel *caption = label(m_restrictionPanel, QStringLiteral("Restrictions:"), 8, 0, large);
+    m_restrictionValue = label(m_restrictionPanel, restrictionText(Restriction::None),
                              std::max(88, caption->x() + caption->width() + gap), 0, large);
-    restrictionValue->setObjectName(QStringLiteral("restrictionValue"));
-    setTextColour(restrictionValue, Colours::lime);
+    m_restrictionValue->setObjectName(QStringLiteral("restrictionValue"));
+    setTextColour(m_restrictionValue, Colours::lime);
 }
 
 int MonitorWindow::viewHeight(bool full) const
 {
-    return menuBar->sizeHint().height() + fapPanelHeight + (full ? detailsPanelHeight : showMorePanelHeight)
+    return m_menuBar->sizeHint().height() + fapPanelHeight + (full ? detailsPanelHeight : showMorePanelHeight)
            + restrictionHeight + statusHeight;
 }
 
@@ -372,25 +373,35 @@ void MonitorWindow::applySettings(const AppSettings &settings)
 {
     setWindowOpacity(std::clamp(settings.windowOpacity, 0, 255) / 255.0);
     setAlwaysOnTop(settings.alwaysOnTop);
-    trafficChart->setAutoScale(settings.chartAutoScale);
+    m_trafficChart->setAutoScale(settings.chartAutoScale);
+}
+
+void MonitorWindow::setHistoryAvailable(bool available)
+{
+    m_historyAction->setEnabled(available);
+}
+
+bool MonitorWindow::showTrayMessage(const QString &summary, const QString &body, bool urgent)
+{
+    return m_trayIcon->showMessage(summary, body, urgent);
 }
 
 void MonitorWindow::setStatusText(const QString &text)
 {
     m_statusText = text;
-    noticeTimer->stop();
-    statusBar->showMessage(text);
+    m_noticeTimer->stop();
+    m_statusBar->showMessage(text);
 }
 
 void MonitorWindow::showNotice(const QString &text)
 {
-    statusBar->showMessage(text);
-    noticeTimer->start();
+    m_statusBar->showMessage(text);
+    m_noticeTimer->start();
 }
 
 QString MonitorWindow::statusText() const
 {
-    return statusBar->currentMessage();
+    return m_statusBar->currentMessage();
 }
 
 void MonitorWindow::display(QLabel *label, const QString &text)
@@ -407,7 +418,7 @@ void MonitorWindow::display(QLabel *label, const QString &text)
 
 void MonitorWindow::setPingText(const QString &text)
 {
-    display(pingValue, text);
+    display(m_pingValue, text);
 }
 
 void MonitorWindow::showTick(const TickDisplay &tick)
@@ -416,37 +427,37 @@ void MonitorWindow::showTick(const TickDisplay &tick)
     const TrafficCounters &counters = tick.counters;
     const TrafficStats &stats = tick.stats;
 
-    display(downloadAverageValue, speed(stats.averageDownload));
-    downloadLamp->setColour(lampColour(tick.taken.downloadBytes));
-    display(downloadInstantValue, speed(stats.instantDownload));
-    display(totalDownloadedValue, formatCount(double(counters.downloadedTotal.load())));
-    display(fapLevelValue,
+    display(m_downloadAverageValue, speed(stats.averageDownload));
+    m_downloadLamp->setColour(lampColour(tick.taken.downloadBytes));
+    display(m_downloadInstantValue, speed(stats.instantDownload));
+    display(m_totalDownloadedValue, formatCount(double(counters.downloadedTotal.load())));
+    display(m_fapLevelValue,
             formatCount(double(meter.remaining())) + QStringLiteral(" / ") + formatCount(double(meter.activeLimit())));
-    display(bytesToThrottleValue, formatCount(double(meter.bytesToThrottle())));
-    display(bytesToCutOffValue, formatCount(meter.bytesToCutOff()));
+    display(m_bytesToThrottleValue, formatCount(double(meter.bytesToThrottle())));
+    display(m_bytesToCutOffValue, formatCount(meter.bytesToCutOff()));
     const Restriction restriction = meter.restriction();
     const QColor levelColour = restrictionColour(restriction);
-    display(restrictionValue, restrictionText(restriction));
-    setTextColour(restrictionValue, levelColour);
-    setTextColour(percentValue, levelColour);
-    display(percentValue, QString::number(meter.levelPercent()) + QLatin1Char('%'));
-    levelBar->setFill(meter.barFill(levelBarWidth), levelColour);
-    trendRising->setVisible(meter.trend() == LevelTrend::Rising);
-    trendFalling->setVisible(meter.trend() == LevelTrend::Falling);
-    trendSteady->setVisible(meter.trend() == LevelTrend::Steady);
-    display(fullRecoveryValue, formatDuration(meter.fullRecoverySeconds()));
-    display(timeToThrottleValue, formatDuration(meter.secondsToThrottle()));
-    display(timeToCutOffValue, formatDuration(meter.secondsToCutOff()));
-    display(uploadTotalValue, formatCount(double(counters.uploadedTotal.load())));
-    uploadLamp->setColour(lampColour(tick.taken.uploadBytes));
-    display(uploadInstantValue, speed(stats.instantUpload));
-    display(uploadAverageValue, speed(stats.averageUpload));
-    display(averagePacketSizeValue, formatCount(counters.meanPacketSize.load()));
-    display(packetsPerSecondValue, formatCount(tick.taken.packets));
-    display(packetsSentValue, formatCount(double(counters.uploadPackets.load())));
-    display(packetsReceivedValue, formatCount(double(counters.downloadPackets.load())));
+    display(m_restrictionValue, restrictionText(restriction));
+    setTextColour(m_restrictionValue, levelColour);
+    setTextColour(m_percentValue, levelColour);
+    display(m_percentValue, QString::number(meter.levelPercent()) + QLatin1Char('%'));
+    m_levelBar->setFill(meter.barFill(levelBarWidth), levelColour);
+    m_trendRising->setVisible(meter.trend() == LevelTrend::Rising);
+    m_trendFalling->setVisible(meter.trend() == LevelTrend::Falling);
+    m_trendSteady->setVisible(meter.trend() == LevelTrend::Steady);
+    display(m_fullRecoveryValue, formatDuration(meter.fullRecoverySeconds()));
+    display(m_timeToThrottleValue, formatDuration(meter.secondsToThrottle()));
+    display(m_timeToCutOffValue, formatDuration(meter.secondsToCutOff()));
+    display(m_uploadTotalValue, formatCount(double(counters.uploadedTotal.load())));
+    m_uploadLamp->setColour(lampColour(tick.taken.uploadBytes));
+    display(m_uploadInstantValue, speed(stats.instantUpload));
+    display(m_uploadAverageValue, speed(stats.averageUpload));
+    display(m_averagePacketSizeValue, formatCount(counters.meanPacketSize.load()));
+    display(m_packetsPerSecondValue, formatCount(tick.taken.packets));
+    display(m_packetsSentValue, formatCount(double(counters.uploadPackets.load())));
+    display(m_packetsReceivedValue, formatCount(double(counters.downloadPackets.load())));
 
-    trayIcon->setImage(drawTrayImage(TrayGauge{
+    m_trayIcon->setImage(drawTrayImage(TrayGauge{
         .style = tick.trayStyle,
         .activeLimit = meter.activeLimit(),
         .usedBytes = meter.usedBytes(),
@@ -455,7 +466,7 @@ void MonitorWindow::showTick(const TickDisplay &tick)
         .levelPercent = meter.levelPercent(),
     }));
 
-    trafficChart->add(tick.now, tick.taken.downloadBytes, tick.taken.uploadBytes, tick.chartHistorySeconds);
+    m_trafficChart->add(tick.now, tick.taken.downloadBytes, tick.taken.uploadBytes, tick.chartHistorySeconds);
 }
 
 bool MonitorWindow::keepInFront(bool visible, bool alwaysOnTop, bool optionsVisible, bool aboutVisible)
@@ -491,7 +502,7 @@ void MonitorWindow::showAfterConfirmation(bool startMinimized)
 {
     if (!startMinimized)
         show();
-    else if (!trayIcon->available())
+    else if (!m_trayIcon->available())
         minimiseToTaskBar();
 }
 
@@ -503,7 +514,7 @@ void MonitorWindow::minimiseToTaskBar()
 
 void MonitorWindow::putAway()
 {
-    if (trayIcon->available())
+    if (m_trayIcon->available())
         hide();
     else
         minimiseToTaskBar();
@@ -514,7 +525,7 @@ void MonitorWindow::closeEvent(QCloseEvent *event)
     // Only the user's close (the title bar's, a spontaneous event) keeps the window: the program's
     // own closes, and the one Qt sends every window when the program quits, must go through, or
     // "Close" and SIGTERM would never end a program without a tray.
-    if (trayIcon->available() || !event->spontaneous())
+    if (m_trayIcon->available() || !event->spontaneous())
         return QWidget::closeEvent(event);
     event->ignore();
     minimiseToTaskBar();
@@ -530,7 +541,7 @@ void MonitorWindow::changeEvent(QEvent *event)
         return;
     }
     // Hidden after the state change has run its course; a window the pull restores stays.
-    if (trayIcon->available() && !m_inTaskBar && !m_alwaysOnTop)
+    if (m_trayIcon->available() && !m_inTaskBar && !m_alwaysOnTop)
         QTimer::singleShot(0, this, [this] {
             if (isMinimized())
                 hide();
@@ -549,12 +560,12 @@ void MonitorWindow::restore()
 void MonitorWindow::setAlwaysOnTop(bool alwaysOnTop)
 {
     m_alwaysOnTop = alwaysOnTop;
-    alwaysOnTopAction->setChecked(alwaysOnTop);
+    m_alwaysOnTopAction->setChecked(alwaysOnTop);
     // Without the setting there is nothing to pull: no wake-ups for nothing.
     if (alwaysOnTop)
-        frontTimer->start();
+        m_frontTimer->start();
     else
-        frontTimer->stop();
+        m_frontTimer->stop();
 }
 
 void MonitorWindow::toggleAlwaysOnTop()
@@ -579,8 +590,8 @@ void MonitorWindow::askResetFapLevel()
 
 void MonitorWindow::showDetails()
 {
-    detailsPanel->show();
-    showMorePanel->hide();
+    m_detailsPanel->show();
+    m_showMorePanel->hide();
     // Made shorter, the full view would squeeze its fixed panels over each other.
     setMinimumHeight(viewHeight(true));
     resize(clientWidth, viewHeight(true));
@@ -588,8 +599,8 @@ void MonitorWindow::showDetails()
 
 void MonitorWindow::hideDetails()
 {
-    detailsPanel->hide();
-    showMorePanel->show();
+    m_detailsPanel->hide();
+    m_showMorePanel->show();
     setMinimumHeight(viewHeight(false));
     resize(clientWidth, viewHeight(false));
 }

@@ -13,7 +13,6 @@ class QAction;
 class QLabel;
 class QMenu;
 class QMenuBar;
-class QPushButton;
 class QStatusBar;
 class QTimer;
 class TrafficChart;
@@ -71,68 +70,10 @@ public:
     // One pull, as the front timer runs it.
     void pullToFront();
 
-    QTimer *frontTimer = nullptr; // runs only while "Always on top" is on
-    QTimer *noticeTimer = nullptr;
-
-    QMenuBar *menuBar = nullptr;
-    QMenu *fileMenu = nullptr;
-    QAction *closeAction = nullptr;
-    QMenu *toolsMenu = nullptr;
-    QAction *optionsAction = nullptr;
-    QAction *plannerAction = nullptr;
-    QAction *historyAction = nullptr;
-    QMenu *helpMenu = nullptr;
-    QAction *makerSiteAction = nullptr;
-    QAction *softwareSiteAction = nullptr;
-    QAction *productSiteAction = nullptr;
-    QAction *aboutAction = nullptr;
-
-    QMenu *trayMenu = nullptr;
-    QAction *showAction = nullptr;
-    QAction *minimizeAction = nullptr;
-    QAction *alwaysOnTopAction = nullptr;
-    QAction *resetCountersAction = nullptr;
-    QAction *resetFapLevelAction = nullptr;
-    QAction *trayCloseAction = nullptr;
-
-    QWidget *fapPanel = nullptr;
-    QWidget *showMorePanel = nullptr;
-    QWidget *detailsPanel = nullptr;
-    QWidget *restrictionPanel = nullptr;
-    QStatusBar *statusBar = nullptr;
-    QPushButton *showMoreButton = nullptr;
-    QPushButton *hideDetailsButton = nullptr;
-
-    QLabel *totalDownloadedValue = nullptr;
-    QLabel *fapLevelValue = nullptr;
-    LevelBar *levelBar = nullptr;
-    QLabel *percentValue = nullptr;
-    QLabel *trendRising = nullptr;
-    QLabel *trendFalling = nullptr;
-    QLabel *trendSteady = nullptr;
-    QLabel *downloadAverageValue = nullptr;
-    QLabel *downloadInstantValue = nullptr;
-    Lamp *downloadLamp = nullptr;
-    QLabel *fullRecoveryValue = nullptr;
-    QLabel *bytesToThrottleValue = nullptr;
-    QLabel *bytesToCutOffValue = nullptr;
-
-    QLabel *timeToThrottleValue = nullptr;
-    QLabel *timeToCutOffValue = nullptr;
-    QLabel *uploadAverageValue = nullptr;
-    QLabel *uploadInstantValue = nullptr;
-    Lamp *uploadLamp = nullptr;
-    QLabel *uploadTotalValue = nullptr;
-    QLabel *pingValue = nullptr;
-    QLabel *packetsPerSecondValue = nullptr;
-    QLabel *averagePacketSizeValue = nullptr;
-    QLabel *packetsReceivedValue = nullptr;
-    QLabel *packetsSentValue = nullptr;
-    TrafficChart *trafficChart = nullptr;
-
-    QLabel *restrictionValue = nullptr;
-
-    TrayIndicator *trayIcon = nullptr;
+    // Tools > "History..." only while there is a history to read.
+    void setHistoryAvailable(bool available);
+    // A balloon at the tray icon; false when there is no tray to show it at.
+    bool showTrayMessage(const QString &summary, const QString &body, bool urgent);
 
 Q_SIGNALS:
     // File > "Close" and the tray menu's "Close": the program should end.
@@ -175,6 +116,51 @@ private:
     void askResetFapLevel();
     void showDetails();
     void hideDetails();
+
+    QTimer *m_frontTimer = nullptr; // runs only while "Always on top" is on
+    QTimer *m_noticeTimer = nullptr;
+
+    QMenuBar *m_menuBar = nullptr;
+    QAction *m_historyAction = nullptr;
+    QAction *m_alwaysOnTopAction = nullptr;
+    QMenu *m_trayMenu = nullptr; // the tray icon's, also on the window itself
+
+    QWidget *m_fapPanel = nullptr;
+    QWidget *m_showMorePanel = nullptr;
+    QWidget *m_detailsPanel = nullptr;
+    QWidget *m_restrictionPanel = nullptr;
+    QStatusBar *m_statusBar = nullptr;
+
+    QLabel *m_totalDownloadedValue = nullptr;
+    QLabel *m_fapLevelValue = nullptr;
+    LevelBar *m_levelBar = nullptr;
+    QLabel *m_percentValue = nullptr;
+    QLabel *m_trendRising = nullptr;
+    QLabel *m_trendFalling = nullptr;
+    QLabel *m_trendSteady = nullptr;
+    QLabel *m_downloadAverageValue = nullptr;
+    QLabel *m_downloadInstantValue = nullptr;
+    Lamp *m_downloadLamp = nullptr;
+    QLabel *m_fullRecoveryValue = nullptr;
+    QLabel *m_bytesToThrottleValue = nullptr;
+    QLabel *m_bytesToCutOffValue = nullptr;
+
+    QLabel *m_timeToThrottleValue = nullptr;
+    QLabel *m_timeToCutOffValue = nullptr;
+    QLabel *m_uploadAverageValue = nullptr;
+    QLabel *m_uploadInstantValue = nullptr;
+    Lamp *m_uploadLamp = nullptr;
+    QLabel *m_uploadTotalValue = nullptr;
+    QLabel *m_pingValue = nullptr;
+    QLabel *m_packetsPerSecondValue = nullptr;
+    QLabel *m_averagePacketSizeValue = nullptr;
+    QLabel *m_packetsReceivedValue = nullptr;
+    QLabel *m_packetsSentValue = nullptr;
+    TrafficChart *m_trafficChart = nullptr;
+
+    QLabel *m_restrictionValue = nullptr;
+
+    TrayIndicator *m_trayIcon = nullptr;
 
     QHash<const QLabel *, int> m_valueLimits; // where each value must end
     bool m_alwaysOnTop = false;

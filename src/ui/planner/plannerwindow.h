@@ -35,15 +35,14 @@ public:
     // A newer bucket (every tick while the window is open); what the user typed stays.
     void setInputs(const PlannerInputs &inputs);
 
-    QLineEdit *sizeEdit = nullptr;
-    QLineEdit *speedEdit = nullptr;
-    QLabel *averageLabel = nullptr;
-    QLabel *bucketLabel = nullptr;
-    QLabel *resultLabel = nullptr;
-    LevelCurve *curve = nullptr;
-
 private:
     void replan();
 
+    QLineEdit *m_sizeEdit = nullptr;
+    QLineEdit *m_speedEdit = nullptr;
+    QLabel *m_averageLabel = nullptr;
+    QLabel *m_bucketLabel = nullptr;
+    QLabel *m_resultLabel = nullptr;
+    LevelCurve *m_curve = nullptr;
     PlannerInputs m_inputs;
 };

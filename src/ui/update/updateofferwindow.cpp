@@ -71,7 +71,8 @@ void UpdateOfferWindow::build(const QString &productName)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    banner = new QLabel(QStringLiteral("   ") + productName);
+    auto *banner = new QLabel(QStringLiteral("   ") + productName);
+    banner->setObjectName(QStringLiteral("banner"));
     QFont bannerFont;
     bannerFont.setFamilies({QStringLiteral("Arial Black"), QStringLiteral("Liberation Sans")});
     bannerFont.setPointSize(16);
@@ -81,40 +82,47 @@ void UpdateOfferWindow::build(const QString &productName)
     setTextColour(banner, Qt::white);
     layout->addWidget(banner);
 
-    pageView = offlinePageView();
-    layout->addWidget(pageView, 1);
+    m_pageView = offlinePageView();
+    m_pageView->setObjectName(QStringLiteral("pageView"));
+    layout->addWidget(m_pageView, 1);
 
-    progressArea = new QWidget;
-    fill(progressArea, Qt::white);
-    auto *progressLayout = new QVBoxLayout(progressArea);
+    m_progressArea = new QWidget;
+    m_progressArea->setObjectName(QStringLiteral("progressArea"));
+    fill(m_progressArea, Qt::white);
+    auto *progressLayout = new QVBoxLayout(m_progressArea);
     progressLayout->setContentsMargins(0, 0, 0, 0);
     progressLayout->setSpacing(0);
-    progressBar = new QProgressBar;
-    progressBar->setFixedHeight(20);
-    progressBar->setTextVisible(false);
-    progressLayout->addWidget(progressBar);
-    progressLabel = new QLabel;
-    progressLabel->setFont(Fonts::arialPoints(10));
-    progressLabel->setAlignment(Qt::AlignCenter);
-    progressLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    fill(progressLabel, Colours::darkBlue);
-    setTextColour(progressLabel, Qt::white);
-    progressLayout->addWidget(progressLabel);
-    progressArea->hide();
-    layout->addWidget(progressArea);
+    m_progressBar = new QProgressBar;
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setFixedHeight(20);
+    m_progressBar->setTextVisible(false);
+    progressLayout->addWidget(m_progressBar);
+    m_progressLabel = new QLabel;
+    m_progressLabel->setObjectName(QStringLiteral("progressLabel"));
+    m_progressLabel->setFont(Fonts::arialPoints(10));
+    m_progressLabel->setAlignment(Qt::AlignCenter);
+    m_progressLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    fill(m_progressLabel, Colours::darkBlue);
+    setTextColour(m_progressLabel, Qt::white);
+    progressLayout->addWidget(m_progressLabel);
+    m_progressArea->hide();
+    layout->addWidget(m_progressArea);
 
-    buttonBar = new QWidget;
-    fill(buttonBar, Colours::darkBlue);
-    const auto button = [this](const QString &caption, int left, int width) {
-        auto *created = new QPushButton(caption, buttonBar);
+    m_buttonBar = new QWidget;
+    m_buttonBar->setObjectName(QStringLiteral("buttonBar"));
+    fill(m_buttonBar, Colours::darkBlue);
+    const auto button = [this](const char *name, const QString &caption, int left, int width) {
+        auto *created = new QPushButton(caption, m_buttonBar);
+        created->setObjectName(QString::fromLatin1(name));
         created->setGeometry(left, 0, width, 25);
         return created;
     };
-    updateNowButton = button(QStringLiteral("Update Now!"), 56, 83);
-    remindButton = button(QStringLiteral("Remind me in 5 days"), 144, 139);
-    neverRemindButton = button(QStringLiteral("Never remind me about updates again"), 288, 195);
-    buttonBar->setFixedHeight(25);
-    layout->addWidget(buttonBar);
+    QPushButton *updateNowButton = button("updateNowButton", QStringLiteral("Update Now!"), 56, 83);
+    QPushButton *remindButton = button("remindButton", QStringLiteral("Remind me in 5 days"), 144, 139);
+    QPushButton *neverRemindButton =
+        button("neverRemindButton", QStringLiteral("Never remind me about updates again"), 288, 195);
+    m_buttonBar->setFixedHeight(25);
+    layout->addWidget(m_buttonBar);
 
     connect(updateNowButton, &QPushButton::clicked, this, &UpdateOfferWindow::startDownload);
     connect(remindButton, &QPushButton::clicked, this, &UpdateOfferWindow::remindLaterRequested);
@@ -123,12 +131,12 @@ void UpdateOfferWindow::build(const QString &productName)
 
 void UpdateOfferWindow::showOffer(const QString &productName, const QString &page)
 {
-    if (!banner)
+    if (!m_pageView)
         build(productName);
     if (Qt::mightBeRichText(page))
-        pageView->setHtml(page);
+        m_pageView->setHtml(page);
     else
-        pageView->setPlainText(page);
+        m_pageView->setPlainText(page);
     resize(500, 300);
     setWindowTitle(QStringLiteral("New version available"));
     fill(this, Colours::darkBlue);
@@ -138,16 +146,16 @@ void UpdateOfferWindow::showOffer(const QString &productName, const QString &pag
 
 void UpdateOfferWindow::showProgress(qint64 received, qint64 announced)
 {
-    progressBar->setMaximum(progressValue(announced));
-    progressBar->setValue(progressValue(received));
-    progressLabel->setText(QStringLiteral("Got %1 bytes of %2 total").arg(received).arg(announced));
+    m_progressBar->setMaximum(progressValue(announced));
+    m_progressBar->setValue(progressValue(received));
+    m_progressLabel->setText(QStringLiteral("Got %1 bytes of %2 total").arg(received).arg(announced));
 }
 
 void UpdateOfferWindow::startDownload()
 {
     setWindowTitle(QStringLiteral("Please wait... downloading your update!"));
-    progressArea->show();
-    buttonBar->hide();
+    m_progressArea->show();
+    m_buttonBar->hide();
     Q_EMIT downloadRequested();
 }
 

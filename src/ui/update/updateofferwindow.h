@@ -4,7 +4,6 @@
 
 class QLabel;
 class QProgressBar;
-class QPushButton;
 class QTextBrowser;
 
 // The offer of a new version: the product's name as a banner, the server's page about the new
@@ -23,16 +22,6 @@ public:
     // "Got N bytes of M total"; M is 0 when the server announced no length.
     void showProgress(qint64 received, qint64 announced);
 
-    QLabel *banner = nullptr;
-    QTextBrowser *pageView = nullptr;
-    QWidget *buttonBar = nullptr;
-    QPushButton *updateNowButton = nullptr;
-    QPushButton *remindButton = nullptr;
-    QPushButton *neverRemindButton = nullptr;
-    QWidget *progressArea = nullptr;
-    QProgressBar *progressBar = nullptr;
-    QLabel *progressLabel = nullptr;
-
 Q_SIGNALS:
     void downloadRequested(); // after the window has switched to the progress view
     void remindLaterRequested();
@@ -45,4 +34,10 @@ protected:
 private:
     void build(const QString &productName);
     void startDownload();
+
+    QTextBrowser *m_pageView = nullptr; // null until the first offer builds the controls
+    QWidget *m_buttonBar = nullptr;
+    QWidget *m_progressArea = nullptr;
+    QProgressBar *m_progressBar = nullptr;
+    QLabel *m_progressLabel = nullptr;
 };

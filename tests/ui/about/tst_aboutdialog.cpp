@@ -2,9 +2,13 @@
 #include "ui/about/linklabel.h"
 #include "ui/common/weblinks.h"
 
+#include "support/controls.h"
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 class TestAboutDialog : public QObject
 {
@@ -65,11 +69,12 @@ private Q_SLOTS:
             const QFontMetrics metrics = label->fontMetrics();
             return metrics.tightBoundingRect(label->text()).translated(label->pos() + QPoint(0, metrics.ascent()));
         };
-        QCOMPARE(about.titleLabel->text(), QStringLiteral("Tarvo"));
-        QCOMPARE(about.titleLabel->font().pixelSize(), 29);
-        QCOMPARE(about.titleLabel->x(), 40);
-        QCOMPARE(about.titleLabel->y() + about.titleLabel->fontMetrics().ascent(), 72);
-        QVERIFY(!ink(about.titleLabel).intersects(ink(about.makerLabel)));
+        const QLabel *title = findControl<QLabel>(about, u"titleLabel"_s);
+        QCOMPARE(title->text(), QStringLiteral("Tarvo"));
+        QCOMPARE(title->font().pixelSize(), 29);
+        QCOMPARE(title->x(), 40);
+        QCOMPARE(title->y() + title->fontMetrics().ascent(), 72);
+        QVERIFY(!ink(title).intersects(ink(findControl<QLabel>(about, u"makerLabel"_s))));
     }
 
     void window()
@@ -80,31 +85,33 @@ private Q_SLOTS:
         QCOMPARE(about.minimumSize(), about.maximumSize());
         QVERIFY(!about.isModal());
         QCOMPARE(about.palette().color(QPalette::Window), QColor(Qt::white));
-        QCOMPARE(about.titleLabel->font().weight(), QFont::Black);
-        QVERIFY(about.makerLabel->font().bold());
-        QCOMPARE(about.productSiteLink->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-        QCOMPARE(about.copyrightLink->palette().color(QPalette::WindowText), QColor(Qt::white));
-        QCOMPARE(about.bottomBand->geometry(), QRect(0, 385 - 58, 353, 58));
-        QCOMPARE(about.bottomBand->palette().color(QPalette::Window), QColor(0, 64, 128));
-        QCOMPARE(about.okButton->geometry(), QRect(271, 24, 75, 25));
-        QCOMPARE(about.okButton->text(), QStringLiteral("OK"));
-        QVERIFY(about.okButton->isDefault());
-        QCOMPARE(about.creditsText->geometry(), QRect(16, 224, 329, 49));
-        QVERIFY(about.creditsText->isReadOnly());
-        QCOMPARE(about.creditsText->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        const QStringList credits = about.creditsText->toPlainText().split(QLatin1Char('\n'));
-        QCOMPARE(credits.size(), 3);
-        QVERIFY(credits[0].contains(QStringLiteral("libpcap")));
-        QVERIFY(credits[2].contains(QStringLiteral("reproduction")));
+        const QWidget *band = findControl<QWidget>(about, u"bottomBand"_s);
+        const QPushButton *ok = findControl<QPushButton>(about, u"okButton"_s);
+        const QPlainTextEdit *credits = findControl<QPlainTextEdit>(about, u"creditsText"_s);
+        QCOMPARE(findControl<QLabel>(about, u"titleLabel"_s)->font().weight(), QFont::Black);
+        QVERIFY(findControl<QLabel>(about, u"makerLabel"_s)->font().bold());
+        QCOMPARE(findControl<QLabel>(about, u"productSiteLink"_s)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        QCOMPARE(findControl<QLabel>(about, u"copyrightLink"_s)->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(band->geometry(), QRect(0, 385 - 58, 353, 58));
+        QCOMPARE(band->palette().color(QPalette::Window), QColor(0, 64, 128));
+        QCOMPARE(ok->geometry(), QRect(271, 24, 75, 25));
+        QCOMPARE(ok->text(), QStringLiteral("OK"));
+        QVERIFY(ok->isDefault());
+        QCOMPARE(credits->geometry(), QRect(16, 224, 329, 49));
+        QVERIFY(credits->isReadOnly());
+        QCOMPARE(credits->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        const QStringList lines = credits->toPlainText().split(QLatin1Char('\n'));
+        QCOMPARE(lines.size(), 3);
+        QVERIFY(lines[0].contains(QStringLiteral("libpcap")));
+        QVERIFY(lines[2].contains(QStringLiteral("reproduction")));
     }
 
     void linksOpenTheirPages()
     {
         AboutDialog about;
         about.show();
-        for (QLabel *label : {static_cast<QLabel *>(about.productSiteLink), static_cast<QLabel *>(about.makerSiteLink),
-                              static_cast<QLabel *>(about.softwareSiteLink), static_cast<QLabel *>(about.copyrightLink)})
-            QTest::mouseClick(label, Qt::LeftButton);
+        for (const QString &link : {u"productSiteLink"_s, u"makerSiteLink"_s, u"softwareSiteLink"_s, u"copyrightLink"_s})
+            QTest::mouseClick(findControl<QLabel>(about, link), Qt::LeftButton);
         QCOMPARE(opened, (QList<QUrl>{WebLinks::productSite(), WebLinks::makerSite(), WebLinks::softwareSite(),
                                       WebLinks::softwareSite()}));
         QVERIFY(about.isVisible()); // a link leaves the window as it is
@@ -114,7 +121,7 @@ private Q_SLOTS:
     {
         AboutDialog about;
         about.show();
-        QTest::mouseClick(about.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(about, u"okButton"_s), Qt::LeftButton);
         QVERIFY(!about.isVisible());
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));

@@ -3,6 +3,7 @@
 #include "ui/history/usagebars.h"
 
 #include "support/fakehistory.h"
+#include "support/historypages.h"
 #include "support/renderings.h"
 
 #include <QBarCategoryAxis>
@@ -99,7 +100,8 @@ private Q_SLOTS:
         for (int64_t t = localMidnight(date) - 3 * hour; t < localMidnight(date.addDays(1)) + 3 * hour; t += hour)
             history.hours.push_back(period(t, 1000 + t / hour % 1000 * 777, t / hour % 97));
         HistoryWindow window(history, now);
-        window.dayView.dateEdit->setDate(date);
+        const UsagePage view(window, u"dayPage"_qs);
+        view.dateEdit->setDate(date);
 
         std::vector<int64_t> expectedDownloads;
         std::vector<int64_t> expectedUploads;
@@ -110,9 +112,8 @@ private Q_SLOTS:
             }
         }
         QCOMPARE(int(expectedDownloads.size()), hours);
-        const HistoryWindow::UsageView &view = window.dayView;
-        QCOMPARE(bytesOf(view.downloadSet, view.unitBytes), expectedDownloads);
-        QCOMPARE(bytesOf(view.uploadSet, view.unitBytes), expectedUploads);
+        QCOMPARE(bytesOf(view.downloadSet, view.unitBytes()), expectedDownloads);
+        QCOMPARE(bytesOf(view.uploadSet, view.unitBytes()), expectedUploads);
         QCOMPARE(view.categoryAxis->count(), hours);
         QCOMPARE(view.categoryAxis->categories().mid(1, 4), labels);
         QCOMPARE(view.categoryAxis->categories().first(), u"00"_qs);
@@ -145,13 +146,13 @@ private Q_SLOTS:
             history.days.push_back(period(start, date.toJulianDay() % 1000 * 1000003, date.day()));
         }
         HistoryWindow window(history, now);
-        window.monthView.dateEdit->setDate(month.addDays(9)); // any day picks its month
-        const HistoryWindow::UsageView &view = window.monthView;
+        const UsagePage view(window, u"monthPage"_qs);
+        view.dateEdit->setDate(month.addDays(9)); // any day picks its month
 
         std::vector<int64_t> expected;
         for (QDate date = month; date.month() == month.month(); date = date.addDays(1))
             expected.push_back(date.toJulianDay() % 1000 * 1000003);
-        QCOMPARE(bytesOf(view.downloadSet, view.unitBytes), expected);
+        QCOMPARE(bytesOf(view.downloadSet, view.unitBytes()), expected);
         QCOMPARE(view.categoryAxis->count(), month.daysInMonth());
         QCOMPARE(view.categoryAxis->categories().first(), u"1"_qs);
         QCOMPARE(view.categoryAxis->categories().last(), QString::number(month.daysInMonth()));
@@ -181,19 +182,21 @@ private Q_SLOTS:
             {localMidnight(date) + 5 * hour, {address(192, 168, 1, 200), 3000000}},
         };
         HistoryWindow window(history, now);
-        window.dayView.dateEdit->setDate(date);
+        const UsagePage dayPage(window, u"dayPage"_qs);
+        const UsagePage monthPage(window, u"monthPage"_qs);
+        dayPage.dateEdit->setDate(date);
 
-        const QTableWidget *table = window.dayView.hostTable;
-        QCOMPARE(window.dayView.hostStack->currentWidget(), table);
+        const QTableWidget *table = dayPage.hostTable;
+        QCOMPARE(dayPage.hostStack->currentWidget(), table);
         QCOMPARE(table->rowCount(), 2);
         QCOMPARE(rowTexts(table, 0), (QStringList{u"192.168.1.200"_qs, u"3,000,000"_qs, shares[0]}));
         QCOMPARE(rowTexts(table, 1), (QStringList{u"192.168.0.10"_qs, u"1,000,000"_qs, shares[1]}));
 
         // The month holds the same two hosts; the next month none.
-        window.monthView.dateEdit->setDate(date);
-        QCOMPARE(window.monthView.hostTable->rowCount(), 2);
-        window.monthView.dateEdit->setDate(QDate(2026, 12, 1));
-        QCOMPARE(window.monthView.hostStack->currentWidget(), window.monthView.noHostsLabel);
+        monthPage.dateEdit->setDate(date);
+        QCOMPARE(monthPage.hostTable->rowCount(), 2);
+        monthPage.dateEdit->setDate(QDate(2026, 12, 1));
+        QCOMPARE(monthPage.hostStack->currentWidget(), monthPage.noHostsLabel);
     }
 
     // The level charts hold the minutes of the last 24 hours and the hours of the last 7 days,
@@ -202,21 +205,23 @@ private Q_SLOTS:
     {
         const FakeHistory history = FakeHistory::filled(now, 60);
         HistoryWindow window(history, now);
+        const LevelChart lastDay(window, u"lastDay"_qs);
+        const LevelChart lastWeek(window, u"lastWeek"_qs);
         const int64_t end = now.toSecsSinceEpoch();
         const auto countIn = [end](const std::vector<UsagePeriod> &periods, int64_t span) {
             return std::count_if(periods.begin(), periods.end(), [&](const UsagePeriod &p) {
                 return p.startUtc >= end - span && p.startUtc <= end;
             });
         };
-        QCOMPARE(window.lastDayLevel.levelSeries->count(), countIn(history.minutes, day));
-        QCOMPARE(window.lastWeekLevel.levelSeries->count(), countIn(history.hours, 7 * day));
+        QCOMPARE(lastDay.levelSeries->count(), countIn(history.minutes, day));
+        QCOMPARE(lastWeek.levelSeries->count(), countIn(history.hours, 7 * day));
         const UsagePeriod &last = history.minutes.back();
-        const QPointF at = window.lastDayLevel.levelSeries->points().last();
+        const QPointF at = lastDay.levelSeries->points().last();
         QCOMPARE(qint64(at.x()), (last.startUtc + 60) * 1000);
         QCOMPARE(at.y(), double(last.levelBytes) / megabyte);
-        QCOMPARE(window.lastDayLevel.throttleSeries->points().last().y(), 150.0);
-        QCOMPARE(window.lastDayLevel.cutOffSeries->points().last().y(), 200.0);
-        QCOMPARE(window.lastDayLevel.stack->currentWidget(), window.lastDayLevel.chartView);
+        QCOMPARE(lastDay.throttleSeries->points().last().y(), 150.0);
+        QCOMPARE(lastDay.cutOffSeries->points().last().y(), 200.0);
+        QCOMPARE(lastDay.stack->currentWidget(), lastDay.chartView);
     }
 
     // Nothing recorded: every chart and the host table give way to a sentence that says so.
@@ -224,20 +229,24 @@ private Q_SLOTS:
     {
         const FakeHistory history;
         HistoryWindow window(history, now);
+        const UsagePage dayPage(window, u"dayPage"_qs);
+        const UsagePage monthPage(window, u"monthPage"_qs);
+        const LevelChart lastDay(window, u"lastDay"_qs);
+        const LevelChart lastWeek(window, u"lastWeek"_qs);
         const QList<std::pair<QStackedWidget *, QString>> expected{
-            {window.dayView.chartStack, u"No traffic was recorded on this day."_qs},
-            {window.dayView.hostStack, u"No LAN host downloaded anything on this day."_qs},
-            {window.monthView.chartStack, u"No traffic was recorded in this month."_qs},
-            {window.monthView.hostStack, u"No LAN host downloaded anything in this month."_qs},
-            {window.lastDayLevel.stack, u"No bucket level was recorded in the last 24 hours."_qs},
-            {window.lastWeekLevel.stack, u"No bucket level was recorded in the last 7 days."_qs},
+            {dayPage.chartStack, u"No traffic was recorded on this day."_qs},
+            {dayPage.hostStack, u"No LAN host downloaded anything on this day."_qs},
+            {monthPage.chartStack, u"No traffic was recorded in this month."_qs},
+            {monthPage.hostStack, u"No LAN host downloaded anything in this month."_qs},
+            {lastDay.stack, u"No bucket level was recorded in the last 24 hours."_qs},
+            {lastWeek.stack, u"No bucket level was recorded in the last 7 days."_qs},
         };
         for (const auto &[stack, text] : expected) {
             const auto *shown = qobject_cast<QLabel *>(stack->currentWidget());
             QVERIFY2(shown, qPrintable(text));
             QCOMPARE(shown->text(), text);
         }
-        QCOMPARE(window.dayView.totalsLabel->text(), QString());
+        QCOMPARE(dayPage.totalsLabel->text(), QString());
     }
 
     // The chooser starts on today and this month and goes no further.
@@ -245,14 +254,16 @@ private Q_SLOTS:
     {
         const FakeHistory history = FakeHistory::filled(now, 60);
         HistoryWindow window(history, now);
-        QCOMPARE(window.dayView.dateEdit->date(), now.date());
-        QCOMPARE(window.monthView.dateEdit->date(), QDate(2026, 12, 1));
-        QVERIFY(!window.dayView.nextButton->isEnabled());
-        QTest::mouseClick(window.dayView.previousButton, Qt::LeftButton);
-        QCOMPARE(window.dayView.dateEdit->date(), now.date().addDays(-1));
-        QVERIFY(window.dayView.nextButton->isEnabled());
-        QTest::mouseClick(window.monthView.previousButton, Qt::LeftButton);
-        QCOMPARE(window.monthView.dateEdit->date(), QDate(2026, 11, 1));
+        const UsagePage dayPage(window, u"dayPage"_qs);
+        const UsagePage monthPage(window, u"monthPage"_qs);
+        QCOMPARE(dayPage.dateEdit->date(), now.date());
+        QCOMPARE(monthPage.dateEdit->date(), QDate(2026, 12, 1));
+        QVERIFY(!dayPage.nextButton->isEnabled());
+        QTest::mouseClick(dayPage.previousButton, Qt::LeftButton);
+        QCOMPARE(dayPage.dateEdit->date(), now.date().addDays(-1));
+        QVERIFY(dayPage.nextButton->isEnabled());
+        QTest::mouseClick(monthPage.previousButton, Qt::LeftButton);
+        QCOMPARE(monthPage.dateEdit->date(), QDate(2026, 11, 1));
     }
 
     // The window at a few states, for a person to look at.
@@ -261,19 +272,21 @@ private Q_SLOTS:
         const FakeHistory busy = FakeHistory::filled(now, 60);
         const FakeHistory empty;
         HistoryWindow window(busy, now);
+        const UsagePage dayPage(window, u"dayPage"_qs);
+        QTabWidget *tabs = findControl<QTabWidget>(window, u"historyTabs"_qs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto save = [&window](const QString &name) {
             QCoreApplication::processEvents(); // the charts lay out their new axes
             QVERIFY(window.grab().save(renderingPath(name)));
         };
-        window.tabs->setCurrentIndex(0);
+        tabs->setCurrentIndex(0);
         save(u"history-day.png"_qs);
-        window.dayView.dateEdit->setDate(QDate(2026, 10, 25));
+        dayPage.dateEdit->setDate(QDate(2026, 10, 25));
         save(u"history-day-25-hours.png"_qs);
-        window.tabs->setCurrentIndex(1);
+        tabs->setCurrentIndex(1);
         save(u"history-month.png"_qs);
-        window.tabs->setCurrentIndex(2);
+        tabs->setCurrentIndex(2);
         save(u"history-level.png"_qs);
 
         HistoryWindow emptyWindow(empty, now);

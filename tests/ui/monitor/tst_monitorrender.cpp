@@ -1,14 +1,9 @@
-#include "meter/fapmeter.h"
-#include "meter/metertick.h"
-#include "meter/trafficcounters.h"
-#include "meter/trafficstats.h"
-#include "settings/appsettings.h"
 #include "ui/about/aboutdialog.h"
 #include "ui/monitor/indicators.h"
-#include "ui/monitor/monitorwindow.h"
 #include "ui/monitor/pictures.h"
 #include "ui/monitor/trayimage.h"
 
+#include "support/monitorfixture.h"
 #include "support/renderings.h"
 
 #include <QLabel>
@@ -25,7 +20,6 @@ using namespace Qt::StringLiterals;
 // $TARVO_RENDER_DIR, for a person to look at.
 namespace {
 
-constexpr double startOfRun = 46000.5;
 constexpr double second = 1.0 / 86400.0;
 
 // Pictures side by side, magnified with hard pixel edges, on a mid grey sheet.
@@ -77,46 +71,31 @@ QStringList collisions(const QWidget *panel)
     return found;
 }
 
-// The monitor window with its own bucket and counters, ticked the way the controller ticks it.
-struct Monitor
+// The next second's tick, as the controller gives one every second.
+void tickASecond(Monitor &monitor)
 {
-    AppSettings settings;
-    TrafficCounters counters;
-    FapMeter meter;
-    TrafficStats stats;
-    MonitorWindow gui;
-    double now = startOfRun;
+    monitor.tick();
+    monitor.now += second;
+}
 
-    Monitor()
-    {
-        meter.setParameters(settings.fap);
-        meter.setActiveLimit(settings.fap.cutOffLimit);
-    }
-
-    void tick()
-    {
-        const TrafficCounters::Tick taken = runMeterTick(now, counters, meter, stats);
-        gui.showTick({now, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
-        now += second;
-    }
-
-    // Both views to PNG files; every panel free of collisions in each.
-    void render(const QString &name)
-    {
-        gui.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&gui));
-        for (const bool full : {true, false}) {
-            (full ? gui.showMoreButton : gui.hideDetailsButton)->click();
-            const QImage image = gui.grab().toImage();
-            QVERIFY(image.save(renderingPath(name + (full ? u"-full.png"_s : u"-compact.png"_s))));
-            for (const QWidget *panel : {gui.fapPanel, gui.detailsPanel, gui.restrictionPanel}) {
-                if (panel->isVisible())
-                    QVERIFY2(collisions(panel).isEmpty(), qPrintable(name + u": "_s + collisions(panel).join(u", "_s)));
-            }
+// Both views to PNG files; every panel free of collisions in each.
+void render(Monitor &monitor, const QString &name)
+{
+    MonitorWindow &gui = monitor.gui;
+    gui.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&gui));
+    for (const bool full : {true, false}) {
+        monitor.part<QPushButton>(full ? u"showMoreButton"_s : u"hideDetailsButton"_s)->click();
+        const QImage image = gui.grab().toImage();
+        QVERIFY(image.save(renderingPath(name + (full ? u"-full.png"_s : u"-compact.png"_s))));
+        for (const QString &panelName : {u"fapPanel"_s, u"detailsPanel"_s, u"restrictionPanel"_s}) {
+            const QWidget *panel = monitor.part<QWidget>(panelName);
+            if (panel->isVisible())
+                QVERIFY2(collisions(panel).isEmpty(), qPrintable(name + u": "_s + collisions(panel).join(u", "_s)));
         }
-        gui.showMoreButton->click();
     }
-};
+    monitor.part<QPushButton>(u"showMoreButton"_s)->click();
+}
 
 } // namespace
 
@@ -130,9 +109,9 @@ private Q_SLOTS:
     void idle()
     {
         Monitor monitor;
-        monitor.render(u"monitor-idle"_s);
-        monitor.tick();
-        monitor.render(u"monitor-idle-ticked"_s);
+        render(monitor, u"monitor-idle"_s);
+        tickASecond(monitor);
+        render(monitor, u"monitor-idle-ticked"_s);
     }
 
     void busy()
@@ -154,19 +133,19 @@ private Q_SLOTS:
             counters.uploadPackets += 12;
             counters.meanPacketSize = 1031.0f;
             monitor.meter.addDownload(uint32_t(counters.tickDownloadBytes.load()));
-            monitor.tick();
+            tickASecond(monitor);
         }
-        monitor.render(u"monitor-busy"_s);
+        render(monitor, u"monitor-busy"_s);
 
         MonitorWindow &gui = monitor.gui;
-        QCOMPARE(gui.packetsReceivedValue->text(), u"1,235,800"_s);
-        QCOMPARE(gui.averagePacketSizeValue->text(), u"1,031"_s);
+        QCOMPARE(monitor.part<QLabel>(u"packetsReceivedValue"_s)->text(), u"1,235,800"_s);
+        QCOMPARE(monitor.part<QLabel>(u"averagePacketSizeValue"_s)->text(), u"1,031"_s);
         const QImage full = gui.grab().toImage();
         // The panel colour, the bar in the restriction colour (throttled: yellow).
-        QCOMPARE(colourAt(full, gui.fapPanel->mapTo(&gui, QPoint(200, 70))), QColor(0, 64, 128));
-        QCOMPARE(colourAt(full, gui.levelBar->mapTo(&gui, QPoint(3, 8))), QColor(255, 255, 0));
+        QCOMPARE(colourAt(full, monitor.part<QWidget>(u"fapPanel"_s)->mapTo(&gui, QPoint(200, 70))), QColor(0, 64, 128));
+        QCOMPARE(colourAt(full, monitor.part<LevelBar>(u"levelBar"_s)->mapTo(&gui, QPoint(3, 8))), QColor(255, 255, 0));
         const int fullHeight = gui.height();
-        gui.hideDetailsButton->click();
+        monitor.part<QPushButton>(u"hideDetailsButton"_s)->click();
         QCOMPARE(fullHeight - gui.height(), 86 - 35);
     }
 
@@ -186,9 +165,9 @@ private Q_SLOTS:
         monitor.counters.tickUploadBytes = most;
         monitor.counters.tickPackets = most;
         monitor.meter.setUsedBytes(most);
-        monitor.tick();
-        monitor.render(u"monitor-largest"_s);
-        QVERIFY(!monitor.gui.packetsReceivedValue->toolTip().isEmpty()); // cut, and whole in the tool tip
+        tickASecond(monitor);
+        render(monitor, u"monitor-largest"_s);
+        QVERIFY(!monitor.part<QLabel>(u"packetsReceivedValue"_s)->toolTip().isEmpty()); // cut, and whole in the tool tip
     }
 
     void trayPictures()

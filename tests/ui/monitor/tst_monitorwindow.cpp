@@ -1,15 +1,11 @@
-#include "meter/fapmeter.h"
-#include "meter/metertick.h"
-#include "meter/trafficcounters.h"
-#include "meter/trafficstats.h"
 #include "platform/dialogs.h"
-#include "settings/appsettings.h"
 #include "ui/common/weblinks.h"
 #include "ui/monitor/indicators.h"
-#include "ui/monitor/monitorwindow.h"
 #include "ui/monitor/trafficchart.h"
 #include "ui/monitor/trayimage.h"
 #include "ui/monitor/trayindicator.h"
+
+#include "support/monitorfixture.h"
 
 #include <QAction>
 #include <QDialog>
@@ -36,7 +32,6 @@ void closeFromTitleBar(QWidget &window)
         window.hide();
 }
 
-constexpr double noon = 46000.5; // a fixed moment; the off-peak window is off
 constexpr QColor lime{0, 255, 0};
 constexpr QColor yellow{255, 255, 0};
 constexpr QColor red{255, 0, 0};
@@ -70,28 +65,6 @@ QStringList captions(const QMenu *menu)
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return texts;
 }
-
-// One monitor window with its own settings, counters and bucket on the default plan, ticked the
-// way the controller ticks it.
-struct Monitor
-{
-    AppSettings settings;
-    TrafficCounters counters;
-    FapMeter meter;
-    TrafficStats stats;
-    MonitorWindow gui;
-
-    Monitor() { meter.setParameters(settings.fap); }
-
-    void tick(int32_t download, int32_t upload, int32_t packets)
-    {
-        counters.tickDownloadBytes = download;
-        counters.tickUploadBytes = upload;
-        counters.tickPackets = packets;
-        const TrafficCounters::Tick taken = runMeterTick(noon, counters, meter, stats);
-        gui.showTick({noon, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
-    }
-};
 
 } // namespace
 
@@ -219,32 +192,33 @@ private Q_SLOTS:
     {
         Monitor monitor;
         MonitorWindow &gui = monitor.gui;
+        const QWidget *fapPanel = monitor.part<QWidget>(u"fapPanel"_s);
         QCOMPARE(gui.windowTitle(), QStringLiteral("Tarvo"));
         QVERIFY(gui.windowFlags() & Qt::WindowStaysOnTopHint);
         QVERIFY(!(gui.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(gui.windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(textColour(gui.restrictionValue), lime);
-        QCOMPARE(textColour(gui.percentValue), lime);
-        QVERIFY(gui.trendSteady->isVisibleTo(gui.fapPanel));
+        QCOMPARE(textColour(monitor.part<QLabel>(u"restrictionValue"_s)), lime);
+        QCOMPARE(textColour(monitor.part<QLabel>(u"percentValue"_s)), lime);
+        QVERIFY(monitor.part<QLabel>(u"trendSteady"_s)->isVisibleTo(fapPanel));
         // A rising level points up, a falling one down, a steady one left.
-        QCOMPARE(arrowDirection(gui.trendRising->pixmap().toImage()), u"up"_s);
-        QCOMPARE(arrowDirection(gui.trendFalling->pixmap().toImage()), u"down"_s);
-        QCOMPARE(arrowDirection(gui.trendSteady->pixmap().toImage()), u"left"_s);
-        QVERIFY(!gui.trendRising->isVisibleTo(gui.fapPanel));
-        QVERIFY(!gui.trendFalling->isVisibleTo(gui.fapPanel));
-        QCOMPARE(gui.levelBar->pos(), QPoint(8, 40));
-        QCOMPARE(gui.levelBar->size(), QSize(233, 17));
-        QCOMPARE(gui.downloadLamp->geometry(), QRect(272, 56, 14, 14));
-        QCOMPARE(gui.uploadLamp->geometry(), QRect(0, 56, 14, 14));
-        QCOMPARE(gui.trafficChart->geometry(), QRect(392, 24, 65, 58));
-        QCOMPARE(gui.hideDetailsButton->geometry(), QRect(432, 0, 23, 22));
-        QCOMPARE(gui.fapPanel->height(), 94);
-        QCOMPARE(gui.showMorePanel->height(), 35);
-        QCOMPARE(gui.detailsPanel->height(), 86);
-        QCOMPARE(gui.restrictionPanel->height(), 16);
-        for (QWidget *panel : {gui.fapPanel, gui.showMorePanel, gui.detailsPanel, gui.restrictionPanel})
-            QCOMPARE(panel->palette().color(QPalette::Window), QColor(0, 64, 128));
-        QCOMPARE(gui.frontTimer->interval(), 100);
+        QCOMPARE(arrowDirection(monitor.part<QLabel>(u"trendRising"_s)->pixmap().toImage()), u"up"_s);
+        QCOMPARE(arrowDirection(monitor.part<QLabel>(u"trendFalling"_s)->pixmap().toImage()), u"down"_s);
+        QCOMPARE(arrowDirection(monitor.part<QLabel>(u"trendSteady"_s)->pixmap().toImage()), u"left"_s);
+        QVERIFY(!monitor.part<QLabel>(u"trendRising"_s)->isVisibleTo(fapPanel));
+        QVERIFY(!monitor.part<QLabel>(u"trendFalling"_s)->isVisibleTo(fapPanel));
+        QCOMPARE(monitor.part<LevelBar>(u"levelBar"_s)->pos(), QPoint(8, 40));
+        QCOMPARE(monitor.part<LevelBar>(u"levelBar"_s)->size(), QSize(233, 17));
+        QCOMPARE(monitor.part<Lamp>(u"downloadLamp"_s)->geometry(), QRect(272, 56, 14, 14));
+        QCOMPARE(monitor.part<Lamp>(u"uploadLamp"_s)->geometry(), QRect(0, 56, 14, 14));
+        QCOMPARE(monitor.part<TrafficChart>(u"trafficChart"_s)->geometry(), QRect(392, 24, 65, 58));
+        QCOMPARE(monitor.part<QPushButton>(u"hideDetailsButton"_s)->geometry(), QRect(432, 0, 23, 22));
+        QCOMPARE(monitor.part<QWidget>(u"fapPanel"_s)->height(), 94);
+        QCOMPARE(monitor.part<QWidget>(u"showMorePanel"_s)->height(), 35);
+        QCOMPARE(monitor.part<QWidget>(u"detailsPanel"_s)->height(), 86);
+        QCOMPARE(monitor.part<QWidget>(u"restrictionPanel"_s)->height(), 16);
+        for (const QString &panel : {u"fapPanel"_s, u"showMorePanel"_s, u"detailsPanel"_s, u"restrictionPanel"_s})
+            QCOMPARE(monitor.part<QWidget>(panel)->palette().color(QPalette::Window), QColor(0, 64, 128));
+        QCOMPARE(monitor.part<QTimer>(u"frontTimer"_s)->interval(), 100);
     }
 
     // An idle window wakes at most once a second: the pull to the front runs only for
@@ -268,9 +242,9 @@ private Q_SLOTS:
         monitor.settings.alwaysOnTop = true;
         gui.applySettings(monitor.settings);
         QCOMPARE(fastTimers(), QStringList{u"frontTimer"_s});
-        gui.alwaysOnTopAction->trigger();
+        monitor.part<QAction>(u"alwaysOnTopAction"_s)->trigger();
         QCOMPARE(fastTimers(), QStringList());
-        gui.alwaysOnTopAction->trigger();
+        monitor.part<QAction>(u"alwaysOnTopAction"_s)->trigger();
         QCOMPARE(fastTimers(), QStringList{u"frontTimer"_s});
     }
 
@@ -340,23 +314,22 @@ private Q_SLOTS:
         monitor.meter.setUsedBytes(used);
         monitor.tick(download, upload, packets);
 
-        const MonitorWindow &gui = monitor.gui;
-        const QList<QLabel *> shown{gui.fapLevelValue,        gui.bytesToThrottleValue, gui.bytesToCutOffValue,
-                                    gui.restrictionValue,     gui.percentValue,         gui.fullRecoveryValue,
-                                    gui.timeToThrottleValue,  gui.timeToCutOffValue,    gui.downloadAverageValue,
-                                    gui.downloadInstantValue, gui.uploadAverageValue,   gui.uploadInstantValue,
-                                    gui.packetsPerSecondValue};
+        const QStringList shown{u"fapLevelValue"_s,        u"bytesToThrottleValue"_s, u"bytesToCutOffValue"_s,
+                                u"restrictionValue"_s,     u"percentValue"_s,         u"fullRecoveryValue"_s,
+                                u"timeToThrottleValue"_s,  u"timeToCutOffValue"_s,    u"downloadAverageValue"_s,
+                                u"downloadInstantValue"_s, u"uploadAverageValue"_s,   u"uploadInstantValue"_s,
+                                u"packetsPerSecondValue"_s};
         QCOMPARE(shown.size(), texts.size());
         for (int i = 0; i < shown.size(); ++i)
-            QCOMPARE(shown[i]->text(), texts[i]);
-        QCOMPARE(textColour(gui.restrictionValue), colour);
-        QCOMPARE(textColour(gui.percentValue), colour);
-        QCOMPARE(gui.levelBar->fillColour(), colour);
-        QCOMPARE(gui.levelBar->fillWidth(), bar);
-        for (QLabel *sign : {gui.trendRising, gui.trendFalling, gui.trendSteady})
-            QCOMPARE(sign->isVisibleTo(gui.fapPanel), sign->objectName() == trend);
-        QCOMPARE(gui.downloadLamp->colour(), downloadLamp);
-        QCOMPARE(gui.uploadLamp->colour(), uploadLamp);
+            QCOMPARE(monitor.part<QLabel>(shown[i])->text(), texts[i]);
+        QCOMPARE(textColour(monitor.part<QLabel>(u"restrictionValue"_s)), colour);
+        QCOMPARE(textColour(monitor.part<QLabel>(u"percentValue"_s)), colour);
+        QCOMPARE(monitor.part<LevelBar>(u"levelBar"_s)->fillColour(), colour);
+        QCOMPARE(monitor.part<LevelBar>(u"levelBar"_s)->fillWidth(), bar);
+        for (const QString &sign : {u"trendRising"_s, u"trendFalling"_s, u"trendSteady"_s})
+            QCOMPARE(monitor.part<QLabel>(sign)->isVisibleTo(monitor.part<QWidget>(u"fapPanel"_s)), sign == trend);
+        QCOMPARE(monitor.part<Lamp>(u"downloadLamp"_s)->colour(), downloadLamp);
+        QCOMPARE(monitor.part<Lamp>(u"uploadLamp"_s)->colour(), uploadLamp);
         // The tick took the per-tick counters.
         QCOMPARE(monitor.counters.tickDownloadBytes.load(), 0);
         QCOMPARE(monitor.counters.tickUploadBytes.load(), 0);
@@ -372,21 +345,20 @@ private Q_SLOTS:
         monitor.counters.uploadPackets = 0;
         monitor.counters.meanPacketSize = 612.5f;
         monitor.tick(10000, 0, 0);
-        const MonitorWindow &gui = monitor.gui;
-        QCOMPARE(gui.totalDownloadedValue->text(), QString()); // a zero count shows nothing
-        QCOMPARE(gui.uploadTotalValue->text(), QStringLiteral("1,234,567"));
-        QCOMPARE(gui.packetsReceivedValue->text(), QStringLiteral("4,321"));
-        QCOMPARE(gui.packetsSentValue->text(), QString());
-        QCOMPARE(gui.averagePacketSizeValue->text(), QStringLiteral("613"));
-        QCOMPARE(gui.downloadInstantValue->text(), QStringLiteral("1,000 bytes / s"));
+        QCOMPARE(monitor.part<QLabel>(u"totalDownloadedValue"_s)->text(), QString()); // a zero count shows nothing
+        QCOMPARE(monitor.part<QLabel>(u"uploadTotalValue"_s)->text(), QStringLiteral("1,234,567"));
+        QCOMPARE(monitor.part<QLabel>(u"packetsReceivedValue"_s)->text(), QStringLiteral("4,321"));
+        QCOMPARE(monitor.part<QLabel>(u"packetsSentValue"_s)->text(), QString());
+        QCOMPARE(monitor.part<QLabel>(u"averagePacketSizeValue"_s)->text(), QStringLiteral("613"));
+        QCOMPARE(monitor.part<QLabel>(u"downloadInstantValue"_s)->text(), QStringLiteral("1,000 bytes / s"));
 
         // A second without traffic: both lamps lime, the speeds hold, no packets per second.
         monitor.tick(0, 0, 0);
-        QCOMPARE(gui.downloadLamp->colour(), lime);
-        QCOMPARE(gui.uploadLamp->colour(), lime);
-        QCOMPARE(gui.downloadAverageValue->text(), QStringLiteral("10,000 bytes / s"));
-        QCOMPARE(gui.downloadInstantValue->text(), QStringLiteral("1,000 bytes / s"));
-        QCOMPARE(gui.packetsPerSecondValue->text(), QString());
+        QCOMPARE(monitor.part<Lamp>(u"downloadLamp"_s)->colour(), lime);
+        QCOMPARE(monitor.part<Lamp>(u"uploadLamp"_s)->colour(), lime);
+        QCOMPARE(monitor.part<QLabel>(u"downloadAverageValue"_s)->text(), QStringLiteral("10,000 bytes / s"));
+        QCOMPARE(monitor.part<QLabel>(u"downloadInstantValue"_s)->text(), QStringLiteral("1,000 bytes / s"));
+        QCOMPARE(monitor.part<QLabel>(u"packetsPerSecondValue"_s)->text(), QString());
     }
 
     void tickFeedsTheChartAndTray()
@@ -395,13 +367,13 @@ private Q_SLOTS:
         monitor.settings.chartHistorySeconds = 2;
         for (int i = 0; i < 3; ++i)
             monitor.tick(1000 * (i + 1), 7, 0);
-        const TrafficChartData &data = monitor.gui.trafficChart->data();
+        const TrafficChartData &data = monitor.part<TrafficChart>(u"trafficChart"_s)->data();
         QCOMPARE(data.download().size(), size_t(2));
         QCOMPARE(data.download().back().y, 3000.0);
         QCOMPARE(data.upload().back().y, 70.0);
-        QCOMPARE(data.download().back().x, noon);
-        QVERIFY(!monitor.gui.trayIcon->image().isNull());
-        QCOMPARE(monitor.gui.trayIcon->image().size(), QSize(16, 16));
+        QCOMPARE(data.download().back().x, Monitor::noon);
+        QVERIFY(!monitor.part<TrayIndicator>(u"trayIcon"_s)->image().isNull());
+        QCOMPARE(monitor.part<TrayIndicator>(u"trayIcon"_s)->image().size(), QSize(16, 16));
     }
 
     void noLimitShowsAnEmptyGauge()
@@ -410,16 +382,15 @@ private Q_SLOTS:
         monitor.settings.fap.cutOffLimit = 0;
         monitor.meter.setParameters(monitor.settings.fap);
         monitor.tick(0, 0, 0);
-        MonitorWindow &gui = monitor.gui;
-        QCOMPARE(gui.percentValue->text(), QStringLiteral("0%"));
-        QCOMPARE(gui.levelBar->fillWidth(), 0);
-        QCOMPARE(gui.trayIcon->image().pixel(7, 7), QColor(0, 128, 0).rgb());
-        QCOMPARE(gui.trayIcon->image().pixel(1, 7), QColor(0, 128, 0).rgb());
+        QCOMPARE(monitor.part<QLabel>(u"percentValue"_s)->text(), QStringLiteral("0%"));
+        QCOMPARE(monitor.part<LevelBar>(u"levelBar"_s)->fillWidth(), 0);
+        QCOMPARE(monitor.part<TrayIndicator>(u"trayIcon"_s)->image().pixel(7, 7), QColor(0, 128, 0).rgb());
+        QCOMPARE(monitor.part<TrayIndicator>(u"trayIcon"_s)->image().pixel(1, 7), QColor(0, 128, 0).rgb());
 
         // The style is read at each tick: the options window changes it only at a confirmation.
         monitor.settings.trayStyle = TrayStyle::Text;
         monitor.tick(0, 0, 0);
-        QCOMPARE(gui.trayIcon->image(), drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = 0}));
+        QCOMPARE(monitor.part<TrayIndicator>(u"trayIcon"_s)->image(), drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = 0}));
     }
 
     void trayShowsTheLatch()
@@ -430,7 +401,7 @@ private Q_SLOTS:
         monitor.meter.setUsedBytes(90004096);
         monitor.tick(0, 0, 0);
         // Cut off and over the throttle limit: red up to column 1, the green body after it.
-        const QImage image = monitor.gui.trayIcon->image();
+        const QImage image = monitor.part<TrayIndicator>(u"trayIcon"_s)->image();
         QCOMPARE(image.pixel(1, 7), QColor(255, 0, 0).rgb());
         QCOMPARE(image.pixel(2, 7), QColor(0, 128, 0).rgb());
     }
@@ -441,29 +412,29 @@ private Q_SLOTS:
         MonitorWindow &gui = monitor.gui;
         gui.show();
         const int full = gui.height();
-        QVERIFY(!gui.detailsPanel->isHidden());
-        QVERIFY(gui.showMorePanel->isHidden());
+        QVERIFY(!monitor.part<QWidget>(u"detailsPanel"_s)->isHidden());
+        QVERIFY(monitor.part<QWidget>(u"showMorePanel"_s)->isHidden());
         QCOMPARE(gui.width(), 457);
 
-        QTest::mouseClick(gui.hideDetailsButton, Qt::LeftButton);
-        QVERIFY(gui.detailsPanel->isHidden());
-        QVERIFY(!gui.showMorePanel->isHidden());
+        QTest::mouseClick(monitor.part<QPushButton>(u"hideDetailsButton"_s), Qt::LeftButton);
+        QVERIFY(monitor.part<QWidget>(u"detailsPanel"_s)->isHidden());
+        QVERIFY(!monitor.part<QWidget>(u"showMorePanel"_s)->isHidden());
         QCOMPARE(full - gui.height(), 86 - 35);
         QCOMPARE(gui.width(), 457);
 
         // The details keep updating while hidden.
         monitor.meter.setUsedBytes(70004096);
         monitor.tick(0, 0, 0);
-        QCOMPARE(gui.timeToThrottleValue->text(), QStringLiteral("00:22:00"));
+        QCOMPARE(monitor.part<QLabel>(u"timeToThrottleValue"_s)->text(), QStringLiteral("00:22:00"));
 
-        QTest::mouseClick(gui.showMoreButton, Qt::LeftButton);
-        QVERIFY(!gui.detailsPanel->isHidden());
-        QVERIFY(gui.showMorePanel->isHidden());
+        QTest::mouseClick(monitor.part<QPushButton>(u"showMoreButton"_s), Qt::LeftButton);
+        QVERIFY(!monitor.part<QWidget>(u"detailsPanel"_s)->isHidden());
+        QVERIFY(monitor.part<QWidget>(u"showMorePanel"_s)->isHidden());
         QCOMPARE(gui.height(), full);
         // The full view keeps its height; the compact one may be drawn out up to it.
         QCOMPARE(gui.minimumHeight(), full);
         QCOMPARE(gui.maximumHeight(), full);
-        QTest::mouseClick(gui.hideDetailsButton, Qt::LeftButton);
+        QTest::mouseClick(monitor.part<QPushButton>(u"hideDetailsButton"_s), Qt::LeftButton);
         QCOMPARE(gui.minimumHeight(), full - 51);
         QCOMPARE(gui.maximumHeight(), full);
     }
@@ -545,7 +516,7 @@ private Q_SLOTS:
         TrayIndicator::setAvailability([tray] { return tray; });
         Monitor monitor;
         MonitorWindow &gui = monitor.gui;
-        QCOMPARE(gui.trayIcon->available(), tray);
+        QCOMPARE(monitor.part<TrayIndicator>(u"trayIcon"_s)->available(), tray);
         QCOMPARE(gui.statusText().isEmpty(), tray);
         if (!tray)
             QVERIFY(gui.statusText().contains(u"File > Close ends Tarvo"_s));
@@ -555,7 +526,7 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&gui));
 
         if (byMenu)
-            gui.minimizeAction->trigger();
+            monitor.part<QAction>(u"minimizeAction"_s)->trigger();
         else
             closeFromTitleBar(gui);
         QCOMPARE(gui.isVisible(), !tray);
@@ -564,7 +535,7 @@ private Q_SLOTS:
         QCOMPARE(gui.isVisible(), !tray);
         QCOMPARE(gui.isMinimized(), !tray);
 
-        gui.showAction->trigger();
+        monitor.part<QAction>(u"showAction"_s)->trigger();
         QVERIFY(gui.isVisible());
         QVERIFY(!gui.isMinimized());
         // The program's own close (and the one quitting sends) always goes through.
@@ -595,7 +566,7 @@ private Q_SLOTS:
         else
             QTest::qWait(20);
         QCOMPARE(gui.isVisible(), !tray);
-        gui.showAction->trigger();
+        monitor.part<QAction>(u"showAction"_s)->trigger();
         QVERIFY(gui.isVisible());
         QVERIFY(!gui.isMinimized());
     }
@@ -635,12 +606,12 @@ private Q_SLOTS:
         monitor.settings.alwaysOnTop = true;
         gui.applySettings(monitor.settings);
         gui.show();
-        gui.minimizeAction->trigger();
+        monitor.part<QAction>(u"minimizeAction"_s)->trigger();
         QVERIFY(!gui.isVisible());
         gui.pullToFront();
         QVERIFY(!gui.isVisible());
         gui.setWindowState(Qt::WindowMinimized);
-        gui.showAction->trigger();
+        monitor.part<QAction>(u"showAction"_s)->trigger();
         QVERIFY(gui.isVisible());
         QVERIFY(!gui.isMinimized());
     }
@@ -660,10 +631,10 @@ private Q_SLOTS:
         Monitor monitor;
         QSignalSpy levelReset(&monitor.gui, &MonitorWindow::resetFapLevelRequested);
         QSignalSpy countersReset(&monitor.gui, &MonitorWindow::resetCountersRequested);
-        monitor.gui.resetFapLevelAction->trigger();
+        monitor.part<QAction>(u"resetFapLevelAction"_s)->trigger();
         QCOMPARE(asked.size(), 1);
         QCOMPARE(levelReset.size(), answer == QMessageBox::Yes ? 1 : 0);
-        monitor.gui.resetCountersAction->trigger();
+        monitor.part<QAction>(u"resetCountersAction"_s)->trigger();
         QCOMPARE(asked.size(), 1); // no question for the interface counters
         QCOMPARE(countersReset.size(), 1);
     }
@@ -671,16 +642,15 @@ private Q_SLOTS:
     void menus()
     {
         Monitor monitor;
-        MonitorWindow &gui = monitor.gui;
         QStringList bar;
-        for (const QAction *action : gui.menuBar->actions())
+        for (const QAction *action : monitor.part<QMenuBar>(u"menuBar"_s)->actions())
             bar << action->text();
         QCOMPARE(bar, (QStringList{u"File"_s, u"Tools"_s, u"Help"_s}));
-        QCOMPARE(captions(gui.fileMenu), QStringList{u"Close"_s});
-        QCOMPARE(captions(gui.toolsMenu), (QStringList{u"Options..."_s, u"Will it fit?..."_s, u"History..."_s}));
-        QCOMPARE(captions(gui.helpMenu), (QStringList{u"Internet and other satellite services from KELMIRA"_s,
+        QCOMPARE(captions(monitor.part<QMenu>(u"fileMenu"_s)), QStringList{u"Close"_s});
+        QCOMPARE(captions(monitor.part<QMenu>(u"toolsMenu"_s)), (QStringList{u"Options..."_s, u"Will it fit?..."_s, u"History..."_s}));
+        QCOMPARE(captions(monitor.part<QMenu>(u"helpMenu"_s)), (QStringList{u"Internet and other satellite services from KELMIRA"_s,
                                                    u"Kelmira Software"_s, u"Tarvo on the web"_s, u"-"_s, u"About"_s}));
-        QCOMPARE(captions(gui.trayMenu),
+        QCOMPARE(captions(monitor.part<QMenu>(u"trayMenu"_s)),
                  (QStringList{u"Show"_s, u"Minimize"_s, u"-"_s, u"Always on top"_s, u"-"_s,
                               u"Reset interface counters ( does not affect FAP calculations )"_s, u"Reset FAP level"_s, u"-"_s,
                               u"Close"_s}));
@@ -694,21 +664,21 @@ private Q_SLOTS:
         QSignalSpy options(&gui, &MonitorWindow::optionsRequested);
         QSignalSpy planner(&gui, &MonitorWindow::plannerRequested);
         QSignalSpy history(&gui, &MonitorWindow::historyRequested);
-        gui.closeAction->trigger();
-        gui.trayCloseAction->trigger();
-        gui.optionsAction->trigger();
-        gui.plannerAction->trigger();
+        monitor.part<QAction>(u"closeAction"_s)->trigger();
+        monitor.part<QAction>(u"trayCloseAction"_s)->trigger();
+        monitor.part<QAction>(u"optionsAction"_s)->trigger();
+        monitor.part<QAction>(u"plannerAction"_s)->trigger();
         QCOMPARE(closing.size(), 2);
         QCOMPARE(options.size(), 1);
         QCOMPARE(planner.size(), 1);
         QCOMPARE(history.size(), 0);
-        gui.historyAction->trigger();
+        monitor.part<QAction>(u"historyAction"_s)->trigger();
         QCOMPARE(history.size(), 1);
         QCOMPARE(options.size(), 1);
 
-        gui.makerSiteAction->trigger();
-        gui.softwareSiteAction->trigger();
-        gui.productSiteAction->trigger();
+        monitor.part<QAction>(u"makerSiteAction"_s)->trigger();
+        monitor.part<QAction>(u"softwareSiteAction"_s)->trigger();
+        monitor.part<QAction>(u"productSiteAction"_s)->trigger();
         QCOMPARE(opened, (QList<QUrl>{WebLinks::makerSite(), WebLinks::softwareSite(), WebLinks::productSite()}));
         for (const QUrl &url : opened) {
             QCOMPARE(url.scheme(), QStringLiteral("http"));
@@ -722,10 +692,10 @@ private Q_SLOTS:
         Monitor monitor;
         QWidget about;
         monitor.gui.setCompanionWindows(nullptr, &about);
-        monitor.gui.aboutAction->trigger();
+        monitor.part<QAction>(u"aboutAction"_s)->trigger();
         QVERIFY(about.isVisible());
         about.hide();
-        monitor.gui.aboutAction->trigger();
+        monitor.part<QAction>(u"aboutAction"_s)->trigger();
         QVERIFY(about.isVisible());
     }
 
@@ -734,11 +704,11 @@ private Q_SLOTS:
         Monitor monitor;
         MonitorWindow &gui = monitor.gui;
         QSignalSpy toggled(&gui, &MonitorWindow::alwaysOnTopToggled);
-        QVERIFY(!gui.alwaysOnTopAction->isChecked());
-        gui.alwaysOnTopAction->trigger();
-        QVERIFY(gui.alwaysOnTopAction->isChecked());
-        gui.alwaysOnTopAction->trigger();
-        QVERIFY(!gui.alwaysOnTopAction->isChecked());
+        QVERIFY(!monitor.part<QAction>(u"alwaysOnTopAction"_s)->isChecked());
+        monitor.part<QAction>(u"alwaysOnTopAction"_s)->trigger();
+        QVERIFY(monitor.part<QAction>(u"alwaysOnTopAction"_s)->isChecked());
+        monitor.part<QAction>(u"alwaysOnTopAction"_s)->trigger();
+        QVERIFY(!monitor.part<QAction>(u"alwaysOnTopAction"_s)->isChecked());
         QCOMPARE(toggled.size(), 2);
         QCOMPARE(toggled[0][0].toBool(), true);
         QCOMPARE(toggled[1][0].toBool(), false);
@@ -747,9 +717,9 @@ private Q_SLOTS:
         monitor.settings.windowOpacity = 51;
         monitor.settings.chartAutoScale = true;
         gui.applySettings(monitor.settings);
-        QVERIFY(gui.alwaysOnTopAction->isChecked());
+        QVERIFY(monitor.part<QAction>(u"alwaysOnTopAction"_s)->isChecked());
         QCOMPARE(gui.windowOpacity(), 0.2);
-        QVERIFY(gui.trafficChart->autoScale());
+        QVERIFY(monitor.part<TrafficChart>(u"trafficChart"_s)->autoScale());
         QCOMPARE(toggled.size(), 2); // the confirmation is not echoed back
     }
 
@@ -757,13 +727,13 @@ private Q_SLOTS:
     {
         Monitor monitor;
         // Offscreen there is no system tray: the program runs without one and says so.
-        QVERIFY(!monitor.gui.trayIcon->available());
+        QVERIFY(!monitor.part<TrayIndicator>(u"trayIcon"_s)->available());
         QCOMPARE(monitor.gui.statusText(),
                  QStringLiteral("No system tray: closing this window minimises it; File > Close ends Tarvo."));
         monitor.gui.setStatusText(QStringLiteral("Please wait... Checking for updates"));
         QCOMPARE(monitor.gui.statusText(), QStringLiteral("Please wait... Checking for updates"));
         monitor.gui.setPingText(QStringLiteral("612"));
-        QCOMPARE(monitor.gui.pingValue->text(), QStringLiteral("612"));
+        QCOMPARE(monitor.part<QLabel>(u"pingValue"_s)->text(), QStringLiteral("612"));
     }
 
     // A notice passes and gives the status text back; a new status text does not wait for it.
@@ -774,15 +744,15 @@ private Q_SLOTS:
         monitor.gui.setStatusText(updates);
         monitor.gui.showNotice(QStringLiteral("Frames dropped by the capture: 12"));
         QCOMPARE(monitor.gui.statusText(), QStringLiteral("Frames dropped by the capture: 12"));
-        QVERIFY(monitor.gui.noticeTimer->isActive());
-        monitor.gui.noticeTimer->setInterval(1); // the notice's time, shortened
-        monitor.gui.noticeTimer->start();
+        QVERIFY(monitor.part<QTimer>(u"noticeTimer"_s)->isActive());
+        monitor.part<QTimer>(u"noticeTimer"_s)->setInterval(1); // the notice's time, shortened
+        monitor.part<QTimer>(u"noticeTimer"_s)->start();
         QTRY_COMPARE(monitor.gui.statusText(), updates);
 
         monitor.gui.showNotice(QStringLiteral("Frames dropped by the capture: 40"));
         monitor.gui.setStatusText(QStringLiteral("Capture stopped: ppp0 is gone"));
         QCOMPARE(monitor.gui.statusText(), QStringLiteral("Capture stopped: ppp0 is gone"));
-        QVERIFY(!monitor.gui.noticeTimer->isActive());
+        QVERIFY(!monitor.part<QTimer>(u"noticeTimer"_s)->isActive());
     }
 };
 

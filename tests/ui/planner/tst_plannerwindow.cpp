@@ -1,11 +1,14 @@
 #include "ui/planner/levelcurve.h"
 #include "ui/planner/plannerwindow.h"
 
+#include "support/controls.h"
 #include "support/renderings.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -30,6 +33,17 @@ int pixels(const QImage &image, const QColor &colour)
     }
     return count;
 }
+
+// The window with the controls the tests type into and read.
+struct Planner
+{
+    PlannerWindow window;
+    QLineEdit *sizeEdit = findControl<QLineEdit>(window, u"sizeEdit"_s);
+    QLineEdit *speedEdit = findControl<QLineEdit>(window, u"speedEdit"_s);
+    QLabel *resultLabel = findControl<QLabel>(window, u"resultLabel"_s);
+    QLabel *bucketLabel = findControl<QLabel>(window, u"bucketLabel"_s);
+    LevelCurve *levelCurve = findControl<LevelCurve>(window, u"levelCurve"_s);
+};
 
 } // namespace
 
@@ -69,56 +83,59 @@ private Q_SLOTS:
         QFETCH(QString, size);
         QFETCH(QString, speed);
         QFETCH(QString, result);
-        PlannerWindow window;
+        Planner planner;
+        PlannerWindow &window = planner.window;
         window.start(inputs());
-        QCOMPARE(window.speedEdit->text(), QStringLiteral("200000"));
-        QTest::keyClicks(window.sizeEdit, size);
+        QCOMPARE(planner.speedEdit->text(), QStringLiteral("200000"));
+        QTest::keyClicks(planner.sizeEdit, size);
         if (!speed.isNull()) {
-            window.speedEdit->clear();
-            QTest::keyClicks(window.speedEdit, speed);
+            planner.speedEdit->clear();
+            QTest::keyClicks(planner.speedEdit, speed);
         }
-        QCOMPARE(window.resultLabel->text(), result);
-        QCOMPARE(window.bucketLabel->text(),
+        QCOMPARE(planner.resultLabel->text(), result);
+        QCOMPARE(planner.bucketLabel->text(),
                  QStringLiteral("In the bucket now: 11,000,000 of 20,000,000 bytes; throttled above 12,000,000."));
     }
 
     // A newer bucket replans what was typed; opening again offers the new average speed.
     void newerBucketKeepsTheTypedValues()
     {
-        PlannerWindow window;
+        Planner planner;
+        PlannerWindow &window = planner.window;
         window.start(inputs());
-        QTest::keyClicks(window.sizeEdit, QStringLiteral("3000000"));
-        window.speedEdit->setText(QStringLiteral("100000"));
+        QTest::keyClicks(planner.sizeEdit, QStringLiteral("3000000"));
+        planner.speedEdit->setText(QStringLiteral("100000"));
         window.setInputs(inputs(18000000, true));
-        QCOMPARE(window.sizeEdit->text(), QStringLiteral("3000000"));
-        QCOMPARE(window.speedEdit->text(), QStringLiteral("100000"));
-        QVERIFY(window.resultLabel->text().startsWith(
+        QCOMPARE(planner.sizeEdit->text(), QStringLiteral("3000000"));
+        QCOMPARE(planner.speedEdit->text(), QStringLiteral("100000"));
+        QVERIFY(planner.resultLabel->text().startsWith(
             QStringLiteral("The bucket is above the throttle limit already.\nCut off already: the download waits")));
-        QVERIFY(window.bucketLabel->text().endsWith(QStringLiteral(", CUT OFF.")));
+        QVERIFY(planner.bucketLabel->text().endsWith(QStringLiteral(", CUT OFF.")));
         window.start(inputs());
-        QCOMPARE(window.sizeEdit->text(), QStringLiteral("3000000"));
-        QCOMPARE(window.speedEdit->text(), QStringLiteral("200000"));
+        QCOMPARE(planner.sizeEdit->text(), QStringLiteral("3000000"));
+        QCOMPARE(planner.speedEdit->text(), QStringLiteral("200000"));
     }
 
     // The window as the user sees it, written to a PNG file: a download that is cut off on its
     // way, so the curve meets both limits.
     void rendering()
     {
-        PlannerWindow window;
+        Planner planner;
+        PlannerWindow &window = planner.window;
         window.start(inputs(10000000));
-        window.sizeEdit->setText(QStringLiteral("20 MB"));
-        window.speedEdit->setText(QStringLiteral("1MB"));
+        planner.sizeEdit->setText(QStringLiteral("20 MB"));
+        planner.speedEdit->setText(QStringLiteral("1MB"));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const QImage picture = window.grab().toImage();
         QVERIFY(picture.save(renderingPath(QStringLiteral("planner.png"))));
-        const QImage curve = window.curve->grab().toImage();
+        const QImage curve = planner.levelCurve->grab().toImage();
         QVERIFY(pixels(curve, QColor(0, 255, 0)) > 100);  // the bucket
         QVERIFY(pixels(curve, QColor(255, 255, 0)) > 20); // the throttle limit
         QVERIFY(pixels(curve, QColor(255, 0, 0)) > 20);   // the cut-off limit
         // An empty plan leaves the curve bare.
-        window.sizeEdit->clear();
-        QCOMPARE(pixels(window.curve->grab().toImage(), QColor(0, 255, 0)), 0);
+        planner.sizeEdit->clear();
+        QCOMPARE(pixels(planner.levelCurve->grab().toImage(), QColor(0, 255, 0)), 0);
     }
 };
 

@@ -1,5 +1,6 @@
 #include "ui/update/updateofferwindow.h"
 
+#include "support/controls.h"
 #include "support/renderings.h"
 
 #include <QImage>
@@ -10,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 const QString page = QStringLiteral("<h3>Tarvo 1.2</h3>\r\n<ul><li>Faster start</li><li>A new chart</li></ul>\r\n"
@@ -25,24 +28,26 @@ private Q_SLOTS:
     {
         UpdateOfferWindow window;
         QVERIFY(!window.isVisible());
-        QVERIFY(!window.banner); // built on the first offer
+        QVERIFY(!window.findChild<QLabel *>(u"banner"_s)); // built on the first offer
 
         window.showOffer(QStringLiteral("Tarvo"), page);
         QVERIFY(window.isVisible());
         QCOMPARE(window.windowModality(), Qt::ApplicationModal);
         QCOMPARE(window.windowTitle(), QStringLiteral("New version available"));
         QCOMPARE(window.size(), QSize(500, 300));
-        QCOMPARE(window.banner->text(), QStringLiteral("   Tarvo"));
-        QCOMPARE(window.banner->font().pointSize(), 16);
-        QVERIFY(window.pageView->toPlainText().contains(QLatin1String("A new chart")));
-        QVERIFY(window.buttonBar->isVisible());
-        QVERIFY(!window.progressArea->isVisible());
-        const QList<std::tuple<QPushButton *, QString, int, int>> buttons{
-            {window.updateNowButton, QStringLiteral("Update Now!"), 56, 83},
-            {window.remindButton, QStringLiteral("Remind me in 5 days"), 144, 139},
-            {window.neverRemindButton, QStringLiteral("Never remind me about updates again"), 288, 195},
+        QLabel *banner = findControl<QLabel>(window, u"banner"_s);
+        QCOMPARE(banner->text(), QStringLiteral("   Tarvo"));
+        QCOMPARE(banner->font().pointSize(), 16);
+        QVERIFY(findControl<QTextBrowser>(window, u"pageView"_s)->toPlainText().contains(QLatin1String("A new chart")));
+        QVERIFY(findControl<QWidget>(window, u"buttonBar"_s)->isVisible());
+        QVERIFY(!findControl<QWidget>(window, u"progressArea"_s)->isVisible());
+        const QList<std::tuple<QString, QString, int, int>> buttons{
+            {u"updateNowButton"_s, QStringLiteral("Update Now!"), 56, 83},
+            {u"remindButton"_s, QStringLiteral("Remind me in 5 days"), 144, 139},
+            {u"neverRemindButton"_s, QStringLiteral("Never remind me about updates again"), 288, 195},
         };
-        for (const auto &[button, caption, left, width] : buttons) {
+        for (const auto &[name, caption, left, width] : buttons) {
+            const QPushButton *button = findControl<QPushButton>(window, name);
             QCOMPARE(button->text(), caption);
             QCOMPARE(button->geometry().left(), left);
             QCOMPARE(button->width(), width);
@@ -50,12 +55,11 @@ private Q_SLOTS:
         QVERIFY(window.grab().save(renderingPath(QStringLiteral("update-offer.png"))));
 
         // Shown again, the window keeps its controls and its first banner.
-        QLabel *banner = window.banner;
         window.close();
         window.showOffer(QStringLiteral("Other"), QStringLiteral("plain text, no markup"));
-        QCOMPARE(window.banner, banner);
-        QCOMPARE(window.banner->text(), QStringLiteral("   Tarvo"));
-        QCOMPARE(window.pageView->toPlainText(), QStringLiteral("plain text, no markup"));
+        QCOMPARE(window.findChildren<QLabel *>(u"banner"_s), QList<QLabel *>{banner});
+        QCOMPARE(banner->text(), QStringLiteral("   Tarvo"));
+        QCOMPARE(findControl<QTextBrowser>(window, u"pageView"_s)->toPlainText(), QStringLiteral("plain text, no markup"));
     }
 
     void answers()
@@ -67,27 +71,29 @@ private Q_SLOTS:
         QSignalSpy never(&window, &UpdateOfferWindow::neverRemindRequested);
         QSignalSpy closed(&window, &UpdateOfferWindow::closed);
 
-        QTest::mouseClick(window.remindButton, Qt::LeftButton);
-        QTest::mouseClick(window.neverRemindButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(window, u"remindButton"_s), Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(window, u"neverRemindButton"_s), Qt::LeftButton);
         QCOMPARE(remind.count(), 1);
         QCOMPARE(never.count(), 1);
         QCOMPARE(closed.count(), 0); // closing is the owner's, once the file is written
 
-        QTest::mouseClick(window.updateNowButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(window, u"updateNowButton"_s), Qt::LeftButton);
         QCOMPARE(download.count(), 1);
         QCOMPARE(window.windowTitle(), QStringLiteral("Please wait... downloading your update!"));
-        QVERIFY(window.progressArea->isVisible());
-        QVERIFY(!window.buttonBar->isVisible());
+        QVERIFY(findControl<QWidget>(window, u"progressArea"_s)->isVisible());
+        QVERIFY(!findControl<QWidget>(window, u"buttonBar"_s)->isVisible());
 
         window.showProgress(1500, 3000);
-        QCOMPARE(window.progressLabel->text(), QStringLiteral("Got 1500 bytes of 3000 total"));
-        QCOMPARE(window.progressBar->maximum(), 3000);
-        QCOMPARE(window.progressBar->value(), 1500);
+        const QLabel *progressLabel = findControl<QLabel>(window, u"progressLabel"_s);
+        const QProgressBar *progressBar = findControl<QProgressBar>(window, u"progressBar"_s);
+        QCOMPARE(progressLabel->text(), QStringLiteral("Got 1500 bytes of 3000 total"));
+        QCOMPARE(progressBar->maximum(), 3000);
+        QCOMPARE(progressBar->value(), 1500);
         QCoreApplication::processEvents(); // the layout without the button bar
         QVERIFY(window.grab().save(renderingPath(QStringLiteral("update-downloading.png"))));
         window.showProgress(700, 0);
-        QCOMPARE(window.progressLabel->text(), QStringLiteral("Got 700 bytes of 0 total"));
-        QCOMPARE(window.progressBar->maximum(), 0);
+        QCOMPARE(progressLabel->text(), QStringLiteral("Got 700 bytes of 0 total"));
+        QCOMPARE(progressBar->maximum(), 0);
 
         window.close();
         QCOMPARE(closed.count(), 1);
@@ -107,8 +113,9 @@ private Q_SLOTS:
         UpdateOfferWindow window;
         window.showOffer(QStringLiteral("Tarvo"), QStringLiteral("<p><img src=\"%1\"> <a href=\"%1\">link</a></p>")
                                                       .arg(pictureUrl.toString()));
-        QVERIFY(!window.pageView->document()->resource(QTextDocument::ImageResource, pictureUrl).isValid());
-        QVERIFY(!window.pageView->openLinks());
+        const QTextBrowser *pageView = findControl<QTextBrowser>(window, u"pageView"_s);
+        QVERIFY(!pageView->document()->resource(QTextDocument::ImageResource, pictureUrl).isValid());
+        QVERIFY(!pageView->openLinks());
     }
 };
 
