@@ -94,13 +94,8 @@ void HistoryRecorder::run(const QString &path)
 {
     // The writer and its connection belong to this thread.
     HistoryWriter writer(path);
-    QObject::connect(&writer, &HistoryWriter::message, [this](const QString &text) {
-        // Posted under the lock deliverMessage takes: Qt's event queue locks with futexes the race
-        // checker cannot see, so this orders the event's allocation here before its deletion there.
-        const std::lock_guard lock(m_mutex);
-        m_messages.push_back(text);
-        QMetaObject::invokeMethod(this, "deliverMessage", Qt::QueuedConnection);
-    });
+    QObject::connect(&writer, &HistoryWriter::message,
+                     [this](const QString &text) { m_messages.post([this, text] { Q_EMIT message(text); }); });
     writer.open();
     for (;;) {
         std::deque<FinishedMinute> minutes;
@@ -115,19 +110,6 @@ void HistoryRecorder::run(const QString &path)
             writer.write(minute);
     }
     writer.close();
-}
-
-void HistoryRecorder::deliverMessage()
-{
-    QString text;
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_messages.empty())
-            return;
-        text = std::move(m_messages.front());
-        m_messages.pop_front();
-    }
-    Q_EMIT message(text);
 }
 
 std::optional<FinishedMinute> HistoryFeed::tick(int64_t nowUtc, const TrafficCounters::Tick &taken,

@@ -2,6 +2,7 @@
 
 #include "history/historystore.h"
 #include "history/minuteaccumulator.h"
+#include "meter/ownerthreadqueue.h"
 #include "meter/trafficcounters.h"
 
 #include <QObject>
@@ -68,14 +69,12 @@ Q_SIGNALS:
 
 private:
     void run(const QString &path);
-    // One message per queued call, as posted.
-    Q_INVOKABLE void deliverMessage();
 
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<FinishedMinute> m_minutes;
-    std::deque<QString> m_messages;
     bool m_closing = false;
+    OwnerThreadQueue m_messages{this}; // the writer's messages, on their way to this object's thread
     std::thread m_worker;
 };
 

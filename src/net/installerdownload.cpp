@@ -1,29 +1,19 @@
 #include "net/installerdownload.h"
 
 #include "net/webrequest.h"
+#include "settings/profile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QNetworkProxy>
 #include <QTemporaryFile>
 
-#include <filesystem>
-#include <system_error>
 #include <utility>
 
 namespace {
 int statusOf(const QNetworkReply &reply)
 {
     return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-}
-
-// Unlike QFile::rename, replaces an existing target; a link there is replaced itself rather
-// than the file it points to.
-bool renameOver(const QString &from, const QString &to)
-{
-    std::error_code error;
-    std::filesystem::rename(QFile::encodeName(from).toStdString(), QFile::encodeName(to).toStdString(), error);
-    return !error;
 }
 
 QString unableToWrite(const QString &path)

@@ -403,7 +403,7 @@ QByteArray IniDocument::bytes() const
     return result;
 }
 
-bool IniDocument::renameOver(const QString &from, const QString &to)
+bool renameOver(const QString &from, const QString &to)
 {
     return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
 }

@@ -48,6 +48,10 @@ QString trimmed(const QString &text);
 
 } // namespace ProfileValue
 
+// Renames `from` over `to` in one step. Unlike QFile::rename, it replaces an existing `to`; a
+// link there is replaced itself rather than the file it points to.
+bool renameOver(const QString &from, const QString &to);
+
 // One INI file read whole and closed again, so a load of many keys opens the file once. Changes
 // are made in memory and written back by save(), which replaces the file in one piece.
 class IniDocument
@@ -79,9 +83,8 @@ public:
 
     QByteArray bytes() const;
 
-    // Renames `from` over `to`; the step a test can make fail.
+    // The rename step of save, which a test can make fail.
     using RenameStep = bool (*)(const QString &from, const QString &to);
-    static bool renameOver(const QString &from, const QString &to);
 
     // Writes the document into a temporary file in the same folder, flushes it to the disk and
     // renames it over `path`, so the old file stays whole until the new one is. A symbolic link is

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "net/echosocket.h"
+#include "net/icmpecho.h"
 
 #include <QMetaType>
 

@@ -265,7 +265,7 @@ private Q_SLOTS:
         QString path = dir.filePath(QStringLiteral("tarvo.ini"));
         QString survivor = path; // the file whose bytes must not change
         writeBytes(path, old);
-        IniDocument::RenameStep rename = IniDocument::renameOver;
+        IniDocument::RenameStep rename = renameOver;
 
         IniDocument document = IniDocument::readForWrite(path);
         document.setString(u"System", u"fapbytes", QString(200, u'9'));
