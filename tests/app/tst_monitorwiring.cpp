@@ -4,6 +4,7 @@
 #include "settings/profile.h"
 #include "ui/history/historywindow.h"
 
+#include "support/controls.h"
 #include "support/fakehistory.h"
 #include "support/filefixtures.h"
 
@@ -62,18 +63,18 @@ private Q_SLOTS:
         QVERIFY(!program.monitorWindow.isVisible());
         QVERIFY(program.optionsWindow.isVisible());
         // The live bucket, so confirming does not roll the level back.
-        QCOMPARE(program.optionsWindow.ui.cumulativeDownloadEdit->text(), QStringLiteral("12.5"));
+        QCOMPARE(control<QLineEdit>(program.optionsWindow, "cumulativeDownloadEdit")->text(), QStringLiteral("12.5"));
     }
 
     void alwaysOnTopEntryAndBoxMoveTogether()
     {
         Program program(environment());
-        QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        QVERIFY(!control<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
         program.monitorWindow.alwaysOnTopAction->trigger();
-        QVERIFY(program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        QVERIFY(control<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
         QVERIFY(program.controller.settings.alwaysOnTop);
         program.monitorWindow.alwaysOnTopAction->trigger();
-        QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        QVERIFY(!control<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
         QVERIFY(!program.controller.settings.alwaysOnTop);
     }
 
