@@ -27,14 +27,6 @@
 
 namespace {
 
-// A box the confirmation got to: its value replaces the setting.
-template<typename T>
-void takeIf(T &setting, const std::optional<T> &value)
-{
-    if (value)
-        setting = *value;
-}
-
 QTimer *timer(QObject *parent, const char *name, int intervalMs)
 {
     auto *created = new QTimer(parent);
@@ -326,7 +318,7 @@ void Controller::confirm()
                         QStringLiteral("In order to continue you must add at least one LAN IP ( this computer's )."));
         return;
     }
-    const OptionsReadBack readBack = readBackOptions(m_options.numberTexts());
+    const OptionsReadBack readBack = m_options.readSettings(settings);
     // A byte count that would not fit 32 bits is refused before anything is taken.
     if (readBack.stop == OptionsReadBack::Stop::OutOfRange) {
         Dialogs::inform(&m_options, readBack.message);
@@ -334,11 +326,10 @@ void Controller::confirm()
     }
     settings.adapterIndex = m_options.selectedAdapter();
     settings.adapterName = m_deviceNames.value(settings.adapterIndex);
-    takeNumbers(readBack.values);
+    takeBucket(readBack.values);
     // A box that holds no number ends the confirmation silently; the boxes before it count.
     if (readBack.stop == OptionsReadBack::Stop::NotANumber)
         return;
-    m_options.takeSettings(settings);
     m_alertRules.setConfig(settings.alerts);
     // The bucket keeps its own copy of the plan: the throttle limit and the off-peak window.
     meter.setParameters(settings.fap);
@@ -363,28 +354,19 @@ void Controller::confirm()
     }
 }
 
-void Controller::takeNumbers(const OptionValues &values)
+void Controller::takeBucket(const OptionValues &values)
 {
-    FapParameters &fap = settings.fap;
-    takeIf(fap.rechargeRate, values.rechargeRate);
-    takeIf(fap.cutOffLimit, values.cutOffLimit);
-    takeIf(fap.offPeakCutOffLimit, values.offPeakCutOffLimit);
-    takeIf(fap.throttleLimit, values.throttleLimit);
     // The bucket keeps its own copy of what was taken. Once the four bucket boxes are read, the
     // limit in force goes back to the cut-off limit.
-    if (values.offPeakCutOffLimit) {
-        meter.applySettings(fap, *values.usedBytes);
+    if (values.bucketRead()) {
+        meter.applySettings(settings.fap, *values.usedBytes);
     } else {
         if (values.usedBytes)
             meter.setUsedBytes(*values.usedBytes);
-        meter.setParameters(fap);
+        meter.setParameters(settings.fap);
     }
     if (values.usedBytes)
         m_shownUsedBytes = m_options.usedBytesText();
-    takeIf(settings.pingHost, values.pingHost);
-    takeIf(settings.pingTimeoutMs, values.pingTimeoutMs);
-    takeIf(settings.pingTtl, values.pingTtl);
-    takeIf(settings.pingPacketSize, values.pingPacketSize);
 }
 
 void Controller::writeStartAtLogon()

@@ -114,7 +114,8 @@ private:
     void onOptionsActivated();
     void autoConfirm();
     void fillFromPlan(int row);
-    void takeNumbers(const OptionValues &values);
+    // What a confirmation read into the bucket: the level, and the plan with it.
+    void takeBucket(const OptionValues &values);
     void startCapture();
     void showCaptureStatistics();
     // The tick's news for the user, as the alert rules decide it.

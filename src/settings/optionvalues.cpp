@@ -1,5 +1,6 @@
 #include "settings/optionvalues.h"
 
+#include "settings/appsettings.h"
 #include "settings/profile.h"
 
 #include <cmath>
@@ -19,6 +20,27 @@ NumberReading notANumber()
 NumberReading outOfRange(QString allowed)
 {
     return {NumberReading::Outcome::OutOfRange, 0, std::move(allowed)};
+}
+
+// A box the confirmation got to: its value replaces the setting.
+template<typename T>
+void takeIf(T &setting, const std::optional<T> &value)
+{
+    if (value)
+        setting = *value;
+}
+
+void takeValues(const OptionValues &values, AppSettings &settings)
+{
+    FapParameters &fap = settings.fap;
+    takeIf(fap.rechargeRate, values.rechargeRate);
+    takeIf(fap.cutOffLimit, values.cutOffLimit);
+    takeIf(fap.offPeakCutOffLimit, values.offPeakCutOffLimit);
+    takeIf(fap.throttleLimit, values.throttleLimit);
+    takeIf(settings.pingHost, values.pingHost);
+    takeIf(settings.pingTimeoutMs, values.pingTimeoutMs);
+    takeIf(settings.pingTtl, values.pingTtl);
+    takeIf(settings.pingPacketSize, values.pingPacketSize);
 }
 
 } // namespace
@@ -83,7 +105,7 @@ NumberReading wholeNumberTimes(const QString &text, int32_t factor)
     return {NumberReading::Outcome::Read, static_cast<int32_t>(product), QString()};
 }
 
-OptionsReadBack readBackOptions(const OptionTexts &texts)
+OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings)
 {
     OptionsReadBack result;
     // Takes one reading into its field; true when the reading ends the read-back.
@@ -106,7 +128,8 @@ OptionsReadBack readBackOptions(const OptionTexts &texts)
     constexpr int32_t mb = 1048576;
     OptionValues &v = result.values;
 
-    if (stopsAt(bytesFromDecimal(texts.rechargeRate, kb, Rounding::Truncate), v.rechargeRate,
+    const bool planStopped =
+        stopsAt(bytesFromDecimal(texts.rechargeRate, kb, Rounding::Truncate), v.rechargeRate,
                 u"FAP recharge rate in KB/s")
         || stopsAt(bytesFromDecimal(texts.cutOffLimit, mb, Rounding::Truncate), v.cutOffLimit,
                    u"Cut off limit in MB")
@@ -115,12 +138,16 @@ OptionsReadBack readBackOptions(const OptionTexts &texts)
         || stopsAt(bytesFromDecimal(texts.offPeakCutOffLimit, mb, Rounding::Truncate), v.offPeakCutOffLimit,
                    u"Off peak cut off limit in MB")
         || stopsAt(bytesFromDecimal(texts.throttleLimit, mb, Rounding::Floor), v.throttleLimit,
-                   u"Throttle limit in MB"))
-        return result;
-    v.pingHost = texts.pingHost;
-    // The last boxes: whichever stops, `result` already says so.
-    (void)(stopsAt(wholeNumberTimes(texts.pingTimeout, 1000), v.pingTimeoutMs, u"Timeout ( sec )")
-           || stopsAt(wholeNumberTimes(texts.pingTtl, 1), v.pingTtl, u"TTL ( ping packet time to live )")
-           || stopsAt(wholeNumberTimes(texts.pingPacketSize, 1), v.pingPacketSize, u"Packet size"));
+                   u"Throttle limit in MB");
+    if (!planStopped) {
+        v.pingHost = texts.pingHost;
+        // The last boxes: whichever stops, `result` already says so.
+        (void)(stopsAt(wholeNumberTimes(texts.pingTimeout, 1000), v.pingTimeoutMs, u"Timeout ( sec )")
+               || stopsAt(wholeNumberTimes(texts.pingTtl, 1), v.pingTtl, u"TTL ( ping packet time to live )")
+               || stopsAt(wholeNumberTimes(texts.pingPacketSize, 1), v.pingPacketSize, u"Packet size"));
+    }
+    // A box out of range refuses the whole confirmation, the boxes before it too.
+    if (result.stop != OptionsReadBack::Stop::OutOfRange)
+        takeValues(v, settings);
     return result;
 }

@@ -40,7 +40,10 @@ NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding 
 // does not fit 32 bits is out of range rather than wrapped.
 NumberReading wholeNumberTimes(const QString &text, int32_t factor);
 
-// The texts of the boxes the confirmation reads, in the order it reads them.
+struct AppSettings;
+
+// The texts of the boxes the confirmation reads, in the order it reads them: the "Direcway
+// settings" tab's, then the ping boxes of "Cosmetic and others".
 struct OptionTexts
 {
     QString rechargeRate;       // KB/s
@@ -66,6 +69,9 @@ struct OptionValues
     std::optional<int32_t> pingTimeoutMs;
     std::optional<int32_t> pingTtl;
     std::optional<int32_t> pingPacketSize;
+
+    // The four boxes of the bucket were all read: its plan and its level are taken together.
+    bool bucketRead() const { return offPeakCutOffLimit.has_value(); }
 };
 
 struct OptionsReadBack
@@ -77,6 +83,7 @@ struct OptionsReadBack
 };
 
 // Reads the boxes in order and stops at the first one that fails. At a box that holds no
-// number the boxes before it count (the caller applies them and ends silently); at a box out
-// of range the caller applies nothing and shows the message.
-OptionsReadBack readBackOptions(const OptionTexts &texts);
+// number the boxes before it are taken into `settings` (the caller ends silently); at a box out
+// of range nothing is taken and the caller shows the message. The level of "Cumulative download
+// in MB" is the bucket's, not a setting: it is only in the values.
+OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings);

@@ -66,18 +66,18 @@ private Q_SLOTS:
         QVERIFY(!program.monitorWindow.isVisible());
         QVERIFY(program.optionsWindow.isVisible());
         // The live bucket, so confirming does not roll the level back.
-        QCOMPARE(program.optionsWindow.ui.cumulativeDownloadEdit->text(), QStringLiteral("12.5"));
+        QCOMPARE(findControl<QLineEdit>(program.optionsWindow, "cumulativeDownloadEdit")->text(), QStringLiteral("12.5"));
     }
 
     void alwaysOnTopEntryAndBoxMoveTogether()
     {
         Program program(environment());
-        QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        QVERIFY(!findControl<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
         findControl<QAction>(program.monitorWindow, u"alwaysOnTopAction"_s)->trigger();
-        QVERIFY(program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        QVERIFY(findControl<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
         QVERIFY(program.controller.settings.alwaysOnTop);
         findControl<QAction>(program.monitorWindow, u"alwaysOnTopAction"_s)->trigger();
-        QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        QVERIFY(!findControl<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
         QVERIFY(!program.controller.settings.alwaysOnTop);
     }
 

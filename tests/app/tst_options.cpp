@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "support/adapterrows.h"
+#include "support/controls.h"
 #include "support/filefixtures.h"
 #include "support/localhttpserver.h"
 #include "ui/common/weblinks.h"
@@ -27,15 +28,32 @@
 #include <QTimeEdit>
 #include <QTimer>
 
+#include <array>
 #include <tuple>
 
 namespace {
 
 enum class Which { Lan, Excluded };
 
+// One address list of the "Network settings" tab with its four boxes and its two buttons.
+struct AddressEditor
+{
+    QListWidget *list = nullptr;
+    std::array<QLineEdit *, 4> boxes{};
+    QPushButton *add = nullptr;
+    QPushButton *remove = nullptr;
+};
+
 AddressEditor editorOf(const OptionsWindow &options, Which which)
 {
-    return which == Which::Lan ? options.ui.lanEditor() : options.ui.ignoredEditor();
+    const bool lan = which == Which::Lan;
+    AddressEditor editor{findControl<QListWidget>(options, lan ? "lanAddressList" : "ignoredAddressList"), {},
+                         findControl<QPushButton>(options, lan ? "addLanButton" : "addIgnoredButton"),
+                         findControl<QPushButton>(options, lan ? "deleteLanButton" : "deleteIgnoredButton")};
+    const QString boxName = lan ? u"lanAddressBox%1"_qs : u"ignoredAddressBox%1"_qs;
+    for (size_t i = 0; i < editor.boxes.size(); ++i)
+        editor.boxes[i] = findControl<QLineEdit>(options, boxName.arg(i + 1));
+    return editor;
 }
 
 LiveAddressList &listOf(Controller &controller, Which which)
@@ -219,9 +237,9 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
         controller.meter.setUsedBytes(13107200);
-        options.ui.cumulativeDownloadEdit->setText(u"12.5"_qs);
-        QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
-        QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"0"_qs);
+        findControl<QLineEdit>(options, "cumulativeDownloadEdit")->setText(u"12.5"_qs);
+        QTest::mouseClick(findControl<QPushButton>(options, "maxButton"), Qt::LeftButton);
+        QCOMPARE(findControl<QLineEdit>(options, "cumulativeDownloadEdit")->text(), u"0"_qs);
         QCOMPARE(controller.meter.usedBytes(), 13107200); // taken only at Ok
     }
 
@@ -231,15 +249,15 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
         program.showFirstWindow();
-        if (!selectFirstRow(options.ui.adapterList))
+        if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no capture adapter on this machine");
         controller.meter.setUsedBytes(5);
         const QByteArray fileBefore = iniBytes();
-        typeInto(options.ui.rechargeRateEdit, u"8"_qs);
-        typeInto(options.ui.cutOffLimitEdit, u"100"_qs);
-        typeInto(options.ui.cumulativeDownloadEdit, u"twelve"_qs);
-        typeInto(options.ui.throttleLimitEdit, u"50"_qs);
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        typeInto(findControl<QLineEdit>(options, "rechargeRateEdit"), u"8"_qs);
+        typeInto(findControl<QLineEdit>(options, "cutOffLimitEdit"), u"100"_qs);
+        typeInto(findControl<QLineEdit>(options, "cumulativeDownloadEdit"), u"twelve"_qs);
+        typeInto(findControl<QLineEdit>(options, "throttleLimitEdit"), u"50"_qs);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
         QCOMPARE(controller.settings.fap.rechargeRate, 8192);
         QCOMPARE(controller.settings.fap.cutOffLimit, 104857600);
@@ -248,7 +266,7 @@ private Q_SLOTS:
         QCOMPARE(controller.meter.activeLimit(), 96888422);
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
-        QVERIFY(options.ui.adapterList->isEnabled());
+        QVERIFY(findControl<QListWidget>(options, "adapterList")->isEnabled());
         QCOMPARE(iniBytes(), fileBefore);
     }
 
@@ -258,15 +276,15 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
         program.showFirstWindow();
-        if (!selectFirstRow(options.ui.adapterList))
+        if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no capture adapter on this machine");
         controller.meter.setActiveLimit(1);
-        typeInto(options.ui.cutOffLimitEdit, u"100"_qs);
-        typeInto(options.ui.cumulativeDownloadEdit, u"12.5"_qs);
-        typeInto(options.ui.throttleLimitEdit, u"50"_qs);
-        typeInto(options.ui.pingHostEdit, u"localhost"_qs);
-        typeInto(options.ui.pingTimeoutEdit, u"2.5"_qs);
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        typeInto(findControl<QLineEdit>(options, "cutOffLimitEdit"), u"100"_qs);
+        typeInto(findControl<QLineEdit>(options, "cumulativeDownloadEdit"), u"12.5"_qs);
+        typeInto(findControl<QLineEdit>(options, "throttleLimitEdit"), u"50"_qs);
+        typeInto(findControl<QLineEdit>(options, "pingHostEdit"), u"localhost"_qs);
+        typeInto(findControl<QLineEdit>(options, "pingTimeoutEdit"), u"2.5"_qs);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
         QCOMPARE(controller.meter.usedBytes(), 13107200);
         QCOMPARE(controller.meter.activeLimit(), 104857600);
@@ -304,13 +322,13 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
         program.showFirstWindow();
-        if (!selectFirstRow(options.ui.adapterList))
+        if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no capture adapter on this machine");
-        options.ui.offPeakCheck->setChecked(true); // the off-peak box is typed into only while enabled
-        typeInto(options.ui.rechargeRateEdit, u"8"_qs);
+        findControl<QCheckBox>(options, "offPeakCheck")->setChecked(true); // the off-peak box is typed into only while enabled
+        typeInto(findControl<QLineEdit>(options, "rechargeRateEdit"), u"8"_qs);
         typeInto(options.findChild<QLineEdit *>(box), text);
         const QByteArray fileBefore = iniBytes();
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QCOMPARE(iniBytes(), fileBefore);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text, message);
@@ -328,38 +346,37 @@ private Q_SLOTS:
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
-        OptionsControls &ui = options.ui;
         program.showFirstWindow();
-        if (!selectLoopbackRow(options.ui.adapterList))
+        if (!selectLoopbackRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no loopback capture adapter on this machine");
         controller.settings.fap.offPeakStart = 37894.25;
-        ui.planList->addItems({u"Plan A"_qs, u"Plan B"_qs});
-        ui.planList->setCurrentIndex(1);
-        typeInto(ui.rechargeRateEdit, u"4.5"_qs);
-        typeInto(ui.cutOffLimitEdit, u"200"_qs);
-        QTest::mouseClick(ui.maxButton, Qt::LeftButton);
-        ui.offPeakCheck->setChecked(true);
-        typeInto(ui.offPeakCutOffLimitEdit, u"300.5"_qs);
-        typeInto(ui.throttleLimitEdit, u"150"_qs);
-        typeInto(ui.pingHostEdit, u"localhost"_qs);
-        typeInto(ui.pingTimeoutEdit, u"3"_qs);
-        typeInto(ui.pingTtlEdit, u"128"_qs);
-        typeInto(ui.pingPacketSizeEdit, u"64"_qs);
-        ui.offPeakStartPicker->setTime(QTime(22, 0));
-        ui.offPeakEndPicker->setTime(QTime(6, 30));
-        ui.opacitySlider->setValue(200);
-        ui.textTrayRadio->setChecked(true);
-        typeInto(ui.chartHistorySpin->findChild<QLineEdit *>(), u"abc"_qs);
-        ui.chartAutoScaleCheck->setChecked(true);
-        ui.autoStartCheck->setChecked(true);
-        ui.alwaysOnTopCheck->setChecked(true);
-        ui.useAll192Check->setChecked(false);
-        ui.lanEditor().list->addItem(u"127.0.0.1"_qs);
+        findControl<QComboBox>(options, "planList")->addItems({u"Plan A"_qs, u"Plan B"_qs});
+        findControl<QComboBox>(options, "planList")->setCurrentIndex(1);
+        typeInto(findControl<QLineEdit>(options, "rechargeRateEdit"), u"4.5"_qs);
+        typeInto(findControl<QLineEdit>(options, "cutOffLimitEdit"), u"200"_qs);
+        QTest::mouseClick(findControl<QPushButton>(options, "maxButton"), Qt::LeftButton);
+        findControl<QCheckBox>(options, "offPeakCheck")->setChecked(true);
+        typeInto(findControl<QLineEdit>(options, "offPeakCutOffLimitEdit"), u"300.5"_qs);
+        typeInto(findControl<QLineEdit>(options, "throttleLimitEdit"), u"150"_qs);
+        typeInto(findControl<QLineEdit>(options, "pingHostEdit"), u"localhost"_qs);
+        typeInto(findControl<QLineEdit>(options, "pingTimeoutEdit"), u"3"_qs);
+        typeInto(findControl<QLineEdit>(options, "pingTtlEdit"), u"128"_qs);
+        typeInto(findControl<QLineEdit>(options, "pingPacketSizeEdit"), u"64"_qs);
+        findControl<QTimeEdit>(options, "offPeakStartPicker")->setTime(QTime(22, 0));
+        findControl<QTimeEdit>(options, "offPeakEndPicker")->setTime(QTime(6, 30));
+        findControl<QSlider>(options, "opacitySlider")->setValue(200);
+        findControl<QRadioButton>(options, "textTrayRadio")->setChecked(true);
+        typeInto(findControl<LenientSpinBox>(options, "chartHistorySpin")->findChild<QLineEdit *>(), u"abc"_qs);
+        findControl<QCheckBox>(options, "chartAutoScaleCheck")->setChecked(true);
+        findControl<QCheckBox>(options, "autoStartCheck")->setChecked(true);
+        findControl<QCheckBox>(options, "alwaysOnTopCheck")->setChecked(true);
+        findControl<QCheckBox>(options, "useAll192Check")->setChecked(false);
+        findControl<QListWidget>(options, "lanAddressList")->addItem(u"127.0.0.1"_qs);
         controller.settings.lanAddresses.append(u"127.0.0.1"_qs);
-        ui.showAtStartCheck->setChecked(false);
+        findControl<QCheckBox>(options, "showAtStartCheck")->setChecked(false);
         controller.meter.setUsedBytes(5000000);
 
-        QTest::mouseClick(ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
         const AppSettings &s = controller.settings;
         QCOMPARE(s.fap.rechargeRate, 4608);
@@ -376,7 +393,7 @@ private Q_SLOTS:
         QCOMPARE(s.pingTtl, 128);
         QCOMPARE(s.pingPacketSize, 64);
         QCOMPARE(s.chartHistorySeconds, 0);
-        QCOMPARE(ui.chartHistorySpin->text(), u"0"_qs);
+        QCOMPARE(findControl<LenientSpinBox>(options, "chartHistorySpin")->text(), u"0"_qs);
         QVERIFY(s.chartAutoScale);
         QVERIFY(s.alwaysOnTop);
         QVERIFY(s.autoStart);
@@ -393,7 +410,7 @@ private Q_SLOTS:
         QVERIFY(controller.meter.parameters().offPeakEnabled);
 
         QVERIFY(controller.captureStarted());
-        QVERIFY(!options.ui.adapterList->isEnabled());
+        QVERIFY(!findControl<QListWidget>(options, "adapterList")->isEnabled());
         QVERIFY(!options.isVisible());
         QVERIFY(program.monitorWindow.isVisible());
 
@@ -418,7 +435,7 @@ private Q_SLOTS:
             {"System", "fapmaxonp", u"209715200"_qs},
             {"System", "fapmaxoffp", u"315097088"_qs},
             {"System", "tsht", u"157286400"_qs},
-            {"System", "adapter", QString::number(options.ui.adapterList->currentRow())},
+            {"System", "adapter", QString::number(findControl<QListWidget>(options, "adapterList")->currentRow())},
             {"System", "lanIPCount", u"1"_qs},
             {"System", "ignIPCount", u"0"_qs},
             {"Ping", "url", u"localhost"_qs},
@@ -444,10 +461,10 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
         program.showFirstWindow();
-        if (!selectLoopbackRow(options.ui.adapterList))
+        if (!selectLoopbackRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no loopback capture adapter on this machine");
-        options.ui.startMinimizedCheck->setChecked(true);
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        findControl<QCheckBox>(options, "startMinimizedCheck")->setChecked(true);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(controller.captureStarted());
         QVERIFY(!options.isVisible());
         QVERIFY(!program.monitorWindow.isVisible());
@@ -456,7 +473,7 @@ private Q_SLOTS:
         controller.showOptions();
         QVERIFY(options.isVisible());
         QVERIFY(options.isMaximized());
-        QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "cancelButton"), Qt::LeftButton);
         QVERIFY(!options.isVisible());
         QVERIFY(program.monitorWindow.isVisible());
     }
@@ -467,28 +484,28 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
         program.showFirstWindow();
-        if (!selectLoopbackRow(options.ui.adapterList))
+        if (!selectLoopbackRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no loopback capture adapter on this machine");
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(program.monitorWindow.isVisible());
         controller.counters.downloadedTotal = 777;
 
         controller.meter.setUsedBytes(13107200);
         controller.showOptions();
         QVERIFY(!program.monitorWindow.isVisible());
-        QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"12.5"_qs);
+        QCOMPARE(findControl<QLineEdit>(options, "cumulativeDownloadEdit")->text(), u"12.5"_qs);
 
         // "max", then Cancel: the level stays, and the next opening shows it again.
-        QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
-        QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "maxButton"), Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "cancelButton"), Qt::LeftButton);
         QCOMPARE(controller.meter.usedBytes(), 13107200);
         controller.showOptions();
-        QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"12.5"_qs);
+        QCOMPARE(findControl<QLineEdit>(options, "cumulativeDownloadEdit")->text(), u"12.5"_qs);
 
         // "max", then Ok: the bucket is empty; capture and counters go on.
         const CaptureThread *thread = controller.captureThread();
-        QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "maxButton"), Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QCOMPARE(controller.meter.usedBytes(), 0);
         QCOMPARE(controller.captureThread(), thread);
         QCOMPARE(controller.counters.downloadedTotal.load(), 777);
@@ -499,7 +516,7 @@ private Q_SLOTS:
         // level keeps the live level instead of rolling it back to the one shown at the opening.
         controller.showOptions();
         controller.meter.setUsedBytes(26214400);
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QCOMPARE(controller.meter.usedBytes(), 26214400);
     }
 
@@ -507,9 +524,9 @@ private Q_SLOTS:
     {
         Program program(environment());
         Q_EMIT program.monitorWindow.alwaysOnTopToggled(true);
-        QVERIFY(program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        QVERIFY(findControl<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
         Q_EMIT program.monitorWindow.alwaysOnTopToggled(false);
-        QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
+        QVERIFY(!findControl<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
     }
 
     void automaticConfirmation_data()
@@ -575,7 +592,7 @@ private Q_SLOTS:
         Controller &controller = program.controller;
         program.showFirstWindow();
         bool quitAsked = false;
-        QTimer::singleShot(0, &options, [&] { QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton); });
+        QTimer::singleShot(0, &options, [&] { QTest::mouseClick(findControl<QPushButton>(options, "cancelButton"), Qt::LeftButton); });
         QTimer::singleShot(5000, qApp, [&] { qApp->exit(1); }); // only if Cancel did not end the loop
         quitAsked = QCoreApplication::exec() == 0;
         QVERIFY(quitAsked);
@@ -615,15 +632,15 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
         controller.publicAddressLookup->limits.deadline = std::chrono::milliseconds(500);
-        options.ui.lanAddressList->addItem(u"10.0.0.1"_qs);
+        findControl<QListWidget>(options, "lanAddressList")->addItem(u"10.0.0.1"_qs);
         controller.settings.lanAddresses.append(u"10.0.0.1"_qs);
         program.showFirstWindow();
 
-        QPushButton *button = options.ui.addPublicAddressButton;
+        QPushButton *button = findControl<QPushButton>(options, "addPublicAddressButton");
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!button->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), 10000);
-        QCOMPARE(rows(options.ui.lanAddressList), after);
+        QCOMPARE(rows(findControl<QListWidget>(options, "lanAddressList")), after);
         QCOMPARE(controller.settings.lanAddresses.entries(), after);
         QVERIFY(shown.isEmpty());
         if (status != 0)
@@ -640,13 +657,13 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         program.showFirstWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&options));
-        PaintCounter painted(options.ui.lanAddressList->viewport());
+        PaintCounter painted(findControl<QListWidget>(options, "lanAddressList")->viewport());
 
-        QTest::mouseClick(options.ui.addPublicAddressButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "addPublicAddressButton"), Qt::LeftButton);
         QTRY_COMPARE(site.requests().size(), 1);
-        options.ui.lanAddressList->viewport()->update();
+        findControl<QListWidget>(options, "lanAddressList")->viewport()->update();
         QTRY_VERIFY(painted.count > 0);
-        QVERIFY(!options.ui.addPublicAddressButton->isEnabled()); // still waiting
+        QVERIFY(!findControl<QPushButton>(options, "addPublicAddressButton")->isEnabled()); // still waiting
     }
 
     void seeMyPublicAddressOpensTheSitePage()
@@ -655,7 +672,7 @@ private Q_SLOTS:
         QList<QUrl> opened;
         const WebLinks::Opener previous = WebLinks::setOpener([&opened](const QUrl &url) { opened.append(url); });
         Program program(environment());
-        QTest::mouseClick(program.optionsWindow.ui.showPublicAddressButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(program.optionsWindow, "showPublicAddressButton"), Qt::LeftButton);
         WebLinks::setOpener(previous);
         QCOMPARE(opened, QList<QUrl>{QUrl(u"http://site.test:8080/myip.php"_qs)});
     }
@@ -681,7 +698,7 @@ private Q_SLOTS:
         Program program(withEntry);
         OptionsWindow &options = program.optionsWindow;
         program.showFirstWindow();
-        if (!selectLoopbackRow(options.ui.adapterList))
+        if (!selectLoopbackRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no loopback capture adapter on this machine");
         const QByteArray exec = "\nExec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\"\n";
         const auto checkEntry = [&](bool enabled) {
@@ -693,8 +710,8 @@ private Q_SLOTS:
                          entry.constData());
         };
 
-        options.ui.autoStartCheck->setChecked(on);
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        findControl<QCheckBox>(options, "autoStartCheck")->setChecked(on);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
         QVERIFY(program.controller.captureStarted());
         QVERIFY(program.monitorWindow.isVisible());
@@ -703,8 +720,8 @@ private Q_SLOTS:
 
         // A later Ok rewrites it.
         program.controller.showOptions();
-        options.ui.autoStartCheck->setChecked(!on);
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        findControl<QCheckBox>(options, "autoStartCheck")->setChecked(!on);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
         QVERIFY(!options.isVisible());
         checkEntry(!on);
@@ -723,8 +740,8 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&options));
         const QString folder = qEnvironmentVariable("TARVO_RENDER_DIR", QDir::tempPath());
         QVERIFY(QDir().mkpath(folder));
-        for (int tab = 0; tab < options.ui.tabs->count(); ++tab) {
-            options.ui.tabs->setCurrentIndex(tab);
+        for (int tab = 0; tab < findControl<QTabWidget>(options, "tabs")->count(); ++tab) {
+            findControl<QTabWidget>(options, "tabs")->setCurrentIndex(tab);
             // The controls' corner and a margin of the empty rest of the window.
             const QImage image = options.grab(QRect(0, 0, 560, 490)).toImage();
             QVERIFY(!image.isNull());

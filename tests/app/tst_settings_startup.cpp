@@ -2,6 +2,7 @@
 #include "platform/dialogs.h"
 #include "settings/optionvalues.h"
 #include "settings/profile.h"
+#include "support/controls.h"
 #include "support/filefixtures.h"
 
 #include <QApplication>
@@ -63,10 +64,10 @@ private:
     // An adapter every Linux machine has, for the tests that confirm.
     static bool selectLoopback(OptionsWindow &options)
     {
-        const auto rows = options.ui.adapterList->findItems(u"(lo)"_s, Qt::MatchEndsWith);
+        const auto rows = findControl<QListWidget>(options, "adapterList")->findItems(u"(lo)"_s, Qt::MatchEndsWith);
         if (rows.isEmpty())
             return false;
-        options.ui.adapterList->setCurrentItem(rows.first());
+        findControl<QListWidget>(options, "adapterList")->setCurrentItem(rows.first());
         return true;
     }
 
@@ -89,14 +90,13 @@ private Q_SLOTS:
     void firstStartShowsDefaults()
     {
         Program program(environment());
-        const OptionsControls &ui = program.optionsWindow.ui;
-        QCOMPARE(ui.rechargeRateEdit->text(), u"4"_s);
-        QCOMPARE(ui.cutOffLimitEdit->text(), u"92.3999996185303"_s);
-        QCOMPARE(ui.throttleLimitEdit->text(), u"61.5999994277954"_s);
-        QCOMPARE(ui.cumulativeDownloadEdit->text(), u"0"_s);
-        QVERIFY(ui.useAll192Check->isChecked());
-        QCOMPARE(ui.adapterList->currentRow(), -1);
-        QCOMPARE(ui.planList->count(), 0);
+        QCOMPARE(findControl<QLineEdit>(program.optionsWindow, "rechargeRateEdit")->text(), u"4"_s);
+        QCOMPARE(findControl<QLineEdit>(program.optionsWindow, "cutOffLimitEdit")->text(), u"92.3999996185303"_s);
+        QCOMPARE(findControl<QLineEdit>(program.optionsWindow, "throttleLimitEdit")->text(), u"61.5999994277954"_s);
+        QCOMPARE(findControl<QLineEdit>(program.optionsWindow, "cumulativeDownloadEdit")->text(), u"0"_s);
+        QVERIFY(findControl<QCheckBox>(program.optionsWindow, "useAll192Check")->isChecked());
+        QCOMPARE(findControl<QListWidget>(program.optionsWindow, "adapterList")->currentRow(), -1);
+        QCOMPARE(findControl<QComboBox>(program.optionsWindow, "planList")->count(), 0);
         QCOMPARE(program.controller.meter.activeLimit(), 96888422);
         QVERIFY(!program.controller.lastUseKnown);
         QCOMPARE(shown.size(), 1);
@@ -144,7 +144,7 @@ private Q_SLOTS:
 
         Program program(environment());
         QCOMPARE(program.controller.meter.usedBytes(), usedBytes);
-        QCOMPARE(program.optionsWindow.ui.cumulativeDownloadEdit->text(), cumulative);
+        QCOMPARE(findControl<QLineEdit>(program.optionsWindow, "cumulativeDownloadEdit")->text(), cumulative);
         QCOMPARE(program.controller.lastUseKnown, lastUseKnown);
         if (lastUseKnown) {
             QVERIFY(shown.isEmpty());
@@ -166,26 +166,26 @@ private Q_SLOTS:
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
-        QComboBox *plans = options.ui.planList;
+        QComboBox *plans = findControl<QComboBox>(options, "planList");
         QCOMPARE(plans->count(), 3);
         QCOMPARE(plans->itemText(1), u"error reading file"_s);
         QCOMPARE(plans->currentIndex(), 2);
         QVERIFY(!plans->isEditable());
         // Selecting the stored row does not fill the boxes: they show the settings file.
-        QCOMPARE(options.ui.rechargeRateEdit->text(), u"8"_s);
+        QCOMPARE(findControl<QLineEdit>(options, "rechargeRateEdit")->text(), u"8"_s);
 
         // The plan file is read anew at the choice.
         writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=3\n[Plan0]\nName=Home\nRecharge=5\nMax=125\nThrottle=85\n");
         plans->setCurrentIndex(0);
         Q_EMIT plans->activated(0);
-        QCOMPARE(options.ui.rechargeRateEdit->text(), u"5"_s);
-        QCOMPARE(options.ui.cutOffLimitEdit->text(), u"125"_s);
-        QCOMPARE(options.ui.throttleLimitEdit->text(), u"85"_s);
+        QCOMPARE(findControl<QLineEdit>(options, "rechargeRateEdit")->text(), u"5"_s);
+        QCOMPARE(findControl<QLineEdit>(options, "cutOffLimitEdit")->text(), u"125"_s);
+        QCOMPARE(findControl<QLineEdit>(options, "throttleLimitEdit")->text(), u"85"_s);
         plans->setCurrentIndex(2);
         Q_EMIT plans->activated(2);
-        QCOMPARE(options.ui.rechargeRateEdit->text(), u"0"_s);
-        QCOMPARE(options.ui.cutOffLimitEdit->text(), u"0"_s);
-        QCOMPARE(options.ui.throttleLimitEdit->text(), u"0"_s);
+        QCOMPARE(findControl<QLineEdit>(options, "rechargeRateEdit")->text(), u"0"_s);
+        QCOMPARE(findControl<QLineEdit>(options, "cutOffLimitEdit")->text(), u"0"_s);
+        QCOMPARE(findControl<QLineEdit>(options, "throttleLimitEdit")->text(), u"0"_s);
         // Choosing a plan changes nothing else.
         QCOMPARE(controller.settings.fap.rechargeRate, 8192);
     }
@@ -197,10 +197,11 @@ private Q_SLOTS:
         writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=1\n[Plan0]\nName=Home\nRecharge=4\n"
                                          "Max=92.3999996185303\nThrottle=61.5999994277954\n");
         Program program(environment());
-        QComboBox *plans = program.optionsWindow.ui.planList;
+        QComboBox *plans = findControl<QComboBox>(program.optionsWindow, "planList");
         plans->setCurrentIndex(0);
         Q_EMIT plans->activated(0);
-        const OptionsReadBack readBack = readBackOptions(program.optionsWindow.numberTexts());
+        AppSettings taken;
+        const OptionsReadBack readBack = program.optionsWindow.readSettings(taken);
         QLocale::setDefault(QLocale::c());
         QCOMPARE(readBack.stop, OptionsReadBack::Stop::None);
         QCOMPARE(readBack.values.cutOffLimit, 96888422);
@@ -212,8 +213,8 @@ private Q_SLOTS:
         writeBytes(path(u"plans.ini"_s), "[General]\nPlansCount=1\n[Plan0]\nName=Home\n");
         writeBytes(path(u"tarvo.ini"_s), "[System]\nPlan=7\nadapter=100000\n");
         Program program(environment());
-        QCOMPARE(program.optionsWindow.ui.planList->currentIndex(), -1);
-        QCOMPARE(program.optionsWindow.ui.adapterList->currentRow(), -1);
+        QCOMPARE(findControl<QComboBox>(program.optionsWindow, "planList")->currentIndex(), -1);
+        QCOMPARE(findControl<QListWidget>(program.optionsWindow, "adapterList")->currentRow(), -1);
     }
 
     // Every 10 s and at exit the bucket is saved with the time. Before the first confirmation
@@ -228,7 +229,7 @@ private Q_SLOTS:
         {
             Program program(environment());
             Controller &controller = program.controller;
-            QLineEdit *box = program.optionsWindow.ui.cumulativeDownloadEdit;
+            QLineEdit *box = findControl<QLineEdit>(program.optionsWindow, "cumulativeDownloadEdit");
             QVERIFY(controller.saveTimer->isActive());
             QCOMPARE(controller.saveTimer->interval(), 10000);
 
@@ -276,7 +277,7 @@ private Q_SLOTS:
                 QSKIP("no loopback capture adapter on this machine");
             now = secondsLater(lastSave, 60);
             program.showFirstWindow();
-            QTest::mouseClick(program.optionsWindow.ui.okButton, Qt::LeftButton);
+            QTest::mouseClick(findControl<QPushButton>(program.optionsWindow, "okButton"), Qt::LeftButton);
             QVERIFY(controller.captureStarted());
             // 60 s of waiting, then the tick the confirmation runs at once.
             QCOMPARE(controller.meter.usedBytes(), 1000000 - 61 * 4096);
@@ -317,7 +318,7 @@ private Q_SLOTS:
             const bool confirmed = selectLoopback(options);
             if (confirmed) {
                 program.showFirstWindow();
-                QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+                QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
                 QVERIFY(controller.captureStarted());
                 QVERIFY(!options.isVisible());
             }
@@ -359,14 +360,14 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         if (!selectLoopback(options))
             QSKIP("no loopback capture adapter on this machine");
-        const int adapter = options.ui.adapterList->currentRow();
-        options.ui.planList->setCurrentIndex(1);
-        options.ui.lanAddressList->setCurrentRow(4);
-        QTest::mouseClick(options.ui.deleteLanButton, Qt::LeftButton);
-        options.ui.lanAddressList->setCurrentRow(3);
-        QTest::mouseClick(options.ui.deleteLanButton, Qt::LeftButton);
+        const int adapter = findControl<QListWidget>(options, "adapterList")->currentRow();
+        findControl<QComboBox>(options, "planList")->setCurrentIndex(1);
+        findControl<QListWidget>(options, "lanAddressList")->setCurrentRow(4);
+        QTest::mouseClick(findControl<QPushButton>(options, "deleteLanButton"), Qt::LeftButton);
+        findControl<QListWidget>(options, "lanAddressList")->setCurrentRow(3);
+        QTest::mouseClick(findControl<QPushButton>(options, "deleteLanButton"), Qt::LeftButton);
         program.showFirstWindow();
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
 
         const QByteArray file = fileBytes(path(u"tarvo.ini"_s));

@@ -51,8 +51,8 @@ private Q_SLOTS:
         QVERIFY(!program.updateOfferWindow.isVisible());
         QVERIFY(!program.aboutDialog.isVisible());
         // The settings are in memory before the later windows are built: defaults for now.
-        QCOMPARE(program.optionsWindow.ui.useAll192Check->isChecked(), true);
-        QCOMPARE(program.optionsWindow.ui.adapterList->currentRow(), -1);
+        QCOMPARE(findControl<QCheckBox>(program.optionsWindow, "useAll192Check")->isChecked(), true);
+        QCOMPARE(findControl<QListWidget>(program.optionsWindow, "adapterList")->currentRow(), -1);
         QCOMPARE(program.controller.meter.activeLimit(), 96888422);
         QVERIFY(!program.controller.tickTimer->isActive());
 
@@ -68,16 +68,16 @@ private Q_SLOTS:
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
 
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].title, QString());
         QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(shown[0].text, QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
 
-        if (!selectFirstRow(options.ui.adapterList))
+        if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no capture adapter on this machine");
-        options.ui.useAll192Check->setChecked(false);
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        findControl<QCheckBox>(options, "useAll192Check")->setChecked(false);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1].title, QString());
         QCOMPARE(shown[1].text,
@@ -86,14 +86,14 @@ private Q_SLOTS:
         // Neither check let anything start.
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
-        QVERIFY(options.ui.adapterList->isEnabled());
+        QVERIFY(findControl<QListWidget>(options, "adapterList")->isEnabled());
     }
 
     void cancelBeforeFirstConfirmationEndsTheProgram()
     {
         Program program(environment());
         program.showFirstWindow();
-        QTest::mouseClick(program.optionsWindow.ui.cancelButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(program.optionsWindow, "cancelButton"), Qt::LeftButton);
         QVERIFY(!program.optionsWindow.isVisible());
         QVERIFY(!program.monitorWindow.isVisible());
         QVERIFY(!program.controller.captureStarted());
@@ -105,14 +105,14 @@ private Q_SLOTS:
         program.showFirstWindow();
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
-        if (!selectLoopbackRow(options.ui.adapterList))
+        if (!selectLoopbackRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no loopback capture adapter on this machine");
-        const int loopback = options.ui.adapterList->currentRow();
+        const int loopback = findControl<QListWidget>(options, "adapterList")->currentRow();
         controller.counters.tickPackets = 5;
 
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(controller.captureStarted());
-        QVERIFY(!options.ui.adapterList->isEnabled());
+        QVERIFY(!findControl<QListWidget>(options, "adapterList")->isEnabled());
         QVERIFY(controller.tickTimer->isActive());
         QCOMPARE(controller.tickTimer->interval(), 1000);
         QVERIFY(controller.pingTimer->isActive());
@@ -125,7 +125,7 @@ private Q_SLOTS:
         // Cancel after the first confirmation returns to the monitor window.
         options.show();
         program.monitorWindow.hide();
-        QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "cancelButton"), Qt::LeftButton);
         QVERIFY(!options.isVisible());
         QVERIFY(program.monitorWindow.isVisible());
 
@@ -133,7 +133,7 @@ private Q_SLOTS:
         const CaptureThread *thread = controller.captureThread();
         controller.counters.downloadedTotal = 12345;
         options.show();
-        QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QCOMPARE(controller.captureThread(), thread);
         QCOMPARE(controller.counters.downloadedTotal.load(), 12345);
     }

@@ -1,8 +1,11 @@
 #include "settings/addressentry.h"
+#include "settings/appsettings.h"
 #include "settings/optionvalues.h"
 #include "settings/profile.h"
 
 #include <QTest>
+
+#include <utility>
 
 // Declared before the tables use them; a Release build refuses them later.
 Q_DECLARE_METATYPE(NumberReading::Outcome)
@@ -197,7 +200,13 @@ private Q_SLOTS:
         QFETCH(OptionsReadBack::Stop, stop);
         QFETCH(int, boxesRead);
         QFETCH(QString, message);
-        const OptionsReadBack result = readBackOptions(texts);
+        // Settings no box holds, so each one taken shows.
+        AppSettings settings;
+        FapParameters &fap = settings.fap;
+        fap.rechargeRate = fap.cutOffLimit = fap.offPeakCutOffLimit = fap.throttleLimit = -1;
+        settings.pingHost = u"unread"_qs;
+        settings.pingTimeoutMs = settings.pingTtl = settings.pingPacketSize = -1;
+        const OptionsReadBack result = readBackOptions(texts, settings);
         QCOMPARE(result.stop, stop);
         QCOMPARE(result.message, message);
         const OptionValues &v = result.values;
@@ -206,14 +215,30 @@ private Q_SLOTS:
                              v.pingTimeoutMs.has_value(), v.pingTtl.has_value(), v.pingPacketSize.has_value()};
         for (int i = 0; i < 9; ++i)
             QVERIFY2(read[i] == (i < boxesRead), qPrintable(QString::number(i)));
+        QCOMPARE(v.bucketRead(), boxesRead > 3);
+        // The boxes read are taken, unless one was out of range; the level is the bucket's.
+        const int taken = stop == OptionsReadBack::Stop::OutOfRange ? 0 : boxesRead;
+        // Each setting with the place of its box in the reading order.
+        const std::pair<int, bool> took[] = {{0, fap.rechargeRate != -1},
+                                             {1, fap.cutOffLimit != -1},
+                                             {3, fap.offPeakCutOffLimit != -1},
+                                             {4, fap.throttleLimit != -1},
+                                             {5, settings.pingHost != u"unread"_qs},
+                                             {6, settings.pingTimeoutMs != -1},
+                                             {7, settings.pingTtl != -1},
+                                             {8, settings.pingPacketSize != -1}};
+        for (const auto &[box, changed] : took)
+            QVERIFY2(changed == (box < taken), qPrintable(QString::number(box)));
     }
 
     void readBackValues()
     {
         QLocale::setDefault(german);
+        AppSettings settings;
         const OptionsReadBack result = readBackOptions(
             {u"4,5"_qs, u"92,3999996185303"_qs, u"0"_qs, u"255"_qs, u"61,5999994277954"_qs, u" host "_qs, u"3"_qs,
-             u"128"_qs, u"1000"_qs});
+             u"128"_qs, u"1000"_qs},
+            settings);
         QCOMPARE(result.stop, OptionsReadBack::Stop::None);
         const OptionValues &v = result.values;
         QCOMPARE(*v.rechargeRate, 4608);
@@ -225,6 +250,15 @@ private Q_SLOTS:
         QCOMPARE(*v.pingTimeoutMs, 3000);
         QCOMPARE(*v.pingTtl, 128);
         QCOMPARE(*v.pingPacketSize, 1000);
+        // Into the settings the confirmation saves.
+        QCOMPARE(settings.fap.rechargeRate, 4608);
+        QCOMPARE(settings.fap.cutOffLimit, 96888422);
+        QCOMPARE(settings.fap.offPeakCutOffLimit, 267386880);
+        QCOMPARE(settings.fap.throttleLimit, 64592280);
+        QCOMPARE(settings.pingHost, u" host "_qs);
+        QCOMPARE(settings.pingTimeoutMs, 3000);
+        QCOMPARE(settings.pingTtl, 128);
+        QCOMPARE(settings.pingPacketSize, 1000);
     }
 
     void addressBoxes_data()

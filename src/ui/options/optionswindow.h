@@ -4,107 +4,21 @@
 
 #include <QWidget>
 
-#include <array>
 #include <cstdint>
 #include <optional>
 
-class LenientSpinBox;
+class AlertsTab;
+class CosmeticTab;
+class NetworkTab;
+class PlanTab;
 class QCheckBox;
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
-class QListWidget;
-class QPushButton;
-class QRadioButton;
-class QSlider;
-class QSpinBox;
 class QTabWidget;
-class QTimeEdit;
 struct AppSettings;
 struct Plan;
 
-// The four boxes of one address list with the list and its buttons, so both lists share one
-// add and one delete handler.
-struct AddressEditor
-{
-    QListWidget *list = nullptr;
-    std::array<QLineEdit *, 4> boxes{}; // first to fourth number of the dotted address
-    QPushButton *add = nullptr;
-    QPushButton *remove = nullptr;
-};
-
-// The options window's controls, tab by tab.
-struct OptionsControls
-{
-    QTabWidget *tabs = nullptr;
-
-    // Network settings
-    QGroupBox *adapterGroup = nullptr;
-    QListWidget *adapterList = nullptr;
-    QGroupBox *lanGroup = nullptr;
-    QListWidget *lanAddressList = nullptr;
-    std::array<QLineEdit *, 4> lanAddressBoxes{};
-    QPushButton *addLanButton = nullptr;
-    QPushButton *deleteLanButton = nullptr;
-    QCheckBox *useAll192Check = nullptr;
-    QPushButton *showPublicAddressButton = nullptr;
-    QPushButton *addPublicAddressButton = nullptr;
-    QGroupBox *ignoredGroup = nullptr;
-    QListWidget *ignoredAddressList = nullptr;
-    std::array<QLineEdit *, 4> ignoredAddressBoxes{};
-    QPushButton *addIgnoredButton = nullptr;
-    QPushButton *deleteIgnoredButton = nullptr;
-
-    // Direcway settings
-    QGroupBox *planGroup = nullptr;
-    QComboBox *planList = nullptr;
-    QLineEdit *rechargeRateEdit = nullptr;       // KB/s
-    QLineEdit *cutOffLimitEdit = nullptr;        // MB
-    QLineEdit *throttleLimitEdit = nullptr;      // MB
-    QLineEdit *cumulativeDownloadEdit = nullptr; // MB in the bucket
-    QPushButton *maxButton = nullptr;
-    QCheckBox *offPeakCheck = nullptr;
-    QGroupBox *offPeakGroup = nullptr;
-    QLineEdit *offPeakCutOffLimitEdit = nullptr; // MB
-    QTimeEdit *offPeakStartPicker = nullptr;
-    QTimeEdit *offPeakEndPicker = nullptr;
-
-    // Cosmetic and others
-    QLineEdit *pingHostEdit = nullptr;
-    QLineEdit *pingTimeoutEdit = nullptr; // seconds
-    QLineEdit *pingTtlEdit = nullptr;
-    QLineEdit *pingPacketSizeEdit = nullptr;
-    QSlider *opacitySlider = nullptr;
-    QRadioButton *graphicTrayRadio = nullptr;
-    QRadioButton *textTrayRadio = nullptr;
-    LenientSpinBox *chartHistorySpin = nullptr; // seconds
-    QCheckBox *chartAutoScaleCheck = nullptr;
-    QCheckBox *autoStartCheck = nullptr;
-    QCheckBox *alwaysOnTopCheck = nullptr;
-    QCheckBox *startMinimizedCheck = nullptr;
-
-    // Alerts
-    QGroupBox *alertsGroup = nullptr;
-    QCheckBox *alertsEnabledCheck = nullptr;
-    QLineEdit *alertStepsEdit = nullptr;      // percentages of the way to the throttle limit, "75,90"
-    QSpinBox *alertWarnMinutesSpin = nullptr; // 0 shows "never"
-
-    // Below the tabs
-    QCheckBox *showAtStartCheck = nullptr;
-    QPushButton *okButton = nullptr;
-    QPushButton *cancelButton = nullptr;
-
-    AddressEditor lanEditor() const { return {lanAddressList, lanAddressBoxes, addLanButton, deleteLanButton}; }
-    AddressEditor ignoredEditor() const
-    {
-        return {ignoredAddressList, ignoredAddressBoxes, addIgnoredButton, deleteIgnoredButton};
-    }
-
-    void setupUi(QWidget *form);
-};
-
 // The options window: shows the settings, reads its boxes back when asked and reports what the
-// user does. What a confirmation or a cancellation does is the controller's business.
+// user does. What a confirmation or a cancellation does is the controller's business. Each tab
+// is a class of its own that shows and takes its settings.
 class OptionsWindow : public QWidget
 {
     Q_OBJECT
@@ -133,15 +47,12 @@ public:
     QString usedBytesText() const; // "Cumulative download in MB" as it stands
     // A LAN address is listed, or every 192.168.*.* address counts as LAN.
     bool hasLanRule() const;
-    // The texts of the boxes a confirmation converts, in the order it reads them.
-    OptionTexts numberTexts() const;
-    // The settings the check boxes, the slider, the spin boxes, the plan list, the time pickers
-    // and the alert steps hold. A history that is no number becomes 0, steps that cannot be read
-    // become the default ones, in the box too.
-    void takeSettings(AppSettings &settings);
+    // Every setting the window holds into `settings`, the number boxes first in the order the
+    // result names (readBackOptions). A box that stops the reading leaves the settings after it
+    // as they were. A history that is no number becomes 0, steps that cannot be read become the
+    // default ones, in the box too. The adapter row and the address lists are not taken here.
+    OptionsReadBack readSettings(AppSettings &settings);
     bool showAtStartChecked() const;
-
-    OptionsControls ui;
 
 Q_SIGNALS:
     void confirmRequested();
@@ -164,14 +75,9 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    using AddressAdded = void (OptionsWindow::*)(const QString &);
-    using AddressRemoved = void (OptionsWindow::*)(int);
-    // Both address lists work alike; each reports its own edits.
-    void connectEditor(const AddressEditor &editor, AddressAdded added, AddressRemoved removed);
-    // The boxes' address into the list; nothing for boxes that hold no address or one listed.
-    std::optional<QString> addAddress(const AddressEditor &editor);
-    // The address at the end of the list unless listed already; true when added.
-    static bool appendNew(QListWidget *list, const QString &address);
-    // The selected row out of the list; -1 when none is selected.
-    int deleteAddress(const AddressEditor &editor);
+    NetworkTab *m_network = nullptr;
+    PlanTab *m_plan = nullptr;
+    CosmeticTab *m_cosmetic = nullptr;
+    AlertsTab *m_alerts = nullptr;
+    QCheckBox *m_showAtStartCheck = nullptr;
 };

@@ -1,4 +1,5 @@
 #include "settings/appsettings.h"
+#include "support/controls.h"
 #include "ui/options/lenientspinbox.h"
 #include "ui/options/optionswindow.h"
 
@@ -25,6 +26,71 @@ void showDefaults(OptionsWindow &window)
     window.showUsedBytes(0);
 }
 
+// One setting of one tab: how a row changes it and how the test reads it.
+struct SettingRow
+{
+    const char *name;
+    void (*change)(AppSettings &);
+    QVariant (*value)(const AppSettings &);
+};
+
+// The time of day only: the day is the one of the settings taken into.
+QVariant timeOf(double dateTime)
+{
+    return timeOfDay(dateTime);
+}
+
+const SettingRow settingRows[] = {
+    {"Network settings: 192.168.*.* as LAN", [](AppSettings &s) { s.useAll192168 = false; },
+     [](const AppSettings &s) { return QVariant(s.useAll192168.load()); }},
+    {"Direcway settings: plan", [](AppSettings &s) { s.planIndex = 2; },
+     [](const AppSettings &s) { return QVariant(s.planIndex); }},
+    {"Direcway settings: recharge rate", [](AppSettings &s) { s.fap.rechargeRate = 8192; },
+     [](const AppSettings &s) { return QVariant(s.fap.rechargeRate); }},
+    {"Direcway settings: cut-off limit", [](AppSettings &s) { s.fap.cutOffLimit = 209715200; },
+     [](const AppSettings &s) { return QVariant(s.fap.cutOffLimit); }},
+    {"Direcway settings: throttle limit", [](AppSettings &s) { s.fap.throttleLimit = 157286400; },
+     [](const AppSettings &s) { return QVariant(s.fap.throttleLimit); }},
+    {"Direcway settings: off-peak", [](AppSettings &s) { s.fap.offPeakEnabled = true; },
+     [](const AppSettings &s) { return QVariant(s.fap.offPeakEnabled); }},
+    {"Direcway settings: off-peak cut-off limit", [](AppSettings &s) { s.fap.offPeakCutOffLimit = 315097088; },
+     [](const AppSettings &s) { return QVariant(s.fap.offPeakCutOffLimit); }},
+    {"Direcway settings: off-peak start", [](AppSettings &s) { s.fap.offPeakStart = 37894.25; },
+     [](const AppSettings &s) { return timeOf(s.fap.offPeakStart); }},
+    {"Direcway settings: off-peak end", [](AppSettings &s) { s.fap.offPeakEnd = 0.75; },
+     [](const AppSettings &s) { return timeOf(s.fap.offPeakEnd); }},
+    {"Cosmetic and others: ping host", [](AppSettings &s) { s.pingHost = u"localhost"_qs; },
+     [](const AppSettings &s) { return QVariant(s.pingHost); }},
+    {"Cosmetic and others: ping timeout", [](AppSettings &s) { s.pingTimeoutMs = 3000; },
+     [](const AppSettings &s) { return QVariant(s.pingTimeoutMs); }},
+    {"Cosmetic and others: ping TTL", [](AppSettings &s) { s.pingTtl = 128; },
+     [](const AppSettings &s) { return QVariant(s.pingTtl); }},
+    {"Cosmetic and others: ping packet size", [](AppSettings &s) { s.pingPacketSize = 1000; },
+     [](const AppSettings &s) { return QVariant(s.pingPacketSize); }},
+    {"Cosmetic and others: opacity", [](AppSettings &s) { s.windowOpacity = 200; },
+     [](const AppSettings &s) { return QVariant(s.windowOpacity); }},
+    {"Cosmetic and others: tray icon", [](AppSettings &s) { s.trayStyle = TrayStyle::Text; },
+     [](const AppSettings &s) { return QVariant(int(s.trayStyle)); }},
+    {"Cosmetic and others: chart history", [](AppSettings &s) { s.chartHistorySeconds = 90; },
+     [](const AppSettings &s) { return QVariant(s.chartHistorySeconds); }},
+    {"Cosmetic and others: chart auto scale", [](AppSettings &s) { s.chartAutoScale = true; },
+     [](const AppSettings &s) { return QVariant(s.chartAutoScale); }},
+    {"Cosmetic and others: auto start", [](AppSettings &s) { s.autoStart = true; },
+     [](const AppSettings &s) { return QVariant(s.autoStart); }},
+    {"Cosmetic and others: always on top", [](AppSettings &s) { s.alwaysOnTop = true; },
+     [](const AppSettings &s) { return QVariant(s.alwaysOnTop); }},
+    {"Cosmetic and others: start minimised", [](AppSettings &s) { s.startMinimized = true; },
+     [](const AppSettings &s) { return QVariant(s.startMinimized); }},
+    {"Alerts: notifications", [](AppSettings &s) { s.alerts.enabled = false; },
+     [](const AppSettings &s) { return QVariant(s.alerts.enabled); }},
+    {"Alerts: steps", [](AppSettings &s) { s.alerts.stepsPercent = {50}; },
+     [](const AppSettings &s) { return QVariant::fromValue(s.alerts.stepsPercent); }},
+    {"Alerts: warning minutes", [](AppSettings &s) { s.alerts.warnMinutes = 0; },
+     [](const AppSettings &s) { return QVariant(s.alerts.warnMinutes); }},
+    {"below the tabs: show at start", [](AppSettings &s) { s.showOptionsAtStart = false; },
+     [](const AppSettings &s) { return QVariant(s.showOptionsAtStart); }},
+};
+
 } // namespace
 
 // The options window on its own: its controls, and what it reports. What the program does with
@@ -38,44 +104,44 @@ private Q_SLOTS:
     {
         OptionsWindow window;
         showDefaults(window);
-        const OptionsControls &ui = window.ui;
         QCOMPARE(window.windowTitle(), u"Tarvo - Options"_qs);
-        QCOMPARE(ui.tabs->count(), 4);
-        QCOMPARE(ui.tabs->tabText(0), u"Network settings"_qs);
-        QCOMPARE(ui.tabs->tabText(1), u"Direcway settings"_qs);
-        QCOMPARE(ui.tabs->tabText(2), u"Cosmetic and others"_qs);
-        QCOMPARE(ui.tabs->tabText(3), u"Alerts"_qs);
-        QCOMPARE(ui.tabs->currentIndex(), 0);
-        QCOMPARE(ui.addLanButton->text(), u"Ad new IP"_qs);
-        QCOMPARE(ui.startMinimizedCheck->text(), u"Start minimizred"_qs);
-        QCOMPARE(ui.planGroup->title(), u"Auto fill from plan ( please select plan from list bellow )"_qs);
-        QCOMPARE(ui.ignoredGroup->title(), u"IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"_qs);
-        QVERIFY(ui.offPeakGroup->title().isEmpty());
+        const auto *tabs = findControl<QTabWidget>(window, "tabs");
+        QCOMPARE(tabs->count(), 4);
+        QCOMPARE(tabs->tabText(0), u"Network settings"_qs);
+        QCOMPARE(tabs->tabText(1), u"Direcway settings"_qs);
+        QCOMPARE(tabs->tabText(2), u"Cosmetic and others"_qs);
+        QCOMPARE(tabs->tabText(3), u"Alerts"_qs);
+        QCOMPARE(tabs->currentIndex(), 0);
+        QCOMPARE(findControl<QPushButton>(window, "addLanButton")->text(), u"Ad new IP"_qs);
+        QCOMPARE(findControl<QCheckBox>(window, "startMinimizedCheck")->text(), u"Start minimizred"_qs);
+        QCOMPARE(findControl<QGroupBox>(window, "planGroup")->title(), u"Auto fill from plan ( please select plan from list bellow )"_qs);
+        QCOMPARE(findControl<QGroupBox>(window, "ignoredGroup")->title(), u"IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"_qs);
+        QVERIFY(findControl<QGroupBox>(window, "offPeakGroup")->title().isEmpty());
         // What a first start shows, with no settings file.
-        QCOMPARE(ui.rechargeRateEdit->text(), u"4"_qs);
-        QCOMPARE(ui.cutOffLimitEdit->text(), u"92.3999996185303"_qs);
-        QCOMPARE(ui.throttleLimitEdit->text(), u"61.5999994277954"_qs);
-        QCOMPARE(ui.offPeakCutOffLimitEdit->text(), u"255"_qs);
-        QCOMPARE(ui.cumulativeDownloadEdit->text(), u"0"_qs);
-        QCOMPARE(ui.offPeakStartPicker->time(), QTime(0, 0));
-        QCOMPARE(ui.offPeakEndPicker->time(), QTime(0, 0));
-        QCOMPARE(ui.pingHostEdit->text(), AppSettings::defaultPingHost);
-        QCOMPARE(ui.pingTimeoutEdit->text(), u"10"_qs);
-        QCOMPARE(ui.pingTtlEdit->text(), u"64"_qs);
-        QCOMPARE(ui.pingPacketSizeEdit->text(), u"32"_qs);
-        QCOMPARE(ui.opacitySlider->value(), 255);
-        QVERIFY(ui.graphicTrayRadio->isChecked());
-        QVERIFY(!ui.textTrayRadio->isChecked());
-        QCOMPARE(ui.chartHistorySpin->text(), u"60"_qs);
-        QVERIFY(ui.useAll192Check->isChecked());
-        QVERIFY(ui.showAtStartCheck->isChecked());
-        QVERIFY(!ui.offPeakCheck->isChecked());
-        QVERIFY(!ui.offPeakGroup->isEnabled());
-        for (const QLineEdit *box : ui.lanAddressBoxes)
-            QCOMPARE(box->maxLength(), 3);
-        QVERIFY(ui.alertsEnabledCheck->isChecked());
-        QCOMPARE(ui.alertStepsEdit->text(), u"75,90"_qs);
-        QCOMPARE(ui.alertWarnMinutesSpin->text(), u"10"_qs);
+        QCOMPARE(findControl<QLineEdit>(window, "rechargeRateEdit")->text(), u"4"_qs);
+        QCOMPARE(findControl<QLineEdit>(window, "cutOffLimitEdit")->text(), u"92.3999996185303"_qs);
+        QCOMPARE(findControl<QLineEdit>(window, "throttleLimitEdit")->text(), u"61.5999994277954"_qs);
+        QCOMPARE(findControl<QLineEdit>(window, "offPeakCutOffLimitEdit")->text(), u"255"_qs);
+        QCOMPARE(findControl<QLineEdit>(window, "cumulativeDownloadEdit")->text(), u"0"_qs);
+        QCOMPARE(findControl<QTimeEdit>(window, "offPeakStartPicker")->time(), QTime(0, 0));
+        QCOMPARE(findControl<QTimeEdit>(window, "offPeakEndPicker")->time(), QTime(0, 0));
+        QCOMPARE(findControl<QLineEdit>(window, "pingHostEdit")->text(), AppSettings::defaultPingHost);
+        QCOMPARE(findControl<QLineEdit>(window, "pingTimeoutEdit")->text(), u"10"_qs);
+        QCOMPARE(findControl<QLineEdit>(window, "pingTtlEdit")->text(), u"64"_qs);
+        QCOMPARE(findControl<QLineEdit>(window, "pingPacketSizeEdit")->text(), u"32"_qs);
+        QCOMPARE(findControl<QSlider>(window, "opacitySlider")->value(), 255);
+        QVERIFY(findControl<QRadioButton>(window, "graphicTrayRadio")->isChecked());
+        QVERIFY(!findControl<QRadioButton>(window, "textTrayRadio")->isChecked());
+        QCOMPARE(findControl<LenientSpinBox>(window, "chartHistorySpin")->text(), u"60"_qs);
+        QVERIFY(findControl<QCheckBox>(window, "useAll192Check")->isChecked());
+        QVERIFY(findControl<QCheckBox>(window, "showAtStartCheck")->isChecked());
+        QVERIFY(!findControl<QCheckBox>(window, "offPeakCheck")->isChecked());
+        QVERIFY(!findControl<QGroupBox>(window, "offPeakGroup")->isEnabled());
+        for (const char *box : {"lanAddressBox1", "lanAddressBox2", "lanAddressBox3", "lanAddressBox4"})
+            QCOMPARE(findControl<QLineEdit>(window, box)->maxLength(), 3);
+        QVERIFY(findControl<QCheckBox>(window, "alertsEnabledCheck")->isChecked());
+        QCOMPARE(findControl<QLineEdit>(window, "alertStepsEdit")->text(), u"75,90"_qs);
+        QCOMPARE(findControl<QSpinBox>(window, "alertWarnMinutesSpin")->text(), u"10"_qs);
     }
 
     void decimalsFollowTheLocale()
@@ -84,7 +150,7 @@ private Q_SLOTS:
         OptionsWindow window;
         showDefaults(window);
         QLocale::setDefault(QLocale::c());
-        QCOMPARE(window.ui.cutOffLimitEdit->text(), u"92,3999996185303"_qs);
+        QCOMPARE(findControl<QLineEdit>(window, "cutOffLimitEdit")->text(), u"92,3999996185303"_qs);
     }
 
     // Under a locale with digits of its own the boxes show ASCII digits and read both kinds: the
@@ -96,11 +162,12 @@ private Q_SLOTS:
         showDefaults(window);
         AppSettings taken;
         taken.chartHistorySeconds = -1;
-        window.takeSettings(taken);
-        const QString shown = window.ui.chartHistorySpin->text();
-        window.ui.chartHistorySpin->findChild<QLineEdit *>()->setText(u"\u0669\u0660"_qs); // typed: 90
+        QCOMPARE(window.readSettings(taken).stop, OptionsReadBack::Stop::None);
+        auto *history = findControl<LenientSpinBox>(window, "chartHistorySpin");
+        const QString shown = history->text();
+        history->findChild<QLineEdit *>()->setText(u"\u0669\u0660"_qs); // typed: 90
         AppSettings typed;
-        window.takeSettings(typed);
+        QCOMPARE(window.readSettings(typed).stop, OptionsReadBack::Stop::None);
         QLocale::setDefault(QLocale::c());
         QCOMPARE(shown, u"60"_qs);
         QCOMPARE(taken.chartHistorySeconds, 60);
@@ -114,7 +181,7 @@ private Q_SLOTS:
         window.setAdapters({u"No description available (eth0)"_qs, u"No description available (lo)"_qs});
         showDefaults(window);
         window.showMaximised();
-        QListWidget *adapters = window.ui.adapterList;
+        QListWidget *adapters = findControl<QListWidget>(window, "adapterList");
         const QPoint second = adapters->visualItemRect(adapters->item(1)).center();
         QTest::mouseClick(adapters->viewport(), Qt::LeftButton, {}, second);
         QCOMPARE(window.selectedAdapter(), 1);
@@ -131,12 +198,37 @@ private Q_SLOTS:
         settings.planIndex = 3;
         window.setPlans({});
         window.showSettings(settings);
-        window.takeSettings(settings);
+        window.showUsedBytes(0);
+        QCOMPARE(window.readSettings(settings).stop, OptionsReadBack::Stop::None);
         QCOMPARE(settings.planIndex, 3);
         window.setPlans({u"A"_qs, u"B"_qs});
-        window.ui.planList->setCurrentIndex(1);
-        window.takeSettings(settings);
+        findControl<QComboBox>(window, "planList")->setCurrentIndex(1);
+        QCOMPARE(window.readSettings(settings).stop, OptionsReadBack::Stop::None);
         QCOMPARE(settings.planIndex, 1);
+    }
+
+    // The one road of every setting: what showSettings puts into a tab, readSettings takes back
+    // into the same setting. Each row changes one setting away from its default.
+    void everySettingRoundTrips_data()
+    {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(settingRows)); ++row)
+            QTest::newRow(settingRows[row].name) << row;
+    }
+    void everySettingRoundTrips()
+    {
+        QFETCH(int, row);
+        const SettingRow &setting = settingRows[row];
+        OptionsWindow window;
+        window.setPlans({u"A"_qs, u"B"_qs, u"C"_qs});
+        AppSettings shown;
+        setting.change(shown);
+        QVERIFY(setting.value(shown) != setting.value(AppSettings{})); // the row changes something
+        window.showSettings(shown);
+        window.showUsedBytes(0);
+        AppSettings taken;
+        QCOMPARE(window.readSettings(taken).stop, OptionsReadBack::Stop::None);
+        QCOMPARE(setting.value(taken), setting.value(shown));
     }
 
     // What the user types on "Alerts" is taken as the settings file would read it.
@@ -157,41 +249,45 @@ private Q_SLOTS:
         QFETCH(QString, shownSteps);
         OptionsWindow window;
         showDefaults(window);
-        OptionsControls &ui = window.ui;
         window.showMaximised();
-        ui.tabs->setCurrentIndex(3);
-        ui.alertStepsEdit->clear();
-        QTest::keyClicks(ui.alertStepsEdit, typedSteps + u"%x"_qs); // the box takes digits, commas and blanks
-        ui.alertWarnMinutesSpin->setValue(0);
-        QCOMPARE(ui.alertWarnMinutesSpin->text(), u"never"_qs);
-        QTest::mouseClick(ui.alertsEnabledCheck, Qt::LeftButton, {}, QPoint(8, ui.alertsEnabledCheck->height() / 2));
-        QVERIFY(!ui.alertsGroup->isEnabled());
+        auto *stepsBox = findControl<QLineEdit>(window, "alertStepsEdit");
+        auto *warnMinutes = findControl<QSpinBox>(window, "alertWarnMinutesSpin");
+        auto *enabled = findControl<QCheckBox>(window, "alertsEnabledCheck");
+        findControl<QTabWidget>(window, "tabs")->setCurrentIndex(3);
+        stepsBox->clear();
+        QTest::keyClicks(stepsBox, typedSteps + u"%x"_qs); // the box takes digits, commas and blanks
+        warnMinutes->setValue(0);
+        QCOMPARE(warnMinutes->text(), u"never"_qs);
+        QTest::mouseClick(enabled, Qt::LeftButton, {}, QPoint(8, enabled->height() / 2));
+        QVERIFY(!findControl<QGroupBox>(window, "alertsGroup")->isEnabled());
         AppSettings taken;
-        window.takeSettings(taken);
+        QCOMPARE(window.readSettings(taken).stop, OptionsReadBack::Stop::None);
         QCOMPARE(taken.alerts.enabled, false);
         QCOMPARE(taken.alerts.stepsPercent, steps);
         QCOMPARE(taken.alerts.warnMinutes, 0);
-        QCOMPARE(ui.alertStepsEdit->text(), shownSteps);
+        QCOMPARE(stepsBox->text(), shownSteps);
     }
 
     void offPeakGroupFollowsItsBox()
     {
         OptionsWindow window;
         showDefaults(window);
-        OptionsControls &ui = window.ui;
         window.showMaximised();
-        ui.tabs->setCurrentIndex(1);
-        ui.offPeakCutOffLimitEdit->setText(u"300"_qs);
-        QTest::mouseClick(ui.offPeakCheck, Qt::LeftButton);
-        QVERIFY(ui.offPeakCheck->isChecked());
-        QVERIFY(ui.offPeakGroup->isEnabled());
-        QTest::keyClick(ui.offPeakCheck, Qt::Key_Space);
-        QVERIFY(!ui.offPeakCheck->isChecked());
-        QVERIFY(!ui.offPeakGroup->isEnabled());
-        QVERIFY(ui.offPeakCheck->isEnabled());
-        QTest::keyClick(ui.offPeakCheck, Qt::Key_Space);
-        QVERIFY(ui.offPeakGroup->isEnabled());
-        QCOMPARE(ui.offPeakCutOffLimitEdit->text(), u"300"_qs);
+        auto *check = findControl<QCheckBox>(window, "offPeakCheck");
+        auto *group = findControl<QGroupBox>(window, "offPeakGroup");
+        auto *cutOffLimit = findControl<QLineEdit>(window, "offPeakCutOffLimitEdit");
+        findControl<QTabWidget>(window, "tabs")->setCurrentIndex(1);
+        cutOffLimit->setText(u"300"_qs);
+        QTest::mouseClick(check, Qt::LeftButton);
+        QVERIFY(check->isChecked());
+        QVERIFY(group->isEnabled());
+        QTest::keyClick(check, Qt::Key_Space);
+        QVERIFY(!check->isChecked());
+        QVERIFY(!group->isEnabled());
+        QVERIFY(check->isEnabled());
+        QTest::keyClick(check, Qt::Key_Space);
+        QVERIFY(group->isEnabled());
+        QCOMPARE(cutOffLimit->text(), u"300"_qs);
     }
 
     // Every control of every tab inside the top-left 536 x 466 pixels, none squeezed below the
@@ -204,27 +300,28 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.minimumSize(), window.maximumSize());
         const QRect clientArea(0, 0, 536, 466);
-        for (int tab = 0; tab < window.ui.tabs->count(); ++tab) {
-            window.ui.tabs->setCurrentIndex(tab);
-            for (QWidget *control : window.findChildren<QWidget *>()) {
-                if (!control->isVisible() || control->objectName().startsWith(u"qt_"_qs))
+        auto *tabs = findControl<QTabWidget>(window, "tabs");
+        for (int tab = 0; tab < tabs->count(); ++tab) {
+            tabs->setCurrentIndex(tab);
+            for (QWidget *widget : window.findChildren<QWidget *>()) {
+                if (!widget->isVisible() || widget->objectName().startsWith(u"qt_"_qs))
                     continue;
-                const QRect at(control->mapTo(&window, QPoint(0, 0)), control->size());
+                const QRect at(widget->mapTo(&window, QPoint(0, 0)), widget->size());
                 const QString name =
-                    QLatin1String(control->metaObject()->className()) + u" "_qs + control->objectName();
+                    QLatin1String(widget->metaObject()->className()) + u" "_qs + widget->objectName();
                 QVERIFY2(clientArea.contains(at), qPrintable(name));
-                const QSize needed = control->minimumSizeHint();
+                const QSize needed = widget->minimumSizeHint();
                 // The tab control asks for a frame its pages do not have.
-                if (control == window.ui.tabs || control == window.ui.tabs->parentWidget())
+                if (widget == tabs || widget == tabs->parentWidget())
                     continue;
-                QVERIFY2(control->width() >= needed.width() && control->height() >= needed.height(), qPrintable(name));
+                QVERIFY2(widget->width() >= needed.width() && widget->height() >= needed.height(), qPrintable(name));
             }
         }
         // Only "Ok", "Cancel" and the glyph buttons use the small font.
-        QCOMPARE(window.ui.maxButton->font().pixelSize(), 13);
-        QCOMPARE(window.ui.showPublicAddressButton->font().pixelSize(), 13);
-        QCOMPARE(window.ui.okButton->font().pixelSize(), 11);
-        QCOMPARE(window.ui.addLanButton->font().pixelSize(), 11);
+        QCOMPARE(findControl<QPushButton>(window, "maxButton")->font().pixelSize(), 13);
+        QCOMPARE(findControl<QPushButton>(window, "showPublicAddressButton")->font().pixelSize(), 13);
+        QCOMPARE(findControl<QPushButton>(window, "okButton")->font().pixelSize(), 11);
+        QCOMPARE(findControl<QPushButton>(window, "addLanButton")->font().pixelSize(), 11);
     }
 
     void reportsTheUsersActions()
@@ -235,8 +332,8 @@ private Q_SLOTS:
         QSignalSpy confirmed(&window, &OptionsWindow::confirmRequested);
         QSignalSpy cancelled(&window, &OptionsWindow::cancelRequested);
         QSignalSpy closed(&window, &OptionsWindow::closed);
-        QTest::mouseClick(window.ui.okButton, Qt::LeftButton);
-        QTest::mouseClick(window.ui.cancelButton, Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(window, "okButton"), Qt::LeftButton);
+        QTest::mouseClick(findControl<QPushButton>(window, "cancelButton"), Qt::LeftButton);
         QCOMPARE(confirmed.size(), 1);
         QCOMPARE(cancelled.size(), 1);
         QVERIFY(window.isVisible()); // the controller decides what either means

@@ -1,0 +1,65 @@
+#include "ui/options/alertstab.h"
+
+#include "settings/alertsteps.h"
+#include "settings/appsettings.h"
+#include "ui/options/optionsform.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+using namespace OptionsForm;
+
+AlertsTab::AlertsTab()
+{
+    paintAsTabSheet(this, "alertsTab");
+    auto *alertsPage = new QVBoxLayout(this);
+    m_alertsEnabledCheck = named(new QCheckBox(QStringLiteral("Show desktop notifications")), "alertsEnabledCheck");
+    alertsPage->addWidget(m_alertsEnabledCheck);
+    m_alertsGroup = frame("alertsGroup", QStringLiteral("Warn me before the throttle"));
+    auto *alertsPanel = whitePanel();
+    (new QVBoxLayout(m_alertsGroup))->addWidget(alertsPanel);
+    auto *alertFields = fieldGrid(alertsPanel);
+    m_alertStepsEdit = edit("alertStepsEdit");
+    m_alertStepsEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ,]*")), m_alertStepsEdit));
+    addField(alertFields, new QLabel(QStringLiteral("At these parts of the way to the throttle limit ( % )")),
+             m_alertStepsEdit, new QLabel(QStringLiteral("eg. 75,90")));
+    m_alertWarnMinutesSpin = named(new QSpinBox, "alertWarnMinutesSpin");
+    m_alertWarnMinutesSpin->setRange(0, 24 * 60);
+    m_alertWarnMinutesSpin->setSpecialValueText(QStringLiteral("never"));
+    addField(alertFields, new QLabel(QStringLiteral("When the time to throttle drops below ( min )")),
+             m_alertWarnMinutesSpin);
+    alertsPage->addWidget(m_alertsGroup);
+    auto *alertsNote = new QLabel(QStringLiteral(
+        "Tarvo also tells you when you are throttled or cut off, when the bucket is below the limits again, "
+        "and when the capture stops or drops frames. Without a notification service on the desktop the "
+        "tray icon shows them, without a tray the status line of the monitor window."));
+    alertsNote->setWordWrap(true);
+    alertsPage->addWidget(alertsNote);
+    alertsPage->addStretch();
+
+    connect(m_alertsEnabledCheck, &QCheckBox::toggled, m_alertsGroup, &QWidget::setEnabled);
+}
+
+void AlertsTab::showSettings(const AppSettings &settings)
+{
+    m_alertsEnabledCheck->setChecked(settings.alerts.enabled);
+    m_alertsGroup->setEnabled(settings.alerts.enabled);
+    m_alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
+    m_alertWarnMinutesSpin->setValue(settings.alerts.warnMinutes);
+}
+
+void AlertsTab::takeSettings(AppSettings &settings)
+{
+    settings.alerts.enabled = m_alertsEnabledCheck->isChecked();
+    settings.alerts.stepsPercent = parseAlertSteps(m_alertStepsEdit->text()).value_or(AlertConfig{}.stepsPercent);
+    m_alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
+    settings.alerts.warnMinutes = m_alertWarnMinutesSpin->value();
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class QCheckBox;
+class QGroupBox;
+class QLineEdit;
+class QSpinBox;
+struct AppSettings;
+
+// "Alerts": whether the desktop notifications show and the warnings before the throttle.
+class AlertsTab : public QWidget
+{
+    Q_OBJECT
+
+public:
+    AlertsTab();
+
+    void showSettings(const AppSettings &settings);
+    // Steps that cannot be read become the default ones, in the box too.
+    void takeSettings(AppSettings &settings);
+
+private:
+    QCheckBox *m_alertsEnabledCheck = nullptr;
+    QGroupBox *m_alertsGroup = nullptr;
+    QLineEdit *m_alertStepsEdit = nullptr;      // percentages of the way to the throttle limit, "75,90"
+    QSpinBox *m_alertWarnMinutesSpin = nullptr; // 0 shows "never"
+};

@@ -1,0 +1,124 @@
+#include "ui/options/cosmetictab.h"
+
+#include "settings/appsettings.h"
+#include "settings/optionvalues.h"
+#include "ui/options/lenientspinbox.h"
+#include "ui/options/optionsform.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+using namespace OptionsForm;
+
+CosmeticTab::CosmeticTab()
+{
+    paintAsTabSheet(this, "cosmeticTab");
+    auto *cosmetic = new QVBoxLayout(this);
+
+    auto *pingGroup = frame("pingGroup", QStringLiteral("Ping settings"));
+    auto *pingPanel = whitePanel();
+    (new QVBoxLayout(pingGroup))->addWidget(pingPanel);
+    auto *ping = fieldGrid(pingPanel);
+    m_pingHostEdit = edit("pingHostEdit");
+    addField(ping,
+             new QLabel(QStringLiteral("Reference URL ( ie. ") + AppSettings::defaultPingHost + QStringLiteral(" )")),
+             m_pingHostEdit);
+    m_pingTimeoutEdit = edit("pingTimeoutEdit");
+    addField(ping, new QLabel(QStringLiteral("Timeout ( sec )")), m_pingTimeoutEdit);
+    m_pingTtlEdit = edit("pingTtlEdit");
+    addField(ping, new QLabel(QStringLiteral("TTL ( ping packet time to live )")), m_pingTtlEdit);
+    m_pingPacketSizeEdit = edit("pingPacketSizeEdit");
+    addField(ping, new QLabel(QStringLiteral("Packet size")), m_pingPacketSizeEdit);
+    cosmetic->addWidget(pingGroup);
+
+    auto *opacityGroup = frame("opacityGroup",
+                               QStringLiteral("Window transparence ( only works on systems newer than Windows 2000 )"));
+    auto *opacity = new QGridLayout(opacityGroup);
+    m_opacitySlider = named(new QSlider(Qt::Horizontal), "opacitySlider");
+    m_opacitySlider->setRange(0, 255);
+    m_opacitySlider->setTickInterval(1);
+    m_opacitySlider->setTickPosition(QSlider::TicksBelow);
+    opacity->addWidget(m_opacitySlider, 0, 0, 1, 2);
+    opacity->addWidget(new QLabel(QStringLiteral("Transparent")), 1, 0, Qt::AlignLeft);
+    opacity->addWidget(new QLabel(QStringLiteral("Opaque")), 1, 1, Qt::AlignRight);
+    cosmetic->addWidget(opacityGroup);
+
+    auto *trayAndChart = new QHBoxLayout;
+    auto *trayStyleGroup = frame("trayStyleGroup", QStringLiteral("Tray bar icon"));
+    auto *tray = new QVBoxLayout(trayStyleGroup);
+    m_graphicTrayRadio = named(new QRadioButton(QStringLiteral("Graphic")), "graphicTrayRadio");
+    m_textTrayRadio = named(new QRadioButton(QStringLiteral("Text")), "textTrayRadio");
+    tray->addWidget(m_graphicTrayRadio);
+    tray->addWidget(m_textTrayRadio);
+    trayAndChart->addWidget(trayStyleGroup);
+
+    auto *chartGroup = frame("chartGroup", QStringLiteral("Traffic chart"));
+    auto *chartPanel = whitePanel();
+    (new QVBoxLayout(chartGroup))->addWidget(chartPanel);
+    auto *chart = fieldGrid(chartPanel);
+    m_chartHistorySpin = named(new LenientSpinBox, "chartHistorySpin");
+    addField(chart, new QLabel(QStringLiteral("History length ( sec )")), m_chartHistorySpin);
+    m_chartAutoScaleCheck = named(new QCheckBox(QStringLiteral("Auto scale Y axis")), "chartAutoScaleCheck");
+    chart->addWidget(m_chartAutoScaleCheck, chart->rowCount(), 0, 1, 2);
+    trayAndChart->addWidget(chartGroup, 1);
+    cosmetic->addLayout(trayAndChart);
+
+    auto *flags = new QHBoxLayout;
+    m_autoStartCheck = named(new QCheckBox(QStringLiteral("Auto start ( on Windows startup )")), "autoStartCheck");
+    m_alwaysOnTopCheck = named(new QCheckBox(QStringLiteral("Always on top")), "alwaysOnTopCheck");
+    m_startMinimizedCheck = named(new QCheckBox(QStringLiteral("Start minimizred")), "startMinimizedCheck");
+    flags->addWidget(m_autoStartCheck);
+    flags->addWidget(m_alwaysOnTopCheck);
+    flags->addWidget(m_startMinimizedCheck);
+    flags->addStretch();
+    cosmetic->addLayout(flags);
+    cosmetic->addStretch();
+}
+
+void CosmeticTab::showSettings(const AppSettings &settings)
+{
+    m_pingHostEdit->setText(settings.pingHost);
+    m_pingTimeoutEdit->setText(QString::number(settings.pingTimeoutMs / 1000));
+    m_pingTtlEdit->setText(QString::number(settings.pingTtl));
+    m_pingPacketSizeEdit->setText(QString::number(settings.pingPacketSize));
+    m_opacitySlider->setValue(settings.windowOpacity);
+    m_graphicTrayRadio->setChecked(settings.trayStyle == TrayStyle::Graphic);
+    m_textTrayRadio->setChecked(settings.trayStyle == TrayStyle::Text);
+    m_chartHistorySpin->setValue(settings.chartHistorySeconds);
+    m_chartAutoScaleCheck->setChecked(settings.chartAutoScale);
+    m_autoStartCheck->setChecked(settings.autoStart);
+    m_alwaysOnTopCheck->setChecked(settings.alwaysOnTop);
+    m_startMinimizedCheck->setChecked(settings.startMinimized);
+}
+
+void CosmeticTab::setAlwaysOnTopChecked(bool alwaysOnTop)
+{
+    m_alwaysOnTopCheck->setChecked(alwaysOnTop);
+}
+
+void CosmeticTab::numberTexts(OptionTexts &texts) const
+{
+    texts.pingHost = m_pingHostEdit->text();
+    texts.pingTimeout = m_pingTimeoutEdit->text();
+    texts.pingTtl = m_pingTtlEdit->text();
+    texts.pingPacketSize = m_pingPacketSizeEdit->text();
+}
+
+void CosmeticTab::takeSettings(AppSettings &settings)
+{
+    settings.chartHistorySeconds = m_chartHistorySpin->takeValue();
+    settings.chartAutoScale = m_chartAutoScaleCheck->isChecked();
+    settings.alwaysOnTop = m_alwaysOnTopCheck->isChecked();
+    settings.autoStart = m_autoStartCheck->isChecked();
+    settings.windowOpacity = m_opacitySlider->value();
+    settings.startMinimized = m_startMinimizedCheck->isChecked();
+    settings.trayStyle = m_graphicTrayRadio->isChecked() ? TrayStyle::Graphic : TrayStyle::Text;
+}
