@@ -56,7 +56,7 @@ private Q_SLOTS:
     void optionsHidesTheMonitorAndShowsTheOptions()
     {
         Program program(environment());
-        program.controller.meter.setUsedBytes(13107200);
+        program.controller.session().meter().setUsedBytes(13107200);
         program.monitorWindow.show();
         program.monitorWindow.optionsAction->trigger();
         QVERIFY(!program.monitorWindow.isVisible());
@@ -71,10 +71,10 @@ private Q_SLOTS:
         QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
         program.monitorWindow.alwaysOnTopAction->trigger();
         QVERIFY(program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
-        QVERIFY(program.controller.settings.alwaysOnTop);
+        QVERIFY(program.controller.session().settings().alwaysOnTop);
         program.monitorWindow.alwaysOnTopAction->trigger();
         QVERIFY(!program.optionsWindow.ui.alwaysOnTopCheck->isChecked());
-        QVERIFY(!program.controller.settings.alwaysOnTop);
+        QVERIFY(!program.controller.session().settings().alwaysOnTop);
     }
 
     void closeClosesTheMainWindow()
@@ -93,7 +93,7 @@ private Q_SLOTS:
         QTemporaryDir own;
         {
             Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
-            program.controller.meter.setUsedBytes(4242);
+            program.controller.session().meter().setUsedBytes(4242);
             program.monitorWindow.show();
             QTimer::singleShot(0, program.monitorWindow.closeAction, &QAction::trigger);
             QTimer hang; // fails the test instead of blocking it when the loop does not end
@@ -120,14 +120,14 @@ private Q_SLOTS:
         {
             Program program(recording);
             Controller &controller = program.controller;
-            controller.hostCounters.add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
-            controller.counters.tickDownloadBytes = 1000;
+            controller.session().hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
+            controller.session().counters().tickDownloadBytes = 1000;
             controller.tickAt(46366.25);
             utc += 60;
-            controller.counters.tickDownloadBytes = 500;
+            controller.session().counters().tickDownloadBytes = 500;
             controller.tickAt(46366.25);
             utc += 1;
-            controller.counters.tickDownloadBytes = 20;
+            controller.session().counters().tickDownloadBytes = 20;
             controller.tickAt(46366.25);
         }
         const HistoryStore store(own.filePath(QStringLiteral("tarvo-history.sqlite")), HistoryStore::Mode::Read);
@@ -217,17 +217,17 @@ private Q_SLOTS:
         Controller &controller = program.controller;
         asked.clear();
         this->answer = QMessageBox::StandardButton(answer);
-        controller.meter.setUsedBytes(96004096);
+        controller.session().meter().setUsedBytes(96004096);
         controller.tickAt(noon); // sets the cut-off latch
-        controller.counters.tickDownloadBytes = 20000;
-        controller.counters.tickUploadBytes = 500;
-        controller.counters.tickPackets = 9;
+        controller.session().counters().tickDownloadBytes = 20000;
+        controller.session().counters().tickUploadBytes = 500;
+        controller.session().counters().tickPackets = 9;
         controller.tickAt(noon);
-        controller.counters.downloadedTotal = 5000;
-        controller.counters.uploadedTotal = 6000;
-        controller.counters.downloadPackets = 7;
-        QVERIFY(controller.meter.cutOff());
-        const int32_t used = controller.meter.usedBytes();
+        controller.session().counters().downloadedTotal = 5000;
+        controller.session().counters().uploadedTotal = 6000;
+        controller.session().counters().downloadPackets = 7;
+        QVERIFY(controller.session().meter().cutOff());
+        const int32_t used = controller.session().meter().usedBytes();
 
         program.monitorWindow.resetFapLevelAction->trigger();
         QCOMPARE(asked.size(), 1);
@@ -236,13 +236,13 @@ private Q_SLOTS:
                                                "maximum. Are you sure you want to proceed?"));
         QCOMPARE(asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
 
-        QCOMPARE(controller.meter.usedBytes(), yes ? 0 : used);
-        QCOMPARE(controller.meter.cutOff(), !yes);
-        QCOMPARE(controller.counters.downloadedTotal.load(), yes ? 0 : 5000);
-        QCOMPARE(controller.counters.downloadPackets.load(), yes ? 0 : 7);
-        QCOMPARE(controller.counters.uploadedTotal.load(), 6000);
-        QCOMPARE(controller.stats.averageDownload, yes ? 0.0f : 20000.0f);
-        QCOMPARE(controller.stats.averageUpload, yes ? 0.0f : 5.0f);
+        QCOMPARE(controller.session().meter().usedBytes(), yes ? 0 : used);
+        QCOMPARE(controller.session().meter().cutOff(), !yes);
+        QCOMPARE(controller.session().counters().downloadedTotal.load(), yes ? 0 : 5000);
+        QCOMPARE(controller.session().counters().downloadPackets.load(), yes ? 0 : 7);
+        QCOMPARE(controller.session().counters().uploadedTotal.load(), 6000);
+        QCOMPARE(controller.session().stats().averageDownload, yes ? 0.0f : 20000.0f);
+        QCOMPARE(controller.session().stats().averageUpload, yes ? 0.0f : 5.0f);
 
         controller.tickAt(noon);
         QCOMPARE(program.monitorWindow.restrictionValue->text(), yes ? QStringLiteral("none") : QStringLiteral("CUT OFF"));
@@ -255,8 +255,8 @@ private Q_SLOTS:
     {
         Program program(environment());
         Controller &controller = program.controller;
-        controller.meter.setUsedBytes(60004096);
-        controller.counters.tickDownloadBytes = 250000;
+        controller.session().meter().setUsedBytes(60004096);
+        controller.session().counters().tickDownloadBytes = 250000;
         controller.tickAt(noon);
         program.monitorWindow.show();
         program.monitorWindow.plannerAction->trigger();
@@ -286,7 +286,7 @@ private Q_SLOTS:
         writeBytes(own.filePath(QStringLiteral("tarvo.ini")), enabled ? "[System]\n" : "[Alerts]\nEnabled=0\n");
         Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
         const QString before = program.monitorWindow.statusText();
-        program.controller.meter.setUsedBytes(70000000);
+        program.controller.session().meter().setUsedBytes(70000000);
         program.controller.tickAt(noon);
         QCOMPARE(program.monitorWindow.statusText(),
                  enabled ? QStringLiteral("Throttled: 26,892,518 bytes to cut off; below the throttle limit again at "
@@ -299,19 +299,19 @@ private Q_SLOTS:
         Program program(environment());
         Controller &controller = program.controller;
         asked.clear();
-        controller.meter.setUsedBytes(96004096);
-        controller.counters.tickDownloadBytes = 30000;
+        controller.session().meter().setUsedBytes(96004096);
+        controller.session().counters().tickDownloadBytes = 30000;
         controller.tickAt(noon);
-        controller.counters.downloadedTotal = 5000;
-        controller.counters.uploadedTotal = 6000;
+        controller.session().counters().downloadedTotal = 5000;
+        controller.session().counters().uploadedTotal = 6000;
         program.monitorWindow.resetCountersAction->trigger();
         QVERIFY(asked.isEmpty());
-        QVERIFY(controller.meter.cutOff());
-        QCOMPARE(controller.meter.usedBytes(), 96000000);
-        QCOMPARE(controller.counters.downloadedTotal.load(), 0);
-        QCOMPARE(controller.counters.uploadedTotal.load(), 6000);
-        QCOMPARE(controller.stats.averageDownload, 0.0f);
-        QCOMPARE(controller.meter.smoothedDownload(), 0);
+        QVERIFY(controller.session().meter().cutOff());
+        QCOMPARE(controller.session().meter().usedBytes(), 96000000);
+        QCOMPARE(controller.session().counters().downloadedTotal.load(), 0);
+        QCOMPARE(controller.session().counters().uploadedTotal.load(), 6000);
+        QCOMPARE(controller.session().stats().averageDownload, 0.0f);
+        QCOMPARE(controller.session().meter().smoothedDownload(), 0);
     }
 };
 

@@ -40,7 +40,8 @@ AddressEditor editorOf(const OptionsWindow &options, Which which)
 
 LiveAddressList &listOf(Controller &controller, Which which)
 {
-    return which == Which::Lan ? controller.settings.lanAddresses : controller.settings.ignoredAddresses;
+    AppSettings &settings = controller.session().settings();
+    return which == Which::Lan ? settings.lanAddresses : settings.ignoredAddresses;
 }
 
 QStringList rows(const QListWidget *list)
@@ -218,11 +219,11 @@ private Q_SLOTS:
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
-        controller.meter.setUsedBytes(13107200);
+        controller.session().meter().setUsedBytes(13107200);
         options.ui.cumulativeDownloadEdit->setText(u"12.5"_qs);
         QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
         QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"0"_qs);
-        QCOMPARE(controller.meter.usedBytes(), 13107200); // taken only at Ok
+        QCOMPARE(controller.session().meter().usedBytes(), 13107200); // taken only at Ok
     }
 
     void numberThatDoesNotParseStopsSilently()
@@ -233,7 +234,7 @@ private Q_SLOTS:
         program.showFirstWindow();
         if (!selectFirstRow(options.ui.adapterList))
             QSKIP("no capture adapter on this machine");
-        controller.meter.setUsedBytes(5);
+        controller.session().meter().setUsedBytes(5);
         const QByteArray fileBefore = iniBytes();
         typeInto(options.ui.rechargeRateEdit, u"8"_qs);
         typeInto(options.ui.cutOffLimitEdit, u"100"_qs);
@@ -241,11 +242,11 @@ private Q_SLOTS:
         typeInto(options.ui.throttleLimitEdit, u"50"_qs);
         QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
         QVERIFY(shown.isEmpty());
-        QCOMPARE(controller.settings.fap.rechargeRate, 8192);
-        QCOMPARE(controller.settings.fap.cutOffLimit, 104857600);
-        QCOMPARE(controller.meter.usedBytes(), 5);
-        QCOMPARE(controller.settings.fap.throttleLimit, 64592281); // after the stop
-        QCOMPARE(controller.meter.activeLimit(), 96888422);
+        QCOMPARE(controller.session().settings().fap.rechargeRate, 8192);
+        QCOMPARE(controller.session().settings().fap.cutOffLimit, 104857600);
+        QCOMPARE(controller.session().meter().usedBytes(), 5);
+        QCOMPARE(controller.session().settings().fap.throttleLimit, 64592281); // after the stop
+        QCOMPARE(controller.session().meter().activeLimit(), 96888422);
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
         QVERIFY(options.ui.adapterList->isEnabled());
@@ -260,7 +261,7 @@ private Q_SLOTS:
         program.showFirstWindow();
         if (!selectFirstRow(options.ui.adapterList))
             QSKIP("no capture adapter on this machine");
-        controller.meter.setActiveLimit(1);
+        controller.session().meter().setActiveLimit(1);
         typeInto(options.ui.cutOffLimitEdit, u"100"_qs);
         typeInto(options.ui.cumulativeDownloadEdit, u"12.5"_qs);
         typeInto(options.ui.throttleLimitEdit, u"50"_qs);
@@ -268,12 +269,12 @@ private Q_SLOTS:
         typeInto(options.ui.pingTimeoutEdit, u"2.5"_qs);
         QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
         QVERIFY(shown.isEmpty());
-        QCOMPARE(controller.meter.usedBytes(), 13107200);
-        QCOMPARE(controller.meter.activeLimit(), 104857600);
-        QCOMPARE(controller.meter.parameters().cutOffLimit, 104857600);
-        QCOMPARE(controller.meter.parameters().throttleLimit, 52428800);
-        QCOMPARE(controller.settings.pingHost, u"localhost"_qs);
-        QCOMPARE(controller.settings.pingTimeoutMs, 10000);
+        QCOMPARE(controller.session().meter().usedBytes(), 13107200);
+        QCOMPARE(controller.session().meter().activeLimit(), 104857600);
+        QCOMPARE(controller.session().meter().parameters().cutOffLimit, 104857600);
+        QCOMPARE(controller.session().meter().parameters().throttleLimit, 52428800);
+        QCOMPARE(controller.session().settings().pingHost, u"localhost"_qs);
+        QCOMPARE(controller.session().settings().pingTimeoutMs, 10000);
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
     }
@@ -317,8 +318,8 @@ private Q_SLOTS:
         QCOMPARE(shown[0].title, QString());
         QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         // Nothing is taken, not even the boxes before the one refused.
-        QCOMPARE(controller.settings.adapterIndex, -1);
-        QCOMPARE(controller.settings.fap.rechargeRate, 4096);
+        QCOMPARE(controller.session().settings().adapterIndex, -1);
+        QCOMPARE(controller.session().settings().fap.rechargeRate, 4096);
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
     }
@@ -332,7 +333,7 @@ private Q_SLOTS:
         program.showFirstWindow();
         if (!selectLoopbackRow(options.ui.adapterList))
             QSKIP("no loopback capture adapter on this machine");
-        controller.settings.fap.offPeakStart = 37894.25;
+        controller.session().settings().fap.offPeakStart = 37894.25;
         ui.planList->addItems({u"Plan A"_qs, u"Plan B"_qs});
         ui.planList->setCurrentIndex(1);
         typeInto(ui.rechargeRateEdit, u"4.5"_qs);
@@ -355,21 +356,21 @@ private Q_SLOTS:
         ui.alwaysOnTopCheck->setChecked(true);
         ui.useAll192Check->setChecked(false);
         ui.lanEditor().list->addItem(u"127.0.0.1"_qs);
-        controller.settings.lanAddresses.append(u"127.0.0.1"_qs);
+        controller.session().settings().lanAddresses.append(u"127.0.0.1"_qs);
         ui.showAtStartCheck->setChecked(false);
-        controller.meter.setUsedBytes(5000000);
+        controller.session().meter().setUsedBytes(5000000);
 
         QTest::mouseClick(ui.okButton, Qt::LeftButton);
         QVERIFY(shown.isEmpty());
-        const AppSettings &s = controller.settings;
+        const AppSettings &s = controller.session().settings();
         QCOMPARE(s.fap.rechargeRate, 4608);
         QCOMPARE(s.fap.cutOffLimit, 209715200);
-        QCOMPARE(controller.meter.usedBytes(), 0);
+        QCOMPARE(controller.session().meter().usedBytes(), 0);
         QCOMPARE(s.fap.offPeakCutOffLimit, 315097088);
         // The first tick has already chosen the limit in force by the time of day; the bucket
         // holds the plan that was taken.
-        QCOMPARE(controller.meter.parameters().cutOffLimit, 209715200);
-        QCOMPARE(controller.meter.parameters().offPeakCutOffLimit, 315097088);
+        QCOMPARE(controller.session().meter().parameters().cutOffLimit, 209715200);
+        QCOMPARE(controller.session().meter().parameters().offPeakCutOffLimit, 315097088);
         QCOMPARE(s.fap.throttleLimit, 157286400);
         QCOMPARE(s.pingHost, u"localhost"_qs);
         QCOMPARE(s.pingTimeoutMs, 3000);
@@ -389,8 +390,8 @@ private Q_SLOTS:
         QCOMPARE(s.trayStyle, TrayStyle::Text);
         QCOMPARE(s.fap.offPeakStart, 37894 + 22 / 24.0); // the day stays, the time is the picker's
         QCOMPARE(s.fap.offPeakEnd, 6.5 / 24.0);
-        QCOMPARE(controller.meter.parameters().throttleLimit, 157286400);
-        QVERIFY(controller.meter.parameters().offPeakEnabled);
+        QCOMPARE(controller.session().meter().parameters().throttleLimit, 157286400);
+        QVERIFY(controller.session().meter().parameters().offPeakEnabled);
 
         QVERIFY(controller.captureStarted());
         QVERIFY(!options.ui.adapterList->isEnabled());
@@ -471,9 +472,9 @@ private Q_SLOTS:
             QSKIP("no loopback capture adapter on this machine");
         QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
         QVERIFY(program.monitorWindow.isVisible());
-        controller.counters.downloadedTotal = 777;
+        controller.session().counters().downloadedTotal = 777;
 
-        controller.meter.setUsedBytes(13107200);
+        controller.session().meter().setUsedBytes(13107200);
         controller.showOptions();
         QVERIFY(!program.monitorWindow.isVisible());
         QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"12.5"_qs);
@@ -481,7 +482,7 @@ private Q_SLOTS:
         // "max", then Cancel: the level stays, and the next opening shows it again.
         QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
         QTest::mouseClick(options.ui.cancelButton, Qt::LeftButton);
-        QCOMPARE(controller.meter.usedBytes(), 13107200);
+        QCOMPARE(controller.session().meter().usedBytes(), 13107200);
         controller.showOptions();
         QCOMPARE(options.ui.cumulativeDownloadEdit->text(), u"12.5"_qs);
 
@@ -489,18 +490,18 @@ private Q_SLOTS:
         const CaptureThread *thread = controller.captureThread();
         QTest::mouseClick(options.ui.maxButton, Qt::LeftButton);
         QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
-        QCOMPARE(controller.meter.usedBytes(), 0);
+        QCOMPARE(controller.session().meter().usedBytes(), 0);
         QCOMPARE(controller.captureThread(), thread);
-        QCOMPARE(controller.counters.downloadedTotal.load(), 777);
+        QCOMPARE(controller.session().counters().downloadedTotal.load(), 777);
         QVERIFY(!options.isVisible());
         QVERIFY(program.monitorWindow.isVisible());
 
         // The bucket moves while the options are open (the capture goes on); Ok without a typed
         // level keeps the live level instead of rolling it back to the one shown at the opening.
         controller.showOptions();
-        controller.meter.setUsedBytes(26214400);
+        controller.session().meter().setUsedBytes(26214400);
         QTest::mouseClick(options.ui.okButton, Qt::LeftButton);
-        QCOMPARE(controller.meter.usedBytes(), 26214400);
+        QCOMPARE(controller.session().meter().usedBytes(), 26214400);
     }
 
     void alwaysOnTopFromTheMonitorTicksTheBox()
@@ -549,11 +550,12 @@ private Q_SLOTS:
         Program program(environment("[System]\n" + system + "adapter=" + QByteArray::number(row) + "\n"));
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
+        QTimer *autoConfirmTimer = controller.findChild<QTimer *>(QStringLiteral("autoConfirmTimer"));
 
         program.showFirstWindow();
         QVERIFY(QTest::qWaitForWindowActive(&options));
-        QVERIFY(!controller.firstActivationPending);
-        QTRY_VERIFY(!controller.autoConfirmTimer->isActive());
+        QVERIFY(!controller.firstActivationPending());
+        QTRY_VERIFY(!autoConfirmTimer->isActive());
         QCOMPARE(controller.captureStarted(), confirmed);
         QCOMPARE(options.isVisible(), !confirmed);
         QCOMPARE(program.monitorWindow.isVisible(), confirmed);
@@ -565,7 +567,7 @@ private Q_SLOTS:
         // Later activations start nothing.
         options.show();
         options.activateWindow();
-        QVERIFY(!controller.autoConfirmTimer->isActive());
+        QVERIFY(!autoConfirmTimer->isActive());
     }
 
     void cancelBeforeTheFirstOkEndsTheProgram()
@@ -614,9 +616,9 @@ private Q_SLOTS:
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
-        controller.publicAddressLookup->limits.deadline = std::chrono::milliseconds(500);
+        controller.findChild<PublicAddressLookup *>()->limits.deadline = std::chrono::milliseconds(500);
         options.ui.lanAddressList->addItem(u"10.0.0.1"_qs);
-        controller.settings.lanAddresses.append(u"10.0.0.1"_qs);
+        controller.session().settings().lanAddresses.append(u"10.0.0.1"_qs);
         program.showFirstWindow();
 
         QPushButton *button = options.ui.addPublicAddressButton;
@@ -624,7 +626,7 @@ private Q_SLOTS:
         QVERIFY(!button->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), 10000);
         QCOMPARE(rows(options.ui.lanAddressList), after);
-        QCOMPARE(controller.settings.lanAddresses.entries(), after);
+        QCOMPARE(controller.session().settings().lanAddresses.entries(), after);
         QVERIFY(shown.isEmpty());
         if (status != 0)
             QCOMPARE(site.requests(), QList<QByteArray>{"/myipsimple.php"});

@@ -106,6 +106,8 @@ private Q_SLOTS:
         QVERIFY(program);
         QCOMPARE(shown, QStringList());
         Controller &controller = program->controller;
+        QTimer *pingTimer = controller.findChild<QTimer *>(u"pingTimer"_s);
+        QTimer *tickTimer = controller.findChild<QTimer *>(u"tickTimer"_s);
         QLabel *label = program->monitorWindow.pingValue;
         LatencyProbe *probe = controller.latencyProbe();
         QVERIFY(probe);
@@ -115,7 +117,7 @@ private Q_SLOTS:
         int ticks = 0;
         int ticksAtRequest = -1;
         int ticksAtResult = -1;
-        connect(controller.tickTimer, &QTimer::timeout, this, [&] { ++ticks; });
+        connect(tickTimer, &QTimer::timeout, this, [&] { ++ticks; });
         connect(&probe->pinger(), &Pinger::echoRequest, this, [&] {
             if (ticksAtRequest < 0)
                 ticksAtRequest = ticks;
@@ -124,15 +126,15 @@ private Q_SLOTS:
             if (ticksAtResult < 0)
                 ticksAtResult = ticks;
         });
-        controller.tickTimer->start();
-        controller.pingTimer->start(10); // rather than waiting 30 s for the first probe
+        tickTimer->start();
+        pingTimer->start(10); // rather than waiting 30 s for the first probe
 
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), u"-"_s, 20000);
         QVERIFY(ticksAtRequest >= 0);
         QVERIFY2(ticksAtResult > ticksAtRequest, "no meter tick ran while the echo waited");
 
         // The host is read at every probe.
-        controller.settings.pingHost = u"127.0.0.1"_s;
+        controller.session().settings().pingHost = u"127.0.0.1"_s;
         QTRY_VERIFY_WITH_TIMEOUT(label->text() != u"-"_s, 20000);
         bool number = false;
         label->text().toUInt(&number);
@@ -143,6 +145,7 @@ private Q_SLOTS:
     {
         // The silent namespace keeps the default ping_group_range: no datagram socket either.
         const auto program = startProgram(network->silent, "url=127.0.0.1\n", false);
+        QTimer *pingTimer = program->controller.findChild<QTimer *>(u"pingTimer"_s);
         QVERIFY(program);
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].contains(u"needs CAP_NET_RAW: run scripts/run, or allow ICMP sockets with "
@@ -151,7 +154,7 @@ private Q_SLOTS:
         QVERIFY(!program->controller.latencyProbe());
 
         // The timer runs on; the probe stays inactive.
-        program->controller.pingTimer->start(10);
+        pingTimer->start(10);
         QTest::qWait(100);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(program->monitorWindow.pingValue->text(), u"0"_s);

@@ -97,8 +97,8 @@ private Q_SLOTS:
         QVERIFY(ui.useAll192Check->isChecked());
         QCOMPARE(ui.adapterList->currentRow(), -1);
         QCOMPARE(ui.planList->count(), 0);
-        QCOMPARE(program.controller.meter.activeLimit(), 96888422);
-        QVERIFY(!program.controller.lastUseKnown);
+        QCOMPARE(program.controller.session().meter().activeLimit(), 96888422);
+        QVERIFY(!program.controller.session().lastUseKnown());
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].request.title, lastUseTitle);
     }
@@ -143,9 +143,9 @@ private Q_SLOTS:
         writeBytes(path(u"tarvo.ini"_s), ini);
 
         Program program(environment());
-        QCOMPARE(program.controller.meter.usedBytes(), usedBytes);
+        QCOMPARE(program.controller.session().meter().usedBytes(), usedBytes);
         QCOMPARE(program.optionsWindow.ui.cumulativeDownloadEdit->text(), cumulative);
-        QCOMPARE(program.controller.lastUseKnown, lastUseKnown);
+        QCOMPARE(program.controller.session().lastUseKnown(), lastUseKnown);
         if (lastUseKnown) {
             QVERIFY(shown.isEmpty());
             return;
@@ -187,7 +187,7 @@ private Q_SLOTS:
         QCOMPARE(options.ui.cutOffLimitEdit->text(), u"0"_s);
         QCOMPARE(options.ui.throttleLimitEdit->text(), u"0"_s);
         // Choosing a plan changes nothing else.
-        QCOMPARE(controller.settings.fap.rechargeRate, 8192);
+        QCOMPARE(controller.session().settings().fap.rechargeRate, 8192);
     }
 
     // The shipped plans write "."; under a comma locale the chosen plan still reads back at Ok.
@@ -228,12 +228,13 @@ private Q_SLOTS:
         {
             Program program(environment());
             Controller &controller = program.controller;
+            QTimer *saveTimer = controller.findChild<QTimer *>(u"saveTimer"_s);
             QLineEdit *box = program.optionsWindow.ui.cumulativeDownloadEdit;
-            QVERIFY(controller.saveTimer->isActive());
-            QCOMPARE(controller.saveTimer->interval(), 10000);
+            QVERIFY(saveTimer->isActive());
+            QCOMPARE(saveTimer->interval(), 10000);
 
             now = secondsLater(lastSave, 10);
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QVERIFY(fileBytes(ini).startsWith("; mine\n[System]\nfapbytes="));
             QCOMPARE(savedBytes(), 1000000 - 10 * 4096);
             QVERIFY(qAbs(savedTime() - now) < 1e-9);
@@ -241,7 +242,7 @@ private Q_SLOTS:
 
             box->setText(u"0.5"_s);
             now = secondsLater(lastSave, 20);
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QCOMPARE(savedBytes(), 1000000 - 20 * 4096);
             QCOMPARE(box->text(), u"0.5"_s);
             now = secondsLater(lastSave, 30);
@@ -272,6 +273,7 @@ private Q_SLOTS:
         {
             Program program(environment());
             Controller &controller = program.controller;
+            QTimer *saveTimer = controller.findChild<QTimer *>(u"saveTimer"_s);
             if (!selectLoopback(program.optionsWindow))
                 QSKIP("no loopback capture adapter on this machine");
             now = secondsLater(lastSave, 60);
@@ -279,13 +281,13 @@ private Q_SLOTS:
             QTest::mouseClick(program.optionsWindow.ui.okButton, Qt::LeftButton);
             QVERIFY(controller.captureStarted());
             // 60 s of waiting, then the tick the confirmation runs at once.
-            QCOMPARE(controller.meter.usedBytes(), 1000000 - 61 * 4096);
+            QCOMPARE(controller.session().meter().usedBytes(), 1000000 - 61 * 4096);
             controller.stopCapture();
-            controller.meter.setUsedBytes(777);
+            controller.session().meter().setUsedBytes(777);
             now = secondsLater(lastSave, 90);
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 777);
-            controller.meter.setUsedBytes(555);
+            controller.session().meter().setUsedBytes(555);
         }
         QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 555);
     }
@@ -305,12 +307,13 @@ private Q_SLOTS:
             Program program(environment(path(u"blocker/"_s)));
             OptionsWindow &options = program.optionsWindow;
             Controller &controller = program.controller;
+            QTimer *saveTimer = controller.findChild<QTimer *>(u"saveTimer"_s);
             shown.clear();
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QTRY_COMPARE(shown.size(), 1);
             QCOMPARE(shown[0].request.title, u"Tarvo"_s);
             QCOMPARE(shown[0].request.text, u"Unable to write to "_s + file + u"\nNot a directory"_s);
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QTest::qWait(0);
             QCOMPARE(shown.size(), 1);
 
@@ -325,7 +328,7 @@ private Q_SLOTS:
             // The folder comes back: the next save writes the settings and the bucket, and says so.
             QVERIFY(QFile::remove(blocker));
             QVERIFY(QDir().mkdir(blocker));
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QCOMPARE(program.monitorWindow.statusText(), u"Saving to "_s + file + u" works again"_s);
             const IniDocument saved = IniDocument::fromBytes(fileBytes(file));
             QCOMPARE(saved.integer(u"System", u"adapter", -2), confirmed ? options.selectedAdapter() : -2);
