@@ -4,7 +4,6 @@
 #include "replay.h"
 
 #include "history/historywriter.h"
-#include "meter/oledate.h"
 #include "session/monitoringsession.h"
 
 #include <QFile>
@@ -101,7 +100,7 @@ int runWatch(const WatchOptions &options)
         }
     }
     // As the program starts: the saved bucket, drained by the recharge of the time since it was saved.
-    session.resume(fap, oleNow());
+    session.resume(fap, QDateTime::currentDateTime());
 
     // The writes are at most one a minute: they run between the ticks, on this thread.
     std::optional<HistoryWriter> history;
@@ -142,7 +141,7 @@ int runWatch(const WatchOptions &options)
     const auto tick = [&] {
         const std::time_t now = std::time(nullptr);
         local = localTime(now);
-        session.tick(oleDateOf(local), now);
+        session.tick(QDateTime::fromSecsSinceEpoch(now));
     };
 
     // One tick a second of the monotonic clock; the wait is cut into slices to notice a signal

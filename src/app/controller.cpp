@@ -10,6 +10,7 @@
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
 #include "settings/profile.h"
+#include "meter/oledate.h"
 #include "settings/settingsfile.h"
 #include "ui/common/weblinks.h"
 #include "ui/history/historywindow.h"
@@ -168,11 +169,10 @@ void Controller::setPlanner(PlannerWindow *planner)
     });
 }
 
-PlannerInputs Controller::plannerInputs(double now) const
+PlannerInputs Controller::plannerInputs(const QDateTime &now) const
 {
     const FapMeter &meter = m_session.meter();
-    return {m_session.settings().fap, meter.usedBytes(), meter.cutOff(), oleDateToDateTime(now),
-            m_session.stats().averageDownload};
+    return {m_session.settings().fap, meter.usedBytes(), meter.cutOff(), now, m_session.stats().averageDownload};
 }
 
 void Controller::setHistoryReader(const UsageHistoryReader *reader)
@@ -193,7 +193,7 @@ void Controller::showHistory()
     if (!m_historyReader)
         return;
     if (!m_historyWindow) {
-        m_historyWindow = new HistoryWindow(*m_historyReader, oleDateToDateTime(m_environment.now()), m_monitor);
+        m_historyWindow = new HistoryWindow(*m_historyReader, m_environment.now(), m_monitor);
         m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_historyWindow->show();
@@ -234,12 +234,12 @@ void Controller::autoConfirm()
 
 void Controller::saveBucket()
 {
-    const double now = m_environment.now();
+    const QDateTime now = m_environment.now();
     drainWhileWaiting(now);
     saveFapState(settingsPath(m_environment.files.settingsFolder), now, m_session.meter().usedBytes());
 }
 
-void Controller::drainWhileWaiting(double now)
+void Controller::drainWhileWaiting(const QDateTime &now)
 {
     // The box the confirmation takes the level from follows, unless the user has typed in it.
     if (m_session.drainWhileWaiting(now) && m_options.usedBytesText() == m_shownUsedBytes)
@@ -411,15 +411,15 @@ void Controller::startMonitoring()
     tickAt(m_environment.now());
 }
 
-void Controller::tickAt(double now)
+void Controller::tickAt(const QDateTime &now)
 {
-    m_session.tick(now, m_environment.utcNow());
+    m_session.tick(now);
 }
 
 void Controller::showTick(const SessionTick &tick)
 {
     const AppSettings &settings = m_session.settings();
-    m_monitor->showTick({tick.now, tick.taken, tick.meter, tick.counters, tick.stats, settings.trayStyle,
+    m_monitor->showTick({oleDate(tick.now), tick.taken, tick.meter, tick.counters, tick.stats, settings.trayStyle,
                          settings.chartHistorySeconds});
     if (m_planner && m_planner->isVisible())
         m_planner->setInputs(plannerInputs(tick.now));

@@ -3,7 +3,6 @@
 #include "history/historyfilereader.h"
 #include "history/historywriter.h"
 #include "meter/alertrules.h"
-#include "meter/oledate.h"
 #include "platform/autostartentry.h"
 #include "session/monitoringsession.h"
 #include "settings/filelocations.h"
@@ -31,9 +30,8 @@ struct PlannerInputs;
 struct ProgramEnvironment
 {
     FileLocations files = FileLocations::forThisProgram();
-    std::function<double()> now = oleNow; // the local date-time as an OLE date
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); }; // the one clock
     QString autostartEntry = AutostartEntry::defaultPath(); // the start-at-logon entry's file
-    std::function<int64_t()> utcNow = [] { return QDateTime::currentSecsSinceEpoch(); }; // the usage history's clock
 };
 
 // The program's controller: the wiring between the windows, the desktop services and the
@@ -70,8 +68,8 @@ public:
     // The monitor window's "Options...": the live bucket into the options, which replace the monitor.
     void showOptions();
 
-    // The session's one-second tick at the local date-time `now` (days since 30 Dec 1899).
-    void tickAt(double now);
+    // The session's one-second tick at `now`.
+    void tickAt(const QDateTime &now);
 
     // Breaks the capture loop and joins the thread; the counters, the bucket and the lists stay
     // valid until the controller is destroyed.
@@ -111,10 +109,10 @@ private:
     // The bucket and the time now. Raises ProfileWriteError.
     void saveBucket();
     // The session's drain until the first tick; the level box follows unless the user typed in it.
-    void drainWhileWaiting(double now);
+    void drainWhileWaiting(const QDateTime &now);
     void showUsedBytes();
     // What the planner plans from: the plan, the bucket and the average speed of the moment.
-    PlannerInputs plannerInputs(double now) const;
+    PlannerInputs plannerInputs(const QDateTime &now) const;
     // Every 10 s: the bucket, and the settings again while their last write failed.
     void periodicSave();
     // One write of "tarvo.ini". The first failure is shown (on standard error at shut-down),

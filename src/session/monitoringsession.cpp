@@ -1,6 +1,7 @@
 #include "session/monitoringsession.h"
 
 #include "meter/metertick.h"
+#include "meter/oledate.h"
 
 #include <cmath>
 
@@ -14,19 +15,20 @@ MonitoringSession::~MonitoringSession()
     stopCapture();
 }
 
-void MonitoringSession::resume(const FapState &saved, double now)
+void MonitoringSession::resume(const FapState &saved, const QDateTime &now)
 {
     m_meter.applySettings(m_settings.fap, saved.usedBytes);
     m_lastUseKnown = saved.lastShut != noLastUse;
-    m_drainedUntil = now;
+    m_drainedUntil = oleDate(now);
     if (m_lastUseKnown)
-        m_meter.catchUp(saved.lastShut, now);
+        m_meter.catchUp(saved.lastShut, m_drainedUntil);
 }
 
-bool MonitoringSession::drainWhileWaiting(double now)
+bool MonitoringSession::drainWhileWaiting(const QDateTime &moment)
 {
     if (m_ticking)
         return false;
+    const double now = oleDate(moment);
     // Whole seconds only; the fraction left over counts at the next drain.
     const double milliseconds = std::round((now - m_drainedUntil) * 86400000.0);
     if (!(milliseconds >= 1000.0)) {
@@ -98,16 +100,17 @@ void MonitoringSession::stopCapture()
         m_capture->stop();
 }
 
-void MonitoringSession::tick(double now, int64_t utcNow)
+void MonitoringSession::tick(const QDateTime &now)
 {
     m_ticking = true;
-    const TrafficCounters::Tick taken = runMeterTick(now, m_counters, m_meter, m_stats);
+    const TrafficCounters::Tick taken = runMeterTick(oleDate(now), m_counters, m_meter, m_stats);
     const CaptureStatistics captured = m_capture ? m_capture->statistics() : CaptureStatistics{};
     if (m_historySink) {
-        if (auto minute = m_historyFeed.tick(utcNow, taken, m_counters, m_meter, m_hosts, captured.dropped))
+        if (auto minute = m_historyFeed.tick(now.toSecsSinceEpoch(), taken, m_counters, m_meter, m_hosts,
+                                             captured.dropped))
             m_historySink(std::move(*minute));
     }
-    Q_EMIT ticked(SessionTick{now, utcNow, taken, m_meter, m_counters, m_stats, captured, captureStopMessage()});
+    Q_EMIT ticked(SessionTick{now, taken, m_meter, m_counters, m_stats, captured, captureStopMessage()});
 }
 
 void MonitoringSession::setCaptureStopMessage(const QString &message)

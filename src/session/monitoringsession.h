@@ -9,6 +9,7 @@
 #include "settings/appsettings.h"
 #include "settings/settingsfile.h"
 
+#include <QDateTime>
 #include <QObject>
 
 #include <functional>
@@ -19,8 +20,7 @@
 // What one tick did, as everything that follows the measurement reads it.
 struct SessionTick
 {
-    double now;     // local date-time, days since 30 Dec 1899
-    int64_t utcNow; // the same moment in UTC seconds, the usage history's clock
+    QDateTime now;               // the moment of the tick
     TrafficCounters::Tick taken; // what the tick took from the per-tick counters
     const FapMeter &meter;       // after the tick
     const TrafficCounters &counters;
@@ -60,13 +60,13 @@ public:
 
     // The bucket as the last run saved it, with the plan of settings(), drained by the recharge
     // of the time from that save to `now`. Without a time of saving it stays as saved.
-    void resume(const FapState &saved, double now);
+    void resume(const FapState &saved, const QDateTime &now);
     // The last resume() found the time of the save.
     bool lastUseKnown() const { return m_lastUseKnown; }
     // Until the first tick, the bucket drains by the recharge of the time since resume(), in
     // whole seconds, so every save and the confirmation see the level of the moment; from the
     // first tick on the tick does it. True when the level moved.
-    bool drainWhileWaiting(double now);
+    bool drainWhileWaiting(const QDateTime &now);
     // The bucket takes the plan of settings(), and the level when one is given; with
     // `resetActiveLimit` the limit in force goes back to the cut-off limit.
     void takeBucket(std::optional<int32_t> usedBytes = std::nullopt, bool resetActiveLimit = false);
@@ -89,9 +89,8 @@ public:
     bool captureEnded() const { return m_capture && m_capture->isFinished(); }
     const CaptureThread *captureThread() const { return m_capture.get(); }
 
-    // The one-second step at the local date-time `now` (days since 30 Dec 1899), `utcNow` in UTC
-    // seconds: the bucket, the speeds and the history's minute; then ticked().
-    void tick(double now, int64_t utcNow);
+    // The one-second step at `now`: the bucket, the speeds and the history's minute; then ticked().
+    void tick(const QDateTime &now);
     // From the first tick on.
     bool ticking() const { return m_ticking; }
 
@@ -116,7 +115,7 @@ private:
     HistorySink m_historySink;
     bool m_lastUseKnown = false;
     bool m_ticking = false;
-    double m_drainedUntil = 0; // the moment up to which the waiting bucket has drained
+    double m_drainedUntil = 0; // up to which the waiting bucket has drained, in the meter's OLE days
     mutable std::mutex m_captureStateMutex; // the stop message is written on the capture thread
     QString m_captureStopMessage;
     std::unique_ptr<CaptureThread> m_capture; // last: it stops before what it counts into goes

@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "history/historystore.h"
+#include "meter/oledate.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "ui/history/historywindow.h"
@@ -21,7 +22,7 @@
 #include <QTimer>
 
 namespace {
-constexpr double noon = 46000.5; // a fixed moment; the off-peak window is off
+const QDateTime noon = oleDateToDateTime(46000.5); // a fixed moment; the off-peak window is off
 } // namespace
 
 // How the controller answers the monitor's requests.
@@ -34,7 +35,7 @@ private:
     QTemporaryDir dir;
     ProgramEnvironment environment() const
     {
-        return ProgramEnvironment{dir.path() + u'/', [] { return 46366.25; }};
+        return ProgramEnvironment{dir.path() + u'/', [] { return oleDateToDateTime(46366.25); }};
     }
     QList<Dialogs::Request> asked;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
@@ -92,7 +93,7 @@ private Q_SLOTS:
     {
         QTemporaryDir own;
         {
-            Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
+            Program program(ProgramEnvironment{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }});
             program.controller.session().meter().setUsedBytes(4242);
             program.monitorWindow.show();
             QTimer::singleShot(0, program.monitorWindow.closeAction, &QAction::trigger);
@@ -114,21 +115,18 @@ private Q_SLOTS:
     void ticksAreRecordedInTheUsageHistory()
     {
         QTemporaryDir own;
-        int64_t utc = 1782907200; // a minute's start
-        ProgramEnvironment recording{own.path() + u'/', [] { return 46366.25; }};
-        recording.utcNow = [&utc] { return utc; };
+        const QDateTime minuteStart = QDateTime::fromSecsSinceEpoch(1782907200);
+        ProgramEnvironment recording{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }};
         {
             Program program(recording);
             Controller &controller = program.controller;
             controller.session().hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
             controller.session().counters().tickDownloadBytes = 1000;
-            controller.tickAt(46366.25);
-            utc += 60;
+            controller.tickAt(minuteStart);
             controller.session().counters().tickDownloadBytes = 500;
-            controller.tickAt(46366.25);
-            utc += 1;
+            controller.tickAt(minuteStart.addSecs(60));
             controller.session().counters().tickDownloadBytes = 20;
-            controller.tickAt(46366.25);
+            controller.tickAt(minuteStart.addSecs(61));
         }
         const HistoryStore store(own.filePath(QStringLiteral("tarvo-history.sqlite")), HistoryStore::Mode::Read);
         const auto minutes = store.periods(HistoryGranularity::Minute, INT64_MIN, INT64_MAX);
@@ -284,7 +282,7 @@ private Q_SLOTS:
         QFETCH(bool, enabled);
         QTemporaryDir own;
         writeBytes(own.filePath(QStringLiteral("tarvo.ini")), enabled ? "[System]\n" : "[Alerts]\nEnabled=0\n");
-        Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
+        Program program(ProgramEnvironment{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }});
         const QString before = program.monitorWindow.statusText();
         program.controller.session().meter().setUsedBytes(70000000);
         program.controller.tickAt(noon);

@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "capture/adapters.h"
+#include "meter/oledate.h"
 #include "net/publicaddresslookup.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
@@ -105,7 +106,7 @@ private:
     ProgramEnvironment environment(const QByteArray &ini = "[System]\nlastshut=46366.25\n")
     {
         writeBytes(iniPath(), ini);
-        return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
+        return ProgramEnvironment{dir->path() + u'/', [] { return oleDateToDateTime(46366.25); }};
     }
 
     QByteArray iniBytes() const { return fileBytes(iniPath()); }

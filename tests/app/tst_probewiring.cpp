@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "meter/oledate.h"
 #include "net/latencyprobe.h"
 #include "net/pinger.h"
 #include "platform/dialogs.h"
@@ -76,7 +77,7 @@ private:
             withoutRawSockets.emplace();
         if (!inside.entered || (withoutRawSockets && !withoutRawSockets->ok))
             return nullptr;
-        return std::make_unique<Program>(ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }});
+        return std::make_unique<Program>(ProgramEnvironment{dir->path() + u'/', [] { return oleDateToDateTime(46366.25); }});
     }
 
 private Q_SLOTS:

@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "meter/oledate.h"
 #include "platform/dialogs.h"
 #include "settings/optionvalues.h"
 #include "settings/profile.h"
@@ -56,7 +57,7 @@ private:
 
     ProgramEnvironment environment(const QString &directory = {})
     {
-        return ProgramEnvironment{directory.isEmpty() ? dir->path() + u'/' : directory, [this] { return now; }};
+        return ProgramEnvironment{directory.isEmpty() ? dir->path() + u'/' : directory, [this] { return oleDateToDateTime(now); }};
     }
     QString path(const QString &name) const { return dir->filePath(name); }
 

@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "meter/oledate.h"
 #include "platform/dialogs.h"
 #include "support/adapterrows.h"
 
@@ -25,7 +26,7 @@ private:
         QFile ini(dir->filePath(QStringLiteral("tarvo.ini")));
         if (ini.open(QIODevice::WriteOnly))
             ini.write("[System]\nlastshut=46366.25\n");
-        return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
+        return ProgramEnvironment{dir->path() + u'/', [] { return oleDateToDateTime(46366.25); }};
     }
 
 private Q_SLOTS:

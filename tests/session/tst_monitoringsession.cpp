@@ -1,3 +1,4 @@
+#include "meter/oledate.h"
 #include "session/monitoringsession.h"
 
 #include <QTest>
@@ -6,15 +7,18 @@
 
 namespace {
 
-constexpr double kNoon = 46000.5;           // a fixed local moment; the off-peak window is off
-constexpr int64_t kMinuteStart = 1782907200; // a UTC minute's first second
-constexpr double kSecond = 1.0 / 86400.0;
+const QDateTime noon = QDateTime::fromSecsSinceEpoch(1782907200); // a UTC minute's first second
+
+// What "tarvo.ini" holds as the time of the last save `seconds` before noon.
+double savedBefore(int64_t seconds)
+{
+    return oleDate(noon.addSecs(-seconds));
+}
 
 // What a subscriber keeps of a tick: the struct refers to the session's own readouts.
 struct SeenTick
 {
-    double now = 0;
-    int64_t utcNow = 0;
+    QDateTime now;
     TrafficCounters::Tick taken{};
     const FapMeter *meter = nullptr;
     int32_t usedBytes = 0;
@@ -35,7 +39,7 @@ private:
     static void record(MonitoringSession &session, std::vector<SeenTick> &seen)
     {
         QObject::connect(&session, &MonitoringSession::ticked, &session, [&seen](const SessionTick &tick) {
-            seen.push_back({tick.now, tick.utcNow, tick.taken, &tick.meter, tick.meter.usedBytes(),
+            seen.push_back({tick.now, tick.taken, &tick.meter, tick.meter.usedBytes(),
                             tick.capture.dropped, tick.captureStopMessage});
         });
     }
@@ -62,18 +66,17 @@ private Q_SLOTS:
         QFETCH(int, usedBefore);
         QFETCH(int, usedAfter);
         MonitoringSession session;
-        session.resume(FapState{usedBefore, noLastUse}, kNoon);
+        session.resume(FapState{usedBefore, noLastUse}, noon);
         std::vector<SeenTick> seen;
         record(session, seen);
         session.counters().tickDownloadBytes = download;
         session.counters().tickUploadBytes = upload;
         session.counters().tickPackets = packets;
 
-        session.tick(kNoon, kMinuteStart);
+        session.tick(noon);
         QCOMPARE(seen.size(), size_t(1));
         const SeenTick &tick = seen[0];
-        QCOMPARE(tick.now, kNoon);
-        QCOMPARE(tick.utcNow, kMinuteStart);
+        QCOMPARE(tick.now, noon);
         QCOMPARE(tick.taken.downloadBytes, download);
         QCOMPARE(tick.taken.uploadBytes, upload);
         QCOMPARE(tick.taken.packets, packets);
@@ -93,8 +96,8 @@ private Q_SLOTS:
         QTest::addColumn<double>("lastShut");
         QTest::addColumn<bool>("known");
         QTest::addColumn<int>("expected");
-        QTest::newRow("ten seconds") << 1000000 << kNoon - 10 * kSecond << true << 1000000 - 10 * 4096;
-        QTest::newRow("a day drains it all") << 1000000 << kNoon - 1 << true << 0;
+        QTest::newRow("ten seconds") << 1000000 << savedBefore(10) << true << 1000000 - 10 * 4096;
+        QTest::newRow("a day drains it all") << 1000000 << savedBefore(86400) << true << 0;
         QTest::newRow("no time of saving: as saved") << 1000000 << noLastUse << false << 1000000;
     }
     void resumeDrainsByTheTimeSinceTheSave()
@@ -105,7 +108,7 @@ private Q_SLOTS:
         QFETCH(int, expected);
         MonitoringSession session;
         session.settings().fap.cutOffLimit = 2000000;
-        session.resume(FapState{saved, lastShut}, kNoon);
+        session.resume(FapState{saved, lastShut}, noon);
         QCOMPARE(session.meter().usedBytes(), expected);
         QCOMPARE(session.lastUseKnown(), known);
         QCOMPARE(session.meter().parameters().cutOffLimit, 2000000); // the plan of the settings
@@ -117,18 +120,18 @@ private Q_SLOTS:
     void waitingBucketDrainsUntilTheFirstTick()
     {
         MonitoringSession session;
-        session.resume(FapState{1000000, kNoon}, kNoon);
-        QVERIFY(!session.drainWhileWaiting(kNoon + 0.5 * kSecond));
+        session.resume(FapState{1000000, savedBefore(0)}, noon);
+        QVERIFY(!session.drainWhileWaiting(noon.addMSecs(500)));
         QCOMPARE(session.meter().usedBytes(), 1000000);
-        QVERIFY(session.drainWhileWaiting(kNoon + 2.5 * kSecond));
+        QVERIFY(session.drainWhileWaiting(noon.addMSecs(2500)));
         QCOMPARE(session.meter().usedBytes(), 1000000 - 2 * 4096);
-        QVERIFY(session.drainWhileWaiting(kNoon + 3 * kSecond));
+        QVERIFY(session.drainWhileWaiting(noon.addSecs(3)));
         QCOMPARE(session.meter().usedBytes(), 1000000 - 3 * 4096);
-        QVERIFY(!session.drainWhileWaiting(kNoon)); // a clock set back drains nothing
+        QVERIFY(!session.drainWhileWaiting(noon)); // a clock set back drains nothing
         QCOMPARE(session.meter().usedBytes(), 1000000 - 3 * 4096);
 
-        session.tick(kNoon + 4 * kSecond, kMinuteStart);
-        QVERIFY(!session.drainWhileWaiting(kNoon + 100 * kSecond));
+        session.tick(noon.addSecs(4));
+        QVERIFY(!session.drainWhileWaiting(noon.addSecs(100)));
         QCOMPARE(session.meter().usedBytes(), 1000000 - 4 * 4096);
     }
 
@@ -151,7 +154,7 @@ private Q_SLOTS:
         QFETCH(int, usedBytes);
         QFETCH(int, activeLimit);
         MonitoringSession session;
-        session.resume(FapState{500, noLastUse}, kNoon);
+        session.resume(FapState{500, noLastUse}, noon);
         session.meter().setActiveLimit(1);
         session.settings().fap.cutOffLimit = 3000000;
         session.settings().fap.throttleLimit = 2000000;
@@ -167,20 +170,20 @@ private Q_SLOTS:
     void historyFeedReceivesTheMinute()
     {
         MonitoringSession session;
-        session.resume(FapState{}, kNoon);
+        session.resume(FapState{}, noon);
         std::vector<FinishedMinute> minutes;
         session.setHistorySink([&minutes](FinishedMinute minute) { minutes.push_back(std::move(minute)); });
 
         session.hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
         session.counters().tickDownloadBytes = 1000;
-        session.tick(kNoon, kMinuteStart);
+        session.tick(noon);
         session.counters().tickDownloadBytes = 500;
-        session.tick(kNoon + 59 * kSecond, kMinuteStart + 59);
+        session.tick(noon.addSecs(59));
         QVERIFY(minutes.empty());
         session.counters().tickDownloadBytes = 20;
-        session.tick(kNoon + 60 * kSecond, kMinuteStart + 60);
+        session.tick(noon.addSecs(60));
         QCOMPARE(minutes.size(), size_t(1));
-        QCOMPARE(minutes[0].period.startUtc, kMinuteStart);
+        QCOMPARE(minutes[0].period.startUtc, noon.toSecsSinceEpoch());
         QCOMPARE(minutes[0].period.downloadBytes, 1500);
         QCOMPARE(minutes[0].hosts.size(), size_t(1));
         QCOMPARE(minutes[0].hosts[0].address, 0xC0A80105u);
@@ -188,9 +191,9 @@ private Q_SLOTS:
 
         session.finishHistory();
         QCOMPARE(minutes.size(), size_t(2));
-        QCOMPARE(minutes[1].period.startUtc, kMinuteStart + 60);
+        QCOMPARE(minutes[1].period.startUtc, noon.toSecsSinceEpoch() + 60);
         QCOMPARE(minutes[1].period.downloadBytes, 20);
-        session.tick(kNoon + 200 * kSecond, kMinuteStart + 200);
+        session.tick(noon.addSecs(200));
         session.finishHistory();
         QCOMPARE(minutes.size(), size_t(2));
     }
