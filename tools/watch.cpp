@@ -3,14 +3,8 @@
 #include "csvline.h"
 #include "replay.h"
 
-#include "capture/capturethread.h"
 #include "history/historywriter.h"
-#include "meter/fapmeter.h"
-#include "meter/metertick.h"
-#include "meter/oledate.h"
-#include "meter/trafficstats.h"
-#include "settings/appsettings.h"
-#include "settings/settingsfile.h"
+#include "session/monitoringsession.h"
 
 #include <QFile>
 
@@ -97,83 +91,74 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
 
 int runWatch(const WatchOptions &options)
 {
-    AppSettings settings;
-    TrafficCounters counters;
-    FapMeter meter;
-    TrafficStats stats;
+    MonitoringSession session;
     FapState fap;
     if (!options.settingsFile.isEmpty()) {
-        if (auto error = readReplaySettings(options.settingsFile, settings, fap)) {
+        if (auto error = readReplaySettings(options.settingsFile, session.settings(), fap)) {
             printMessage(*error);
             return 2;
         }
     }
     // As the program starts: the saved bucket, drained by the recharge of the time since it was saved.
-    meter.applySettings(settings.fap, fap.usedBytes);
-    if (fap.lastShut != noLastUse)
-        meter.catchUp(fap.lastShut, oleNow());
+    session.resume(fap, QDateTime::currentDateTime());
 
     // The writes are at most one a minute: they run between the ticks, on this thread.
-    HostCounters hosts;
-    HistoryFeed feed;
     std::optional<HistoryWriter> history;
     if (!options.historyFile.isEmpty()) {
         history.emplace(options.historyFile);
         QObject::connect(&*history, &HistoryWriter::message, printMessage);
         history->open();
+        session.setHistorySink([&history](const FinishedMinute &minute) { history->write(minute); });
     }
 
     catchStopSignals();
-    // Each host's download is counted only for a history.
-    CaptureThread capture(history ? CaptureContext{settings, counters, meter, hosts} : CaptureContext{settings, counters, meter},
-                          options.device.toLocal8Bit());
     std::mutex failureMutex;
     QString failure;
-    QObject::connect(&capture, &CaptureThread::openFailed, &capture, [&](const QString &message) {
+    QObject::connect(&session, &MonitoringSession::captureOpenFailed, &session, [&](const QString &message) {
         std::lock_guard lock(failureMutex);
         failure = message;
     }, Qt::DirectConnection);
-    QObject::connect(&capture, &CaptureThread::captureStopped, &capture, printMessage, Qt::DirectConnection);
-    QObject::connect(&capture, &CaptureThread::captureResumed, &capture, printMessage, Qt::DirectConnection);
+    QObject::connect(&session, &MonitoringSession::captureStopped, &session, printMessage, Qt::DirectConnection);
+    QObject::connect(&session, &MonitoringSession::captureResumed, &session, printMessage, Qt::DirectConnection);
     const auto openFailure = [&] {
         std::lock_guard lock(failureMutex);
         return failure;
     };
-    capture.start();
+    session.startCapture(options.device.toLocal8Bit());
 
     // The header waits for the first tick, so a failed open prints nothing on standard output.
     CsvLine line;
-    const auto tick = [&](int64_t number) {
+    int64_t number = 0;
+    std::tm local{};
+    QObject::connect(&session, &MonitoringSession::ticked, &session, [&](const SessionTick &figures) {
         if (number == 1)
             printLine(QByteArray(csvHeader) + ",captured,dropped\n");
-        const std::tm local = localTime(std::time(nullptr));
-        const TrafficCounters::Tick taken = runMeterTick(oleDateOf(local), counters, meter, stats);
-        const CaptureStatistics captured = capture.statistics();
-        if (history) {
-            if (auto minute = feed.tick(std::time(nullptr), taken, counters, meter, hosts, captured.dropped))
-                history->write(*minute);
-        }
         line.clear();
-        line.tick({number, local, taken, meter, stats, counters})
-            << int64_t(captured.captured) << int64_t(captured.dropped);
+        line.tick({number, local, figures.taken, figures.meter, figures.stats, figures.counters})
+            << int64_t(figures.capture.captured) << int64_t(figures.capture.dropped);
         printLine(QByteArray::fromStdString(line.text()) + '\n');
+    });
+    const auto tick = [&] {
+        const std::time_t now = std::time(nullptr);
+        local = localTime(now);
+        session.tick(QDateTime::fromSecsSinceEpoch(now));
     };
 
     // One tick a second of the monotonic clock; the wait is cut into slices to notice a signal
     // or a failed open at once.
     const int64_t start = monotonicNs();
-    for (int64_t number = 1;; ++number) {
+    for (number = 1;; ++number) {
         const int64_t due = start + number * kSecondNs;
         bool last = options.seconds > 0 && number >= options.seconds;
         for (int64_t now = monotonicNs(); now < due; now = monotonicNs()) {
-            if (stopSignal || capture.isFinished())
+            if (stopSignal || session.captureEnded())
                 break;
             const int64_t wait = std::min<int64_t>(kSliceNs, due - now);
             const timespec slice{time_t(wait / kSecondNs), long(wait % kSecondNs)};
             nanosleep(&slice, nullptr);
         }
         if (const QString message = openFailure(); !message.isEmpty()) {
-            capture.stop();
+            session.stopCapture();
             printMessage(message);
             return 2;
         }
@@ -184,12 +169,11 @@ int runWatch(const WatchOptions &options)
             constexpr int64_t drainNs = int64_t(CaptureThread::readTimeoutMs + 100) * 1'000'000;
             const timespec drain{time_t(drainNs / kSecondNs), long(drainNs % kSecondNs)};
             nanosleep(&drain, nullptr);
-            capture.stop();
-            tick(number);
-            if (auto minute = feed.finish(); minute && history)
-                history->write(*minute);
+            session.stopCapture();
+            tick();
+            session.finishHistory();
             return 0;
         }
-        tick(number);
+        tick();
     }
 }

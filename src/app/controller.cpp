@@ -1,7 +1,6 @@
 #include "app/controller.h"
 
-#include "capture/capturethread.h"
-#include "meter/metertick.h"
+#include "capture/adapters.h"
 #include "net/endpoints.h"
 #include "net/latencyprobe.h"
 #include "net/publicaddresslookup.h"
@@ -11,6 +10,8 @@
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
 #include "settings/profile.h"
+#include "meter/oledate.h"
+#include "settings/settingsfile.h"
 #include "ui/common/weblinks.h"
 #include "ui/history/historywindow.h"
 #include "ui/monitor/monitorwindow.h"
@@ -21,7 +22,6 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <cmath>
 #include <cstdio>
 #include <stdexcept>
 
@@ -42,15 +42,16 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     , m_environment(std::move(environment))
     , m_historyFile(m_environment.files.historyFile())
 {
-    autoConfirmTimer = timer(this, "autoConfirmTimer", 1);
-    connect(autoConfirmTimer, &QTimer::timeout, this,
+    m_autoConfirmTimer = timer(this, "autoConfirmTimer", 1);
+    connect(m_autoConfirmTimer, &QTimer::timeout, this,
             [this] { ErrorHandler::run(&m_options, [this] { autoConfirm(); }); });
-    saveTimer = timer(this, "saveTimer", 10000);
-    connect(saveTimer, &QTimer::timeout, this, &Controller::periodicSave);
-    tickTimer = timer(this, "tickTimer", 1000);
-    connect(tickTimer, &QTimer::timeout, this, [this] { tickAt(m_environment.now()); });
+    m_saveTimer = timer(this, "saveTimer", 10000);
+    connect(m_saveTimer, &QTimer::timeout, this, &Controller::periodicSave);
+    m_tickTimer = timer(this, "tickTimer", 1000);
+    connect(m_tickTimer, &QTimer::timeout, this, [this] { tickAt(m_environment.now()); });
     // The latency probe runs on it.
-    pingTimer = timer(this, "pingTimer", 30000);
+    m_pingTimer = timer(this, "pingTimer", 30000);
+    connect(&m_session, &MonitoringSession::ticked, this, &Controller::showTick);
 
     connect(&m_options, &OptionsWindow::confirmRequested, this,
             [this] { ErrorHandler::run(&m_options, [this] { confirm(); }); });
@@ -62,19 +63,19 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     connect(&m_options, &OptionsWindow::closed, this, &QCoreApplication::quit);
     // Each edit publishes a new snapshot of the list: the capture counts by it from the next frame.
     connect(&m_options, &OptionsWindow::lanAddressAdded, this,
-            [this](const QString &address) { settings.lanAddresses.append(address); });
+            [this](const QString &address) { m_session.settings().lanAddresses.append(address); });
     connect(&m_options, &OptionsWindow::lanAddressRemoved, this,
-            [this](int row) { settings.lanAddresses.removeAt(row); });
+            [this](int row) { m_session.settings().lanAddresses.removeAt(row); });
     connect(&m_options, &OptionsWindow::ignoredAddressAdded, this,
-            [this](const QString &address) { settings.ignoredAddresses.append(address); });
+            [this](const QString &address) { m_session.settings().ignoredAddresses.append(address); });
     connect(&m_options, &OptionsWindow::ignoredAddressRemoved, this,
-            [this](int row) { settings.ignoredAddresses.removeAt(row); });
-    publicAddressLookup = new PublicAddressLookup(Endpoints::publicAddressHost(), this);
+            [this](int row) { m_session.settings().ignoredAddresses.removeAt(row); });
+    m_publicAddressLookup = new PublicAddressLookup(Endpoints::publicAddressHost(), this);
     connect(&m_options, &OptionsWindow::showPublicAddressRequested, this,
-            [this] { WebLinks::open(publicAddressLookup->pageUrl()); });
-    connect(&m_options, &OptionsWindow::addPublicAddressRequested, publicAddressLookup, &PublicAddressLookup::start);
-    connect(publicAddressLookup, &PublicAddressLookup::finished, &m_options, &OptionsWindow::endPublicAddressLookup);
-    notifier = new DesktopNotifier(QDBusConnection::sessionBus(), this);
+            [this] { WebLinks::open(m_publicAddressLookup->pageUrl()); });
+    connect(&m_options, &OptionsWindow::addPublicAddressRequested, m_publicAddressLookup, &PublicAddressLookup::start);
+    connect(m_publicAddressLookup, &PublicAddressLookup::finished, &m_options, &OptionsWindow::endPublicAddressLookup);
+    m_notifier = new DesktopNotifier(QDBusConnection::sessionBus(), this);
 
     AdapterEnumeration adapters = enumerateAdapters();
     if (!adapters.error.isNull())
@@ -82,30 +83,27 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     m_deviceNames = adapters.deviceNames;
     m_options.setAdapters(adapters.rows);
 
-    counters.downloadedTotal.store(0);
-    meter.setUsedBytes(0);
-
     load();
-    saveTimer->start();
+    m_saveTimer->start();
     m_history = std::make_unique<HistoryRecorder>(m_environment.files.historyFile());
     connect(m_history.get(), &HistoryRecorder::message, this, [this](const QString &message) {
         if (m_monitor)
             m_monitor->showNotice(message);
     });
+    m_session.setHistorySink([this](FinishedMinute minute) { m_history->record(std::move(minute)); });
 }
 
 Controller::~Controller()
 {
     stopCapture();
     // The minute under way is written too: a later run merges into it.
-    if (auto minute = m_historyFeed.finish())
-        m_history->record(std::move(*minute));
+    m_session.finishHistory();
     m_history.reset();
     // The monitor window is gone by now, and a box that waits for a click would hold up a logout:
     // a failure of this last save goes to standard error, which the desktop keeps in its log.
     m_shuttingDown = true;
     if (m_settingsUnsaved)
-        writeFile([this] { saveSettings(settingsPath(m_environment.files.settingsFolder), settings); });
+        writeFile([this] { saveSettings(settingsPath(m_environment.files.settingsFolder), m_session.settings()); });
     writeFile([this] { saveBucket(); });
 }
 
@@ -116,15 +114,11 @@ void Controller::load()
     m_options.setPlans(readPlanNames(m_environment.files.plansFile));
 
     const IniDocument ini = IniDocument::read(settingsPath(m_environment.files.settingsFolder));
+    AppSettings &settings = m_session.settings();
     loadSettings(ini, settings);
     settings.adapterIndex = adapterRowFor(m_deviceNames, settings.adapterName, settings.adapterIndex);
-    const FapState fap = loadFapState(ini);
-    meter.applySettings(settings.fap, fap.usedBytes);
-    lastUseKnown = fap.lastShut != noLastUse;
-    m_drainedUntil = m_environment.now();
-    if (lastUseKnown) {
-        meter.catchUp(fap.lastShut, m_drainedUntil);
-    } else {
+    m_session.resume(loadFapState(ini), m_environment.now());
+    if (!m_session.lastUseKnown()) {
         Dialogs::ask(nullptr, Dialogs::Request{
             QStringLiteral("Tarvo can not determine the last time it was used"),
             QStringLiteral("Tarvo can not determine the time it was last used, therefore it can not calculate your "
@@ -141,19 +135,18 @@ void Controller::load()
 void Controller::setMonitor(MonitorWindow *monitor)
 {
     m_monitor = monitor;
-    m_monitor->applySettings(settings);
+    m_monitor->applySettings(m_session.settings());
     connect(m_monitor, &MonitorWindow::closeRequested, &m_options, &QWidget::close);
     connect(m_monitor, &MonitorWindow::optionsRequested, this, &Controller::showOptions);
     connect(m_monitor, &MonitorWindow::historyRequested, this, &Controller::showHistory);
     m_monitor->setHistoryAvailable(m_historyReader != nullptr);
     connect(m_monitor, &MonitorWindow::alwaysOnTopToggled, this, &Controller::setAlwaysOnTop);
-    connect(m_monitor, &MonitorWindow::resetCountersRequested, this,
-            [this] { resetInterfaceCounters(counters, stats, meter); });
-    connect(m_monitor, &MonitorWindow::resetFapLevelRequested, this, [this] { resetFapLevel(counters, stats, meter); });
-    notifier->setTrayBalloon([this](const QString &summary, const QString &body, bool urgent) {
+    connect(m_monitor, &MonitorWindow::resetCountersRequested, &m_session, &MonitoringSession::resetInterfaceCounters);
+    connect(m_monitor, &MonitorWindow::resetFapLevelRequested, &m_session, &MonitoringSession::resetFapLevel);
+    m_notifier->setTrayBalloon([this](const QString &summary, const QString &body, bool urgent) {
         return m_monitor->showTrayMessage(summary, body, urgent);
     });
-    notifier->setStatusLine([this](const QString &text) { m_monitor->showNotice(text); });
+    m_notifier->setStatusLine([this](const QString &text) { m_monitor->showNotice(text); });
     createLatencyProbe();
 }
 
@@ -168,9 +161,10 @@ void Controller::setPlanner(PlannerWindow *planner)
     });
 }
 
-PlannerInputs Controller::plannerInputs(double now) const
+PlannerInputs Controller::plannerInputs(const QDateTime &now) const
 {
-    return {settings.fap, meter.usedBytes(), meter.cutOff(), oleDateToDateTime(now), stats.averageDownload};
+    const FapMeter &meter = m_session.meter();
+    return {m_session.settings().fap, meter.usedBytes(), meter.cutOff(), now, m_session.stats().averageDownload};
 }
 
 void Controller::setHistoryReader(const UsageHistoryReader *reader)
@@ -191,7 +185,7 @@ void Controller::showHistory()
     if (!m_historyReader)
         return;
     if (!m_historyWindow) {
-        m_historyWindow = new HistoryWindow(*m_historyReader, oleDateToDateTime(m_environment.now()), m_monitor);
+        m_historyWindow = new HistoryWindow(*m_historyReader, m_environment.now(), m_monitor);
         m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_historyWindow->show();
@@ -202,6 +196,7 @@ void Controller::showHistory()
 void Controller::createLatencyProbe()
 {
     // The echo's time-out, TTL and size are taken once; the host is read at every probe.
+    const AppSettings &settings = m_session.settings();
     try {
         m_latencyProbe = std::make_unique<LatencyProbe>(settings.pingTimeoutMs, settings.pingTtl,
                                                         settings.pingPacketSize);
@@ -210,62 +205,50 @@ void Controller::createLatencyProbe()
         return;
     }
     connect(m_latencyProbe.get(), &LatencyProbe::resultReady, m_monitor, &MonitorWindow::setPingText);
-    connect(pingTimer, &QTimer::timeout, m_latencyProbe.get(),
-            [this] { m_latencyProbe->startProbe(settings.pingHost); });
+    connect(m_pingTimer, &QTimer::timeout, m_latencyProbe.get(),
+            [this] { m_latencyProbe->startProbe(m_session.settings().pingHost); });
 }
 
 void Controller::onOptionsActivated()
 {
-    if (!firstActivationPending)
+    if (!m_firstActivationPending)
         return;
-    firstActivationPending = false;
-    autoConfirmTimer->start();
+    m_firstActivationPending = false;
+    m_autoConfirmTimer->start();
 }
 
 void Controller::autoConfirm()
 {
-    autoConfirmTimer->stop();
-    if (!m_options.showAtStartChecked() && lastUseKnown)
+    m_autoConfirmTimer->stop();
+    if (!m_options.showAtStartChecked() && m_session.lastUseKnown())
         confirm();
 }
 
 void Controller::saveBucket()
 {
-    const double now = m_environment.now();
+    const QDateTime now = m_environment.now();
     drainWhileWaiting(now);
-    saveFapState(settingsPath(m_environment.files.settingsFolder), now, meter.usedBytes());
+    saveFapState(settingsPath(m_environment.files.settingsFolder), now, m_session.meter().usedBytes());
 }
 
-void Controller::drainWhileWaiting(double now)
+void Controller::drainWhileWaiting(const QDateTime &now)
 {
-    if (!firstConfirmPending)
-        return; // the tick drains the bucket from the first confirmation on
-    // Whole seconds only; the fraction left over counts at the next drain.
-    const double milliseconds = std::round((now - m_drainedUntil) * 86400000.0);
-    if (!(milliseconds >= 1000.0)) {
-        if (!(milliseconds >= 0.0))
-            m_drainedUntil = now; // a clock set back: drain from the new time on
-        return;
-    }
-    const double drainedUntil = m_drainedUntil + std::floor(milliseconds / 1000.0) / 86400.0;
-    const QString shown = m_options.usedBytesText();
-    meter.catchUp(m_drainedUntil, drainedUntil);
-    m_drainedUntil = drainedUntil;
     // The box the confirmation takes the level from follows, unless the user has typed in it.
-    if (shown == m_shownUsedBytes)
+    if (m_session.drainWhileWaiting(now) && m_options.usedBytesText() == m_shownUsedBytes)
         showUsedBytes();
 }
 
 void Controller::showUsedBytes()
 {
-    m_options.showUsedBytes(meter.usedBytes());
+    m_options.showUsedBytes(m_session.meter().usedBytes());
     m_shownUsedBytes = m_options.usedBytesText();
 }
 
 void Controller::periodicSave()
 {
     if (m_settingsUnsaved)
-        m_settingsUnsaved = !writeFile([this] { saveSettings(settingsPath(m_environment.files.settingsFolder), settings); });
+        m_settingsUnsaved = !writeFile(
+            [this] { saveSettings(settingsPath(m_environment.files.settingsFolder), m_session.settings()); });
     writeFile([this] { saveBucket(); });
 }
 
@@ -306,7 +289,7 @@ void Controller::confirm()
     // before the first confirmation the waiting bucket has drained, after it the capture and the
     // tick have moved the bucket while the options were open.
     drainWhileWaiting(m_environment.now());
-    if (!firstConfirmPending && m_options.usedBytesText() == m_shownUsedBytes)
+    if (!m_firstConfirmPending && m_options.usedBytesText() == m_shownUsedBytes)
         showUsedBytes();
     if (m_options.selectedAdapter() < 0) {
         Dialogs::inform(&m_options,
@@ -318,6 +301,7 @@ void Controller::confirm()
                         QStringLiteral("In order to continue you must add at least one LAN IP ( this computer's )."));
         return;
     }
+    AppSettings &settings = m_session.settings();
     const OptionsReadBack readBack = m_options.readSettings(settings);
     // A byte count that would not fit 32 bits is refused before anything is taken.
     if (readBack.stop == OptionsReadBack::Stop::OutOfRange) {
@@ -331,14 +315,13 @@ void Controller::confirm()
     if (readBack.stop == OptionsReadBack::Stop::NotANumber)
         return;
     m_alertRules.setConfig(settings.alerts);
-    // The bucket keeps its own copy of the plan: the throttle limit and the off-peak window.
-    meter.setParameters(settings.fap);
     m_monitor->applySettings(settings);
     // A file that cannot be written must not stop the counting: the failure is shown once and
     // the 10-second save retries it.
-    m_settingsUnsaved = !writeFile([this] { saveSettings(settingsPath(m_environment.files.settingsFolder), settings); });
+    m_settingsUnsaved = !writeFile(
+        [this] { saveSettings(settingsPath(m_environment.files.settingsFolder), m_session.settings()); });
 
-    if (firstConfirmPending) {
+    if (m_firstConfirmPending) {
         startCapture();
         m_options.lockAdapter();
         startMonitoring();
@@ -348,8 +331,8 @@ void Controller::confirm()
     m_options.hide();
     m_monitor->showAfterConfirmation(settings.startMinimized);
 
-    if (firstConfirmPending) {
-        firstConfirmPending = false;
+    if (m_firstConfirmPending) {
+        m_firstConfirmPending = false;
         checkForUpdates();
     }
 }
@@ -358,13 +341,7 @@ void Controller::takeBucket(const OptionValues &values)
 {
     // The bucket keeps its own copy of what was taken. Once the four bucket boxes are read, the
     // limit in force goes back to the cut-off limit.
-    if (values.bucketRead()) {
-        meter.applySettings(settings.fap, *values.usedBytes);
-    } else {
-        if (values.usedBytes)
-            meter.setUsedBytes(*values.usedBytes);
-        meter.setParameters(settings.fap);
-    }
+    m_session.takeBucket(values.usedBytes, values.bucketRead());
     if (values.usedBytes)
         m_shownUsedBytes = m_options.usedBytesText();
 }
@@ -372,7 +349,8 @@ void Controller::takeBucket(const OptionValues &values)
 void Controller::writeStartAtLogon()
 {
     // Written on and off alike, so a moved program is found again; a failure stops nothing.
-    AutostartEntry::write(m_environment.autostartEntry, QCoreApplication::applicationFilePath(), settings.autoStart);
+    AutostartEntry::write(m_environment.autostartEntry, QCoreApplication::applicationFilePath(),
+                          m_session.settings().autoStart);
 }
 
 void Controller::checkForUpdates()
@@ -382,7 +360,7 @@ void Controller::checkForUpdates()
 
 void Controller::cancel()
 {
-    if (firstConfirmPending) {
+    if (m_firstConfirmPending) {
         m_options.close();
         return;
     }
@@ -400,46 +378,47 @@ void Controller::showOptions()
 
 void Controller::setAlwaysOnTop(bool alwaysOnTop)
 {
-    settings.alwaysOnTop = alwaysOnTop;
+    m_session.settings().alwaysOnTop = alwaysOnTop;
     m_options.setAlwaysOnTopChecked(alwaysOnTop);
 }
 
 void Controller::startMonitoring()
 {
-    tickTimer->start();
-    pingTimer->start();
+    m_tickTimer->start();
+    m_pingTimer->start();
     // At once, so the monitor window shows figures before it is shown.
     tickAt(m_environment.now());
 }
 
-void Controller::tickAt(double now)
+void Controller::tickAt(const QDateTime &now)
 {
-    const TrafficCounters::Tick taken = runMeterTick(now, counters, meter, stats);
-    m_monitor->showTick({now, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
+    m_session.tick(now);
+}
+
+void Controller::showTick(const SessionTick &tick)
+{
+    const AppSettings &settings = m_session.settings();
+    m_monitor->showTick({oleDate(tick.now), tick.taken, tick.meter, tick.counters, tick.stats, settings.trayStyle,
+                         settings.chartHistorySeconds});
     if (m_planner && m_planner->isVisible())
-        m_planner->setInputs(plannerInputs(now));
-    showCaptureStatistics();
-    const uint64_t dropped = m_captureThread ? m_captureThread->statistics().dropped : 0;
-    announceAlerts(now, dropped);
-    if (auto minute = m_historyFeed.tick(m_environment.utcNow(), taken, counters, meter, hostCounters, dropped))
-        m_history->record(std::move(*minute));
+        m_planner->setInputs(plannerInputs(tick.now));
+    showCaptureStatistics(tick);
+    announceAlerts(tick);
 }
 
-void Controller::announceAlerts(double now, uint64_t droppedFrames)
+void Controller::announceAlerts(const SessionTick &tick)
 {
-    AlertReading reading = alertReading(now, meter);
-    reading.captureStopped = !m_captureStopMessage.isEmpty();
-    reading.captureMessage = m_captureStopMessage;
-    reading.droppedFrames = droppedFrames;
+    AlertReading reading = alertReading(tick.now, tick.meter);
+    reading.captureStopped = !tick.captureStopMessage.isEmpty();
+    reading.captureMessage = tick.captureStopMessage;
+    reading.droppedFrames = tick.capture.dropped;
     for (const Alert &alert : m_alertRules.tick(reading))
-        notifier->notify(alert.summary, alert.body, alert.urgent);
+        m_notifier->notify(alert.summary, alert.body, alert.urgent);
 }
 
-void Controller::showCaptureStatistics()
+void Controller::showCaptureStatistics(const SessionTick &tick)
 {
-    if (!m_captureThread)
-        return;
-    const uint64_t dropped = m_captureThread->statistics().dropped;
+    const uint64_t dropped = tick.capture.dropped;
     if (dropped > m_droppedShown) {
         m_droppedShown = dropped;
         m_monitor->showNotice(QStringLiteral("Frames dropped by the capture: %1").arg(dropped));
@@ -448,26 +427,14 @@ void Controller::showCaptureStatistics()
 
 void Controller::startCapture()
 {
-    m_captureThread = std::make_unique<CaptureThread>(CaptureContext{settings, counters, meter, hostCounters},
-                                                      settings.adapterName.toLocal8Bit());
-    // The thread may not touch a widget: its messages are shown here, on the user-interface thread.
-    connect(m_captureThread.get(), &CaptureThread::openFailed, this,
+    // The session's messages come on the capture thread, which may not touch a widget: they are
+    // shown here, on the user-interface thread.
+    connect(&m_session, &MonitoringSession::captureOpenFailed, this,
             [this](const QString &message) { Dialogs::inform(&m_options, message); }, Qt::QueuedConnection);
-    // The state of the capture stays in the status line until it changes again; the alert rules
-    // read the stop's message while it lasts.
-    connect(m_captureThread.get(), &CaptureThread::captureStopped, this, [this](const QString &message) {
-        m_captureStopMessage = message;
-        m_monitor->setStatusText(message);
-    }, Qt::QueuedConnection);
-    connect(m_captureThread.get(), &CaptureThread::captureResumed, this, [this](const QString &message) {
-        m_captureStopMessage.clear();
-        m_monitor->setStatusText(message);
-    }, Qt::QueuedConnection);
-    m_captureThread->start();
-}
-
-void Controller::stopCapture()
-{
-    if (m_captureThread)
-        m_captureThread->stop();
+    // The state of the capture stays in the status line until it changes again.
+    connect(&m_session, &MonitoringSession::captureStopped, m_monitor, &MonitorWindow::setStatusText,
+            Qt::QueuedConnection);
+    connect(&m_session, &MonitoringSession::captureResumed, m_monitor, &MonitorWindow::setStatusText,
+            Qt::QueuedConnection);
+    m_session.startCapture(m_session.settings().adapterName.toLocal8Bit());
 }

@@ -1,18 +1,11 @@
 #pragma once
 
-#include "capture/adapters.h"
 #include "history/historyfilereader.h"
 #include "history/historywriter.h"
 #include "meter/alertrules.h"
-#include "meter/fapmeter.h"
-#include "meter/hostcounters.h"
-#include "meter/oledate.h"
-#include "meter/trafficcounters.h"
-#include "meter/trafficstats.h"
 #include "platform/autostartentry.h"
-#include "settings/appsettings.h"
+#include "session/monitoringsession.h"
 #include "settings/filelocations.h"
-#include "settings/settingsfile.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -21,7 +14,6 @@
 #include <functional>
 #include <memory>
 
-class CaptureThread;
 class DesktopNotifier;
 class HistoryWindow;
 class LatencyProbe;
@@ -38,15 +30,14 @@ struct PlannerInputs;
 struct ProgramEnvironment
 {
     FileLocations files = FileLocations::forThisProgram();
-    std::function<double()> now = oleNow; // the local date-time as an OLE date
+    std::function<QDateTime()> now = [] { return QDateTime::currentDateTime(); }; // the one clock
     QString autostartEntry = AutostartEntry::defaultPath(); // the start-at-logon entry's file
-    std::function<int64_t()> utcNow = [] { return QDateTime::currentSecsSinceEpoch(); }; // the usage history's clock
 };
 
-// The program's controller. It owns the settings, the counters, the bucket and the capture
-// thread; it loads them at the start, carries out the confirmation and the cancellation of the
-// options, runs the one-second tick and the saves, and stops the capture at the end. The windows
-// only show what it hands them and report what the user does.
+// The program's controller: the wiring between the windows, the desktop services and the
+// monitoring session it owns. It loads the session at the start, carries out the confirmation
+// and the cancellation of the options, drives the one-second tick and the saves, and stops the
+// capture at the end. The windows only show what it hands them and report what the user does.
 class Controller : public QObject
 {
     Q_OBJECT
@@ -77,33 +68,22 @@ public:
     // The monitor window's "Options...": the live bucket into the options, which replace the monitor.
     void showOptions();
 
-    // The one-second tick at the local date-time `now` (days since 30 Dec 1899).
-    void tickAt(double now);
+    // The session's one-second tick at `now`.
+    void tickAt(const QDateTime &now);
 
     // Breaks the capture loop and joins the thread; the counters, the bucket and the lists stay
     // valid until the controller is destroyed.
-    void stopCapture();
-    bool captureStarted() const { return m_captureThread != nullptr; }
-    const CaptureThread *captureThread() const { return m_captureThread.get(); }
+    void stopCapture() { m_session.stopCapture(); }
+    bool captureStarted() const { return m_session.captureStarted(); }
+    const CaptureThread *captureThread() const { return m_session.captureThread(); }
     // Null when its socket could not be opened: then the probe stays inactive.
     LatencyProbe *latencyProbe() const { return m_latencyProbe.get(); }
 
-    AppSettings settings;
-    TrafficCounters counters;
-    FapMeter meter;
-    TrafficStats stats;
-    HostCounters hostCounters; // the download of each LAN host, for the usage history
-    bool firstConfirmPending = true;
-    bool firstActivationPending = true;
-    // The load found the time of the last save; without it the options wait for the user.
-    bool lastUseKnown = false;
-
-    QTimer *autoConfirmTimer = nullptr; // once, just after the options window first shows
-    QTimer *saveTimer = nullptr;        // the bucket every 10 s, from the start to the end
-    QTimer *tickTimer = nullptr;        // every second from the first confirmation
-    QTimer *pingTimer = nullptr;        // every 30 s from the first confirmation
-    PublicAddressLookup *publicAddressLookup = nullptr; // "Ad my public IP"
-    DesktopNotifier *notifier = nullptr; // the alerts, on the desktop or at the monitor
+    // The running measurement: the settings, the bucket and the figures of the last tick.
+    MonitoringSession &session() { return m_session; }
+    const MonitoringSession &session() const { return m_session; }
+    // Until the options window is first activated, which starts the automatic confirmation.
+    bool firstActivationPending() const { return m_firstActivationPending; }
 
 Q_SIGNALS:
     // Once, at the end of the first confirmation: the program's assembly asks for a newer version.
@@ -117,9 +97,11 @@ private:
     // What a confirmation read into the bucket: the level, and the plan with it.
     void takeBucket(const OptionValues &values);
     void startCapture();
-    void showCaptureStatistics();
+    // What each tick of the session shows: the monitor, the planner, the dropped frames, the alerts.
+    void showTick(const SessionTick &tick);
+    void showCaptureStatistics(const SessionTick &tick);
     // The tick's news for the user, as the alert rules decide it.
-    void announceAlerts(double now, uint64_t droppedFrames);
+    void announceAlerts(const SessionTick &tick);
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
     void createLatencyProbe();
@@ -127,12 +109,11 @@ private:
     void showHistory();
     // The bucket and the time now. Raises ProfileWriteError.
     void saveBucket();
-    // Until the first confirmation starts the tick, the bucket drains by the recharge of the
-    // time since the load, so every save and the confirmation see the level of the moment.
-    void drainWhileWaiting(double now);
+    // The session's drain until the first tick; the level box follows unless the user typed in it.
+    void drainWhileWaiting(const QDateTime &now);
     void showUsedBytes();
     // What the planner plans from: the plan, the bucket and the average speed of the moment.
-    PlannerInputs plannerInputs(double now) const;
+    PlannerInputs plannerInputs(const QDateTime &now) const;
     // Every 10 s: the bucket, and the settings again while their last write failed.
     void periodicSave();
     // One write of "tarvo.ini". The first failure is shown (on standard error at shut-down),
@@ -145,6 +126,14 @@ private:
 
     OptionsWindow &m_options;
     MonitorWindow *m_monitor = nullptr;
+    QTimer *m_autoConfirmTimer = nullptr; // once, just after the options window first shows
+    QTimer *m_saveTimer = nullptr;        // the bucket every 10 s, from the start to the end
+    QTimer *m_tickTimer = nullptr;        // every second from the first confirmation
+    QTimer *m_pingTimer = nullptr;        // every 30 s from the first confirmation
+    PublicAddressLookup *m_publicAddressLookup = nullptr; // "Ad my public IP"
+    DesktopNotifier *m_notifier = nullptr; // the alerts, on the desktop or at the monitor
+    bool m_firstConfirmPending = true;
+    bool m_firstActivationPending = true;
     PlannerWindow *m_planner = nullptr;
     ProgramEnvironment m_environment;
     HistoryFileReader m_historyFile; // the file the recorder writes, beside "tarvo.ini"
@@ -153,16 +142,13 @@ private:
     // closed, or with the monitor.
     QPointer<HistoryWindow> m_historyWindow;
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
-    std::unique_ptr<CaptureThread> m_captureThread;
     std::unique_ptr<LatencyProbe> m_latencyProbe;
-    std::unique_ptr<HistoryRecorder> m_history;
-    HistoryFeed m_historyFeed;
-    double m_drainedUntil = 0;   // the moment up to which the waiting bucket has drained
+    std::unique_ptr<HistoryRecorder> m_history; // where the session's finished minutes go
+    MonitoringSession m_session;
     QString m_shownUsedBytes;    // what the program last put into "Cumulative download in MB"
     bool m_saveFailing = false;  // the last write failed and has been reported
     bool m_settingsUnsaved = false; // the settings of the last confirmation are not in the file yet
     bool m_shuttingDown = false;
     uint64_t m_droppedShown = 0; // frames dropped by the capture that the status line has reported
     AlertRules m_alertRules;
-    QString m_captureStopMessage; // while the capture is stopped
 };

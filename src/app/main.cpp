@@ -23,8 +23,8 @@ int main(int argc, char *argv[])
     QObject::connect(&guard, &SingleInstanceGuard::comeForwardRequested, &program.optionsWindow,
                      [&program] { program.bringForward(); });
     // `tarvo-cli status`: the readouts of the last tick.
-    guard.setStatusProvider([&controller = program.controller] {
-        return statusJson(statusFigures(controller.meter, controller.stats, controller.tickTimer->isActive()));
+    guard.setStatusProvider([&session = std::as_const(program.controller).session()] {
+        return statusJson(statusFigures(session.meter(), session.stats(), session.ticking()));
     });
     program.showFirstWindow();
     const int result = quitOnSignals.quitRequested() ? 0 : QApplication::exec();

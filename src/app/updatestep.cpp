@@ -33,7 +33,7 @@ UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, P
 
     connect(&m_offerWindow, &UpdateOfferWindow::downloadRequested, this, &UpdateStep::startDownload);
     connect(&m_offerWindow, &UpdateOfferWindow::remindLaterRequested, this, [this] {
-        remind(reminderText(oleDateToDateTime(m_environment.now()), QLocale()));
+        remind(reminderText(m_environment.now(), QLocale()));
     });
     connect(&m_offerWindow, &UpdateOfferWindow::neverRemindRequested, this, [this] { remind(QStringLiteral("-1")); });
     connect(&m_offerWindow, &UpdateOfferWindow::closed, &download, &InstallerDownload::abort);
@@ -44,7 +44,7 @@ UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, P
 void UpdateStep::run()
 {
     m_monitor.setStatusText(QStringLiteral("Please wait... Checking for updates"));
-    check.start(productName, version, m_environment.now());
+    check.start(productName, version, oleDate(m_environment.now()));
 }
 
 void UpdateStep::onChecked()

@@ -1,11 +1,10 @@
 #include "meter/alertrules.h"
 
 #include "meter/formats.h"
-#include "meter/oledate.h"
 
 #include <algorithm>
 
-AlertReading alertReading(double now, const FapMeter &meter)
+AlertReading alertReading(const QDateTime &now, const FapMeter &meter)
 {
     AlertReading reading;
     reading.now = now;
@@ -41,9 +40,9 @@ int AlertRules::stepAt(double percent) const
     return int(above - steps.begin()) - 1;
 }
 
-QString AlertRules::clockTime(double now, int64_t seconds) const
+QString AlertRules::clockTime(const QDateTime &now, int64_t seconds) const
 {
-    const QDateTime start = oleDateToDateTime(now);
+    const QDateTime start = now.toLocalTime();
     const QDateTime moment = start.addSecs(seconds);
     // Another day than today names its weekday.
     return m_locale.toString(moment, moment.date() == start.date() ? QStringLiteral("HH:mm")

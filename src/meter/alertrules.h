@@ -3,6 +3,7 @@
 #include "meter/alertconfig.h"
 #include "meter/fapmeter.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <QString>
 
@@ -12,7 +13,7 @@
 // One tick's figures the rules look at: the bucket after its step and the capture's state.
 struct AlertReading
 {
-    double now = 0;             // local date-time, days since 30 Dec 1899
+    QDateTime now;              // the tick's moment
     Restriction restriction = Restriction::None;
     int64_t usedBytes = 0;
     int32_t throttleLimit = 0;
@@ -26,7 +27,7 @@ struct AlertReading
 };
 
 // The bucket's figures of its last tick; the capture's fields are the caller's to fill.
-AlertReading alertReading(double now, const FapMeter &meter);
+AlertReading alertReading(const QDateTime &now, const FapMeter &meter);
 
 // One thing to tell the user.
 struct Alert
@@ -67,7 +68,7 @@ private:
     void followCapture(const AlertReading &reading, QList<Alert> &alerts);
     void followRestriction(const AlertReading &reading, int64_t margin, QList<Alert> &alerts);
     void followLevel(const AlertReading &reading, int64_t margin, QList<Alert> &alerts);
-    QString clockTime(double now, int64_t seconds) const;
+    QString clockTime(const QDateTime &now, int64_t seconds) const;
 
     AlertConfig m_config;
     QLocale m_locale;

@@ -9,11 +9,6 @@ double oleDate(const QDateTime &moment)
     return double(local.date().toJulianDay() - epochDay) + local.time().msecsSinceStartOfDay() / 86400000.0;
 }
 
-double oleNow()
-{
-    return oleDate(QDateTime::currentDateTime());
-}
-
 QDateTime oleDateToDateTime(double oleDate)
 {
     constexpr int millisecondsPerDay = 86400000;

@@ -7,8 +7,6 @@
 
 // The OLE date of `moment` in its local time.
 double oleDate(const QDateTime &moment);
-// The present local date-time as an OLE date.
-double oleNow();
 // The local date-time of an OLE date; invalid for a value that is not finite or is out of range.
 QDateTime oleDateToDateTime(double oleDate);
 // Whole seconds between an OLE date and 1970-01-01 03:00 of the same clock, as an absolute

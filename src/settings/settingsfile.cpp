@@ -1,5 +1,6 @@
 #include "settings/settingsfile.h"
 
+#include "meter/oledate.h"
 #include "settings/alertsteps.h"
 
 #include <algorithm>
@@ -220,10 +221,10 @@ FapState loadFapState(const IniDocument &ini)
     return state;
 }
 
-void saveFapState(const QString &path, double now, int32_t usedBytes)
+void saveFapState(const QString &path, const QDateTime &now, int32_t usedBytes)
 {
     IniDocument ini = IniDocument::readForWrite(path);
-    ini.setFloat(systemSection, u"lastshut", now);
+    ini.setFloat(systemSection, u"lastshut", oleDate(now));
     ini.setInteger(systemSection, u"fapbytes", usedBytes);
     ini.save(path);
 }

@@ -3,6 +3,7 @@
 #include "settings/appsettings.h"
 #include "settings/profile.h"
 
+#include <QDateTime>
 #include <QString>
 
 #include <cstdint>
@@ -30,4 +31,4 @@ struct FapState
 };
 FapState loadFapState(const IniDocument &ini);
 // Writes "lastshut" = now and "fapbytes" = usedBytes. Raises ProfileWriteError.
-void saveFapState(const QString &path, double now, int32_t usedBytes);
+void saveFapState(const QString &path, const QDateTime &now, int32_t usedBytes);

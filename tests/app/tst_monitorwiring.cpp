@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "history/historystore.h"
+#include "meter/oledate.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
 #include "ui/history/historywindow.h"
@@ -25,7 +26,7 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-constexpr double noon = 46000.5; // a fixed moment; the off-peak window is off
+const QDateTime noon = oleDateToDateTime(46000.5); // a fixed moment; the off-peak window is off
 } // namespace
 
 // How the controller answers the monitor's requests.
@@ -38,7 +39,7 @@ private:
     QTemporaryDir dir;
     ProgramEnvironment environment() const
     {
-        return ProgramEnvironment{dir.path() + u'/', [] { return 46366.25; }};
+        return ProgramEnvironment{dir.path() + u'/', [] { return oleDateToDateTime(46366.25); }};
     }
     QList<Dialogs::Request> asked;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
@@ -60,7 +61,7 @@ private Q_SLOTS:
     void optionsHidesTheMonitorAndShowsTheOptions()
     {
         Program program(environment());
-        program.controller.meter.setUsedBytes(13107200);
+        program.controller.session().meter().setUsedBytes(13107200);
         program.monitorWindow.show();
         findControl<QAction>(program.monitorWindow, u"optionsAction"_s)->trigger();
         QVERIFY(!program.monitorWindow.isVisible());
@@ -75,10 +76,10 @@ private Q_SLOTS:
         QVERIFY(!findControl<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
         findControl<QAction>(program.monitorWindow, u"alwaysOnTopAction"_s)->trigger();
         QVERIFY(findControl<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
-        QVERIFY(program.controller.settings.alwaysOnTop);
+        QVERIFY(program.controller.session().settings().alwaysOnTop);
         findControl<QAction>(program.monitorWindow, u"alwaysOnTopAction"_s)->trigger();
         QVERIFY(!findControl<QCheckBox>(program.optionsWindow, "alwaysOnTopCheck")->isChecked());
-        QVERIFY(!program.controller.settings.alwaysOnTop);
+        QVERIFY(!program.controller.session().settings().alwaysOnTop);
     }
 
     void closeClosesTheMainWindow()
@@ -96,8 +97,8 @@ private Q_SLOTS:
     {
         QTemporaryDir own;
         {
-            Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
-            program.controller.meter.setUsedBytes(4242);
+            Program program(ProgramEnvironment{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }});
+            program.controller.session().meter().setUsedBytes(4242);
             program.monitorWindow.show();
             QTimer::singleShot(0, findControl<QAction>(program.monitorWindow, u"closeAction"_s), &QAction::trigger);
             QTimer hang; // fails the test instead of blocking it when the loop does not end
@@ -118,21 +119,18 @@ private Q_SLOTS:
     void ticksAreRecordedInTheUsageHistory()
     {
         QTemporaryDir own;
-        int64_t utc = 1782907200; // a minute's start
-        ProgramEnvironment recording{own.path() + u'/', [] { return 46366.25; }};
-        recording.utcNow = [&utc] { return utc; };
+        const QDateTime minuteStart = QDateTime::fromSecsSinceEpoch(1782907200);
+        ProgramEnvironment recording{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }};
         {
             Program program(recording);
             Controller &controller = program.controller;
-            controller.hostCounters.add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
-            controller.counters.tickDownloadBytes = 1000;
-            controller.tickAt(46366.25);
-            utc += 60;
-            controller.counters.tickDownloadBytes = 500;
-            controller.tickAt(46366.25);
-            utc += 1;
-            controller.counters.tickDownloadBytes = 20;
-            controller.tickAt(46366.25);
+            controller.session().hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
+            controller.session().counters().tickDownloadBytes = 1000;
+            controller.tickAt(minuteStart);
+            controller.session().counters().tickDownloadBytes = 500;
+            controller.tickAt(minuteStart.addSecs(60));
+            controller.session().counters().tickDownloadBytes = 20;
+            controller.tickAt(minuteStart.addSecs(61));
         }
         const HistoryStore store(own.filePath(QStringLiteral("tarvo-history.sqlite")), HistoryStore::Mode::Read);
         const auto minutes = store.periods(HistoryGranularity::Minute, INT64_MIN, INT64_MAX);
@@ -222,17 +220,17 @@ private Q_SLOTS:
         Controller &controller = program.controller;
         asked.clear();
         this->answer = QMessageBox::StandardButton(answer);
-        controller.meter.setUsedBytes(96004096);
+        controller.session().meter().setUsedBytes(96004096);
         controller.tickAt(noon); // sets the cut-off latch
-        controller.counters.tickDownloadBytes = 20000;
-        controller.counters.tickUploadBytes = 500;
-        controller.counters.tickPackets = 9;
+        controller.session().counters().tickDownloadBytes = 20000;
+        controller.session().counters().tickUploadBytes = 500;
+        controller.session().counters().tickPackets = 9;
         controller.tickAt(noon);
-        controller.counters.downloadedTotal = 5000;
-        controller.counters.uploadedTotal = 6000;
-        controller.counters.downloadPackets = 7;
-        QVERIFY(controller.meter.cutOff());
-        const int32_t used = controller.meter.usedBytes();
+        controller.session().counters().downloadedTotal = 5000;
+        controller.session().counters().uploadedTotal = 6000;
+        controller.session().counters().downloadPackets = 7;
+        QVERIFY(controller.session().meter().cutOff());
+        const int32_t used = controller.session().meter().usedBytes();
 
         findControl<QAction>(program.monitorWindow, u"resetFapLevelAction"_s)->trigger();
         QCOMPARE(asked.size(), 1);
@@ -241,13 +239,13 @@ private Q_SLOTS:
                                                "maximum. Are you sure you want to proceed?"));
         QCOMPARE(asked[0].buttons, QMessageBox::Yes | QMessageBox::No);
 
-        QCOMPARE(controller.meter.usedBytes(), yes ? 0 : used);
-        QCOMPARE(controller.meter.cutOff(), !yes);
-        QCOMPARE(controller.counters.downloadedTotal.load(), yes ? 0 : 5000);
-        QCOMPARE(controller.counters.downloadPackets.load(), yes ? 0 : 7);
-        QCOMPARE(controller.counters.uploadedTotal.load(), 6000);
-        QCOMPARE(controller.stats.averageDownload, yes ? 0.0f : 20000.0f);
-        QCOMPARE(controller.stats.averageUpload, yes ? 0.0f : 5.0f);
+        QCOMPARE(controller.session().meter().usedBytes(), yes ? 0 : used);
+        QCOMPARE(controller.session().meter().cutOff(), !yes);
+        QCOMPARE(controller.session().counters().downloadedTotal.load(), yes ? 0 : 5000);
+        QCOMPARE(controller.session().counters().downloadPackets.load(), yes ? 0 : 7);
+        QCOMPARE(controller.session().counters().uploadedTotal.load(), 6000);
+        QCOMPARE(controller.session().stats().averageDownload, yes ? 0.0f : 20000.0f);
+        QCOMPARE(controller.session().stats().averageUpload, yes ? 0.0f : 5.0f);
 
         controller.tickAt(noon);
         QCOMPARE(findControl<QLabel>(program.monitorWindow, u"restrictionValue"_s)->text(), yes ? QStringLiteral("none") : QStringLiteral("CUT OFF"));
@@ -260,8 +258,8 @@ private Q_SLOTS:
     {
         Program program(environment());
         Controller &controller = program.controller;
-        controller.meter.setUsedBytes(60004096);
-        controller.counters.tickDownloadBytes = 250000;
+        controller.session().meter().setUsedBytes(60004096);
+        controller.session().counters().tickDownloadBytes = 250000;
         controller.tickAt(noon);
         program.monitorWindow.show();
         findControl<QAction>(program.monitorWindow, u"plannerAction"_s)->trigger();
@@ -291,9 +289,9 @@ private Q_SLOTS:
         QFETCH(bool, enabled);
         QTemporaryDir own;
         writeBytes(own.filePath(QStringLiteral("tarvo.ini")), enabled ? "[System]\n" : "[Alerts]\nEnabled=0\n");
-        Program program(ProgramEnvironment{own.path() + u'/', [] { return 46366.25; }});
+        Program program(ProgramEnvironment{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }});
         const QString before = program.monitorWindow.statusText();
-        program.controller.meter.setUsedBytes(70000000);
+        program.controller.session().meter().setUsedBytes(70000000);
         program.controller.tickAt(noon);
         QCOMPARE(program.monitorWindow.statusText(),
                  enabled ? QStringLiteral("Throttled: 26,892,518 bytes to cut off; below the throttle limit again at "
@@ -306,19 +304,19 @@ private Q_SLOTS:
         Program program(environment());
         Controller &controller = program.controller;
         asked.clear();
-        controller.meter.setUsedBytes(96004096);
-        controller.counters.tickDownloadBytes = 30000;
+        controller.session().meter().setUsedBytes(96004096);
+        controller.session().counters().tickDownloadBytes = 30000;
         controller.tickAt(noon);
-        controller.counters.downloadedTotal = 5000;
-        controller.counters.uploadedTotal = 6000;
+        controller.session().counters().downloadedTotal = 5000;
+        controller.session().counters().uploadedTotal = 6000;
         findControl<QAction>(program.monitorWindow, u"resetCountersAction"_s)->trigger();
         QVERIFY(asked.isEmpty());
-        QVERIFY(controller.meter.cutOff());
-        QCOMPARE(controller.meter.usedBytes(), 96000000);
-        QCOMPARE(controller.counters.downloadedTotal.load(), 0);
-        QCOMPARE(controller.counters.uploadedTotal.load(), 6000);
-        QCOMPARE(controller.stats.averageDownload, 0.0f);
-        QCOMPARE(controller.meter.smoothedDownload(), 0);
+        QVERIFY(controller.session().meter().cutOff());
+        QCOMPARE(controller.session().meter().usedBytes(), 96000000);
+        QCOMPARE(controller.session().counters().downloadedTotal.load(), 0);
+        QCOMPARE(controller.session().counters().uploadedTotal.load(), 6000);
+        QCOMPARE(controller.session().stats().averageDownload, 0.0f);
+        QCOMPARE(controller.session().meter().smoothedDownload(), 0);
     }
 };
 

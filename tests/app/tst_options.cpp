@@ -1,5 +1,6 @@
 #include "app/program.h"
 #include "capture/adapters.h"
+#include "meter/oledate.h"
 #include "net/publicaddresslookup.h"
 #include "platform/dialogs.h"
 #include "settings/profile.h"
@@ -58,7 +59,8 @@ AddressEditor editorOf(const OptionsWindow &options, Which which)
 
 LiveAddressList &listOf(Controller &controller, Which which)
 {
-    return which == Which::Lan ? controller.settings.lanAddresses : controller.settings.ignoredAddresses;
+    AppSettings &settings = controller.session().settings();
+    return which == Which::Lan ? settings.lanAddresses : settings.ignoredAddresses;
 }
 
 QStringList rows(const QListWidget *list)
@@ -122,7 +124,7 @@ private:
     ProgramEnvironment environment(const QByteArray &ini = "[System]\nlastshut=46366.25\n")
     {
         writeBytes(iniPath(), ini);
-        return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
+        return ProgramEnvironment{dir->path() + u'/', [] { return oleDateToDateTime(46366.25); }};
     }
 
     QByteArray iniBytes() const { return fileBytes(iniPath()); }
@@ -236,11 +238,11 @@ private Q_SLOTS:
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
-        controller.meter.setUsedBytes(13107200);
+        controller.session().meter().setUsedBytes(13107200);
         findControl<QLineEdit>(options, "cumulativeDownloadEdit")->setText(u"12.5"_qs);
         QTest::mouseClick(findControl<QPushButton>(options, "maxButton"), Qt::LeftButton);
         QCOMPARE(findControl<QLineEdit>(options, "cumulativeDownloadEdit")->text(), u"0"_qs);
-        QCOMPARE(controller.meter.usedBytes(), 13107200); // taken only at Ok
+        QCOMPARE(controller.session().meter().usedBytes(), 13107200); // taken only at Ok
     }
 
     void numberThatDoesNotParseStopsSilently()
@@ -251,7 +253,7 @@ private Q_SLOTS:
         program.showFirstWindow();
         if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no capture adapter on this machine");
-        controller.meter.setUsedBytes(5);
+        controller.session().meter().setUsedBytes(5);
         const QByteArray fileBefore = iniBytes();
         typeInto(findControl<QLineEdit>(options, "rechargeRateEdit"), u"8"_qs);
         typeInto(findControl<QLineEdit>(options, "cutOffLimitEdit"), u"100"_qs);
@@ -259,11 +261,11 @@ private Q_SLOTS:
         typeInto(findControl<QLineEdit>(options, "throttleLimitEdit"), u"50"_qs);
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
-        QCOMPARE(controller.settings.fap.rechargeRate, 8192);
-        QCOMPARE(controller.settings.fap.cutOffLimit, 104857600);
-        QCOMPARE(controller.meter.usedBytes(), 5);
-        QCOMPARE(controller.settings.fap.throttleLimit, 64592281); // after the stop
-        QCOMPARE(controller.meter.activeLimit(), 96888422);
+        QCOMPARE(controller.session().settings().fap.rechargeRate, 8192);
+        QCOMPARE(controller.session().settings().fap.cutOffLimit, 104857600);
+        QCOMPARE(controller.session().meter().usedBytes(), 5);
+        QCOMPARE(controller.session().settings().fap.throttleLimit, 64592281); // after the stop
+        QCOMPARE(controller.session().meter().activeLimit(), 96888422);
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
         QVERIFY(findControl<QListWidget>(options, "adapterList")->isEnabled());
@@ -278,7 +280,7 @@ private Q_SLOTS:
         program.showFirstWindow();
         if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no capture adapter on this machine");
-        controller.meter.setActiveLimit(1);
+        controller.session().meter().setActiveLimit(1);
         typeInto(findControl<QLineEdit>(options, "cutOffLimitEdit"), u"100"_qs);
         typeInto(findControl<QLineEdit>(options, "cumulativeDownloadEdit"), u"12.5"_qs);
         typeInto(findControl<QLineEdit>(options, "throttleLimitEdit"), u"50"_qs);
@@ -286,12 +288,12 @@ private Q_SLOTS:
         typeInto(findControl<QLineEdit>(options, "pingTimeoutEdit"), u"2.5"_qs);
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
-        QCOMPARE(controller.meter.usedBytes(), 13107200);
-        QCOMPARE(controller.meter.activeLimit(), 104857600);
-        QCOMPARE(controller.meter.parameters().cutOffLimit, 104857600);
-        QCOMPARE(controller.meter.parameters().throttleLimit, 52428800);
-        QCOMPARE(controller.settings.pingHost, u"localhost"_qs);
-        QCOMPARE(controller.settings.pingTimeoutMs, 10000);
+        QCOMPARE(controller.session().meter().usedBytes(), 13107200);
+        QCOMPARE(controller.session().meter().activeLimit(), 104857600);
+        QCOMPARE(controller.session().meter().parameters().cutOffLimit, 104857600);
+        QCOMPARE(controller.session().meter().parameters().throttleLimit, 52428800);
+        QCOMPARE(controller.session().settings().pingHost, u"localhost"_qs);
+        QCOMPARE(controller.session().settings().pingTimeoutMs, 10000);
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
     }
@@ -335,8 +337,8 @@ private Q_SLOTS:
         QCOMPARE(shown[0].title, QString());
         QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         // Nothing is taken, not even the boxes before the one refused.
-        QCOMPARE(controller.settings.adapterIndex, -1);
-        QCOMPARE(controller.settings.fap.rechargeRate, 4096);
+        QCOMPARE(controller.session().settings().adapterIndex, -1);
+        QCOMPARE(controller.session().settings().fap.rechargeRate, 4096);
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
     }
@@ -349,7 +351,7 @@ private Q_SLOTS:
         program.showFirstWindow();
         if (!selectLoopbackRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no loopback capture adapter on this machine");
-        controller.settings.fap.offPeakStart = 37894.25;
+        controller.session().settings().fap.offPeakStart = 37894.25;
         findControl<QComboBox>(options, "planList")->addItems({u"Plan A"_qs, u"Plan B"_qs});
         findControl<QComboBox>(options, "planList")->setCurrentIndex(1);
         typeInto(findControl<QLineEdit>(options, "rechargeRateEdit"), u"4.5"_qs);
@@ -372,21 +374,21 @@ private Q_SLOTS:
         findControl<QCheckBox>(options, "alwaysOnTopCheck")->setChecked(true);
         findControl<QCheckBox>(options, "useAll192Check")->setChecked(false);
         findControl<QListWidget>(options, "lanAddressList")->addItem(u"127.0.0.1"_qs);
-        controller.settings.lanAddresses.append(u"127.0.0.1"_qs);
+        controller.session().settings().lanAddresses.append(u"127.0.0.1"_qs);
         findControl<QCheckBox>(options, "showAtStartCheck")->setChecked(false);
-        controller.meter.setUsedBytes(5000000);
+        controller.session().meter().setUsedBytes(5000000);
 
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(shown.isEmpty());
-        const AppSettings &s = controller.settings;
+        const AppSettings &s = controller.session().settings();
         QCOMPARE(s.fap.rechargeRate, 4608);
         QCOMPARE(s.fap.cutOffLimit, 209715200);
-        QCOMPARE(controller.meter.usedBytes(), 0);
+        QCOMPARE(controller.session().meter().usedBytes(), 0);
         QCOMPARE(s.fap.offPeakCutOffLimit, 315097088);
         // The first tick has already chosen the limit in force by the time of day; the bucket
         // holds the plan that was taken.
-        QCOMPARE(controller.meter.parameters().cutOffLimit, 209715200);
-        QCOMPARE(controller.meter.parameters().offPeakCutOffLimit, 315097088);
+        QCOMPARE(controller.session().meter().parameters().cutOffLimit, 209715200);
+        QCOMPARE(controller.session().meter().parameters().offPeakCutOffLimit, 315097088);
         QCOMPARE(s.fap.throttleLimit, 157286400);
         QCOMPARE(s.pingHost, u"localhost"_qs);
         QCOMPARE(s.pingTimeoutMs, 3000);
@@ -406,8 +408,8 @@ private Q_SLOTS:
         QCOMPARE(s.trayStyle, TrayStyle::Text);
         QCOMPARE(s.fap.offPeakStart, 37894 + 22 / 24.0); // the day stays, the time is the picker's
         QCOMPARE(s.fap.offPeakEnd, 6.5 / 24.0);
-        QCOMPARE(controller.meter.parameters().throttleLimit, 157286400);
-        QVERIFY(controller.meter.parameters().offPeakEnabled);
+        QCOMPARE(controller.session().meter().parameters().throttleLimit, 157286400);
+        QVERIFY(controller.session().meter().parameters().offPeakEnabled);
 
         QVERIFY(controller.captureStarted());
         QVERIFY(!findControl<QListWidget>(options, "adapterList")->isEnabled());
@@ -488,9 +490,9 @@ private Q_SLOTS:
             QSKIP("no loopback capture adapter on this machine");
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(program.monitorWindow.isVisible());
-        controller.counters.downloadedTotal = 777;
+        controller.session().counters().downloadedTotal = 777;
 
-        controller.meter.setUsedBytes(13107200);
+        controller.session().meter().setUsedBytes(13107200);
         controller.showOptions();
         QVERIFY(!program.monitorWindow.isVisible());
         QCOMPARE(findControl<QLineEdit>(options, "cumulativeDownloadEdit")->text(), u"12.5"_qs);
@@ -498,7 +500,7 @@ private Q_SLOTS:
         // "max", then Cancel: the level stays, and the next opening shows it again.
         QTest::mouseClick(findControl<QPushButton>(options, "maxButton"), Qt::LeftButton);
         QTest::mouseClick(findControl<QPushButton>(options, "cancelButton"), Qt::LeftButton);
-        QCOMPARE(controller.meter.usedBytes(), 13107200);
+        QCOMPARE(controller.session().meter().usedBytes(), 13107200);
         controller.showOptions();
         QCOMPARE(findControl<QLineEdit>(options, "cumulativeDownloadEdit")->text(), u"12.5"_qs);
 
@@ -506,18 +508,18 @@ private Q_SLOTS:
         const CaptureThread *thread = controller.captureThread();
         QTest::mouseClick(findControl<QPushButton>(options, "maxButton"), Qt::LeftButton);
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
-        QCOMPARE(controller.meter.usedBytes(), 0);
+        QCOMPARE(controller.session().meter().usedBytes(), 0);
         QCOMPARE(controller.captureThread(), thread);
-        QCOMPARE(controller.counters.downloadedTotal.load(), 777);
+        QCOMPARE(controller.session().counters().downloadedTotal.load(), 777);
         QVERIFY(!options.isVisible());
         QVERIFY(program.monitorWindow.isVisible());
 
         // The bucket moves while the options are open (the capture goes on); Ok without a typed
         // level keeps the live level instead of rolling it back to the one shown at the opening.
         controller.showOptions();
-        controller.meter.setUsedBytes(26214400);
+        controller.session().meter().setUsedBytes(26214400);
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
-        QCOMPARE(controller.meter.usedBytes(), 26214400);
+        QCOMPARE(controller.session().meter().usedBytes(), 26214400);
     }
 
     void alwaysOnTopFromTheMonitorTicksTheBox()
@@ -566,11 +568,12 @@ private Q_SLOTS:
         Program program(environment("[System]\n" + system + "adapter=" + QByteArray::number(row) + "\n"));
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
+        QTimer *autoConfirmTimer = controller.findChild<QTimer *>(QStringLiteral("autoConfirmTimer"));
 
         program.showFirstWindow();
         QVERIFY(QTest::qWaitForWindowActive(&options));
-        QVERIFY(!controller.firstActivationPending);
-        QTRY_VERIFY(!controller.autoConfirmTimer->isActive());
+        QVERIFY(!controller.firstActivationPending());
+        QTRY_VERIFY(!autoConfirmTimer->isActive());
         QCOMPARE(controller.captureStarted(), confirmed);
         QCOMPARE(options.isVisible(), !confirmed);
         QCOMPARE(program.monitorWindow.isVisible(), confirmed);
@@ -582,7 +585,7 @@ private Q_SLOTS:
         // Later activations start nothing.
         options.show();
         options.activateWindow();
-        QVERIFY(!controller.autoConfirmTimer->isActive());
+        QVERIFY(!autoConfirmTimer->isActive());
     }
 
     void cancelBeforeTheFirstOkEndsTheProgram()
@@ -631,9 +634,9 @@ private Q_SLOTS:
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
-        controller.publicAddressLookup->limits.deadline = std::chrono::milliseconds(500);
+        controller.findChild<PublicAddressLookup *>()->limits.deadline = std::chrono::milliseconds(500);
         findControl<QListWidget>(options, "lanAddressList")->addItem(u"10.0.0.1"_qs);
-        controller.settings.lanAddresses.append(u"10.0.0.1"_qs);
+        controller.session().settings().lanAddresses.append(u"10.0.0.1"_qs);
         program.showFirstWindow();
 
         QPushButton *button = findControl<QPushButton>(options, "addPublicAddressButton");
@@ -641,7 +644,7 @@ private Q_SLOTS:
         QVERIFY(!button->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(button->isEnabled(), 10000);
         QCOMPARE(rows(findControl<QListWidget>(options, "lanAddressList")), after);
-        QCOMPARE(controller.settings.lanAddresses.entries(), after);
+        QCOMPARE(controller.session().settings().lanAddresses.entries(), after);
         QVERIFY(shown.isEmpty());
         if (status != 0)
             QCOMPARE(site.requests(), QList<QByteArray>{"/myipsimple.php"});

@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "meter/oledate.h"
 #include "net/latencyprobe.h"
 #include "platform/dialogs.h"
 #include "support/controls.h"
@@ -76,7 +77,7 @@ private:
             withoutRawSockets.emplace();
         if (!inside.entered || (withoutRawSockets && !withoutRawSockets->ok))
             return nullptr;
-        return std::make_unique<Program>(ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }});
+        return std::make_unique<Program>(ProgramEnvironment{dir->path() + u'/', [] { return oleDateToDateTime(46366.25); }});
     }
 
 private Q_SLOTS:
@@ -106,6 +107,8 @@ private Q_SLOTS:
         QVERIFY(program);
         QCOMPARE(shown, QStringList());
         Controller &controller = program->controller;
+        QTimer *pingTimer = controller.findChild<QTimer *>(u"pingTimer"_s);
+        QTimer *tickTimer = controller.findChild<QTimer *>(u"tickTimer"_s);
         QLabel *label = findControl<QLabel>(program->monitorWindow, u"pingValue"_s);
         LatencyProbe *probe = controller.latencyProbe();
         QVERIFY(probe);
@@ -115,9 +118,9 @@ private Q_SLOTS:
         int ticks = 0;
         int ticksAtRequest = -1;
         int ticksAtResult = -1;
-        connect(controller.tickTimer, &QTimer::timeout, this, [&] { ++ticks; });
+        connect(tickTimer, &QTimer::timeout, this, [&] { ++ticks; });
         // Connected after the controller's probe: a dotted host's echo is under way by then.
-        connect(controller.pingTimer, &QTimer::timeout, this, [&] {
+        connect(pingTimer, &QTimer::timeout, this, [&] {
             if (ticksAtRequest < 0 && probe->waiting())
                 ticksAtRequest = ticks;
         });
@@ -125,15 +128,15 @@ private Q_SLOTS:
             if (ticksAtResult < 0)
                 ticksAtResult = ticks;
         });
-        controller.tickTimer->start();
-        controller.pingTimer->start(10); // rather than waiting 30 s for the first probe
+        tickTimer->start();
+        pingTimer->start(10); // rather than waiting 30 s for the first probe
 
         QTRY_COMPARE_WITH_TIMEOUT(label->text(), u"-"_s, 20000);
         QVERIFY(ticksAtRequest >= 0);
         QVERIFY2(ticksAtResult > ticksAtRequest, "no meter tick ran while the echo waited");
 
         // The host is read at every probe.
-        controller.settings.pingHost = u"127.0.0.1"_s;
+        controller.session().settings().pingHost = u"127.0.0.1"_s;
         QTRY_VERIFY_WITH_TIMEOUT(label->text() != u"-"_s, 20000);
         bool number = false;
         label->text().toUInt(&number);
@@ -144,6 +147,7 @@ private Q_SLOTS:
     {
         // The silent namespace keeps the default ping_group_range: no datagram socket either.
         const auto program = startProgram(network->silent, "url=127.0.0.1\n", false);
+        QTimer *pingTimer = program->controller.findChild<QTimer *>(u"pingTimer"_s);
         QVERIFY(program);
         QCOMPARE(shown.size(), 1);
         QVERIFY2(shown[0].contains(u"needs CAP_NET_RAW: run scripts/run, or allow ICMP sockets with "
@@ -152,7 +156,7 @@ private Q_SLOTS:
         QVERIFY(!program->controller.latencyProbe());
 
         // The timer runs on; the probe stays inactive.
-        program->controller.pingTimer->start(10);
+        pingTimer->start(10);
         QTest::qWait(100);
         QCOMPARE(shown.size(), 1);
         QCOMPARE(findControl<QLabel>(program->monitorWindow, u"pingValue"_s)->text(), u"0"_s);

@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "meter/oledate.h"
 #include "platform/dialogs.h"
 #include "settings/optionvalues.h"
 #include "settings/profile.h"
@@ -57,7 +58,7 @@ private:
 
     ProgramEnvironment environment(const QString &directory = {})
     {
-        return ProgramEnvironment{directory.isEmpty() ? dir->path() + u'/' : directory, [this] { return now; }};
+        return ProgramEnvironment{directory.isEmpty() ? dir->path() + u'/' : directory, [this] { return oleDateToDateTime(now); }};
     }
     QString path(const QString &name) const { return dir->filePath(name); }
 
@@ -97,8 +98,8 @@ private Q_SLOTS:
         QVERIFY(findControl<QCheckBox>(program.optionsWindow, "useAll192Check")->isChecked());
         QCOMPARE(findControl<QListWidget>(program.optionsWindow, "adapterList")->currentRow(), -1);
         QCOMPARE(findControl<QComboBox>(program.optionsWindow, "planList")->count(), 0);
-        QCOMPARE(program.controller.meter.activeLimit(), 96888422);
-        QVERIFY(!program.controller.lastUseKnown);
+        QCOMPARE(program.controller.session().meter().activeLimit(), 96888422);
+        QVERIFY(!program.controller.session().lastUseKnown());
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].request.title, lastUseTitle);
     }
@@ -143,9 +144,9 @@ private Q_SLOTS:
         writeBytes(path(u"tarvo.ini"_s), ini);
 
         Program program(environment());
-        QCOMPARE(program.controller.meter.usedBytes(), usedBytes);
+        QCOMPARE(program.controller.session().meter().usedBytes(), usedBytes);
         QCOMPARE(findControl<QLineEdit>(program.optionsWindow, "cumulativeDownloadEdit")->text(), cumulative);
-        QCOMPARE(program.controller.lastUseKnown, lastUseKnown);
+        QCOMPARE(program.controller.session().lastUseKnown(), lastUseKnown);
         if (lastUseKnown) {
             QVERIFY(shown.isEmpty());
             return;
@@ -187,7 +188,7 @@ private Q_SLOTS:
         QCOMPARE(findControl<QLineEdit>(options, "cutOffLimitEdit")->text(), u"0"_s);
         QCOMPARE(findControl<QLineEdit>(options, "throttleLimitEdit")->text(), u"0"_s);
         // Choosing a plan changes nothing else.
-        QCOMPARE(controller.settings.fap.rechargeRate, 8192);
+        QCOMPARE(controller.session().settings().fap.rechargeRate, 8192);
     }
 
     // The shipped plans write "."; under a comma locale the chosen plan still reads back at Ok.
@@ -229,12 +230,13 @@ private Q_SLOTS:
         {
             Program program(environment());
             Controller &controller = program.controller;
+            QTimer *saveTimer = controller.findChild<QTimer *>(u"saveTimer"_s);
             QLineEdit *box = findControl<QLineEdit>(program.optionsWindow, "cumulativeDownloadEdit");
-            QVERIFY(controller.saveTimer->isActive());
-            QCOMPARE(controller.saveTimer->interval(), 10000);
+            QVERIFY(saveTimer->isActive());
+            QCOMPARE(saveTimer->interval(), 10000);
 
             now = secondsLater(lastSave, 10);
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QVERIFY(fileBytes(ini).startsWith("; mine\n[System]\nfapbytes="));
             QCOMPARE(savedBytes(), 1000000 - 10 * 4096);
             QVERIFY(qAbs(savedTime() - now) < 1e-9);
@@ -242,7 +244,7 @@ private Q_SLOTS:
 
             box->setText(u"0.5"_s);
             now = secondsLater(lastSave, 20);
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QCOMPARE(savedBytes(), 1000000 - 20 * 4096);
             QCOMPARE(box->text(), u"0.5"_s);
             now = secondsLater(lastSave, 30);
@@ -273,6 +275,7 @@ private Q_SLOTS:
         {
             Program program(environment());
             Controller &controller = program.controller;
+            QTimer *saveTimer = controller.findChild<QTimer *>(u"saveTimer"_s);
             if (!selectLoopback(program.optionsWindow))
                 QSKIP("no loopback capture adapter on this machine");
             now = secondsLater(lastSave, 60);
@@ -280,13 +283,13 @@ private Q_SLOTS:
             QTest::mouseClick(findControl<QPushButton>(program.optionsWindow, "okButton"), Qt::LeftButton);
             QVERIFY(controller.captureStarted());
             // 60 s of waiting, then the tick the confirmation runs at once.
-            QCOMPARE(controller.meter.usedBytes(), 1000000 - 61 * 4096);
+            QCOMPARE(controller.session().meter().usedBytes(), 1000000 - 61 * 4096);
             controller.stopCapture();
-            controller.meter.setUsedBytes(777);
+            controller.session().meter().setUsedBytes(777);
             now = secondsLater(lastSave, 90);
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 777);
-            controller.meter.setUsedBytes(555);
+            controller.session().meter().setUsedBytes(555);
         }
         QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 555);
     }
@@ -306,12 +309,13 @@ private Q_SLOTS:
             Program program(environment(path(u"blocker/"_s)));
             OptionsWindow &options = program.optionsWindow;
             Controller &controller = program.controller;
+            QTimer *saveTimer = controller.findChild<QTimer *>(u"saveTimer"_s);
             shown.clear();
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QTRY_COMPARE(shown.size(), 1);
             QCOMPARE(shown[0].request.title, u"Tarvo"_s);
             QCOMPARE(shown[0].request.text, u"Unable to write to "_s + file + u"\nNot a directory"_s);
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QTest::qWait(0);
             QCOMPARE(shown.size(), 1);
 
@@ -326,7 +330,7 @@ private Q_SLOTS:
             // The folder comes back: the next save writes the settings and the bucket, and says so.
             QVERIFY(QFile::remove(blocker));
             QVERIFY(QDir().mkdir(blocker));
-            QVERIFY(QMetaObject::invokeMethod(controller.saveTimer, "timeout"));
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
             QCOMPARE(program.monitorWindow.statusText(), u"Saving to "_s + file + u" works again"_s);
             const IniDocument saved = IniDocument::fromBytes(fileBytes(file));
             QCOMPARE(saved.integer(u"System", u"adapter", -2), confirmed ? options.selectedAdapter() : -2);

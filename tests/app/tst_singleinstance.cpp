@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "meter/oledate.h"
 #include "platform/dialogs.h"
 #include "platform/singleinstanceguard.h"
 #include "support/filefixtures.h"
@@ -238,7 +239,7 @@ private Q_SLOTS:
     {
         const Dialogs::Handler previous = Dialogs::setHandler([](const Dialogs::Request &) { return QMessageBox::Ok; });
         writeBytes(home->filePath(QStringLiteral("tarvo.ini")), lastUse);
-        Program program(ProgramEnvironment{home->path() + u'/', [] { return 46366.25; }});
+        Program program(ProgramEnvironment{home->path() + u'/', [] { return oleDateToDateTime(46366.25); }});
         program.showFirstWindow();
         program.optionsWindow.showMinimized();
         program.bringForward();

@@ -1,4 +1,5 @@
 #include "app/program.h"
+#include "meter/oledate.h"
 #include "platform/dialogs.h"
 #include "support/adapterrows.h"
 #include "support/controls.h"
@@ -28,7 +29,7 @@ private:
         QFile ini(dir->filePath(QStringLiteral("tarvo.ini")));
         if (ini.open(QIODevice::WriteOnly))
             ini.write("[System]\nlastshut=46366.25\n");
-        return ProgramEnvironment{dir->path() + u'/', [] { return 46366.25; }};
+        return ProgramEnvironment{dir->path() + u'/', [] { return oleDateToDateTime(46366.25); }};
     }
 
 private Q_SLOTS:
@@ -46,6 +47,7 @@ private Q_SLOTS:
     void windowsAreCreatedHiddenAndOptionsComeFirst()
     {
         Program program(environment());
+        QTimer *tickTimer = program.controller.findChild<QTimer *>(QStringLiteral("tickTimer"));
         QVERIFY(!program.optionsWindow.isVisible());
         QVERIFY(!program.monitorWindow.isVisible());
         QVERIFY(!program.updateOfferWindow.isVisible());
@@ -53,8 +55,8 @@ private Q_SLOTS:
         // The settings are in memory before the later windows are built: defaults for now.
         QCOMPARE(findControl<QCheckBox>(program.optionsWindow, "useAll192Check")->isChecked(), true);
         QCOMPARE(findControl<QListWidget>(program.optionsWindow, "adapterList")->currentRow(), -1);
-        QCOMPARE(program.controller.meter.activeLimit(), 96888422);
-        QVERIFY(!program.controller.tickTimer->isActive());
+        QCOMPARE(program.controller.session().meter().activeLimit(), 96888422);
+        QVERIFY(!tickTimer->isActive());
 
         program.showFirstWindow();
         QVERIFY(program.optionsWindow.isVisible());
@@ -105,22 +107,24 @@ private Q_SLOTS:
         program.showFirstWindow();
         OptionsWindow &options = program.optionsWindow;
         Controller &controller = program.controller;
+        QTimer *pingTimer = controller.findChild<QTimer *>(QStringLiteral("pingTimer"));
+        QTimer *tickTimer = controller.findChild<QTimer *>(QStringLiteral("tickTimer"));
         if (!selectLoopbackRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no loopback capture adapter on this machine");
         const int loopback = findControl<QListWidget>(options, "adapterList")->currentRow();
-        controller.counters.tickPackets = 5;
+        controller.session().counters().tickPackets = 5;
 
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QVERIFY(controller.captureStarted());
         QVERIFY(!findControl<QListWidget>(options, "adapterList")->isEnabled());
-        QVERIFY(controller.tickTimer->isActive());
-        QCOMPARE(controller.tickTimer->interval(), 1000);
-        QVERIFY(controller.pingTimer->isActive());
+        QVERIFY(tickTimer->isActive());
+        QCOMPARE(tickTimer->interval(), 1000);
+        QVERIFY(pingTimer->isActive());
         // One tick ran at once, so the monitor window shows figures before it is shown.
         QCOMPARE(findControl<QLabel>(program.monitorWindow, u"packetsPerSecondValue"_s)->text(), QStringLiteral("5"));
         QVERIFY(!options.isVisible());
         QVERIFY(program.monitorWindow.isVisible());
-        QCOMPARE(controller.settings.adapterIndex, loopback);
+        QCOMPARE(controller.session().settings().adapterIndex, loopback);
 
         // Cancel after the first confirmation returns to the monitor window.
         options.show();
@@ -131,11 +135,11 @@ private Q_SLOTS:
 
         // A later confirmation keeps the capture and the counters.
         const CaptureThread *thread = controller.captureThread();
-        controller.counters.downloadedTotal = 12345;
+        controller.session().counters().downloadedTotal = 12345;
         options.show();
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QCOMPARE(controller.captureThread(), thread);
-        QCOMPARE(controller.counters.downloadedTotal.load(), 12345);
+        QCOMPARE(controller.session().counters().downloadedTotal.load(), 12345);
     }
 };
 

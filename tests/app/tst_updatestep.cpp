@@ -41,7 +41,7 @@ private:
     std::unique_ptr<UpdateStep> step;
 
     QString path(const char *name) const { return dir->filePath(QString::fromUtf8(name)); }
-    ProgramEnvironment environment() const { return {dir->path() + u'/', [] { return oleDate(fixedNow); }}; }
+    ProgramEnvironment environment() const { return {dir->path() + u'/', [] { return fixedNow; }}; }
 
     void makeStep(const QString &host)
     {

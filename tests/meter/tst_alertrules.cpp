@@ -1,4 +1,5 @@
 #include "meter/alertrules.h"
+#include "meter/oledate.h"
 #include "meter/trafficstats.h"
 
 #include <QTest>
@@ -24,7 +25,7 @@ struct GivenTick
 AlertReading reading(const GivenTick &given)
 {
     AlertReading r;
-    r.now = noon;
+    r.now = oleDateToDateTime(noon);
     r.restriction = given.restriction;
     r.throttleLimit = throttle;
     r.usedBytes = int64_t(given.percent * throttle / 100);
@@ -191,7 +192,7 @@ private Q_SLOTS:
         meter.applySettings(FapParameters{1000, 96888422, 64592281, false, 0, 0, 0}, 70000000);
         TrafficStats stats;
         meter.tick(noon, 0, 0, stats);
-        const AlertReading r = alertReading(noon, meter);
+        const AlertReading r = alertReading(oleDateToDateTime(noon), meter);
         QCOMPARE(r.usedBytes, 69999000);
         QCOMPARE(r.throttleLimit, 64592281);
         QCOMPARE(r.restriction, Restriction::Throttled);

@@ -102,7 +102,7 @@ private Q_SLOTS:
         AppSettings saved;
         changeEveryField(saved);
         saveSettings(path, saved);
-        saveFapState(path, 46000.5, 1234567);
+        saveFapState(path, oleDateToDateTime(46000.5), 1234567);
 
         AppSettings loaded;
         loadSettings(IniDocument::read(path), loaded);
@@ -258,7 +258,7 @@ private Q_SLOTS:
         AppSettings settings;
         settings.planIndex = 1;
         saveSettings(path, settings);
-        saveFapState(path, 46000.5, 99);
+        saveFapState(path, oleDateToDateTime(46000.5), 99);
         const QByteArray after = fileBytes(path);
         QVERIFY(after.startsWith("; hand-written\n[System]\nPlan=1\nmine=yes\n"));
         QVERIFY(after.contains("\n\n[Extra]\nx=1\n"));

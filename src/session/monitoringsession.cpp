@@ -1,0 +1,126 @@
+#include "session/monitoringsession.h"
+
+#include "meter/metertick.h"
+#include "meter/oledate.h"
+
+#include <cmath>
+
+MonitoringSession::MonitoringSession(QObject *parent)
+    : QObject(parent)
+{
+}
+
+MonitoringSession::~MonitoringSession()
+{
+    stopCapture();
+}
+
+void MonitoringSession::resume(const FapState &saved, const QDateTime &now)
+{
+    m_meter.applySettings(m_settings.fap, saved.usedBytes);
+    m_lastUseKnown = saved.lastShut != noLastUse;
+    m_drainedUntil = oleDate(now);
+    if (m_lastUseKnown)
+        m_meter.catchUp(saved.lastShut, m_drainedUntil);
+}
+
+bool MonitoringSession::drainWhileWaiting(const QDateTime &moment)
+{
+    if (m_ticking)
+        return false;
+    const double now = oleDate(moment);
+    // Whole seconds only; the fraction left over counts at the next drain.
+    const double milliseconds = std::round((now - m_drainedUntil) * 86400000.0);
+    if (!(milliseconds >= 1000.0)) {
+        if (!(milliseconds >= 0.0))
+            m_drainedUntil = now; // a clock set back: drain from the new time on
+        return false;
+    }
+    const double drainedUntil = m_drainedUntil + std::floor(milliseconds / 1000.0) / 86400.0;
+    m_meter.catchUp(m_drainedUntil, drainedUntil);
+    m_drainedUntil = drainedUntil;
+    return true;
+}
+
+void MonitoringSession::takeBucket(std::optional<int32_t> usedBytes, bool resetActiveLimit)
+{
+    m_meter.setParameters(m_settings.fap);
+    if (usedBytes)
+        m_meter.setUsedBytes(*usedBytes);
+    if (resetActiveLimit)
+        m_meter.setActiveLimit(m_settings.fap.cutOffLimit);
+}
+
+void MonitoringSession::resetInterfaceCounters()
+{
+    ::resetInterfaceCounters(m_counters, m_stats, m_meter);
+}
+
+void MonitoringSession::resetFapLevel()
+{
+    ::resetFapLevel(m_counters, m_stats, m_meter);
+}
+
+void MonitoringSession::setHistorySink(HistorySink sink)
+{
+    m_historySink = std::move(sink);
+}
+
+void MonitoringSession::finishHistory()
+{
+    if (!m_historySink)
+        return;
+    if (auto minute = m_historyFeed.finish())
+        m_historySink(std::move(*minute));
+    m_historySink = {};
+}
+
+void MonitoringSession::startCapture(const QByteArray &device)
+{
+    // Each host's download is counted only for a history.
+    m_capture = std::make_unique<CaptureThread>(m_historySink ? CaptureContext{m_settings, m_counters, m_meter, m_hosts}
+                                                              : CaptureContext{m_settings, m_counters, m_meter},
+                                                device);
+    connect(m_capture.get(), &CaptureThread::openFailed, this, &MonitoringSession::captureOpenFailed,
+            Qt::DirectConnection);
+    connect(m_capture.get(), &CaptureThread::captureStopped, this, [this](const QString &message) {
+        setCaptureStopMessage(message);
+        Q_EMIT captureStopped(message);
+    }, Qt::DirectConnection);
+    connect(m_capture.get(), &CaptureThread::captureResumed, this, [this](const QString &message) {
+        setCaptureStopMessage(QString());
+        Q_EMIT captureResumed(message);
+    }, Qt::DirectConnection);
+    m_capture->start();
+}
+
+void MonitoringSession::stopCapture()
+{
+    if (m_capture)
+        m_capture->stop();
+}
+
+void MonitoringSession::tick(const QDateTime &now)
+{
+    m_ticking = true;
+    const TrafficCounters::Tick taken = runMeterTick(oleDate(now), m_counters, m_meter, m_stats);
+    const CaptureStatistics captured = m_capture ? m_capture->statistics() : CaptureStatistics{};
+    if (m_historySink) {
+        if (auto minute = m_historyFeed.tick(now.toSecsSinceEpoch(), taken, m_counters, m_meter, m_hosts,
+                                             captured.dropped))
+            m_historySink(std::move(*minute));
+    }
+    Q_EMIT ticked(SessionTick{now, taken, m_meter, m_counters, m_stats, captured, captureStopMessage()});
+}
+
+void MonitoringSession::setCaptureStopMessage(const QString &message)
+{
+    const std::lock_guard lock(m_captureStateMutex);
+    m_captureStopMessage = message;
+}
+
+QString MonitoringSession::captureStopMessage() const
+{
+    const std::lock_guard lock(m_captureStateMutex);
+    return m_captureStopMessage;
+}

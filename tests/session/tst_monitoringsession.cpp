@@ -1,0 +1,203 @@
+#include "meter/oledate.h"
+#include "session/monitoringsession.h"
+
+#include <QTest>
+
+#include <vector>
+
+namespace {
+
+const QDateTime noon = QDateTime::fromSecsSinceEpoch(1782907200); // a UTC minute's first second
+
+// What "tarvo.ini" holds as the time of the last save `seconds` before noon.
+double savedBefore(int64_t seconds)
+{
+    return oleDate(noon.addSecs(-seconds));
+}
+
+// What a subscriber keeps of a tick: the struct refers to the session's own readouts.
+struct SeenTick
+{
+    QDateTime now;
+    TrafficCounters::Tick taken{};
+    const FapMeter *meter = nullptr;
+    int32_t usedBytes = 0;
+    uint64_t dropped = 0;
+    QString captureStopMessage;
+};
+
+} // namespace
+
+// The monitoring core without windows, clocks or a capture: what its tick reports, how the
+// bucket catches up for the time the program was off, and what the usage history receives.
+class TestMonitoringSession : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Every tick the session reports, as a subscriber sees it.
+    static void record(MonitoringSession &session, std::vector<SeenTick> &seen)
+    {
+        QObject::connect(&session, &MonitoringSession::ticked, &session, [&seen](const SessionTick &tick) {
+            seen.push_back({tick.now, tick.taken, &tick.meter, tick.meter.usedBytes(),
+                            tick.capture.dropped, tick.captureStopMessage});
+        });
+    }
+
+private Q_SLOTS:
+    void tickReportsWhatTheCountersFed_data()
+    {
+        QTest::addColumn<int>("download");
+        QTest::addColumn<int>("upload");
+        QTest::addColumn<int>("packets");
+        QTest::addColumn<int>("usedBefore");
+        QTest::addColumn<int>("usedAfter");
+        QTest::newRow("idle, recharged by one second") << 0 << 0 << 0 << 1000000 << 1000000 - 4096;
+        QTest::newRow("download counts once, at the capture") << 20000 << 0 << 9 << 1000000 << 1000000 - 4096;
+        QTest::newRow("both ways, recharge stops at empty") << 1500 << 700 << 3 << 1000 << 0;
+    }
+    // One tick is one report: what it took from the per-tick counters, the bucket after it, at
+    // the moment it was given; the per-tick counters start again from zero.
+    void tickReportsWhatTheCountersFed()
+    {
+        QFETCH(int, download);
+        QFETCH(int, upload);
+        QFETCH(int, packets);
+        QFETCH(int, usedBefore);
+        QFETCH(int, usedAfter);
+        MonitoringSession session;
+        session.resume(FapState{usedBefore, noLastUse}, noon);
+        std::vector<SeenTick> seen;
+        record(session, seen);
+        session.counters().tickDownloadBytes = download;
+        session.counters().tickUploadBytes = upload;
+        session.counters().tickPackets = packets;
+
+        session.tick(noon);
+        QCOMPARE(seen.size(), size_t(1));
+        const SeenTick &tick = seen[0];
+        QCOMPARE(tick.now, noon);
+        QCOMPARE(tick.taken.downloadBytes, download);
+        QCOMPARE(tick.taken.uploadBytes, upload);
+        QCOMPARE(tick.taken.packets, packets);
+        QCOMPARE(tick.meter, &session.meter());
+        QCOMPARE(tick.usedBytes, usedAfter);
+        QCOMPARE(tick.dropped, uint64_t(0)); // no capture
+        QVERIFY(tick.captureStopMessage.isEmpty());
+        QCOMPARE(session.counters().tickDownloadBytes.load(), 0);
+        QCOMPARE(session.counters().tickUploadBytes.load(), 0);
+        QCOMPARE(session.counters().tickPackets.load(), 0);
+        QVERIFY(session.ticking());
+    }
+
+    void resumeDrainsByTheTimeSinceTheSave_data()
+    {
+        QTest::addColumn<int>("saved");
+        QTest::addColumn<double>("lastShut");
+        QTest::addColumn<bool>("known");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("ten seconds") << 1000000 << savedBefore(10) << true << 1000000 - 10 * 4096;
+        QTest::newRow("a day drains it all") << 1000000 << savedBefore(86400) << true << 0;
+        QTest::newRow("no time of saving: as saved") << 1000000 << noLastUse << false << 1000000;
+    }
+    void resumeDrainsByTheTimeSinceTheSave()
+    {
+        QFETCH(int, saved);
+        QFETCH(double, lastShut);
+        QFETCH(bool, known);
+        QFETCH(int, expected);
+        MonitoringSession session;
+        session.settings().fap.cutOffLimit = 2000000;
+        session.resume(FapState{saved, lastShut}, noon);
+        QCOMPARE(session.meter().usedBytes(), expected);
+        QCOMPARE(session.lastUseKnown(), known);
+        QCOMPARE(session.meter().parameters().cutOffLimit, 2000000); // the plan of the settings
+        QCOMPARE(session.meter().activeLimit(), 2000000);
+    }
+
+    // Before the first tick the waiting bucket drains in whole seconds, the fraction carried to
+    // the next drain; from the first tick on only the tick moves it.
+    void waitingBucketDrainsUntilTheFirstTick()
+    {
+        MonitoringSession session;
+        session.resume(FapState{1000000, savedBefore(0)}, noon);
+        QVERIFY(!session.drainWhileWaiting(noon.addMSecs(500)));
+        QCOMPARE(session.meter().usedBytes(), 1000000);
+        QVERIFY(session.drainWhileWaiting(noon.addMSecs(2500)));
+        QCOMPARE(session.meter().usedBytes(), 1000000 - 2 * 4096);
+        QVERIFY(session.drainWhileWaiting(noon.addSecs(3)));
+        QCOMPARE(session.meter().usedBytes(), 1000000 - 3 * 4096);
+        QVERIFY(!session.drainWhileWaiting(noon)); // a clock set back drains nothing
+        QCOMPARE(session.meter().usedBytes(), 1000000 - 3 * 4096);
+
+        session.tick(noon.addSecs(4));
+        QVERIFY(!session.drainWhileWaiting(noon.addSecs(100)));
+        QCOMPARE(session.meter().usedBytes(), 1000000 - 4 * 4096);
+    }
+
+    void takeBucket_data()
+    {
+        QTest::addColumn<bool>("levelGiven");
+        QTest::addColumn<bool>("resetActiveLimit");
+        QTest::addColumn<int>("usedBytes");
+        QTest::addColumn<int>("activeLimit");
+        QTest::newRow("plan only") << false << false << 500 << 1;
+        QTest::newRow("plan and level") << true << false << 7000 << 1;
+        QTest::newRow("all four bucket boxes: the limit goes back") << true << true << 7000 << 3000000;
+    }
+    // A confirmation's bucket: the plan of the settings always, the level when its box held a
+    // number, and the limit in force back at the cut-off limit once the four boxes are read.
+    void takeBucket()
+    {
+        QFETCH(bool, levelGiven);
+        QFETCH(bool, resetActiveLimit);
+        QFETCH(int, usedBytes);
+        QFETCH(int, activeLimit);
+        MonitoringSession session;
+        session.resume(FapState{500, noLastUse}, noon);
+        session.meter().setActiveLimit(1);
+        session.settings().fap.cutOffLimit = 3000000;
+        session.settings().fap.throttleLimit = 2000000;
+        session.takeBucket(levelGiven ? std::optional<int32_t>(7000) : std::nullopt, resetActiveLimit);
+        QCOMPARE(session.meter().parameters().cutOffLimit, 3000000);
+        QCOMPARE(session.meter().parameters().throttleLimit, 2000000);
+        QCOMPARE(session.meter().usedBytes(), usedBytes);
+        QCOMPARE(session.meter().activeLimit(), activeLimit);
+    }
+
+    // With a sink, each finished minute goes to it with each LAN host's download; the end of the
+    // run hands over the minute under way, and nothing comes after it.
+    void historyFeedReceivesTheMinute()
+    {
+        MonitoringSession session;
+        session.resume(FapState{}, noon);
+        std::vector<FinishedMinute> minutes;
+        session.setHistorySink([&minutes](FinishedMinute minute) { minutes.push_back(std::move(minute)); });
+
+        session.hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
+        session.counters().tickDownloadBytes = 1000;
+        session.tick(noon);
+        session.counters().tickDownloadBytes = 500;
+        session.tick(noon.addSecs(59));
+        QVERIFY(minutes.empty());
+        session.counters().tickDownloadBytes = 20;
+        session.tick(noon.addSecs(60));
+        QCOMPARE(minutes.size(), size_t(1));
+        QCOMPARE(minutes[0].period.startUtc, noon.toSecsSinceEpoch());
+        QCOMPARE(minutes[0].period.downloadBytes, 1500);
+        QCOMPARE(minutes[0].hosts.size(), size_t(1));
+        QCOMPARE(minutes[0].hosts[0].address, 0xC0A80105u);
+        QCOMPARE(minutes[0].hosts[0].downloadBytes, 700);
+
+        session.finishHistory();
+        QCOMPARE(minutes.size(), size_t(2));
+        QCOMPARE(minutes[1].period.startUtc, noon.toSecsSinceEpoch() + 60);
+        QCOMPARE(minutes[1].period.downloadBytes, 20);
+        session.tick(noon.addSecs(200));
+        session.finishHistory();
+        QCOMPARE(minutes.size(), size_t(2));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMonitoringSession)
+#include "tst_monitoringsession.moc"
