@@ -10,7 +10,6 @@
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
 #include "settings/profile.h"
-#include "meter/oledate.h"
 #include "settings/settingsfile.h"
 #include "ui/common/weblinks.h"
 #include "ui/history/historywindow.h"
@@ -398,7 +397,7 @@ void Controller::tickAt(const QDateTime &now)
 void Controller::showTick(const SessionTick &tick)
 {
     const AppSettings &settings = m_session.settings();
-    m_monitor->showTick({oleDate(tick.now), tick.taken, tick.meter, tick.counters, tick.stats, settings.trayStyle,
+    m_monitor->showTick({tick.now, tick.taken, tick.meter, tick.counters, tick.stats, settings.trayStyle,
                          settings.chartHistorySeconds});
     if (m_planner && m_planner->isVisible())
         m_planner->setInputs(plannerInputs(tick.now));

@@ -1,6 +1,5 @@
 #include "app/updatestep.h"
 
-#include "meter/oledate.h"
 #include "net/updaterules.h"
 #include "platform/dialogs.h"
 #include "platform/errorhandler.h"
@@ -44,7 +43,7 @@ UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, P
 void UpdateStep::run()
 {
     m_monitor.setStatusText(QStringLiteral("Please wait... Checking for updates"));
-    check.start(productName, version, oleDate(m_environment.now()));
+    check.start(productName, version, m_environment.now());
 }
 
 void UpdateStep::onChecked()

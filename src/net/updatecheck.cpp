@@ -46,7 +46,7 @@ UpdateCheck::UpdateCheck(QString directory, QString host, QLocale locale, QObjec
     connect(&m_fetch, &HttpFetch::finished, this, &UpdateCheck::onReply);
 }
 
-void UpdateCheck::start(const QString &productName, float version, double now, const HttpLimits &limits)
+void UpdateCheck::start(const QString &productName, float version, const QDateTime &now, const HttpLimits &limits)
 {
     abort();
     m_newVersionAvailable = false;

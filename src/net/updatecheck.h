@@ -2,6 +2,7 @@
 
 #include "net/httpfetch.h"
 
+#include <QDateTime>
 #include <QLocale>
 #include <QObject>
 #include <QString>
@@ -34,8 +35,8 @@ public:
     // server, optionally with ":port"; numbers and dates are written in `locale`.
     UpdateCheck(QString directory, QString host, QLocale locale = {}, QObject *parent = nullptr);
 
-    // Starts the check at the local date-time `now` (an OLE date); a running one is abandoned.
-    void start(const QString &productName, float version, double now, const HttpLimits &limits = {});
+    // Starts the check at the moment `now`; a running one is abandoned.
+    void start(const QString &productName, float version, const QDateTime &now, const HttpLimits &limits = {});
     // Ends a running check without a signal (shut-down).
     void abort();
     bool isRunning() const { return m_fetch.isRunning(); }

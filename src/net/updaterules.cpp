@@ -92,16 +92,17 @@ std::optional<QDateTime> readReminderText(const QString &text, const QLocale &lo
     return moment;
 }
 
-ReminderGate reminderGate(const std::optional<QString> &firstLine, double now, const QLocale &locale)
+ReminderGate reminderGate(const std::optional<QString> &firstLine, const QDateTime &now, const QLocale &locale)
 {
     if (firstLine == QLatin1String("-1"))
         return ReminderGate::Skip;
     const std::optional<QDateTime> moment =
-        firstLine ? readReminderText(*firstLine, locale, oleDateToDateTime(now).date()) : std::nullopt;
+        firstLine ? readReminderText(*firstLine, locale, now.date()) : std::nullopt;
     if (!moment)
         return ReminderGate::QueryAndReset;
-    // A 32-bit difference, wrapping as the counts it was first written for did.
-    const auto elapsed = qint32(quint32(dateTimeToSeconds(now)) - quint32(dateTimeToSeconds(oleDate(*moment))));
+    // A 32-bit difference of local clock readings, wrapping as the counts it was first written for did.
+    const auto elapsed =
+        qint32(quint32(dateTimeToSeconds(oleDate(now))) - quint32(dateTimeToSeconds(oleDate(*moment))));
     if (elapsed < -reminderSeconds)
         return ReminderGate::QueryAndReset; // no button writes a moment that far ahead
     return elapsed < reminderSeconds ? ReminderGate::Skip : ReminderGate::Query;

@@ -35,8 +35,8 @@ enum class ReminderGate {
     QueryAndReset, // no file, no first line, or no moment: the file becomes "1"
 };
 // The gate for the reminder file's first line (none when the file is missing or empty) at the
-// local date-time `now` (an OLE date). A moment more than 5 days ahead counts as no moment.
-ReminderGate reminderGate(const std::optional<QString> &firstLine, double now, const QLocale &locale);
+// moment `now`. A moment more than 5 days ahead counts as no moment.
+ReminderGate reminderGate(const std::optional<QString> &firstLine, const QDateTime &now, const QLocale &locale);
 
 // The version as the server expects it: the single-precision value widened, 15 significant
 // digits, the locale's decimal separator: 1.1 is "1.10000002384186".

@@ -1,4 +1,3 @@
-#include "meter/oledate.h"
 #include "net/updatecheck.h"
 #include "net/updaterules.h"
 
@@ -28,7 +27,7 @@ CheckRun runCheck(UpdateCheck &check, const QString &product = QStringLiteral("T
 {
     QSignalSpy finished(&check, &UpdateCheck::finished);
     QSignalSpy failed(&check, &UpdateCheck::failed);
-    check.start(product, 1.1f, oleDate(fixedNow), limits);
+    check.start(product, 1.1f, fixedNow, limits);
     if (!QTest::qWaitFor([&] { return finished.count() + failed.count() > 0; }, 10000))
         return {false, QStringLiteral("test: no outcome")};
     return {finished.count() == 1, failed.isEmpty() ? QString() : failed.first().first().toString()};
@@ -252,7 +251,7 @@ private Q_SLOTS:
         UpdateCheck check(dir.path() + u'/', server.host(), usLocale);
         QSignalSpy finished(&check, &UpdateCheck::finished);
         QSignalSpy failed(&check, &UpdateCheck::failed);
-        check.start(QStringLiteral("Tarvo"), 1.1f, oleDate(fixedNow));
+        check.start(QStringLiteral("Tarvo"), 1.1f, fixedNow);
         QTRY_COMPARE(server.requests().size(), 1);
         check.abort();
         QTest::qWait(50);

@@ -2,6 +2,7 @@
 
 #include "meter/fapmeter.h"
 #include "meter/metertick.h"
+#include "meter/oledate.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
 #include "settings/appsettings.h"
@@ -13,14 +14,15 @@
 // way the controller ticks it.
 struct Monitor
 {
-    static constexpr double noon = 46000.5; // a fixed moment; the off-peak window is off
+    // A fixed moment; the off-peak window is off.
+    static QDateTime noon() { return oleDateToDateTime(46000.5); }
 
     AppSettings settings;
     TrafficCounters counters;
     FapMeter meter;
     TrafficStats stats;
     MonitorWindow gui;
-    double now = noon;
+    QDateTime now = noon();
 
     Monitor()
     {
@@ -32,7 +34,7 @@ struct Monitor
     // One tick of what the per-tick counters hold, at `now`.
     void tick()
     {
-        const TrafficCounters::Tick taken = runMeterTick(now, counters, meter, stats);
+        const TrafficCounters::Tick taken = runMeterTick(oleDate(now), counters, meter, stats);
         gui.showTick({now, taken, meter, counters, stats, settings.trayStyle, settings.chartHistorySeconds});
     }
 

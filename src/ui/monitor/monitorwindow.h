@@ -3,6 +3,7 @@
 #include "meter/trafficcounters.h"
 #include "settings/appsettings.h"
 
+#include <QDateTime>
 #include <QHash>
 #include <QWidget>
 
@@ -22,7 +23,7 @@ struct TrafficStats;
 // What one tick shows: the moment, what the tick took, and the state after it, read only.
 struct TickDisplay
 {
-    double now; // local date-time, days since 30 Dec 1899
+    QDateTime now; // the moment of the tick
     TrafficCounters::Tick taken;
     const FapMeter &meter;
     const TrafficCounters &counters;

@@ -33,10 +33,11 @@ ChartRange span(const std::deque<ChartPoint> &a, const std::deque<ChartPoint> &b
 
 } // namespace
 
-void TrafficChartData::add(double now, int32_t download, int32_t upload, int32_t historySeconds)
+void TrafficChartData::add(const QDateTime &now, int32_t download, int32_t upload, int32_t historySeconds)
 {
-    m_upload.push_back({now, 10.0 * upload});
-    m_download.push_back({now, double(download)});
+    const double x = double(now.toMSecsSinceEpoch()) / 1000.0;
+    m_upload.push_back({x, 10.0 * upload});
+    m_download.push_back({x, double(download)});
     trim(m_upload, historySeconds);
     trim(m_download, historySeconds);
 }
@@ -68,7 +69,7 @@ void TrafficChart::setAutoScale(bool autoScale)
     update();
 }
 
-void TrafficChart::add(double now, int32_t download, int32_t upload, int32_t historySeconds)
+void TrafficChart::add(const QDateTime &now, int32_t download, int32_t upload, int32_t historySeconds)
 {
     m_data.add(now, download, upload, historySeconds);
     update();

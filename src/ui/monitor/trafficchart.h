@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QWidget>
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 
 struct ChartPoint
 {
-    double x; // the tick's local date-time, in days
+    double x; // the tick's moment, in seconds since 1970 UTC
     double y; // bytes per second
 };
 
@@ -26,7 +27,7 @@ public:
 
     // Adds the upload point, then the download point, then cuts each series to `historySeconds`
     // points (none at all for a negative history).
-    void add(double now, int32_t download, int32_t upload, int32_t historySeconds);
+    void add(const QDateTime &now, int32_t download, int32_t upload, int32_t historySeconds);
 
     const std::deque<ChartPoint> &download() const { return m_download; }
     const std::deque<ChartPoint> &upload() const { return m_upload; }
@@ -52,7 +53,7 @@ public:
     void setAutoScale(bool autoScale);
     bool autoScale() const { return m_autoScale; }
 
-    void add(double now, int32_t download, int32_t upload, int32_t historySeconds);
+    void add(const QDateTime &now, int32_t download, int32_t upload, int32_t historySeconds);
     const TrafficChartData &data() const { return m_data; }
 
 protected:

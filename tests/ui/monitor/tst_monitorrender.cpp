@@ -20,8 +20,6 @@ using namespace Qt::StringLiterals;
 // $TARVO_RENDER_DIR, for a person to look at.
 namespace {
 
-constexpr double second = 1.0 / 86400.0;
-
 // Pictures side by side, magnified with hard pixel edges, on a mid grey sheet.
 QImage sheet(const QList<QImage> &pictures, int scale)
 {
@@ -75,7 +73,7 @@ QStringList collisions(const QWidget *panel)
 void tickASecond(Monitor &monitor)
 {
     monitor.tick();
-    monitor.now += second;
+    monitor.now = monitor.now.addSecs(1);
 }
 
 // Both views to PNG files; every panel free of collisions in each.

@@ -371,7 +371,7 @@ private Q_SLOTS:
         QCOMPARE(data.download().size(), size_t(2));
         QCOMPARE(data.download().back().y, 3000.0);
         QCOMPARE(data.upload().back().y, 70.0);
-        QCOMPARE(data.download().back().x, Monitor::noon);
+        QCOMPARE(data.download().back().x, double(Monitor::noon().toMSecsSinceEpoch()) / 1000.0);
         QVERIFY(!monitor.part<TrayIndicator>(u"trayIcon"_s)->image().isNull());
         QCOMPARE(monitor.part<TrayIndicator>(u"trayIcon"_s)->image().size(), QSize(16, 16));
     }

@@ -5,8 +5,13 @@
 
 namespace {
 
-constexpr double firstTick = 46000.5;
-constexpr double second = 1.0 / 86400.0;
+const QDateTime firstTick(QDate(2025, 12, 9), QTime(12, 0));
+
+// The chart's horizontal value of the tick `seconds` after the first.
+double xAt(int seconds)
+{
+    return double(firstTick.addSecs(seconds).toMSecsSinceEpoch()) / 1000.0;
+}
 constexpr QRgb red = 0xffff0000;
 
 // The chart drawn on a blank image, the way the panel shows it.
@@ -42,11 +47,11 @@ private Q_SLOTS:
     void historyCutsBothSeries()
     {
         TrafficChartData data;
-        double now = firstTick;
+        int now = 0; // seconds after the first tick
         auto run = [&](int ticks, int history) {
             for (int i = 0; i < ticks; ++i) {
-                now += second;
-                data.add(now, 1000 + i, 7, history);
+                ++now;
+                data.add(firstTick.addSecs(now), 1000 + i, 7, history);
             }
         };
         run(100, 60);
@@ -54,7 +59,7 @@ private Q_SLOTS:
         QCOMPARE(data.upload().size(), size_t(60));
         // The oldest points went; the newest is this tick's.
         QCOMPARE(data.download().front().y, 1040.0);
-        QCOMPARE(data.download().back().x, now);
+        QCOMPARE(data.download().back().x, xAt(now));
         QCOMPARE(data.upload().back().y, 70.0); // ten times the upload
 
         run(1, 30);
@@ -77,12 +82,12 @@ private Q_SLOTS:
         QCOMPARE(data.yRange(false).min, 0.0);
         QCOMPARE(data.yRange(false).max, 262144.0);
         data.add(firstTick, 0, 0, 60);
-        data.add(firstTick + second, 5000, 800, 60);
+        data.add(firstTick.addSecs(1), 5000, 800, 60);
         QCOMPARE(data.yRange(true).min, 0.0);
         QCOMPARE(data.yRange(true).max, 8000.0); // the magnified upload is the highest point
         QCOMPARE(data.yRange(false).max, 262144.0);
-        QCOMPARE(data.xRange().min, firstTick);
-        QCOMPARE(data.xRange().max, firstTick + second);
+        QCOMPARE(data.xRange().min, xAt(0));
+        QCOMPARE(data.xRange().max, xAt(1));
     }
 
     void fixedAxisClipsAtTheTop()
@@ -91,8 +96,8 @@ private Q_SLOTS:
         QCOMPARE(chart.size(), QSize(65, 58));
         chart.setAutoScale(false);
         chart.add(firstTick, 131072, 0, 60);
-        chart.add(firstTick + second, 300000, 0, 60);
-        chart.add(firstTick + 2 * second, 131072, 0, 60);
+        chart.add(firstTick.addSecs(1), 300000, 0, 60);
+        chart.add(firstTick.addSecs(2), 131072, 0, 60);
         const QList<int> rows = redRows(render(chart));
         QVERIFY(!rows.isEmpty());
         QCOMPARE(rows.first(), 0);               // cut at the top edge
@@ -104,7 +109,7 @@ private Q_SLOTS:
         TrafficChart chart;
         chart.setAutoScale(true);
         for (int i = 0; i < 5; ++i)
-            chart.add(firstTick + i * second, 0, 0, 60);
+            chart.add(firstTick.addSecs(i), 0, 0, 60);
         const QImage image = render(chart);
         QCOMPARE(redRows(image), QList<int>{57});
         // Drawn across the chart's whole width.
@@ -117,7 +122,7 @@ private Q_SLOTS:
         TrafficChart chart;
         chart.setAutoScale(true);
         chart.add(firstTick, 0, 0, 60);
-        chart.add(firstTick + second, 300000, 0, 60);
+        chart.add(firstTick.addSecs(1), 300000, 0, 60);
         const QList<int> rows = redRows(render(chart));
         QCOMPARE(rows.first(), 0);
         QCOMPARE(rows.last(), 57);
