@@ -14,7 +14,6 @@
 #include "ui/common/weblinks.h"
 #include "ui/history/historywindow.h"
 #include "ui/monitor/monitorwindow.h"
-#include "ui/monitor/trayindicator.h"
 #include "ui/options/optionswindow.h"
 #include "ui/planner/plannerwindow.h"
 
