@@ -159,6 +159,9 @@ struct Walk
             if (int64_t(used) + bytes >= limit && used == rechargedLevel(limit, recharge)
                 && latchAfterTick(cutOff, used, limit) == cutOff)
                 return {std::max<int64_t>(most, 0), 0};
+            // Slower than the recharge from an empty bucket: each second's bytes drain within it.
+            if (used == 0 && bytes <= recharge && bytes <= limit && latchAfterTick(cutOff, 0, limit) == cutOff)
+                return {std::max<int64_t>(most, 0), 0};
         }
         const int64_t slope = bytes > 0 || used > 0 ? bytes - recharge : 0;
         // The bounds every tick's level must keep for the line to be exact.
@@ -199,15 +202,15 @@ struct Walk
     }
 };
 
-// Whether the download, started from the walk's state, reads "none" at every tick up to its
-// last byte, within a week of its start.
-bool fits(Walk walk, int64_t size)
+// The download started from the walk's state, up to its last byte, its first restricted tick
+// or a week from its start. It fits when it ends done and reading "none".
+Walk tryDownload(Walk walk, int64_t size)
 {
     walk.left = size;
     const int64_t until = walk.tick + planSearchSeconds;
     while (!walk.restricted() && walk.left > 0 && walk.tick < until)
         walk.advance(until, {walk.throttle});
-    return !walk.restricted() && walk.left == 0;
+    return walk;
 }
 
 // The most a download of `size` at `speed` raises the bucket above where it started, whatever
@@ -224,19 +227,34 @@ __int128 rise(int64_t size, int64_t speed, int32_t recharge)
 // The earliest start that fits. Waiting only drains the bucket, and a download that fits from
 // one level fits from any lower one, so the search goes to the first tick at which the level is
 // low enough and the latch is off; only a latch that the download itself would set (a throttle
-// limit close to the cut-off limit) sends it on tick by tick.
+// limit close to the cut-off limit) sends it on, tick by tick while the bucket drains.
 std::optional<int64_t> earliestFit(Walk walk, int64_t size)
 {
     const __int128 highestStart = __int128(walk.throttle) - rise(size, walk.speed, walk.recharge);
     if (highestStart < 0)
         return std::nullopt; // even an empty bucket passes the throttle limit on the way
+    // A start that fits is never cut off, so the download takes the same seconds from any start.
+    if (ceilDiv(size, walk.speed) > planSearchSeconds)
+        return std::nullopt;
     const int64_t threshold = int64_t(highestStart);
     walk.left = 0;
     while (walk.tick <= planSearchSeconds) {
         while (walk.tick < planSearchSeconds && (walk.cutOff || walk.used > threshold))
             walk.advance(planSearchSeconds, {threshold});
-        if (!walk.cutOff && walk.used <= threshold && fits(walk, size))
-            return walk.tick;
+        if (!walk.cutOff && walk.used <= threshold) {
+            const Walk tried = tryDownload(walk, size);
+            if (!tried.restricted() && tried.left == 0)
+                return walk.tick;
+            // A bucket that waiting leaves as it is (empty, or no recharge) meets the latch the
+            // same way from every later start until the limit changes under the download.
+            const int64_t next = walk.schedule.nextChange(walk.tick) - (tried.tick - walk.tick);
+            if (rechargedLevel(walk.used, walk.recharge) == walk.used && next > walk.tick + 1
+                && walk.tick < planSearchSeconds) {
+                walk.tick = std::min(next, planSearchSeconds);
+                walk.limit = walk.schedule.limitAt(walk.tick);
+                continue;
+            }
+        }
         if (walk.tick == planSearchSeconds)
             break;
         walk.step();

@@ -44,6 +44,16 @@ FapParameters smallPlan(int32_t recharge = 10000)
     return parameters;
 }
 
+// Limits far apart, so that a bucket can drain for a week without reaching the latch.
+FapParameters widePlan()
+{
+    FapParameters parameters;
+    parameters.rechargeRate = 1000;
+    parameters.cutOffLimit = 1500000000;
+    parameters.throttleLimit = 600000000;
+    return parameters;
+}
+
 FapParameters withOffPeak(FapParameters parameters, QTime start, QTime end)
 {
     parameters.offPeakEnabled = true;
@@ -130,7 +140,8 @@ Outcome simulate(const FapParameters &parameters, int32_t used, bool cutOff, Clo
 // its last byte.
 bool fitsAt(const Scenario &s, const Outcome &idle, Clock &clock, int64_t from)
 {
-    const int64_t seconds = (s.size + s.speed - 1) / s.speed;
+    // A download is followed for a week from its own start.
+    const int64_t seconds = std::min((s.size + s.speed - 1) / s.speed, planSearchSeconds);
     const Outcome run = simulate(s.parameters, idle.used[size_t(from)], idle.latched[size_t(from)], clock, from,
                                  s.size, s.speed, seconds);
     return !run.throttleAfter && !run.cutOffAfter && run.finishAfter;
@@ -197,6 +208,39 @@ void TestPlanner::matchesTheMeter_data()
         << Scenario{withOffPeak(smallPlan(1000), QTime(1, 30), QTime(1, 30, 20)), 25000000, true,
                     at(2026, 11, 1, 1, 29), 5000000, 100000, 18000}
         << Seconds(17950);
+    // Slower than the recharge and longer than a week: the bucket stays empty and the planner
+    // answers without trying every start.
+    const int64_t week = planSearchSeconds;
+    QTest::newRow("slower than the recharge, empty bucket")
+        << Scenario{smallPlan(), 0, false, noon, 500LL << 20, 2, 1} << Seconds();
+    QTest::newRow("slower than the recharge, throttled")
+        << Scenario{smallPlan(), 12500000, false, noon, 5LL << 30, 5000, 1} << Seconds();
+    QTest::newRow("slower than the recharge, cut off")
+        << Scenario{smallPlan(), 18000000, true, noon, 8LL << 30, 9999, 1} << Seconds();
+    QTest::newRow("a week long") << Scenario{smallPlan(), 0, false, noon, 2 * week, 2, 1} << Seconds(0);
+    QTest::newRow("a second longer than a week")
+        << Scenario{smallPlan(), 0, false, noon, 2 * week + 1, 2, 1} << Seconds();
+    // The bucket drains to the highest level that fits at the last start looked at: the download
+    // lifts it 1000 bytes, to the throttle limit and not past it.
+    QTest::newRow("fits at the last start looked at")
+        << Scenario{widePlan(), 600000000 - 1000 + 1000 * int32_t(week), false, noon, 2000, 2000, 0}
+        << Seconds(week);
+    QTest::newRow("one byte too many for the last start")
+        << Scenario{widePlan(), 600000000 - 999 + 1000 * int32_t(week), false, noon, 2000, 2000, 0}
+        << Seconds();
+    // A throttle limit above the latch's mark: from an empty bucket the download sets the latch
+    // at 19.26 MB on its way, unless the off-peak limit is in force by the time it gets there.
+    FapParameters nearTheLimit = smallPlan();
+    nearTheLimit.throttleLimit = 19500000;
+    QTest::newRow("sets the latch from an empty bucket")
+        << Scenario{nearTheLimit, 0, false, noon, 21400000, 100000, 300} << Seconds();
+    QTest::newRow("sets the latch until the off-peak hours")
+        << Scenario{withOffPeak(nearTheLimit, QTime(12, 5), QTime(12, 15)), 0, false, noon, 21400000, 100000, 400}
+        << Seconds(89);
+    // Six days of waiting, then two days of download that end past the week looked at.
+    QTest::newRow("starts late, ends past the week")
+        << Scenario{widePlan(), 600000000 - 172800000 + 1000 * 518400, false, noon, 2000LL * 172800, 2000, 0}
+        << Seconds(518400);
 }
 
 void TestPlanner::matchesTheMeter()
@@ -231,10 +275,12 @@ void TestPlanner::matchesTheMeter()
         for (int64_t tick = before.second; tick <= point.second; ++tick)
             QCOMPARE(run.used[size_t(tick)], before.usedBytes + (tick - before.second) * (rise / span));
     }
-    QCOMPARE(plan.throttleAfter, run.throttleAfter);
-    QCOMPARE(plan.cutOffAfter, run.cutOffAfter);
-    QCOMPARE(plan.finishAfter, run.finishAfter);
-    QCOMPARE(plan.clearAfter, run.clearAfter);
+    // The plan looks a week ahead.
+    const auto withinTheWeek = [](Seconds after) { return after && *after <= planSearchSeconds ? after : Seconds(); };
+    QCOMPARE(plan.throttleAfter, withinTheWeek(run.throttleAfter));
+    QCOMPARE(plan.cutOffAfter, withinTheWeek(run.cutOffAfter));
+    QCOMPARE(plan.finishAfter, withinTheWeek(run.finishAfter));
+    QCOMPARE(plan.clearAfter, withinTheWeek(run.clearAfter));
 
     // The earliest start that fits, against every start tried one by one.
     QCOMPARE(plan.fitsFrom, fitsFrom);
