@@ -11,7 +11,6 @@
 
 namespace {
 const QString productName = QStringLiteral("Tarvo");
-constexpr float version = 1.1f;
 
 void showError(QWidget *parent, const QString &error)
 {
@@ -27,8 +26,9 @@ UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, P
     , m_environment(std::move(environment))
 {
     connect(&check, &UpdateCheck::finished, this, &UpdateStep::onChecked);
-    // The status line keeps "Please wait..." after a failure.
-    connect(&check, &UpdateCheck::failed, this, [this](const QString &error) { showError(&m_monitor, error); });
+    // A server out of reach is common (no link yet, a proxy): the status line says so, no box.
+    connect(&check, &UpdateCheck::failed, this,
+            [this](const QString &error) { say(QStringLiteral("Update check failed: ") + error); });
 
     connect(&m_offerWindow, &UpdateOfferWindow::downloadRequested, this, &UpdateStep::startDownload);
     connect(&m_offerWindow, &UpdateOfferWindow::remindLaterRequested, this, [this] {
@@ -42,17 +42,31 @@ UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, P
 
 void UpdateStep::run()
 {
-    m_monitor.setStatusText(QStringLiteral("Please wait... Checking for updates"));
-    check.start(productName, version, m_environment.now());
+    m_kept = m_monitor.statusText();
+    check.start(productName, QStringLiteral(TARVO_VERSION), m_environment.now());
+    if (check.asked())
+        say(QStringLiteral("Please wait... Checking for updates"));
+}
+
+void UpdateStep::say(const QString &text)
+{
+    if (m_kept.isEmpty()) {
+        m_monitor.setStatusText(text);
+        return;
+    }
+    m_monitor.setStatusText(m_kept);
+    m_monitor.showNotice(text);
 }
 
 void UpdateStep::onChecked()
 {
+    if (!check.asked())
+        return; // the reminder kept the check quiet: there is nothing to report
     if (!check.newVersionAvailable()) {
-        m_monitor.setStatusText(QStringLiteral("Update check complete: No new version found"));
+        say(QStringLiteral("Update check complete: No new version found"));
         return;
     }
-    m_monitor.setStatusText(QStringLiteral("Update check complete: New version found"));
+    say(QStringLiteral("Update check complete: New version found"));
     offer();
 }
 

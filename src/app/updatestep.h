@@ -31,6 +31,9 @@ Q_SIGNALS:
     void quitRequested();
 
 private:
+    // The check's texts go to the status line; a text already there (the no-tray hint) stays
+    // and they pass over it as notices.
+    void say(const QString &text);
     void onChecked();
     void offer();
     void startDownload();
@@ -41,4 +44,5 @@ private:
     MonitorWindow &m_monitor;
     UpdateOfferWindow &m_offerWindow;
     ProgramEnvironment m_environment;
+    QString m_kept; // the status line's text before the check
 };

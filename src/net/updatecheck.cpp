@@ -46,10 +46,12 @@ UpdateCheck::UpdateCheck(QString directory, QString host, QLocale locale, QObjec
     connect(&m_fetch, &HttpFetch::finished, this, &UpdateCheck::onReply);
 }
 
-void UpdateCheck::start(const QString &productName, float version, const QDateTime &now, const HttpLimits &limits)
+void UpdateCheck::start(const QString &productName, const QString &version, const QDateTime &now,
+                        const HttpLimits &limits)
 {
     abort();
     m_newVersionAvailable = false;
+    m_asked = false;
     const QString reminder = UpdateFiles::reminderPath(m_directory);
     switch (reminderGate(UpdateFiles::readFirstLine(reminder), now, m_locale)) {
     case ReminderGate::Skip:
@@ -65,7 +67,8 @@ void UpdateCheck::start(const QString &productName, float version, const QDateTi
         break;
     }
     m_productName = productName;
-    m_fetch.get(updateQueryUrl(m_host, productName, version, m_locale), limits);
+    m_asked = true;
+    m_fetch.get(updateQueryUrl(m_host, productName, version), limits);
 }
 
 void UpdateCheck::abort()

@@ -35,8 +35,10 @@ public:
     // server, optionally with ":port"; numbers and dates are written in `locale`.
     UpdateCheck(QString directory, QString host, QLocale locale = {}, QObject *parent = nullptr);
 
-    // Starts the check at the moment `now`; a running one is abandoned.
-    void start(const QString &productName, float version, const QDateTime &now, const HttpLimits &limits = {});
+    // Starts the check at the moment `now`; a running one is abandoned. `version` is sent as it
+    // is written.
+    void start(const QString &productName, const QString &version, const QDateTime &now,
+               const HttpLimits &limits = {});
     // Ends a running check without a signal (shut-down).
     void abort();
     bool isRunning() const { return m_fetch.isRunning(); }
@@ -47,6 +49,9 @@ public:
     QString whatsNew() const { return m_whatsNew; }
     // The product name of the last check that got past the reminder file.
     QString productName() const { return m_productName; }
+    // Whether the last start asked the server: false when the reminder file kept it quiet or
+    // could not be written.
+    bool asked() const { return m_asked; }
 
 Q_SIGNALS:
     void finished(); // no new version (or the reminder kept quiet), or one to offer
@@ -62,6 +67,7 @@ private:
     HttpFetch m_fetch;
     unsigned m_run = 0;
     bool m_newVersionAvailable = false;
+    bool m_asked = false;
     QString m_downloadUrl;
     QString m_whatsNew;
     QString m_productName;

@@ -108,15 +108,10 @@ ReminderGate reminderGate(const std::optional<QString> &firstLine, const QDateTi
     return elapsed < reminderSeconds ? ReminderGate::Skip : ReminderGate::Query;
 }
 
-QString versionText(float version, const QLocale &locale)
+QUrl updateQueryUrl(const QString &host, const QString &productName, const QString &version)
 {
-    return plainNumbers(locale).toString(double(version), 'g', 15);
-}
-
-QUrl updateQueryUrl(const QString &host, const QString &productName, float version, const QLocale &locale)
-{
-    return QUrl(QStringLiteral("http://") + host + QStringLiteral("/keyaccess/checkupdate.php?ver=")
-                + versionText(version, locale) + QStringLiteral("&prod=")
+    return QUrl(QStringLiteral("http://") + host + QStringLiteral("/keyaccess/checkupdate.php?ver=") + version
+                + QStringLiteral("&prod=")
                 + stringReplaceAll(productName, QStringLiteral(" "), QStringLiteral("%20")));
 }
 

@@ -38,11 +38,9 @@ enum class ReminderGate {
 // moment `now`. A moment more than 5 days ahead counts as no moment.
 ReminderGate reminderGate(const std::optional<QString> &firstLine, const QDateTime &now, const QLocale &locale);
 
-// The version as the server expects it: the single-precision value widened, 15 significant
-// digits, the locale's decimal separator: 1.1 is "1.10000002384186".
-QString versionText(float version, const QLocale &locale);
-// http://host/keyaccess/checkupdate.php?ver=...&prod=... with the product name's spaces as "%20".
-QUrl updateQueryUrl(const QString &host, const QString &productName, float version, const QLocale &locale);
+// http://host/keyaccess/checkupdate.php?ver=...&prod=... with the version as the about window
+// shows it ("1.11") and the product name's spaces as "%20".
+QUrl updateQueryUrl(const QString &host, const QString &productName, const QString &version);
 
 // The server's answer: "0" on the first line is no offer; otherwise the installer's address, a
 // number and the page about the new version.

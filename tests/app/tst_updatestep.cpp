@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -82,39 +83,67 @@ private Q_SLOTS:
         QLocale::setDefault(QLocale::c());
     }
 
+    // The status line through the check, with nothing on it before (`before` empty) or the
+    // no-tray hint: that one stays, and the check's texts pass over it as notices. No box.
     void statusTexts_data()
     {
+        const QString hint = QStringLiteral("No tray: the menu is on this window");
+        const QString wait = QStringLiteral("Please wait... Checking for updates");
+        QTest::addColumn<QString>("before");
         QTest::addColumn<QByteArray>("reminder");
         QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("during");
+        QTest::addColumn<QString>("status"); // the outcome; empty: no text at all
         QTest::addColumn<bool>("offered");
-        QTest::newRow("no new version") << QByteArray() << QByteArray("0") << "Update check complete: No new version found" << false;
-        QTest::newRow("never remind") << QByteArray("-1\r\n") << QByteArray("1\nhttp://127.0.0.1/u\n1\n")
-                                      << "Update check complete: No new version found" << false;
-        QTest::newRow("new version") << QByteArray() << QByteArray("1\nhttp://127.0.0.1/u\n1.2\n<p>x</p>")
-                                     << "Update check complete: New version found" << true;
-        QTest::newRow("unreadable reply") << QByteArray() << QByteArray("1\nhttp://127.0.0.1/u\nnew\n")
-                                          << "Please wait... Checking for updates" << false;
+        for (const QString &before : {QString(), hint}) {
+            const auto row = [&](const char *name) -> QTestData & {
+                return QTest::addRow("%s%s", name, before.isEmpty() ? "" : ", with the hint") << before;
+            };
+            row("no new version") << QByteArray() << QByteArray("0") << wait
+                                   << "Update check complete: No new version found" << false;
+            // Nothing is asked: nothing is said.
+            row("never remind") << QByteArray("-1\r\n") << QByteArray("1\nhttp://127.0.0.1/u\n1\n") << before
+                                 << QString() << false;
+            row("new version") << QByteArray() << QByteArray("1\nhttp://127.0.0.1/u\n1.2\n<p>x</p>") << wait
+                                << "Update check complete: New version found" << true;
+            row("unreadable reply") << QByteArray() << QByteArray("1\nhttp://127.0.0.1/u\nnew\n") << wait
+                                     << "Update check failed: " << false;
+        }
     }
     void statusTexts()
     {
+        QFETCH(QString, before);
         QFETCH(QByteArray, reminder);
         QFETCH(QByteArray, reply);
+        QFETCH(QString, during);
         QFETCH(QString, status);
         QFETCH(bool, offered);
         if (!reminder.isEmpty())
             writeBytes(path("remindin.dat"), reminder);
         server->answer(checkPath, 200, reply);
+        monitor->setStatusText(before);
+        QSignalSpy done(&step->check, &UpdateCheck::finished);
+        QSignalSpy failed(&step->check, &UpdateCheck::failed);
 
         step->run();
-        QCOMPARE(monitor->statusText(), QStringLiteral("Please wait... Checking for updates"));
-        QTRY_VERIFY(monitor->statusText() != QLatin1String("Please wait... Checking for updates") || !shown.isEmpty());
-        QCOMPARE(monitor->statusText(), status);
+        QCOMPARE(monitor->statusText(), during);
+        QTRY_COMPARE(done.count() + failed.count(), 1);
+        if (status.isEmpty())
+            QCOMPARE(monitor->statusText(), before);
+        else
+            QVERIFY2(monitor->statusText().startsWith(status), qPrintable(monitor->statusText()));
         QCOMPARE(window->isVisible(), offered);
-        QCOMPARE(shown.size(), status.startsWith(QLatin1String("Please wait")) ? 1 : 0);
+        QVERIFY(shown.isEmpty());
+        // Once the notice has passed, the hint is back.
+        auto *notice = monitor->findChild<QTimer *>(QStringLiteral("noticeTimer"));
+        QCOMPARE(notice->isActive(), !before.isEmpty() && !status.isEmpty());
+        notice->setInterval(1);
+        if (notice->isActive())
+            notice->start();
+        QTRY_COMPARE(monitor->statusText(), before.isEmpty() ? monitor->statusText() : before);
     }
 
-    // Only the program's error box: the status line keeps its text, the monitor goes on.
+    // No box: the status line says once that the check failed, the monitor goes on.
     void unreachableServer()
     {
         QString host;
@@ -123,11 +152,12 @@ private Q_SLOTS:
             host = closed.host();
         }
         makeStep(host);
+        QSignalSpy failed(&step->check, &UpdateCheck::failed);
         step->run();
-        QTRY_COMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].title, QStringLiteral("Tarvo"));
-        QVERIFY2(shown[0].text.contains(QLatin1String("refused")), qPrintable(shown[0].text));
-        QCOMPARE(monitor->statusText(), QStringLiteral("Please wait... Checking for updates"));
+        QTRY_COMPARE(failed.count(), 1);
+        QVERIFY(shown.isEmpty());
+        QVERIFY2(monitor->statusText().startsWith(QLatin1String("Update check failed: ")), qPrintable(monitor->statusText()));
+        QVERIFY2(monitor->statusText().contains(QLatin1String("refused")), qPrintable(monitor->statusText()));
         QVERIFY(!window->isVisible());
     }
 
@@ -166,9 +196,14 @@ private Q_SLOTS:
         QCOMPARE(fileBytes(path("remindin.dat")), reminderText(fixedNow, locale).toUtf8() + "\r\n");
         QVERIFY(fileBytes(path("remindin.dat")).contains("2026"));
 
+        // Nothing is asked, so nothing is said: the status line keeps its text.
+        monitor->setStatusText(QString());
         UpdateStep nextStart(*monitor, *window, environment(), server->host());
+        QSignalSpy done(&nextStart.check, &UpdateCheck::finished);
         nextStart.run();
-        QTRY_COMPARE(monitor->statusText(), QStringLiteral("Update check complete: No new version found"));
+        QTRY_COMPARE(done.count(), 1);
+        QVERIFY(!nextStart.check.asked());
+        QCOMPARE(monitor->statusText(), QString());
         QCOMPARE(server->requests().size(), 1);
     }
 
@@ -277,7 +312,8 @@ private Q_SLOTS:
         qunsetenv("TARVO_UPDATE_HOST");
         Q_EMIT program.controller.updateCheckDue();
         QTRY_COMPARE(program.monitorWindow.statusText(), QStringLiteral("Update check complete: No new version found"));
-        QCOMPARE(server->requests(), QList<QByteArray>{checkPath + "?ver=1.10000002384186&prod=Tarvo"});
+        // The version asked for is the one the about window shows.
+        QCOMPARE(server->requests(), QList<QByteArray>{checkPath + "?ver=" TARVO_VERSION "&prod=Tarvo"});
     }
 };
 

@@ -27,7 +27,7 @@ CheckRun runCheck(UpdateCheck &check, const QString &product = QStringLiteral("T
 {
     QSignalSpy finished(&check, &UpdateCheck::finished);
     QSignalSpy failed(&check, &UpdateCheck::failed);
-    check.start(product, 1.1f, fixedNow, limits);
+    check.start(product, QStringLiteral("1.11"), fixedNow, limits);
     if (!QTest::qWaitFor([&] { return finished.count() + failed.count() > 0; }, 10000))
         return {false, QStringLiteral("test: no outcome")};
     return {finished.count() == 1, failed.isEmpty() ? QString() : failed.first().first().toString()};
@@ -184,9 +184,10 @@ private Q_SLOTS:
         QTest::addColumn<QLocale>("locale");
         QTest::addColumn<QString>("product");
         QTest::addColumn<QByteArray>("target");
-        QTest::newRow("dot locale") << usLocale << "Tarvo" << QByteArray("?ver=1.10000002384186&prod=Tarvo");
-        QTest::newRow("comma locale") << germanLocale << "Tarvo" << QByteArray("?ver=1,10000002384186&prod=Tarvo");
-        QTest::newRow("space in the name") << usLocale << "Tarvo Pro" << QByteArray("?ver=1.10000002384186&prod=Tarvo%20Pro");
+        // The version goes as it is written, whatever the locale's decimal separator.
+        QTest::newRow("dot locale") << usLocale << "Tarvo" << QByteArray("?ver=1.11&prod=Tarvo");
+        QTest::newRow("comma locale") << germanLocale << "Tarvo" << QByteArray("?ver=1.11&prod=Tarvo");
+        QTest::newRow("space in the name") << usLocale << "Tarvo Pro" << QByteArray("?ver=1.11&prod=Tarvo%20Pro");
     }
     void queries()
     {
@@ -198,6 +199,7 @@ private Q_SLOTS:
         server.answer(checkPath, 200, "0");
         UpdateCheck check(dir.path() + u'/', server.host(), locale);
         QVERIFY(runCheck(check, product).finished);
+        QVERIFY(check.asked());
         QCOMPARE(server.requests(), QList<QByteArray>{checkPath + target});
         QCOMPARE(check.productName(), product);
     }
@@ -239,6 +241,7 @@ private Q_SLOTS:
         UpdateCheck check(dir.filePath(QStringLiteral("missing/")), server.host(), usLocale);
         const CheckRun run = runCheck(check);
         QVERIFY2(run.error.startsWith(QLatin1String("Unable to write to")), qPrintable(run.error));
+        QVERIFY(!check.asked());
         QVERIFY(server.requests().isEmpty());
     }
 
@@ -251,7 +254,7 @@ private Q_SLOTS:
         UpdateCheck check(dir.path() + u'/', server.host(), usLocale);
         QSignalSpy finished(&check, &UpdateCheck::finished);
         QSignalSpy failed(&check, &UpdateCheck::failed);
-        check.start(QStringLiteral("Tarvo"), 1.1f, fixedNow);
+        check.start(QStringLiteral("Tarvo"), QStringLiteral("1.11"), fixedNow);
         QTRY_COMPARE(server.requests().size(), 1);
         check.abort();
         QTest::qWait(50);
