@@ -301,17 +301,16 @@ void Controller::confirm()
     }
     AppSettings &settings = m_session.settings();
     const OptionsReadBack readBack = m_options.readSettings(settings);
-    // A byte count that would not fit 32 bits is refused before anything is taken.
-    if (readBack.stop == OptionsReadBack::Stop::OutOfRange) {
+    // A box that cannot be taken refuses the whole confirmation: nothing changes, and the user
+    // is told which box and what it may hold.
+    if (readBack.stop != OptionsReadBack::Stop::None) {
         Dialogs::inform(&m_options, readBack.message);
+        m_options.focusBox(readBack.box);
         return;
     }
     settings.adapterIndex = m_options.selectedAdapter();
     settings.adapterName = m_deviceNames.value(settings.adapterIndex);
     takeBucket(readBack.values);
-    // A box that holds no number ends the confirmation silently; the boxes before it count.
-    if (readBack.stop == OptionsReadBack::Stop::NotANumber)
-        return;
     m_alertRules.setConfig(settings.alerts);
     m_monitor->applySettings(settings);
     // A file that cannot be written must not stop the counting: the failure is shown once and

@@ -6,7 +6,7 @@ std::optional<QString> addressFromBoxes(AddressBoxes &boxes)
 {
     for (QString &box : boxes) {
         const auto value = parseWholeNumber(box);
-        if (!value)
+        if (!value || *value < 0 || *value > 255)
             return std::nullopt;
         box = QString::number(*value);
     }

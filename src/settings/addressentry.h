@@ -10,6 +10,6 @@ using AddressBoxes = std::array<QString, 4>;
 
 // Converts each box to a whole number (leading blanks, an optional sign, decimal digits) and
 // rewrites it in plain decimal form, so "010" becomes "10". Stops at the first box that holds
-// no whole number, leaving the boxes before it rewritten, and gives nothing; otherwise gives
+// no whole number from 0 to 255, leaving the boxes before it rewritten, and gives nothing; otherwise gives
 // the four numbers joined with ".", which is how the classifier writes a frame's address.
 std::optional<QString> addressFromBoxes(AddressBoxes &boxes);

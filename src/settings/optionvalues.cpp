@@ -1,8 +1,10 @@
 #include "settings/optionvalues.h"
 
+#include "settings/alertsteps.h"
 #include "settings/appsettings.h"
 #include "settings/profile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -12,9 +14,9 @@ constexpr double msecsPerDay = 86400000.0;
 constexpr int32_t int32Max = std::numeric_limits<int32_t>::max();
 constexpr int32_t int32Min = std::numeric_limits<int32_t>::min();
 
-NumberReading notANumber()
+NumberReading notANumber(QString allowed)
 {
-    return {NumberReading::Outcome::NotANumber, 0, QString()};
+    return {NumberReading::Outcome::NotANumber, 0, std::move(allowed)};
 }
 
 NumberReading outOfRange(QString allowed)
@@ -41,6 +43,8 @@ void takeValues(const OptionValues &values, AppSettings &settings)
     takeIf(settings.pingTimeoutMs, values.pingTimeoutMs);
     takeIf(settings.pingTtl, values.pingTtl);
     takeIf(settings.pingPacketSize, values.pingPacketSize);
+    takeIf(settings.chartHistorySeconds, values.chartHistorySeconds);
+    takeIf(settings.alerts.stepsPercent, values.alertSteps);
 }
 
 } // namespace
@@ -84,7 +88,7 @@ NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding 
 {
     const auto value = ProfileValue::parseFloat(text);
     if (!value)
-        return notANumber();
+        return notANumber(QStringLiteral("a number"));
     const double product = *value * unitBytes; // exact: the units are powers of two
     const double bytes = rounding == Rounding::Truncate ? std::trunc(product) : std::floor(product);
     if (*value < 0 || bytes > int32Max) {
@@ -94,60 +98,81 @@ NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding 
     return {NumberReading::Outcome::Read, static_cast<int32_t>(bytes), QString()};
 }
 
-NumberReading wholeNumberTimes(const QString &text, int32_t factor)
+NumberReading wholeNumberTimes(const QString &text, int32_t factor, int32_t lowest, int32_t highest)
 {
+    lowest = std::max(lowest, int32Min / factor);
+    highest = std::min(highest, int32Max / factor);
     const auto value = parseWholeNumber(text);
     if (!value)
-        return notANumber();
-    const int64_t product = int64_t(*value) * factor;
-    if (product > int32Max || product < int32Min)
-        return outOfRange(QStringLiteral("from %1 to %2").arg(int32Min / factor).arg(int32Max / factor));
-    return {NumberReading::Outcome::Read, static_cast<int32_t>(product), QString()};
+        return notANumber(QStringLiteral("a whole number"));
+    if (*value < lowest || *value > highest)
+        return outOfRange(QStringLiteral("from %1 to %2").arg(lowest).arg(highest));
+    return {NumberReading::Outcome::Read, *value * factor, QString()};
 }
 
 OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings)
 {
     OptionsReadBack result;
     // Takes one reading into its field; true when the reading ends the read-back.
-    const auto stopsAt = [&result](const NumberReading &reading, std::optional<int32_t> &field, QStringView caption) {
-        switch (reading.outcome) {
-        case NumberReading::Outcome::Read:
+    const auto stopsAt = [&result](const NumberReading &reading, auto &field, OptionBox box, QStringView caption) {
+        if (reading.outcome == NumberReading::Outcome::Read) {
             field = reading.value;
             return false;
-        case NumberReading::Outcome::NotANumber:
-            result.stop = OptionsReadBack::Stop::NotANumber;
-            return true;
-        case NumberReading::Outcome::OutOfRange:
-            result.stop = OptionsReadBack::Stop::OutOfRange;
-            result.message = QStringLiteral("The value of \"%1\" must be %2.").arg(caption, reading.allowed);
-            return true;
         }
+        result.stop = reading.outcome == NumberReading::Outcome::NotANumber ? OptionsReadBack::Stop::NotANumber
+                                                                            : OptionsReadBack::Stop::OutOfRange;
+        result.box = box;
+        result.message = QStringLiteral("The value of \"%1\" must be %2.").arg(caption, reading.allowed);
         return true;
     };
     constexpr int32_t kb = 1024;
     constexpr int32_t mb = 1048576;
+    // The most echo data an IPv4 datagram carries.
+    constexpr int32_t largestEcho = 65507;
     OptionValues &v = result.values;
 
-    const bool planStopped =
-        stopsAt(bytesFromDecimal(texts.rechargeRate, kb, Rounding::Truncate), v.rechargeRate,
+    bool stopped =
+        stopsAt(bytesFromDecimal(texts.rechargeRate, kb, Rounding::Truncate), v.rechargeRate, OptionBox::RechargeRate,
                 u"FAP recharge rate in KB/s")
         || stopsAt(bytesFromDecimal(texts.cutOffLimit, mb, Rounding::Truncate), v.cutOffLimit,
-                   u"Cut off limit in MB")
-        || stopsAt(bytesFromDecimal(texts.usedBytes, mb, Rounding::Truncate), v.usedBytes,
+                   OptionBox::CutOffLimit, u"Cut off limit in MB")
+        || stopsAt(bytesFromDecimal(texts.usedBytes, mb, Rounding::Truncate), v.usedBytes, OptionBox::UsedBytes,
                    u"Cumulative download in MB")
         || stopsAt(bytesFromDecimal(texts.offPeakCutOffLimit, mb, Rounding::Truncate), v.offPeakCutOffLimit,
-                   u"Off peak cut off limit in MB")
+                   OptionBox::OffPeakCutOffLimit, u"Off peak cut off limit in MB")
         || stopsAt(bytesFromDecimal(texts.throttleLimit, mb, Rounding::Floor), v.throttleLimit,
-                   u"Throttle limit in MB");
-    if (!planStopped) {
+                   OptionBox::ThrottleLimit, u"Throttle limit in MB");
+    if (!stopped) {
         v.pingHost = texts.pingHost;
-        // The last boxes: whichever stops, `result` already says so.
-        (void)(stopsAt(wholeNumberTimes(texts.pingTimeout, 1000), v.pingTimeoutMs, u"Timeout ( sec )")
-               || stopsAt(wholeNumberTimes(texts.pingTtl, 1), v.pingTtl, u"TTL ( ping packet time to live )")
-               || stopsAt(wholeNumberTimes(texts.pingPacketSize, 1), v.pingPacketSize, u"Packet size"));
+        stopped =
+            stopsAt(wholeNumberTimes(texts.pingTimeout, 1000, 1, int32Max), v.pingTimeoutMs, OptionBox::PingTimeout,
+                    u"Timeout ( sec )")
+            || stopsAt(wholeNumberTimes(texts.pingTtl, 1, 1, 255), v.pingTtl, OptionBox::PingTtl,
+                       u"TTL ( ping packet time to live )")
+            || stopsAt(wholeNumberTimes(texts.pingPacketSize, 1, 0, largestEcho), v.pingPacketSize,
+                       OptionBox::PingPacketSize, u"Packet size")
+            || stopsAt(wholeNumberTimes(texts.chartHistory, 1, 1, 86400), v.chartHistorySeconds,
+                       OptionBox::ChartHistory, u"History length ( sec )");
     }
-    // A box out of range refuses the whole confirmation, the boxes before it too.
-    if (result.stop != OptionsReadBack::Stop::OutOfRange)
-        takeValues(v, settings);
+    if (stopped)
+        return result;
+    v.alertSteps = parseAlertSteps(texts.alertSteps);
+    if (!v.alertSteps) {
+        result.stop = OptionsReadBack::Stop::NotANumber;
+        result.box = OptionBox::AlertSteps;
+        result.message = QStringLiteral("The value of \"At these parts of the way to the throttle limit ( % )\" must be "
+                                        "whole percentages from 1 to 99, separated by commas (such as 75,90), or "
+                                        "nothing.");
+        return result;
+    }
+    // Cut off before throttled would leave the figures between the two limits meaningless.
+    if (*v.cutOffLimit < *v.throttleLimit) {
+        result.stop = OptionsReadBack::Stop::OutOfRange;
+        result.box = OptionBox::CutOffLimit;
+        result.message = QStringLiteral("The value of \"Cut off limit in MB\" must not be below the \"Throttle limit "
+                                        "in MB\".");
+        return result;
+    }
+    takeValues(v, settings);
     return result;
 }

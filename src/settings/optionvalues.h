@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QTime>
 
@@ -26,7 +27,7 @@ struct NumberReading
     enum class Outcome { Read, NotANumber, OutOfRange };
     Outcome outcome = Outcome::Read;
     int32_t value = 0;
-    QString allowed; // OutOfRange: the values the box may hold, for the message
+    QString allowed; // unless Read: what the box may hold, for the message
 };
 
 enum class Rounding { Truncate, Floor };
@@ -36,14 +37,29 @@ enum class Rounding { Truncate, Floor };
 // 2097152 KB/s and above), is out of range rather than wrapped.
 NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding rounding);
 
-// A whole-number box times `factor` (1, or 1000 for seconds to milliseconds); a product that
-// does not fit 32 bits is out of range rather than wrapped.
-NumberReading wholeNumberTimes(const QString &text, int32_t factor);
+// A whole-number box from `lowest` to `highest` as typed, times `factor` (1, or 1000 for seconds
+// to milliseconds); a product that does not fit 32 bits is out of range rather than wrapped.
+NumberReading wholeNumberTimes(const QString &text, int32_t factor, int32_t lowest, int32_t highest);
 
 struct AppSettings;
 
-// The texts of the boxes the confirmation reads, in the order it reads them: the "Direcway
-// settings" tab's, then the ping boxes of "Cosmetic and others".
+// The boxes the confirmation reads, in the order it reads them: the "Direcway settings" tab's,
+// then those of "Cosmetic and others", then the alert steps.
+enum class OptionBox {
+    None,
+    RechargeRate,
+    CutOffLimit,
+    UsedBytes,
+    OffPeakCutOffLimit,
+    ThrottleLimit,
+    PingTimeout,
+    PingTtl,
+    PingPacketSize,
+    ChartHistory,
+    AlertSteps,
+};
+
+// The texts of those boxes.
 struct OptionTexts
 {
     QString rechargeRate;       // KB/s
@@ -55,6 +71,8 @@ struct OptionTexts
     QString pingTimeout;        // seconds
     QString pingTtl;
     QString pingPacketSize;     // bytes
+    QString chartHistory;       // seconds
+    QString alertSteps;         // "75,90"
 };
 
 // The values read back; each is set only when it was reached and read.
@@ -69,6 +87,8 @@ struct OptionValues
     std::optional<int32_t> pingTimeoutMs;
     std::optional<int32_t> pingTtl;
     std::optional<int32_t> pingPacketSize;
+    std::optional<int32_t> chartHistorySeconds;
+    std::optional<QList<int>> alertSteps;
 
     // The four boxes of the bucket were all read: its plan and its level are taken together.
     bool bucketRead() const { return offPeakCutOffLimit.has_value(); }
@@ -79,11 +99,12 @@ struct OptionsReadBack
     enum class Stop { None, NotANumber, OutOfRange };
     OptionValues values;
     Stop stop = Stop::None;
-    QString message; // OutOfRange: names the box and the values it may hold
+    OptionBox box = OptionBox::None; // the box that stopped it
+    QString message;                 // names that box and what it may hold
 };
 
-// Reads the boxes in order and stops at the first one that fails. At a box that holds no
-// number the boxes before it are taken into `settings` (the caller ends silently); at a box out
-// of range nothing is taken and the caller shows the message. The level of "Cumulative download
-// in MB" is the bucket's, not a setting: it is only in the values.
+// Reads the boxes in order and stops at the first one that fails: then nothing at all is taken,
+// and the caller shows the message and puts the focus on the box. Otherwise every value goes into
+// `settings`. A cut-off limit below the throttle limit fails at the cut-off box. The level of
+// "Cumulative download in MB" is the bucket's, not a setting: it is only in the values.
 OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings);

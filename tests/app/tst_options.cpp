@@ -245,80 +245,59 @@ private Q_SLOTS:
         QCOMPARE(controller.session().meter().usedBytes(), 13107200); // taken only at Ok
     }
 
-    void numberThatDoesNotParseStopsSilently()
-    {
-        Program program(environment());
-        OptionsWindow &options = program.optionsWindow;
-        Controller &controller = program.controller;
-        program.showFirstWindow();
-        if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
-            QSKIP("no capture adapter on this machine");
-        controller.session().meter().setUsedBytes(5);
-        const QByteArray fileBefore = iniBytes();
-        typeInto(findControl<QLineEdit>(options, "rechargeRateEdit"), u"8"_qs);
-        typeInto(findControl<QLineEdit>(options, "cutOffLimitEdit"), u"100"_qs);
-        typeInto(findControl<QLineEdit>(options, "cumulativeDownloadEdit"), u"twelve"_qs);
-        typeInto(findControl<QLineEdit>(options, "throttleLimitEdit"), u"50"_qs);
-        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
-        QVERIFY(shown.isEmpty());
-        QCOMPARE(controller.session().settings().fap.rechargeRate, 8192);
-        QCOMPARE(controller.session().settings().fap.cutOffLimit, 104857600);
-        QCOMPARE(controller.session().meter().usedBytes(), 5);
-        QCOMPARE(controller.session().settings().fap.throttleLimit, 64592281); // after the stop
-        QCOMPARE(controller.session().meter().activeLimit(), 96888422);
-        QVERIFY(options.isVisible());
-        QVERIFY(!controller.captureStarted());
-        QVERIFY(findControl<QListWidget>(options, "adapterList")->isEnabled());
-        QCOMPARE(iniBytes(), fileBefore);
-    }
-
-    void stopAfterTheBucketBoxesKeepsTheBucketTaken()
-    {
-        Program program(environment());
-        OptionsWindow &options = program.optionsWindow;
-        Controller &controller = program.controller;
-        program.showFirstWindow();
-        if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
-            QSKIP("no capture adapter on this machine");
-        controller.session().meter().setActiveLimit(1);
-        typeInto(findControl<QLineEdit>(options, "cutOffLimitEdit"), u"100"_qs);
-        typeInto(findControl<QLineEdit>(options, "cumulativeDownloadEdit"), u"12.5"_qs);
-        typeInto(findControl<QLineEdit>(options, "throttleLimitEdit"), u"50"_qs);
-        typeInto(findControl<QLineEdit>(options, "pingHostEdit"), u"localhost"_qs);
-        typeInto(findControl<QLineEdit>(options, "pingTimeoutEdit"), u"2.5"_qs);
-        QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
-        QVERIFY(shown.isEmpty());
-        QCOMPARE(controller.session().meter().usedBytes(), 13107200);
-        QCOMPARE(controller.session().meter().activeLimit(), 104857600);
-        QCOMPARE(controller.session().meter().parameters().cutOffLimit, 104857600);
-        QCOMPARE(controller.session().meter().parameters().throttleLimit, 52428800);
-        QCOMPARE(controller.session().settings().pingHost, u"localhost"_qs);
-        QCOMPARE(controller.session().settings().pingTimeoutMs, 10000);
-        QVERIFY(options.isVisible());
-        QVERIFY(!controller.captureStarted());
-    }
-
-    void limitTooLargeStopsWithAMessage_data()
+    // A box that cannot be taken refuses the whole Ok: a message names it, the focus goes to it,
+    // and nothing changes, not even the boxes read before it or the bucket.
+    void badBoxStopsWithAMessage_data()
     {
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("offPeak"); // the off-peak box is typed into only while enabled
         QTest::addColumn<QString>("message");
-        QTest::newRow("cut-off 2048 MB") << u"cutOffLimitEdit"_qs << u"2048"_qs
-                                         << u"The value of \"Cut off limit in MB\" must be 0 or more and less than 2048."_qs;
-        QTest::newRow("throttle negative") << u"throttleLimitEdit"_qs << u"-1"_qs
-                                           << u"The value of \"Throttle limit in MB\" must be 0 or more and less than 2048."_qs;
-        QTest::newRow("off-peak 4096 MB") << u"offPeakCutOffLimitEdit"_qs << u"4096"_qs
-                                          << u"The value of \"Off peak cut off limit in MB\" must be 0 or more and less than 2048."_qs;
-        QTest::newRow("recharge 2097152 KB/s")
-            << u"rechargeRateEdit"_qs << u"2097152"_qs
-            << u"The value of \"FAP recharge rate in KB/s\" must be 0 or more and less than 2097152."_qs;
+        const auto must = [](const char *caption, const char *allowed) {
+            return QStringLiteral("The value of \"%1\" must be %2.").arg(QLatin1String(caption), QLatin1String(allowed));
+        };
+        QTest::newRow("cut-off 2048 MB") << u"cutOffLimitEdit"_qs << u"2048"_qs << true
+                                         << must("Cut off limit in MB", "0 or more and less than 2048");
+        QTest::newRow("throttle negative") << u"throttleLimitEdit"_qs << u"-1"_qs << true
+                                           << must("Throttle limit in MB", "0 or more and less than 2048");
+        QTest::newRow("off-peak 4096 MB") << u"offPeakCutOffLimitEdit"_qs << u"4096"_qs << true
+                                          << must("Off peak cut off limit in MB", "0 or more and less than 2048");
+        QTest::newRow("recharge 2097152 KB/s") << u"rechargeRateEdit"_qs << u"2097152"_qs << true
+                                               << must("FAP recharge rate in KB/s", "0 or more and less than 2097152");
         QTest::newRow("timeout in milliseconds beyond 32 bits")
-            << u"pingTimeoutEdit"_qs << u"3000000"_qs << u"The value of \"Timeout ( sec )\" must be from -2147483 to 2147483."_qs;
+            << u"pingTimeoutEdit"_qs << u"3000000"_qs << true << must("Timeout ( sec )", "from 1 to 2147483");
+        QTest::newRow("letters in the bucket box") << u"cumulativeDownloadEdit"_qs << u"twelve"_qs << true
+                                                   << must("Cumulative download in MB", "a number");
+        QTest::newRow("empty recharge") << u"rechargeRateEdit"_qs << QString() << true
+                                        << must("FAP recharge rate in KB/s", "a number");
+        QTest::newRow("recharge with a comma") << u"rechargeRateEdit"_qs << u"4,5"_qs << true
+                                               << must("FAP recharge rate in KB/s", "a number");
+        QTest::newRow("greyed off-peak box") << u"offPeakCutOffLimitEdit"_qs << u"lots"_qs << false
+                                             << must("Off peak cut off limit in MB", "a number");
+        QTest::newRow("timeout 2.5 after the bucket boxes") << u"pingTimeoutEdit"_qs << u"2.5"_qs << true
+                                                             << must("Timeout ( sec )", "a whole number");
+        QTest::newRow("timeout -5") << u"pingTimeoutEdit"_qs << u"-5"_qs << true
+                                    << must("Timeout ( sec )", "from 1 to 2147483");
+        QTest::newRow("TTL letters") << u"pingTtlEdit"_qs << u"ttl"_qs << true
+                                     << must("TTL ( ping packet time to live )", "a whole number");
+        QTest::newRow("TTL 999") << u"pingTtlEdit"_qs << u"999"_qs << true
+                                 << must("TTL ( ping packet time to live )", "from 1 to 255");
+        QTest::newRow("packet size 100000") << u"pingPacketSizeEdit"_qs << u"100000"_qs << true
+                                            << must("Packet size", "from 0 to 65507");
+        QTest::newRow("chart length -5") << u"chartHistorySpin"_qs << u"-5"_qs << true
+                                         << must("History length ( sec )", "from 1 to 86400");
+        QTest::newRow("alert step 0") << u"alertStepsEdit"_qs << u"0,50"_qs << true
+                                      << u"The value of \"At these parts of the way to the throttle limit ( % )\" must be "
+                                         "whole percentages from 1 to 99, separated by commas (such as 75,90), or nothing."_qs;
+        QTest::newRow("cut-off below the throttle")
+            << u"cutOffLimitEdit"_qs << u"40"_qs << true
+            << u"The value of \"Cut off limit in MB\" must not be below the \"Throttle limit in MB\"."_qs;
     }
-    void limitTooLargeStopsWithAMessage()
+    void badBoxStopsWithAMessage()
     {
         QFETCH(QString, box);
         QFETCH(QString, text);
+        QFETCH(bool, offPeak);
         QFETCH(QString, message);
         Program program(environment());
         OptionsWindow &options = program.optionsWindow;
@@ -326,9 +305,15 @@ private Q_SLOTS:
         program.showFirstWindow();
         if (!selectFirstRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no capture adapter on this machine");
-        findControl<QCheckBox>(options, "offPeakCheck")->setChecked(true); // the off-peak box is typed into only while enabled
+        controller.session().meter().setUsedBytes(5);
+        controller.session().meter().setActiveLimit(1);
+        findControl<QCheckBox>(options, "offPeakCheck")->setChecked(true);
         typeInto(findControl<QLineEdit>(options, "rechargeRateEdit"), u"8"_qs);
-        typeInto(options.findChild<QLineEdit *>(box), text);
+        QWidget *control = options.findChild<QWidget *>(box);
+        QVERIFY(control);
+        auto *edit = qobject_cast<QLineEdit *>(control);
+        typeInto(edit ? edit : control->findChild<QLineEdit *>(), text);
+        findControl<QCheckBox>(options, "offPeakCheck")->setChecked(offPeak);
         const QByteArray fileBefore = iniBytes();
         QTest::mouseClick(findControl<QPushButton>(options, "okButton"), Qt::LeftButton);
         QCOMPARE(iniBytes(), fileBefore);
@@ -336,11 +321,22 @@ private Q_SLOTS:
         QCOMPARE(shown[0].text, message);
         QCOMPARE(shown[0].title, QString());
         QCOMPARE(shown[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        // The box is in front, with the focus unless it is greyed.
+        auto *tabs = findControl<QTabWidget>(options, "tabs");
+        QVERIFY(tabs->currentWidget()->isAncestorOf(control));
+        if (control->isEnabled())
+            QVERIFY(options.focusWidget() == control || control->isAncestorOf(options.focusWidget()));
         // Nothing is taken, not even the boxes before the one refused.
+        const AppSettings defaults;
         QCOMPARE(controller.session().settings().adapterIndex, -1);
-        QCOMPARE(controller.session().settings().fap.rechargeRate, 4096);
+        QCOMPARE(controller.session().settings().fap.rechargeRate, defaults.fap.rechargeRate);
+        QCOMPARE(controller.session().settings().fap.offPeakEnabled, defaults.fap.offPeakEnabled);
+        QCOMPARE(controller.session().settings().pingTimeoutMs, defaults.pingTimeoutMs);
+        QCOMPARE(controller.session().meter().usedBytes(), 5);
+        QCOMPARE(controller.session().meter().activeLimit(), 1);
         QVERIFY(options.isVisible());
         QVERIFY(!controller.captureStarted());
+        QVERIFY(findControl<QListWidget>(options, "adapterList")->isEnabled());
     }
 
     void firstOkTakesEveryControl()
@@ -368,7 +364,7 @@ private Q_SLOTS:
         findControl<QTimeEdit>(options, "offPeakEndPicker")->setTime(QTime(6, 30));
         findControl<QSlider>(options, "opacitySlider")->setValue(200);
         findControl<QRadioButton>(options, "textTrayRadio")->setChecked(true);
-        typeInto(findControl<LenientSpinBox>(options, "chartHistorySpin")->findChild<QLineEdit *>(), u"abc"_qs);
+        typeInto(findControl<LenientSpinBox>(options, "chartHistorySpin")->findChild<QLineEdit *>(), u"090"_qs);
         findControl<QCheckBox>(options, "chartAutoScaleCheck")->setChecked(true);
         findControl<QCheckBox>(options, "autoStartCheck")->setChecked(true);
         findControl<QCheckBox>(options, "alwaysOnTopCheck")->setChecked(true);
@@ -394,8 +390,8 @@ private Q_SLOTS:
         QCOMPARE(s.pingTimeoutMs, 3000);
         QCOMPARE(s.pingTtl, 128);
         QCOMPARE(s.pingPacketSize, 64);
-        QCOMPARE(s.chartHistorySeconds, 0);
-        QCOMPARE(findControl<LenientSpinBox>(options, "chartHistorySpin")->text(), u"0"_qs);
+        QCOMPARE(s.chartHistorySeconds, 90);
+        QCOMPARE(findControl<LenientSpinBox>(options, "chartHistorySpin")->text(), u"90"_qs);
         QVERIFY(s.chartAutoScale);
         QVERIFY(s.alwaysOnTop);
         QVERIFY(s.autoStart);
@@ -423,7 +419,7 @@ private Q_SLOTS:
         };
         const QList<std::tuple<const char *, const char *, QString>> expected{
             {"System", "autoaxis", u"1"_qs},
-            {"System", "histlenght", u"0"_qs},
+            {"System", "histlenght", u"90"_qs},
             {"System", "AutoStart", u"1"_qs},
             {"System", "sm", u"0"_qs},
             {"System", "OnTop", u"1"_qs},

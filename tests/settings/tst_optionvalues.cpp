@@ -12,6 +12,7 @@ Q_DECLARE_METATYPE(NumberReading::Outcome)
 Q_DECLARE_METATYPE(Rounding)
 Q_DECLARE_METATYPE(OptionTexts)
 Q_DECLARE_METATYPE(OptionsReadBack::Stop)
+Q_DECLARE_METATYPE(OptionBox)
 
 namespace {
 const QLocale english(QLocale::English, QLocale::UnitedStates);
@@ -83,7 +84,10 @@ private Q_SLOTS:
         QLocale::setDefault(german);
         QCOMPARE(::bytesFromDecimal(u"-1"_qs, 1024, Rounding::Truncate).allowed,
                  u"0 or more and less than 2097152"_qs);
-        QCOMPARE(wholeNumberTimes(u"2147484"_qs, 1000).allowed, u"from -2147483 to 2147483"_qs);
+        QCOMPARE(wholeNumberTimes(u"2147484"_qs, 1000, INT32_MIN, INT32_MAX).allowed, u"from -2147483 to 2147483"_qs);
+        QCOMPARE(wholeNumberTimes(u"999"_qs, 1, 1, 255).allowed, u"from 1 to 255"_qs);
+        QCOMPARE(wholeNumberTimes(u"x"_qs, 1, 1, 255).allowed, u"a whole number"_qs);
+        QCOMPARE(::bytesFromDecimal(u"x"_qs, 1024, Rounding::Truncate).allowed, u"a number"_qs);
     }
 
     // Under a locale with digits of its own, what the program writes and what the user types
@@ -104,20 +108,31 @@ private Q_SLOTS:
         QTest::addColumn<int>("factor");
         QTest::addColumn<NumberReading::Outcome>("outcome");
         QTest::addColumn<int>("value");
+        QTest::addColumn<int>("lowest"); // as typed
+        QTest::addColumn<int>("highest");
         using O = NumberReading::Outcome;
-        QTest::newRow("timeout seconds") << u"10"_qs << 1000 << O::Read << 10000;
-        QTest::newRow("timeout 2.5 is no whole number") << u"2.5"_qs << 1000 << O::NotANumber << 0;
-        QTest::newRow("leading zeros and blanks") << u"  064"_qs << 1 << O::Read << 64;
-        QTest::newRow("plus sign") << u"+32"_qs << 1 << O::Read << 32;
-        QTest::newRow("minus sign") << u"-5"_qs << 1 << O::Read << -5;
-        QTest::newRow("trailing blank") << u"64 "_qs << 1 << O::NotANumber << 0;
-        QTest::newRow("sign only") << u"-"_qs << 1 << O::NotANumber << 0;
-        QTest::newRow("hexadecimal") << u"0x10"_qs << 1 << O::NotANumber << 0;
-        QTest::newRow("empty") << QString() << 1 << O::NotANumber << 0;
-        QTest::newRow("beyond 32 bits") << u"2147483648"_qs << 1 << O::NotANumber << 0;
-        QTest::newRow("largest timeout") << u"2147483"_qs << 1000 << O::Read << 2147483000;
-        QTest::newRow("timeout would wrap") << u"2147484"_qs << 1000 << O::OutOfRange << 0;
-        QTest::newRow("negative timeout would wrap") << u"-2147484"_qs << 1000 << O::OutOfRange << 0;
+        QTest::newRow("timeout seconds") << u"10"_qs << 1000 << O::Read << 10000 << INT32_MIN << INT32_MAX;
+        QTest::newRow("timeout 2.5 is no whole number") << u"2.5"_qs << 1000 << O::NotANumber << 0 << INT32_MIN << INT32_MAX;
+        QTest::newRow("leading zeros and blanks") << u"  064"_qs << 1 << O::Read << 64 << INT32_MIN << INT32_MAX;
+        QTest::newRow("plus sign") << u"+32"_qs << 1 << O::Read << 32 << INT32_MIN << INT32_MAX;
+        QTest::newRow("minus sign") << u"-5"_qs << 1 << O::Read << -5 << INT32_MIN << INT32_MAX;
+        QTest::newRow("trailing blank") << u"64 "_qs << 1 << O::NotANumber << 0 << INT32_MIN << INT32_MAX;
+        QTest::newRow("sign only") << u"-"_qs << 1 << O::NotANumber << 0 << INT32_MIN << INT32_MAX;
+        QTest::newRow("hexadecimal") << u"0x10"_qs << 1 << O::NotANumber << 0 << INT32_MIN << INT32_MAX;
+        QTest::newRow("empty") << QString() << 1 << O::NotANumber << 0 << INT32_MIN << INT32_MAX;
+        QTest::newRow("beyond 32 bits") << u"2147483648"_qs << 1 << O::NotANumber << 0 << INT32_MIN << INT32_MAX;
+        QTest::newRow("largest timeout") << u"2147483"_qs << 1000 << O::Read << 2147483000 << INT32_MIN << INT32_MAX;
+        QTest::newRow("timeout would wrap") << u"2147484"_qs << 1000 << O::OutOfRange << 0 << INT32_MIN << INT32_MAX;
+        QTest::newRow("negative timeout would wrap") << u"-2147484"_qs << 1000 << O::OutOfRange << 0 << INT32_MIN << INT32_MAX;
+        // The boxes' own bounds.
+        QTest::newRow("TTL 255") << u"255"_qs << 1 << O::Read << 255 << 1 << 255;
+        QTest::newRow("TTL 1") << u"1"_qs << 1 << O::Read << 1 << 1 << 255;
+        QTest::newRow("TTL 0") << u"0"_qs << 1 << O::OutOfRange << 0 << 1 << 255;
+        QTest::newRow("TTL 256") << u"256"_qs << 1 << O::OutOfRange << 0 << 1 << 255;
+        QTest::newRow("TTL 999") << u"999"_qs << 1 << O::OutOfRange << 0 << 1 << 255;
+        QTest::newRow("timeout -5") << u"-5"_qs << 1000 << O::OutOfRange << 0 << 1 << INT32_MAX;
+        QTest::newRow("timeout 0") << u"0"_qs << 1000 << O::OutOfRange << 0 << 1 << INT32_MAX;
+        QTest::newRow("timeout bound above 32 bits") << u"2147484"_qs << 1000 << O::OutOfRange << 0 << 1 << INT32_MAX;
     }
     void wholeNumbers()
     {
@@ -125,7 +140,9 @@ private Q_SLOTS:
         QFETCH(int, factor);
         QFETCH(NumberReading::Outcome, outcome);
         QFETCH(int, value);
-        const NumberReading reading = wholeNumberTimes(text, factor);
+        QFETCH(int, lowest);
+        QFETCH(int, highest);
+        const NumberReading reading = wholeNumberTimes(text, factor, lowest, highest);
         QCOMPARE(reading.outcome, outcome);
         QCOMPARE(reading.value, value);
     }
@@ -159,65 +176,109 @@ private Q_SLOTS:
         QTest::addColumn<OptionTexts>("texts");
         QTest::addColumn<OptionsReadBack::Stop>("stop");
         QTest::addColumn<int>("boxesRead"); // in reading order
+        QTest::addColumn<OptionBox>("box");
         QTest::addColumn<QString>("message");
         const OptionTexts valid{u"4"_qs, u"92.3999996185303"_qs, u"12.5"_qs, u"255"_qs, u"61.5999994277954"_qs,
-                                u"localhost"_qs, u"10"_qs, u"64"_qs, u"32"_qs};
+                                u"localhost"_qs, u"10"_qs, u"64"_qs, u"32"_qs, u"60"_qs, u"75,90"_qs};
         using S = OptionsReadBack::Stop;
-        QTest::newRow("all read") << valid << S::None << 9 << QString();
+        using B = OptionBox;
+        const auto must = [](const char *caption, const char *allowed) {
+            return QStringLiteral("The value of \"%1\" must be %2.").arg(QLatin1String(caption), QLatin1String(allowed));
+        };
+        QTest::newRow("all read") << valid << S::None << 11 << B::None << QString();
+        // Each row: the box, its text, how it stops, how many boxes were read before it.
+        struct Bad
+        {
+            const char *name;
+            QString OptionTexts::*field;
+            QString text;
+            S stop;
+            int read;
+            B box;
+            QString message;
+        };
+        const Bad rows[] = {
+            {"recharge letters", &OptionTexts::rechargeRate, u"x"_qs, S::NotANumber, 0, B::RechargeRate,
+             must("FAP recharge rate in KB/s", "a number")},
+            {"recharge with a comma", &OptionTexts::rechargeRate, u"4,5"_qs, S::NotANumber, 0, B::RechargeRate,
+             must("FAP recharge rate in KB/s", "a number")},
+            {"off-peak empty", &OptionTexts::offPeakCutOffLimit, QString(), S::NotANumber, 3, B::OffPeakCutOffLimit,
+             must("Off peak cut off limit in MB", "a number")},
+            {"timeout 2.5", &OptionTexts::pingTimeout, u"2.5"_qs, S::NotANumber, 6, B::PingTimeout,
+             must("Timeout ( sec )", "a whole number")},
+            {"timeout -5", &OptionTexts::pingTimeout, u"-5"_qs, S::OutOfRange, 6, B::PingTimeout,
+             must("Timeout ( sec )", "from 1 to 2147483")},
+            {"TTL 999", &OptionTexts::pingTtl, u"999"_qs, S::OutOfRange, 7, B::PingTtl,
+             must("TTL ( ping packet time to live )", "from 1 to 255")},
+            {"TTL letters", &OptionTexts::pingTtl, u"abc"_qs, S::NotANumber, 7, B::PingTtl,
+             must("TTL ( ping packet time to live )", "a whole number")},
+            {"packet size letters", &OptionTexts::pingPacketSize, u"big"_qs, S::NotANumber, 8, B::PingPacketSize,
+             must("Packet size", "a whole number")},
+            {"packet size 100000", &OptionTexts::pingPacketSize, u"100000"_qs, S::OutOfRange, 8, B::PingPacketSize,
+             must("Packet size", "from 0 to 65507")},
+            {"chart length -5", &OptionTexts::chartHistory, u"-5"_qs, S::OutOfRange, 9, B::ChartHistory,
+             must("History length ( sec )", "from 1 to 86400")},
+            {"chart length empty", &OptionTexts::chartHistory, QString(), S::NotANumber, 9, B::ChartHistory,
+             must("History length ( sec )", "a whole number")},
+            {"alert steps letters", &OptionTexts::alertSteps, u"75,abc"_qs, S::NotANumber, 10, B::AlertSteps,
+             u"The value of \"At these parts of the way to the throttle limit ( % )\" must be whole percentages "
+             "from 1 to 99, separated by commas (such as 75,90), or nothing."_qs},
+            {"alert step 150", &OptionTexts::alertSteps, u"150"_qs, S::NotANumber, 10, B::AlertSteps,
+             u"The value of \"At these parts of the way to the throttle limit ( % )\" must be whole percentages "
+             "from 1 to 99, separated by commas (such as 75,90), or nothing."_qs},
+            {"cut-off 2048 MB", &OptionTexts::cutOffLimit, u"2048"_qs, S::OutOfRange, 1, B::CutOffLimit,
+             must("Cut off limit in MB", "0 or more and less than 2048")},
+            {"negative throttle", &OptionTexts::throttleLimit, u"-3"_qs, S::OutOfRange, 4, B::ThrottleLimit,
+             must("Throttle limit in MB", "0 or more and less than 2048")},
+            {"recharge 2097152 KB/s", &OptionTexts::rechargeRate, u"2097152"_qs, S::OutOfRange, 0, B::RechargeRate,
+             must("FAP recharge rate in KB/s", "0 or more and less than 2097152")},
+            // Every box was read, the two limits do not go together.
+            {"cut-off below the throttle", &OptionTexts::cutOffLimit, u"40"_qs, S::OutOfRange, 11, B::CutOffLimit,
+             u"The value of \"Cut off limit in MB\" must not be below the \"Throttle limit in MB\"."_qs},
+        };
+        for (const Bad &row : rows) {
+            OptionTexts t = valid;
+            t.*row.field = row.text;
+            QTest::newRow(row.name) << t << row.stop << row.read << row.box << row.message;
+        }
+        // The cut-off limit may equal the throttle limit.
         OptionTexts t = valid;
-        t.rechargeRate = u"x"_qs;
-        QTest::newRow("recharge letters") << t << S::NotANumber << 0 << QString();
-        t = valid;
-        t.offPeakCutOffLimit = QString();
-        QTest::newRow("off-peak empty") << t << S::NotANumber << 3 << QString();
-        t = valid;
-        t.pingTimeout = u"2.5"_qs;
-        QTest::newRow("timeout 2.5") << t << S::NotANumber << 6 << QString();
-        t = valid;
-        t.pingPacketSize = u"big"_qs;
-        QTest::newRow("packet size letters") << t << S::NotANumber << 8 << QString();
-        t = valid;
-        t.cutOffLimit = u"2048"_qs;
-        QTest::newRow("cut-off 2048 MB") << t << S::OutOfRange << 1
-                                         << u"The value of \"Cut off limit in MB\" must be 0 or more and less than 2048."_qs;
-        t = valid;
-        t.throttleLimit = u"-3"_qs;
-        QTest::newRow("negative throttle") << t << S::OutOfRange << 4
-                                           << u"The value of \"Throttle limit in MB\" must be 0 or more and less than 2048."_qs;
-        t = valid;
-        t.rechargeRate = u"2097152"_qs;
-        QTest::newRow("recharge 2097152 KB/s")
-            << t << S::OutOfRange << 0
-            << u"The value of \"FAP recharge rate in KB/s\" must be 0 or more and less than 2097152."_qs;
+        t.cutOffLimit = t.throttleLimit;
+        QTest::newRow("cut-off at the throttle") << t << S::None << 11 << B::None << QString();
         t = valid;
         t.usedBytes = u"x"_qs;
         t.throttleLimit = u"5000"_qs;
-        QTest::newRow("letters before a large value") << t << S::NotANumber << 2 << QString();
+        QTest::newRow("letters before a large value")
+            << t << S::NotANumber << 2 << B::UsedBytes << must("Cumulative download in MB", "a number");
     }
     void readBackStopsAtTheFirstFailingBox()
     {
         QFETCH(OptionTexts, texts);
         QFETCH(OptionsReadBack::Stop, stop);
         QFETCH(int, boxesRead);
+        QFETCH(OptionBox, box);
         QFETCH(QString, message);
         // Settings no box holds, so each one taken shows.
         AppSettings settings;
         FapParameters &fap = settings.fap;
         fap.rechargeRate = fap.cutOffLimit = fap.offPeakCutOffLimit = fap.throttleLimit = -1;
         settings.pingHost = u"unread"_qs;
-        settings.pingTimeoutMs = settings.pingTtl = settings.pingPacketSize = -1;
+        settings.pingTimeoutMs = settings.pingTtl = settings.pingPacketSize = settings.chartHistorySeconds = -1;
+        settings.alerts.stepsPercent = {-1};
         const OptionsReadBack result = readBackOptions(texts, settings);
         QCOMPARE(result.stop, stop);
+        QCOMPARE(result.box, box);
         QCOMPARE(result.message, message);
         const OptionValues &v = result.values;
         const bool read[] = {v.rechargeRate.has_value(), v.cutOffLimit.has_value(), v.usedBytes.has_value(),
                              v.offPeakCutOffLimit.has_value(), v.throttleLimit.has_value(), v.pingHost.has_value(),
-                             v.pingTimeoutMs.has_value(), v.pingTtl.has_value(), v.pingPacketSize.has_value()};
-        for (int i = 0; i < 9; ++i)
+                             v.pingTimeoutMs.has_value(), v.pingTtl.has_value(), v.pingPacketSize.has_value(),
+                             v.chartHistorySeconds.has_value(), v.alertSteps.has_value()};
+        for (int i = 0; i < 11; ++i)
             QVERIFY2(read[i] == (i < boxesRead), qPrintable(QString::number(i)));
         QCOMPARE(v.bucketRead(), boxesRead > 3);
-        // The boxes read are taken, unless one was out of range; the level is the bucket's.
-        const int taken = stop == OptionsReadBack::Stop::OutOfRange ? 0 : boxesRead;
+        // The boxes read are taken only when none failed; the level is the bucket's.
+        const int taken = stop == OptionsReadBack::Stop::None ? boxesRead : 0;
         // Each setting with the place of its box in the reading order.
         const std::pair<int, bool> took[] = {{0, fap.rechargeRate != -1},
                                              {1, fap.cutOffLimit != -1},
@@ -226,7 +287,9 @@ private Q_SLOTS:
                                              {5, settings.pingHost != u"unread"_qs},
                                              {6, settings.pingTimeoutMs != -1},
                                              {7, settings.pingTtl != -1},
-                                             {8, settings.pingPacketSize != -1}};
+                                             {8, settings.pingPacketSize != -1},
+                                             {9, settings.chartHistorySeconds != -1},
+                                             {10, settings.alerts.stepsPercent != QList<int>{-1}}};
         for (const auto &[box, changed] : took)
             QVERIFY2(changed == (box < taken), qPrintable(QString::number(box)));
     }
@@ -237,7 +300,7 @@ private Q_SLOTS:
         AppSettings settings;
         const OptionsReadBack result = readBackOptions(
             {u"4,5"_qs, u"92,3999996185303"_qs, u"0"_qs, u"255"_qs, u"61,5999994277954"_qs, u" host "_qs, u"3"_qs,
-             u"128"_qs, u"1000"_qs},
+             u"128"_qs, u"1000"_qs, u"90"_qs, u" 90, 75"_qs},
             settings);
         QCOMPARE(result.stop, OptionsReadBack::Stop::None);
         const OptionValues &v = result.values;
@@ -259,6 +322,8 @@ private Q_SLOTS:
         QCOMPARE(settings.pingTimeoutMs, 3000);
         QCOMPARE(settings.pingTtl, 128);
         QCOMPARE(settings.pingPacketSize, 1000);
+        QCOMPARE(settings.chartHistorySeconds, 90);
+        QCOMPARE(settings.alerts.stepsPercent, (QList<int>{75, 90}));
     }
 
     void addressBoxes_data()
@@ -270,8 +335,16 @@ private Q_SLOTS:
                                << QStringList{u"192"_qs, u"168"_qs, u"0"_qs, u"7"_qs};
         QTest::newRow("leading zeros and sign") << QStringList{u"010"_qs, u"+1"_qs, u" 001"_qs, u"1"_qs}
                                                 << u"10.1.1.1"_qs << QStringList{u"10"_qs, u"1"_qs, u"1"_qs, u"1"_qs};
-        QTest::newRow("no range check") << QStringList{u"300"_qs, u"-1"_qs, u"0"_qs, u"0"_qs} << u"300.-1.0.0"_qs
-                                        << QStringList{u"300"_qs, u"-1"_qs, u"0"_qs, u"0"_qs};
+        // Each number from 0 to 255: the boxes up to the bad one are rewritten, nothing is given.
+        QTest::newRow("255 in every box") << QStringList{u"255"_qs, u"255"_qs, u"255"_qs, u"255"_qs}
+                                          << u"255.255.255.255"_qs
+                                          << QStringList{u"255"_qs, u"255"_qs, u"255"_qs, u"255"_qs};
+        QTest::newRow("999 in every box") << QStringList{u"999"_qs, u"999"_qs, u"999"_qs, u"999"_qs} << QString()
+                                          << QStringList{u"999"_qs, u"999"_qs, u"999"_qs, u"999"_qs};
+        QTest::newRow("256 in the last box") << QStringList{u"010"_qs, u"1"_qs, u"2"_qs, u"256"_qs} << QString()
+                                             << QStringList{u"10"_qs, u"1"_qs, u"2"_qs, u"256"_qs};
+        QTest::newRow("negative first box") << QStringList{u"-5"_qs, u"1"_qs, u"2"_qs, u"3"_qs} << QString()
+                                            << QStringList{u"-5"_qs, u"1"_qs, u"2"_qs, u"3"_qs};
         QTest::newRow("empty third box") << QStringList{u"010"_qs, u"02"_qs, QString(), u"4"_qs} << QString()
                                          << QStringList{u"10"_qs, u"2"_qs, QString(), u"4"_qs};
         QTest::newRow("letter in first box") << QStringList{u"a"_qs, u"02"_qs, u"3"_qs, u"4"_qs} << QString()

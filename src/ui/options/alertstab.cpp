@@ -2,6 +2,7 @@
 
 #include "settings/alertsteps.h"
 #include "settings/appsettings.h"
+#include "settings/optionvalues.h"
 #include "ui/options/optionsform.h"
 
 #include <QCheckBox>
@@ -56,10 +57,14 @@ void AlertsTab::showSettings(const AppSettings &settings)
     m_alertWarnMinutesSpin->setValue(settings.alerts.warnMinutes);
 }
 
+void AlertsTab::numberTexts(OptionTexts &texts) const
+{
+    texts.alertSteps = m_alertStepsEdit->text();
+}
+
 void AlertsTab::takeSettings(AppSettings &settings)
 {
     settings.alerts.enabled = m_alertsEnabledCheck->isChecked();
-    settings.alerts.stepsPercent = parseAlertSteps(m_alertStepsEdit->text()).value_or(AlertConfig{}.stepsPercent);
     m_alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
     settings.alerts.warnMinutes = m_alertWarnMinutesSpin->value();
 }

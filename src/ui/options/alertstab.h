@@ -7,6 +7,7 @@ class QGroupBox;
 class QLineEdit;
 class QSpinBox;
 struct AppSettings;
+struct OptionTexts;
 
 // "Alerts": whether the desktop notifications show and the warnings before the throttle.
 class AlertsTab : public QWidget
@@ -17,7 +18,9 @@ public:
     AlertsTab();
 
     void showSettings(const AppSettings &settings);
-    // Steps that cannot be read become the default ones, in the box too.
+    // The steps' text the confirmation reads (readBackOptions).
+    void numberTexts(OptionTexts &texts) const;
+    // The rest, after the read-back; the box shows the steps as taken.
     void takeSettings(AppSettings &settings);
 
 private:

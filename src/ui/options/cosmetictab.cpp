@@ -110,11 +110,12 @@ void CosmeticTab::numberTexts(OptionTexts &texts) const
     texts.pingTimeout = m_pingTimeoutEdit->text();
     texts.pingTtl = m_pingTtlEdit->text();
     texts.pingPacketSize = m_pingPacketSizeEdit->text();
+    texts.chartHistory = m_chartHistorySpin->text();
 }
 
 void CosmeticTab::takeSettings(AppSettings &settings)
 {
-    settings.chartHistorySeconds = m_chartHistorySpin->takeValue();
+    m_chartHistorySpin->setValue(settings.chartHistorySeconds);
     settings.chartAutoScale = m_chartAutoScaleCheck->isChecked();
     settings.alwaysOnTop = m_alwaysOnTopCheck->isChecked();
     settings.autoStart = m_autoStartCheck->isChecked();

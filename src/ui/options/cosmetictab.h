@@ -21,9 +21,9 @@ public:
 
     void showSettings(const AppSettings &settings);
     void setAlwaysOnTopChecked(bool alwaysOnTop);
-    // The texts of the ping boxes the confirmation converts (readBackOptions).
+    // The texts of the ping and history boxes the confirmation converts (readBackOptions).
     void numberTexts(OptionTexts &texts) const;
-    // Everything but the ping boxes. A history that is no number becomes 0, in the box too.
+    // The rest, after the read-back; the history box shows the length as taken.
     void takeSettings(AppSettings &settings);
 
 private:

@@ -12,15 +12,6 @@ LenientSpinBox::LenientSpinBox(QWidget *parent)
     setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
 }
 
-int LenientSpinBox::takeValue()
-{
-    const auto value = parseWholeNumber(text());
-    if (!value)
-        lineEdit()->setText(QStringLiteral("0"));
-    setValue(value.value_or(0));
-    return value.value_or(0);
-}
-
 QValidator::State LenientSpinBox::validate(QString &, int &) const
 {
     return QValidator::Acceptable;

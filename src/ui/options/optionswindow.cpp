@@ -8,14 +8,18 @@
 #include "ui/options/optionsform.h"
 #include "ui/options/plantab.h"
 
+#include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <map>
 
 using namespace OptionsForm;
 
@@ -154,6 +158,7 @@ OptionsReadBack OptionsWindow::readSettings(AppSettings &settings)
     OptionTexts texts;
     m_plan->numberTexts(texts);
     m_cosmetic->numberTexts(texts);
+    m_alerts->numberTexts(texts);
     OptionsReadBack readBack = readBackOptions(texts, settings);
     if (readBack.stop != OptionsReadBack::Stop::None)
         return readBack;
@@ -163,6 +168,36 @@ OptionsReadBack OptionsWindow::readSettings(AppSettings &settings)
     m_alerts->takeSettings(settings);
     settings.showOptionsAtStart = m_showAtStartCheck->isChecked();
     return readBack;
+}
+
+void OptionsWindow::focusBox(OptionBox box)
+{
+    static const std::map<OptionBox, QString> names{
+        {OptionBox::RechargeRate, QStringLiteral("rechargeRateEdit")},
+        {OptionBox::CutOffLimit, QStringLiteral("cutOffLimitEdit")},
+        {OptionBox::UsedBytes, QStringLiteral("cumulativeDownloadEdit")},
+        {OptionBox::OffPeakCutOffLimit, QStringLiteral("offPeakCutOffLimitEdit")},
+        {OptionBox::ThrottleLimit, QStringLiteral("throttleLimitEdit")},
+        {OptionBox::PingTimeout, QStringLiteral("pingTimeoutEdit")},
+        {OptionBox::PingTtl, QStringLiteral("pingTtlEdit")},
+        {OptionBox::PingPacketSize, QStringLiteral("pingPacketSizeEdit")},
+        {OptionBox::ChartHistory, QStringLiteral("chartHistorySpin")},
+        {OptionBox::AlertSteps, QStringLiteral("alertStepsEdit")},
+    };
+    const auto name = names.find(box);
+    auto *tabs = findChild<QTabWidget *>(QStringLiteral("tabs"));
+    QWidget *control = name == names.end() ? nullptr : findChild<QWidget *>(name->second);
+    if (!control)
+        return;
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->widget(i)->isAncestorOf(control))
+            tabs->setCurrentIndex(i);
+    }
+    control->setFocus(Qt::OtherFocusReason);
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        edit->selectAll();
+    else if (auto *spin = qobject_cast<QAbstractSpinBox *>(control))
+        spin->selectAll();
 }
 
 bool OptionsWindow::showAtStartChecked() const

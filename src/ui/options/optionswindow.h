@@ -48,10 +48,11 @@ public:
     // A LAN address is listed, or every 192.168.*.* address counts as LAN.
     bool hasLanRule() const;
     // Every setting the window holds into `settings`, the number boxes first in the order the
-    // result names (readBackOptions). A box that stops the reading leaves the settings after it
-    // as they were. A history that is no number becomes 0, steps that cannot be read become the
-    // default ones, in the box too. The adapter row and the address lists are not taken here.
+    // result names (readBackOptions). A box that stops the reading leaves every setting as it
+    // was. The adapter row and the address lists are not taken here.
     OptionsReadBack readSettings(AppSettings &settings);
+    // Shows the box's tab and puts the focus on the box, its text selected.
+    void focusBox(OptionBox box);
     bool showAtStartChecked() const;
 
 Q_SIGNALS:

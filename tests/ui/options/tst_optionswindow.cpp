@@ -49,7 +49,7 @@ const SettingRow settingRows[] = {
      [](const AppSettings &s) { return QVariant(s.fap.rechargeRate); }},
     {"Direcway settings: cut-off limit", [](AppSettings &s) { s.fap.cutOffLimit = 209715200; },
      [](const AppSettings &s) { return QVariant(s.fap.cutOffLimit); }},
-    {"Direcway settings: throttle limit", [](AppSettings &s) { s.fap.throttleLimit = 157286400; },
+    {"Direcway settings: throttle limit", [](AppSettings &s) { s.fap.throttleLimit = 52428800; },
      [](const AppSettings &s) { return QVariant(s.fap.throttleLimit); }},
     {"Direcway settings: off-peak", [](AppSettings &s) { s.fap.offPeakEnabled = true; },
      [](const AppSettings &s) { return QVariant(s.fap.offPeakEnabled); }},
@@ -237,16 +237,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("typedSteps");
         QTest::addColumn<QList<int>>("steps");
         QTest::addColumn<QString>("shownSteps");
-        QTest::newRow("sorted, repeats dropped") << u"90, 50,90"_qs << QList<int>{50, 90} << u"50,90"_qs;
-        QTest::newRow("none") << QString() << QList<int>{} << QString();
-        QTest::newRow("a step out of range: the defaults") << u"0,50"_qs << QList<int>{75, 90} << u"75,90"_qs;
-        QTest::newRow("an empty step: the defaults") << u"50,,60"_qs << QList<int>{75, 90} << u"75,90"_qs;
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("sorted, repeats dropped") << u"90, 50,90"_qs << QList<int>{50, 90} << u"50,90"_qs << false;
+        QTest::newRow("none") << QString() << QList<int>{} << QString() << false;
+        // Refused, not replaced: no setting changes, the box keeps what was typed.
+        QTest::newRow("a step out of range: refused") << u"0,50"_qs << QList<int>{75, 90} << u"0,50"_qs << true;
+        QTest::newRow("an empty step: refused") << u"50,,60"_qs << QList<int>{75, 90} << u"50,,60"_qs << true;
     }
     void alertsTab()
     {
         QFETCH(QString, typedSteps);
         QFETCH(QList<int>, steps);
         QFETCH(QString, shownSteps);
+        QFETCH(bool, refused);
         OptionsWindow window;
         showDefaults(window);
         window.showMaximised();
@@ -261,10 +264,12 @@ private Q_SLOTS:
         QTest::mouseClick(enabled, Qt::LeftButton, {}, QPoint(8, enabled->height() / 2));
         QVERIFY(!findControl<QGroupBox>(window, "alertsGroup")->isEnabled());
         AppSettings taken;
-        QCOMPARE(window.readSettings(taken).stop, OptionsReadBack::Stop::None);
-        QCOMPARE(taken.alerts.enabled, false);
+        const OptionsReadBack readBack = window.readSettings(taken);
+        QCOMPARE(readBack.stop, refused ? OptionsReadBack::Stop::NotANumber : OptionsReadBack::Stop::None);
+        QCOMPARE(readBack.box, refused ? OptionBox::AlertSteps : OptionBox::None);
+        QCOMPARE(taken.alerts.enabled, refused);
         QCOMPARE(taken.alerts.stepsPercent, steps);
-        QCOMPARE(taken.alerts.warnMinutes, 0);
+        QCOMPARE(taken.alerts.warnMinutes, refused ? AppSettings().alerts.warnMinutes : 0);
         QCOMPARE(stepsBox->text(), shownSteps);
     }
 
