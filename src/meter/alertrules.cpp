@@ -15,7 +15,17 @@ AlertReading alertReading(const QDateTime &now, const FapMeter &meter)
     reading.secondsToThrottle = meter.secondsToThrottle();
     reading.secondsToCutOff = meter.secondsToCutOff();
     reading.fullRecoverySeconds = meter.fullRecoverySeconds();
+    reading.netRate = meter.netRate();
     return reading;
+}
+
+std::optional<int64_t> ticksToThrottle(const AlertReading &reading)
+{
+    const int64_t left = int64_t(reading.throttleLimit) - reading.usedBytes;
+    if (left < 0 || reading.netRate >= 0)
+        return std::nullopt;
+    // At the throttle limit exactly is not above it: one tick more.
+    return left / -reading.netRate + 1;
 }
 
 AlertRules::AlertRules(AlertConfig config, QLocale locale)
@@ -114,16 +124,17 @@ void AlertRules::followLevel(const AlertReading &reading, int64_t margin, QList<
     if (m_warned && reading.usedBytes < m_warnedUsed - margin)
         m_warned = false;
     const int64_t warnSeconds = int64_t(m_config.warnMinutes) * 60;
-    if (!m_warned && below && reading.usedBytes < reading.throttleLimit && reading.secondsToThrottle
-        && *reading.secondsToThrottle < warnSeconds) {
+    const std::optional<int64_t> soon = ticksToThrottle(reading);
+    m_soonTicks = below && soon && *soon <= warnSeconds ? m_soonTicks + 1 : 0;
+    if (!m_warned && m_soonTicks >= warnHoldTicks) {
         m_warned = true;
         m_warnedUsed = reading.usedBytes;
-        const int64_t minutes = std::max<int64_t>(1, (*reading.secondsToThrottle + 59) / 60);
+        const int64_t minutes = (*soon + 59) / 60;
         alerts.append({Alert::Kind::Warning, QStringLiteral("Throttled soon"),
                        QStringLiteral("At the current speed you will be throttled in %1 %2 (at about %3): %4.")
                            .arg(minutes)
                            .arg(minutes == 1 ? QStringLiteral("minute") : QStringLiteral("minutes"),
-                                clockTime(reading.now, *reading.secondsToThrottle), toThrottle)});
+                                clockTime(reading.now, *soon), toThrottle)});
     }
 }
 

@@ -21,6 +21,7 @@ struct AlertReading
     std::optional<int64_t> secondsToThrottle; // reaching it while below, leaving it while above
     std::optional<int64_t> secondsToCutOff;   // while cut off: until the release
     std::optional<int64_t> fullRecoverySeconds;
+    int64_t netRate = 0;        // bytes per second: positive drains, negative fills
     bool captureStopped = false;
     QString captureMessage;     // why it stopped, as the capture said it
     uint64_t droppedFrames = 0; // since the capture started
@@ -28,6 +29,11 @@ struct AlertReading
 
 // The bucket's figures of its last tick; the capture's fields are the caller's to fill.
 AlertReading alertReading(const QDateTime &now, const FapMeter &meter);
+
+// The first tick above the throttle limit if the bucket goes on filling at the reading's net
+// rate, counted as planDownload counts it for a download at that rate; none while it does not
+// fill or is above already.
+std::optional<int64_t> ticksToThrottle(const AlertReading &reading);
 
 // One thing to tell the user.
 struct Alert
@@ -51,6 +57,9 @@ public:
     static constexpr int dropQuietTicks = 300;
     // A stopped capture is told again only after it has run this many ticks again.
     static constexpr int captureRunTicks = 60;
+    // "Throttled soon" waits until the projection has held this many ticks: a burst of a few
+    // seconds moves the smoothed rate but is no news.
+    static constexpr int warnHoldTicks = 30;
 
     explicit AlertRules(AlertConfig config = {}, QLocale locale = QLocale());
 
@@ -75,6 +84,7 @@ private:
     int m_announcedStep = -1; // index into the steps
     bool m_warned = false;
     int64_t m_warnedUsed = 0;
+    int m_soonTicks = 0; // ticks in a row the throttle has been within the warning minutes
     bool m_throttled = false;        // "Throttled" (or the cut-off) said, "Recovered" not yet
     bool m_cutOff = false;
     bool m_stopTold = false;

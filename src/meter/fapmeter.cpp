@@ -159,12 +159,14 @@ Restriction FapMeter::restriction() const noexcept
 
 int64_t FapMeter::remaining() const noexcept
 {
-    return int64_t(m_reading.limit) - m_reading.used;
+    // A bucket above the limit in force (a typed level, the end of the off-peak hours) has
+    // nothing left, not a negative allowance.
+    return std::max<int64_t>(0, int64_t(m_reading.limit) - m_reading.used);
 }
 
 int64_t FapMeter::levelPercent() const noexcept
 {
-    if (m_reading.limit == 0)
+    if (m_reading.limit <= 0)
         return 0;
     return floorDiv<int64_t>(100 * remaining(), m_reading.limit);
 }

@@ -72,8 +72,8 @@ public:
 
     // Readouts of the last tick (they change only at a tick).
     Restriction restriction() const noexcept;
-    int64_t remaining() const noexcept;
-    int64_t levelPercent() const noexcept; // 0 when the limit in force is 0
+    int64_t remaining() const noexcept;    // never below 0
+    int64_t levelPercent() const noexcept; // 0 to 100; 0 when the limit in force is 0
     int64_t bytesToThrottle() const noexcept;
     double bytesToCutOff() const noexcept; // quarters of a byte while cut off
     std::optional<int64_t> fullRecoverySeconds() const noexcept;

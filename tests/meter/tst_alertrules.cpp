@@ -1,5 +1,6 @@
 #include "meter/alertrules.h"
 #include "meter/oledate.h"
+#include "meter/planner.h"
 #include "meter/trafficstats.h"
 
 #include <QTest>
@@ -20,6 +21,7 @@ struct GivenTick
     int repeat = 1;
     bool stopped = false;
     uint64_t dropped = 0;
+    int64_t fill = 0; // bytes per second the bucket fills; 0: as fast as `toThrottle` says
 };
 
 AlertReading reading(const GivenTick &given)
@@ -31,6 +33,10 @@ AlertReading reading(const GivenTick &given)
     r.usedBytes = int64_t(given.percent * throttle / 100);
     r.bytesToCutOff = 20000000;
     r.secondsToThrottle = given.toThrottle;
+    if (given.fill > 0)
+        r.netRate = -given.fill;
+    else if (given.toThrottle)
+        r.netRate = -(int64_t(throttle) - r.usedBytes) / *given.toThrottle;
     if (given.restriction == Restriction::CutOff)
         r.secondsToCutOff = 3600;
     r.fullRecoverySeconds = 7200;
@@ -63,15 +69,20 @@ QString run(AlertRules &rules, const QList<GivenTick> &ticks)
     return told.join(u"; "_s);
 }
 
+// The alerts of the last of the tick's repeats.
 QList<Alert> oneTick(const GivenTick &given)
 {
     AlertRules rules({}, QLocale::c());
-    return rules.tick(reading(given));
+    QList<Alert> alerts;
+    for (int i = 0; i < given.repeat; ++i)
+        alerts = rules.tick(reading(given));
+    return alerts;
 }
 
 } // namespace
 
 Q_DECLARE_METATYPE(QList<GivenTick>)
+Q_DECLARE_METATYPE(std::optional<int64_t>)
 
 class TestAlertRules : public QObject
 {
@@ -91,17 +102,33 @@ private Q_SLOTS:
         QTest::newRow("a level hovering at a step is told once, again after the margin")
             << QList<GivenTick>{{74}, {76}, {74.5}, {75.5}, {73.5}, {76}, {72}, {76}}
             << u"1 step75; 7 step75"_s;
+        // The margin is 2 % of the throttle limit: a drop to it exactly does not re-arm the step.
+        QTest::newRow("a drop to the margin exactly") << QList<GivenTick>{{76}, {73}, {76}} << u"0 step75"_s;
+        QTest::newRow("a drop past the margin") << QList<GivenTick>{{76}, {72.9}, {76}} << u"0 step75; 2 step75"_s;
         QTest::newRow("a level hovering at the throttle limit")
             << QList<GivenTick>{{99}, {101, R::Throttled}, {99.5}, {100.5, R::Throttled}, {98.5}, {97.9},
                                {101, R::Throttled}}
             << u"0 step90; 1 throttled; 5 recovered; 6 throttled"_s;
-        QTest::newRow("the warning when the time to throttle first drops below 10 minutes")
-            << QList<GivenTick>{{50, R::None, 1200}, {60, R::None, 700}, {65, R::None, 590}, {66, R::None, 400},
-                               {67}, {68, R::None, 300}, {62}, {63.5, R::None, 500}}
-            << u"2 warning; 7 warning"_s;
+        QTest::newRow("the warning once the throttle has been within 10 minutes for 30 s")
+            << QList<GivenTick>{{50, R::None, 1200}, {60, R::None, 700}, {65, R::None, 590, 30}, {66, R::None, 400},
+                               {67}, {68, R::None, 300}, {62}, {63.5, R::None, 500, 30}}
+            << u"31 warning; 65 warning"_s;
+        QTest::newRow("bursts shorter than 30 s say nothing")
+            << QList<GivenTick>{{50}, {66, R::None, 400, 29}, {67}, {66, R::None, 400, 29}, {66}} << QString();
+        // 60,000,000 bytes to go: at 100,001 bytes a second the 600th tick is above the limit, at
+        // 100,000 the bucket is at the limit exactly then, and above it a tick later.
+        QTest::newRow("throttled in exactly 10 minutes")
+            << QList<GivenTick>{{.percent = 40, .repeat = 30, .fill = 100001}} << u"29 warning"_s;
+        QTest::newRow("throttled in 10 minutes and a second")
+            << QList<GivenTick>{{.percent = 40, .repeat = 30, .fill = 100000}} << QString();
+        // After a warning at 65 %, a drop of 1 % or of 2 % exactly keeps it quiet; past 2 % re-arms it.
+        QTest::newRow("the warning's margin")
+            << QList<GivenTick>{{65, R::None, 590, 30}, {64}, {63}, {64.5, R::None, 500, 30}, {62.9},
+                               {63.5, R::None, 500, 30}}
+            << u"29 warning; 92 warning"_s;
         QTest::newRow("no warning once throttled, again after the recovery")
-            << QList<GivenTick>{{101, R::Throttled}, {99, R::None, 100}, {97}, {97, R::None, 100}}
-            << u"0 throttled; 2 recovered; 3 warning"_s;
+            << QList<GivenTick>{{101, R::Throttled}, {99, R::None, 100}, {97}, {97, R::None, 100, 30}}
+            << u"0 throttled; 2 recovered; 32 warning"_s;
         QTest::newRow("cut off, released while throttled, then recovered")
             << QList<GivenTick>{{95}, {140, R::CutOff}, {120, R::CutOff}, {110, R::Throttled}, {99, R::None},
                                {97, R::None}}
@@ -152,7 +179,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("body");
         QTest::newRow("step") << GivenTick{75, Restriction::None, 1200} << u"75 % of the way to the throttle limit"_s
                               << u"25,000,000 bytes to throttle, 00:20:00 at the current speed."_s;
-        QTest::newRow("warning") << GivenTick{80, Restriction::None, 530} << u"Throttled soon"_s
+        QTest::newRow("warning") << GivenTick{80, Restriction::None, 530, 30} << u"Throttled soon"_s
                                  << u"At the current speed you will be throttled in 9 minutes (at about 12:08): "
                                     "20,000,000 bytes to throttle."_s;
         QTest::newRow("throttled") << GivenTick{101, Restriction::Throttled, 900} << u"Throttled"_s
@@ -186,6 +213,39 @@ private Q_SLOTS:
         QCOMPARE(rules.tick(r).last().body, u"Cut off until about 13:00; full recovery at about Fri 12:10."_s);
     }
 
+    // The time "Throttled soon" names is the planner's for a download at the current rate.
+    void ticksToThrottleAgreeWithThePlanner_data()
+    {
+        QTest::addColumn<int>("used");
+        QTest::addColumn<int>("speed");
+        QTest::addColumn<std::optional<int64_t>>("ticks");
+        using T = std::optional<int64_t>;
+        QTest::newRow("reaching the limit exactly, then above") << 40000000 << 104096 << T(601);
+        QTest::newRow("past the limit within a tick") << 40000000 << 104097 << T(600);
+        QTest::newRow("from an empty bucket") << 0 << 1004096 << T(101);
+        QTest::newRow("at the limit") << 100000000 << 5000 << T(1);
+        QTest::newRow("as fast as the recharge") << 40000000 << 4096 << T();
+        QTest::newRow("slower than the recharge") << 40000000 << 2000 << T();
+        QTest::newRow("above the limit") << 100000001 << 104096 << T();
+    }
+    void ticksToThrottleAgreeWithThePlanner()
+    {
+        QFETCH(int, used);
+        QFETCH(int, speed);
+        QFETCH(std::optional<int64_t>, ticks);
+        const FapParameters parameters{4096, 2000000000, throttle, false, 0, 0, 0};
+        AlertReading r;
+        r.usedBytes = used;
+        r.throttleLimit = throttle;
+        r.netRate = parameters.rechargeRate - speed;
+        QCOMPARE(ticksToThrottle(r), ticks);
+        // Still downloading when the week the planner looks at ends.
+        const DownloadPlan plan =
+            planDownload({parameters, used, false, oleDateToDateTime(noon), int64_t(speed) * 8 * 86400, speed});
+        if (used <= throttle)
+            QCOMPARE(plan.throttleAfter, ticks);
+    }
+
     void readingFromTheBucket()
     {
         FapMeter meter;
@@ -197,6 +257,7 @@ private Q_SLOTS:
         QCOMPARE(r.throttleLimit, 64592281);
         QCOMPARE(r.restriction, Restriction::Throttled);
         QCOMPARE(r.secondsToThrottle, meter.secondsToThrottle());
+        QCOMPARE(r.netRate, meter.netRate());
         QCOMPARE(r.fullRecoverySeconds, std::optional<int64_t>(69999));
     }
 };

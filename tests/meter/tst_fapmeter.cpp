@@ -152,9 +152,10 @@ private Q_SLOTS:
         disabled.offPeakEnabled = false;
         row("off peak disabled", disabled, {at(3 * kHour)}, onPeak);
         // The on-peak limit comes back under a full bucket: cut off, and the next frame clamps.
+        // Above the on-peak limit nothing is left: no negative allowance or percentage.
         row("off peak end sets the latch", offPeak(2, 5),
             {Step{5 * kHour - 1, 150000000 + recharge, 0}, Step{5 * kHour, std::nullopt, 0}},
-            "CUT OFF|149995904|96888422|-53107482|-55|-85403623|-77329587.5|10:10:20|05:47:30|05:14:40|rising", 1,
+            "CUT OFF|149995904|96888422|0|0|-85403623|-77329587.5|10:10:20|05:47:30|05:14:40|rising", 1,
             96888422);
     }
 
