@@ -64,7 +64,9 @@ int runStatus(const StatusOptions &options, std::chrono::milliseconds wait)
             continue;
         if (socket.error() == QLocalSocket::SocketTimeoutError)
             return busy();
-        return fail(2, QStringLiteral("Tarvo ended the connection without an answer"));
+        // It ends the connection while a box at start-up waits for the user: busy, not broken.
+        return fail(busyExit, QStringLiteral("Tarvo is running but ended the connection without an answer "
+                                             "(a box waiting for an answer?)"));
     }
     const QByteArray line = socket.readLine(maxAnswerSize + 1).trimmed();
     const QJsonObject answer = QJsonDocument::fromJson(line).object();

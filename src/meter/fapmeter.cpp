@@ -117,7 +117,8 @@ void FapMeter::tick(double now, int32_t downloadBytes, int32_t uploadBytes, Traf
     const int32_t used = changeUsed([recharge = p.rechargeRate](int32_t old) { return rechargedLevel(old, recharge); });
     m_cutOff = latchAfterTick(m_cutOff, used, limit);
 
-    m_reading = Reading{used, limit, p.throttleLimit, p.rechargeRate, netRate(), m_cutOff};
+    m_reading = Reading{used, limit, p.throttleLimit, p.rechargeRate, netRate(), m_cutOff,
+                        downloadBytes == 0 && uploadBytes == 0};
     m_trend = used < m_previousUsed ? LevelTrend::Rising : used > m_previousUsed ? LevelTrend::Falling : LevelTrend::Steady;
     m_previousUsed = used;
 }

@@ -72,6 +72,8 @@ public:
 
     // Readouts of the last tick (they change only at a tick).
     Restriction restriction() const noexcept;
+    // No byte down or up in the last tick: the speeds hold their last values.
+    bool idle() const noexcept { return m_reading.idle; }
     int64_t remaining() const noexcept;    // never below 0
     int64_t levelPercent() const noexcept; // 0 to 100; 0 when the limit in force is 0
     int64_t bytesToThrottle() const noexcept;
@@ -93,6 +95,7 @@ private:
         int32_t recharge = 0;
         int64_t net = 0;
         bool cutOff = false;
+        bool idle = true;
     };
 
     // One indivisible read-modify-write of usedBytes; returns the value stored.

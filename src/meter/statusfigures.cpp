@@ -42,6 +42,7 @@ StatusFigures statusFigures(const FapMeter &meter, const TrafficStats &stats, bo
         .secondsToCutOff = meter.secondsToCutOff(),
         .downloadSpeed = std::llround(double(stats.instantDownload)),
         .uploadSpeed = std::llround(double(stats.instantUpload)),
+        .idle = meter.idle(),
     };
 }
 
@@ -50,22 +51,27 @@ QString statusLine(const StatusFigures &figures, const QLocale &locale)
     if (!figures.monitoring)
         return QStringLiteral("not counting yet: the options wait for Ok");
     const QString speed = QStringLiteral(" bytes / s");
-    return restrictionText(figures.restriction) + u' ' + QString::number(figures.percentLeft)
-           + QStringLiteral("% | left ") + formatCountOrZero(double(figures.bytesLeft), locale)
-           + QStringLiteral(" bytes | to throttle ") + formatDuration(figures.secondsToThrottle)
-           + QStringLiteral(" | to cut off ") + formatDuration(figures.secondsToCutOff)
-           + QStringLiteral(" | down ") + formatCountOrZero(double(figures.downloadSpeed), locale) + speed
+    const QString bucket = restrictionText(figures.restriction) + u' ' + QString::number(figures.percentLeft)
+                           + QStringLiteral("% | left ") + formatCountOrZero(double(figures.bytesLeft), locale)
+                           + QStringLiteral(" bytes | to throttle ") + formatDuration(figures.secondsToThrottle)
+                           + QStringLiteral(" | to cut off ") + formatDuration(figures.secondsToCutOff);
+    // The monitor holds the last speeds while nothing moves; a line read by a script says so.
+    if (figures.idle)
+        return bucket + QStringLiteral(" | idle");
+    return bucket + QStringLiteral(" | down ") + formatCountOrZero(double(figures.downloadSpeed), locale) + speed
            + QStringLiteral(" | up ") + formatCountOrZero(double(figures.uploadSpeed), locale) + speed;
 }
 
 QByteArray statusJson(const StatusFigures &figures, const QLocale &locale)
 {
     const QString restriction = restrictionKey(figures.restriction);
+    // Before the first Ok there is no level yet: 0 % would read as an empty allowance.
+    const QJsonValue percent = figures.monitoring ? QJsonValue(qint64(figures.percentLeft)) : QJsonValue();
     const QJsonObject object{
         {QStringLiteral("version"), statusVersion},
         {QStringLiteral("monitoring"), figures.monitoring},
         {QStringLiteral("restriction"), restriction},
-        {QStringLiteral("percent_left"), qint64(figures.percentLeft)},
+        {QStringLiteral("percent_left"), percent},
         {QStringLiteral("bytes_left"), qint64(figures.bytesLeft)},
         {QStringLiteral("bytes_to_throttle"), qint64(figures.bytesToThrottle)},
         {QStringLiteral("seconds_to_throttle"), seconds(figures.secondsToThrottle)},
@@ -74,7 +80,8 @@ QByteArray statusJson(const StatusFigures &figures, const QLocale &locale)
         {QStringLiteral("upload_bytes_per_second"), qint64(figures.uploadSpeed)},
         {QStringLiteral("text"), statusLine(figures, locale)},
         {QStringLiteral("class"), restriction},
-        {QStringLiteral("percentage"), qint64(figures.percentLeft)},
+        {QStringLiteral("percentage"), percent},
+        {QStringLiteral("idle"), figures.idle},
     };
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }

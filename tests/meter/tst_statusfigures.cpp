@@ -27,7 +27,7 @@ private Q_SLOTS:
             << "none 62% | left 93,000,000 bytes | to throttle 01:15:00 | to cut off - | down 4,000 bytes / s"
                " | up 0 bytes / s"
             << QByteArray(R"({"bytes_left":93000000,"bytes_to_throttle":18000000,"class":"none",)"
-                          R"("download_bytes_per_second":4000,"monitoring":true,"percent_left":62,"percentage":62,)"
+                          R"("download_bytes_per_second":4000,"idle":false,"monitoring":true,"percent_left":62,"percentage":62,)"
                           R"("restriction":"none","seconds_to_cut_off":null,"seconds_to_throttle":4500,)"
                           R"("text":"none 62% | left 93,000,000 bytes | to throttle 01:15:00 | to cut off - | )"
                           R"(down 4,000 bytes / s | up 0 bytes / s","upload_bytes_per_second":0,"version":1})");
@@ -36,7 +36,7 @@ private Q_SLOTS:
             << "THROTTLED 9% | left 13,500,000 bytes | to throttle - | to cut off 00:05:00 | down 50,000 bytes / s"
                " | up 1,234 bytes / s"
             << QByteArray(R"({"bytes_left":13500000,"bytes_to_throttle":-1500000,"class":"throttled",)"
-                          R"("download_bytes_per_second":50000,"monitoring":true,"percent_left":9,"percentage":9,)"
+                          R"("download_bytes_per_second":50000,"idle":false,"monitoring":true,"percent_left":9,"percentage":9,)"
                           R"("restriction":"throttled","seconds_to_cut_off":300,"seconds_to_throttle":null,)"
                           R"("text":"THROTTLED 9% | left 13,500,000 bytes | to throttle - | to cut off 00:05:00 | )"
                           R"(down 50,000 bytes / s | up 1,234 bytes / s","upload_bytes_per_second":1234,"version":1})");
@@ -45,15 +45,24 @@ private Q_SLOTS:
             << "CUT OFF 0% | left 0 bytes | to throttle 02:05:00 | to cut off 01:02:30 | down 0 bytes / s"
                " | up 0 bytes / s"
             << QByteArray(R"({"bytes_left":0,"bytes_to_throttle":-15000000,"class":"cut_off",)"
-                          R"("download_bytes_per_second":0,"monitoring":true,"percent_left":0,"percentage":0,)"
+                          R"("download_bytes_per_second":0,"idle":false,"monitoring":true,"percent_left":0,"percentage":0,)"
                           R"("restriction":"cut_off","seconds_to_cut_off":3750,"seconds_to_throttle":7500,)"
                           R"("text":"CUT OFF 0% | left 0 bytes | to throttle 02:05:00 | to cut off 01:02:30 | )"
                           R"(down 0 bytes / s | up 0 bytes / s","upload_bytes_per_second":0,"version":1})");
+        // Nothing moved in the last tick: the held speeds are not news for a script.
+        QTest::newRow("idle")
+            << StatusFigures{true, Restriction::None, 62, 93000000, 18000000, std::nullopt, std::nullopt, 4000, 12, true}
+            << "none 62% | left 93,000,000 bytes | to throttle - | to cut off - | idle"
+            << QByteArray(R"({"bytes_left":93000000,"bytes_to_throttle":18000000,"class":"none",)"
+                          R"("download_bytes_per_second":4000,"idle":true,"monitoring":true,"percent_left":62,)"
+                          R"("percentage":62,"restriction":"none","seconds_to_cut_off":null,"seconds_to_throttle":null,)"
+                          R"("text":"none 62% | left 93,000,000 bytes | to throttle - | to cut off - | idle",)"
+                          R"("upload_bytes_per_second":12,"version":1})");
         // Before the first Ok nothing has ticked: the figures are not the bucket's yet.
         QTest::newRow("options not confirmed yet")
             << StatusFigures{} << "not counting yet: the options wait for Ok"
             << QByteArray(R"({"bytes_left":0,"bytes_to_throttle":0,"class":"none",)"
-                          R"("download_bytes_per_second":0,"monitoring":false,"percent_left":0,"percentage":0,)"
+                          R"("download_bytes_per_second":0,"idle":false,"monitoring":false,"percent_left":null,"percentage":null,)"
                           R"("restriction":"none","seconds_to_cut_off":null,"seconds_to_throttle":null,)"
                           R"("text":"not counting yet: the options wait for Ok",)"
                           R"("upload_bytes_per_second":0,"version":1})");
@@ -85,6 +94,13 @@ private Q_SLOTS:
         QCOMPARE(figures.downloadSpeed, int64_t(stats.instantDownload));
         QCOMPARE(figures.uploadSpeed, int64_t(std::llround(stats.instantUpload)));
         QCOMPARE(figures.restriction, Restriction::Throttled);
+        QVERIFY(!figures.idle);
+        // A tick without a byte either way is idle; the speeds hold.
+        meter.tick(46000.5, 0, 0, stats);
+        QVERIFY(statusFigures(meter, stats, true).idle);
+        QCOMPARE(statusFigures(meter, stats, true).downloadSpeed, figures.downloadSpeed);
+        meter.tick(46000.5, 0, 5, stats);
+        QVERIFY(!statusFigures(meter, stats, true).idle);
     }
 };
 
