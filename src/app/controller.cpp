@@ -18,6 +18,7 @@
 #include "ui/planner/plannerwindow.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <cstdio>
@@ -111,12 +112,19 @@ void Controller::load()
     IniDocument::removeStaleTemporaries(settingsPath(m_environment.files.settingsFolder));
     m_options.setPlans(readPlanNames(m_environment.files.plansFile));
 
-    const IniDocument ini = IniDocument::read(settingsPath(m_environment.files.settingsFolder));
+    const QString file = settingsPath(m_environment.files.settingsFolder);
+    // No file at all is a first start: the bucket is unknown, but that is no news worth a box.
+    const bool firstStart = !QFileInfo::exists(file);
+    const IniDocument ini = IniDocument::read(file);
     AppSettings &settings = m_session.settings();
     loadSettings(ini, settings);
     settings.adapterIndex = adapterRowFor(m_deviceNames, settings.adapterName, settings.adapterIndex);
     m_session.resume(loadFapState(ini), m_environment.now());
-    if (!m_session.lastUseKnown()) {
+    if (firstStart) {
+        m_options.showBucketNote(QStringLiteral(
+            "First start: Tarvo does not know how full your bucket is. Type it above, or press \"max\" if you "
+            "have not used the internet for more than 12 hours."));
+    } else if (!m_session.lastUseKnown()) {
         Dialogs::ask(nullptr, Dialogs::Request{
             QStringLiteral("Tarvo can not determine the last time it was used"),
             QStringLiteral("Tarvo can not determine the time it was last used, therefore it can not calculate your "
@@ -311,6 +319,7 @@ void Controller::confirm()
     settings.adapterIndex = m_options.selectedAdapter();
     settings.adapterName = m_deviceNames.value(settings.adapterIndex);
     takeBucket(readBack.values);
+    m_options.showBucketNote({}); // the level is the user's now
     m_alertRules.setConfig(settings.alerts);
     m_monitor->applySettings(settings);
     // A file that cannot be written must not stop the counting: the failure is shown once and

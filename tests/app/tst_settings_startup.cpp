@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
@@ -100,8 +101,17 @@ private Q_SLOTS:
         QCOMPARE(findControl<QComboBox>(program.optionsWindow, "planList")->count(), 0);
         QCOMPARE(program.controller.session().meter().activeLimit(), 96888422);
         QVERIFY(!program.controller.session().lastUseKnown());
+        // No box on a first start: the options window says it beside the bucket's box.
+        QVERIFY(shown.isEmpty());
+        auto *note = findControl<QLabel>(program.optionsWindow, "bucketNote");
+        QVERIFY(note->text().startsWith(u"First start: Tarvo does not know how full your bucket is."_s));
+        QVERIFY(!note->isHidden());
+        // A file without the time of the last use still asks with the box.
+        writeBytes(path(u"tarvo.ini"_s), "[System]\nfapbytes=5\n");
+        Program again(environment());
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].request.title, lastUseTitle);
+        QVERIFY(findControl<QLabel>(again.optionsWindow, "bucketNote")->isHidden());
     }
 
     void catchUpAtStart_data()

@@ -99,6 +99,11 @@ void OptionsWindow::showSettings(const AppSettings &settings)
     m_alerts->showSettings(settings);
 }
 
+void OptionsWindow::showBucketNote(const QString &text)
+{
+    m_plan->showBucketNote(text);
+}
+
 void OptionsWindow::showUsedBytes(int32_t bytes)
 {
     m_plan->showUsedBytes(bytes);

@@ -32,6 +32,8 @@ public:
     void showSettings(const AppSettings &settings);
     // The bucket's bytes into "Cumulative download in MB".
     void showUsedBytes(int32_t bytes);
+    // A line under "Cumulative download in MB" (the first start's word on the bucket).
+    void showBucketNote(const QString &text);
     // A chosen plan's values into the three boxes it fills.
     void showPlan(const Plan &plan);
     void setAlwaysOnTopChecked(bool alwaysOnTop);

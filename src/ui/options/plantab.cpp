@@ -48,6 +48,10 @@ PlanTab::PlanTab(OptionsWindow &window)
     m_cumulativeDownloadEdit = edit("cumulativeDownloadEdit");
     auto *maxButton = named(new QPushButton(QStringLiteral("max")), "maxButton");
     addField(limits, new QLabel(QStringLiteral("Cumulative download in MB")), m_cumulativeDownloadEdit, maxButton);
+    m_bucketNote = named(new QLabel, "bucketNote");
+    m_bucketNote->setWordWrap(true);
+    m_bucketNote->hide();
+    limits->addWidget(m_bucketNote, limits->rowCount(), 0, 1, limits->columnCount());
     direcway->addWidget(limitsPanel);
 
     // The off-peak box lies on the off-peak frame's top edge in place of a caption, outside the
@@ -128,6 +132,12 @@ void PlanTab::showPlan(const Plan &plan)
     m_rechargeRateEdit->setText(plan.recharge);
     m_cutOffLimitEdit->setText(plan.max);
     m_throttleLimitEdit->setText(plan.throttle);
+}
+
+void PlanTab::showBucketNote(const QString &text)
+{
+    m_bucketNote->setText(text);
+    m_bucketNote->setVisible(!text.isEmpty());
 }
 
 QString PlanTab::usedBytesText() const

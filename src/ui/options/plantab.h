@@ -8,6 +8,7 @@ class OptionsWindow;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QTimeEdit;
 struct AppSettings;
@@ -27,6 +28,8 @@ public:
     void showSettings(const AppSettings &settings);
     void showUsedBytes(int32_t bytes);
     void showPlan(const Plan &plan);
+    // A line under the bucket's box; hidden while empty.
+    void showBucketNote(const QString &text);
     QString usedBytesText() const;
     // The texts of the boxes the confirmation converts (readBackOptions).
     void numberTexts(OptionTexts &texts) const;
@@ -42,6 +45,7 @@ private:
     QLineEdit *m_cutOffLimitEdit = nullptr;        // MB
     QLineEdit *m_throttleLimitEdit = nullptr;      // MB
     QLineEdit *m_cumulativeDownloadEdit = nullptr; // MB in the bucket
+    QLabel *m_bucketNote = nullptr;
     QCheckBox *m_offPeakCheck = nullptr;
     QGroupBox *m_offPeakGroup = nullptr;
     QLineEdit *m_offPeakCutOffLimitEdit = nullptr; // MB
