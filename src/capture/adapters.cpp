@@ -1,6 +1,32 @@
 #include "capture/adapters.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
 #include <pcap/pcap.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+namespace {
+
+// The first IPv4 address the library lists for the device.
+QString firstIpv4(const pcap_addr_t *addresses)
+{
+    for (const pcap_addr_t *address = addresses; address; address = address->next) {
+        if (address->addr && address->addr->sa_family == AF_INET) {
+            char text[INET_ADDRSTRLEN] = {};
+            const auto *inet = reinterpret_cast<const sockaddr_in *>(address->addr);
+            if (inet_ntop(AF_INET, &inet->sin_addr, text, sizeof text))
+                return QString::fromLatin1(text);
+        }
+    }
+    return {};
+}
+
+} // namespace
 
 AdapterEnumeration enumerateAdapters()
 {
@@ -12,16 +38,60 @@ AdapterEnumeration enumerateAdapters()
         return result;
     }
     for (const pcap_if_t *device = devices; device; device = device->next) {
-        result.rows.append(adapterRowText(device->description, device->name));
+        const QString name = QString::fromLocal8Bit(device->name);
+        const AdapterFacts facts{adapterKind(QStringLiteral("/sys/class/net/") + name), firstIpv4(device->addresses)};
+        result.rows.append(adapterRowText(device->description, device->name, facts));
         result.deviceNames.append(QString::fromLocal8Bit(device->name));
     }
     pcap_freealldevs(devices);
     return result;
 }
 
-QString adapterRowText(const char *description, const char *name)
+QString adapterKind(const QString &deviceFolder)
 {
-    const QString text = description ? QString::fromLocal8Bit(description) : QStringLiteral("No description available");
+    const QDir folder(deviceFolder);
+    const auto has = [&folder](const char *entry) { return QFileInfo::exists(folder.filePath(QLatin1String(entry))); };
+    if (has("wireless") || has("phy80211"))
+        return QStringLiteral("Wi-Fi");
+    if (has("bridge"))
+        return QStringLiteral("Bridge");
+    if (has("bonding"))
+        return QStringLiteral("Bond");
+    if (has("tun_flags"))
+        return QStringLiteral("Tunnel");
+    QFile typeFile(folder.filePath(QStringLiteral("type")));
+    if (!typeFile.open(QIODevice::ReadOnly))
+        return {};
+    bool isNumber = false;
+    const int type = typeFile.readLine(16).trimmed().toInt(&isNumber);
+    if (!isNumber)
+        return {};
+    switch (type) {
+    case 1: // ARPHRD_ETHER: a device behind it is a card, none a virtual one (veth, ifb, dummy)
+        return has("device") ? QStringLiteral("Ethernet") : QStringLiteral("Virtual Ethernet");
+    case 512: // ARPHRD_PPP
+        return QStringLiteral("PPP");
+    case 772: // ARPHRD_LOOPBACK
+        return QStringLiteral("Loopback");
+    case 776: // ARPHRD_SIT
+    case 778: // ARPHRD_IPGRE
+    case 65534: // ARPHRD_NONE: tun, wireguard
+        return QStringLiteral("Tunnel");
+    default:
+        return {};
+    }
+}
+
+QString adapterRowText(const char *description, const char *name, const AdapterFacts &facts)
+{
+    QStringList parts;
+    for (const QString &fact : {facts.kind, facts.ipv4}) {
+        if (!fact.isEmpty())
+            parts.append(fact);
+    }
+    const QString text = description     ? QString::fromLocal8Bit(description)
+                         : parts.isEmpty() ? QStringLiteral("No description available")
+                                           : parts.join(QStringLiteral(", "));
     return text + QStringLiteral(" (") + QString::fromLocal8Bit(name) + QLatin1Char(')');
 }
 
