@@ -98,6 +98,22 @@ NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding 
     return {NumberReading::Outcome::Read, static_cast<int32_t>(bytes), QString()};
 }
 
+QString decimalFromBytes(int64_t bytes, int32_t unitBytes, Rounding rounding)
+{
+    const double value = double(bytes) / unitBytes;
+    const QString point = QLocale().decimalPoint();
+    // Fixed decimals, never an exponent: 1 byte is "0.000001" MB.
+    for (int decimals = 0; decimals <= 15; ++decimals) {
+        QString text = QString::number(value, 'f', decimals);
+        if (point != u".")
+            text.replace(u'.', point);
+        const NumberReading back = bytesFromDecimal(text, unitBytes, rounding);
+        if (back.outcome == NumberReading::Outcome::Read && back.value == bytes)
+            return text;
+    }
+    return ProfileValue::formatFloat(value);
+}
+
 NumberReading wholeNumberTimes(const QString &text, int32_t factor, int32_t lowest, int32_t highest)
 {
     lowest = std::max(lowest, int32Min / factor);

@@ -326,6 +326,36 @@ private Q_SLOTS:
         QCOMPARE(settings.alerts.stepsPercent, (QList<int>{75, 90}));
     }
 
+    // Boxes show the fewest digits that read back to the same bytes, in the user's locale.
+    void decimalsFromBytes_data()
+    {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<Rounding>("rounding");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("text");
+        const int mb = 1048576;
+        QTest::newRow("default cut-off") << 96888422 << mb << Rounding::Truncate << english << u"92.4"_qs;
+        QTest::newRow("default throttle") << 64592281 << mb << Rounding::Floor << english << u"61.6"_qs;
+        QTest::newRow("comma locale") << 64592281 << mb << Rounding::Floor << german << u"61,6"_qs;
+        QTest::newRow("whole KB/s") << 4096 << 1024 << Rounding::Truncate << english << u"4"_qs;
+        QTest::newRow("a hundred MB, no exponent") << 100 * mb << mb << Rounding::Truncate << english << u"100"_qs;
+        QTest::newRow("empty bucket") << 0 << mb << Rounding::Truncate << english << u"0"_qs;
+        QTest::newRow("one byte") << 1 << mb << Rounding::Truncate << english << u"0.000001"_qs;
+        QTest::newRow("largest") << 2147483647 << mb << Rounding::Truncate << english << u"2047.99999905"_qs;
+    }
+    void decimalsFromBytes()
+    {
+        QFETCH(int, bytes);
+        QFETCH(int, unit);
+        QFETCH(Rounding, rounding);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, text);
+        QLocale::setDefault(locale);
+        QCOMPARE(decimalFromBytes(bytes, unit, rounding), text);
+        QCOMPARE(::bytesFromDecimal(text, unit, rounding).value, bytes);
+    }
+
     void addressBoxes_data()
     {
         QTest::addColumn<QStringList>("typed");

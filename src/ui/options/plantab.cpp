@@ -3,7 +3,6 @@
 #include "settings/appsettings.h"
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
-#include "settings/profile.h"
 #include "ui/options/optionsform.h"
 #include "ui/options/optionswindow.h"
 
@@ -20,11 +19,6 @@
 #include <QVBoxLayout>
 
 using namespace OptionsForm;
-
-namespace {
-constexpr double bytesPerKB = 1024.0;
-constexpr double bytesPerMB = 1048576.0;
-} // namespace
 
 PlanTab::PlanTab(OptionsWindow &window)
 {
@@ -109,22 +103,22 @@ void PlanTab::setPlans(const QStringList &names)
 
 void PlanTab::showSettings(const AppSettings &settings)
 {
-    using ProfileValue::formatFloat;
+    constexpr int32_t kb = 1024, mb = 1048576;
     const FapParameters &fap = settings.fap;
     m_planList->setCurrentIndex(settings.planIndex < m_planList->count() ? settings.planIndex : -1);
-    m_rechargeRateEdit->setText(formatFloat(fap.rechargeRate / bytesPerKB));
-    m_cutOffLimitEdit->setText(formatFloat(fap.cutOffLimit / bytesPerMB));
-    m_throttleLimitEdit->setText(formatFloat(fap.throttleLimit / bytesPerMB));
+    m_rechargeRateEdit->setText(decimalFromBytes(fap.rechargeRate, kb, Rounding::Truncate));
+    m_cutOffLimitEdit->setText(decimalFromBytes(fap.cutOffLimit, mb, Rounding::Truncate));
+    m_throttleLimitEdit->setText(decimalFromBytes(fap.throttleLimit, mb, Rounding::Floor));
     m_offPeakCheck->setChecked(fap.offPeakEnabled);
     m_offPeakGroup->setEnabled(fap.offPeakEnabled);
-    m_offPeakCutOffLimitEdit->setText(formatFloat(fap.offPeakCutOffLimit / bytesPerMB));
+    m_offPeakCutOffLimitEdit->setText(decimalFromBytes(fap.offPeakCutOffLimit, mb, Rounding::Truncate));
     m_offPeakStartPicker->setTime(timeOfDay(fap.offPeakStart));
     m_offPeakEndPicker->setTime(timeOfDay(fap.offPeakEnd));
 }
 
 void PlanTab::showUsedBytes(int32_t bytes)
 {
-    m_cumulativeDownloadEdit->setText(ProfileValue::formatFloat(bytes / bytesPerMB));
+    m_cumulativeDownloadEdit->setText(decimalFromBytes(bytes, 1048576, Rounding::Truncate));
 }
 
 void PlanTab::showPlan(const Plan &plan)
