@@ -348,14 +348,15 @@ private Q_SLOTS:
         if (!selectLoopbackRow(findControl<QListWidget>(options, "adapterList")))
             QSKIP("no loopback capture adapter on this machine");
         controller.session().settings().fap.offPeakStart = 37894.25;
-        findControl<QComboBox>(options, "planList")->addItems({u"Plan A"_qs, u"Plan B"_qs});
-        findControl<QComboBox>(options, "planList")->setCurrentIndex(1);
         typeInto(findControl<QLineEdit>(options, "rechargeRateEdit"), u"4.5"_qs);
         typeInto(findControl<QLineEdit>(options, "cutOffLimitEdit"), u"200"_qs);
         QTest::mouseClick(findControl<QPushButton>(options, "maxButton"), Qt::LeftButton);
         findControl<QCheckBox>(options, "offPeakCheck")->setChecked(true);
         typeInto(findControl<QLineEdit>(options, "offPeakCutOffLimitEdit"), u"300.5"_qs);
         typeInto(findControl<QLineEdit>(options, "throttleLimitEdit"), u"150"_qs);
+        // Chosen after the values were typed: typing over a plan's values names no plan.
+        findControl<QComboBox>(options, "planList")->addItems({u"Plan A"_qs, u"Plan B"_qs});
+        findControl<QComboBox>(options, "planList")->setCurrentIndex(1);
         typeInto(findControl<QLineEdit>(options, "pingHostEdit"), u"localhost"_qs);
         typeInto(findControl<QLineEdit>(options, "pingTimeoutEdit"), u"3"_qs);
         typeInto(findControl<QLineEdit>(options, "pingTtlEdit"), u"128"_qs);

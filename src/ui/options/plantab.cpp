@@ -80,6 +80,13 @@ PlanTab::PlanTab(OptionsWindow &window)
     keepMargins(m_offPeakGroup);
 
     connect(m_planList, &QComboBox::activated, &window, &OptionsWindow::planChosen);
+    // Values typed over a plan's are no longer that plan: the list names none.
+    for (QLineEdit *box : {m_rechargeRateEdit, m_cutOffLimitEdit, m_throttleLimitEdit}) {
+        connect(box, &QLineEdit::textEdited, this, [this] {
+            m_planList->setCurrentIndex(-1);
+            m_planTypedOver = true;
+        });
+    }
     // An empty bucket: the full allowance, as after a long pause; taken at the next Ok.
     connect(maxButton, &QPushButton::clicked, this, [this] { m_cumulativeDownloadEdit->setText(QStringLiteral("0")); });
     // Follows every change of the box, by mouse, by key or by the load, so the group is enabled
@@ -106,6 +113,7 @@ void PlanTab::showSettings(const AppSettings &settings)
     constexpr int32_t kb = 1024, mb = 1048576;
     const FapParameters &fap = settings.fap;
     m_planList->setCurrentIndex(settings.planIndex < m_planList->count() ? settings.planIndex : -1);
+    m_planTypedOver = false;
     m_rechargeRateEdit->setText(decimalFromBytes(fap.rechargeRate, kb, Rounding::Truncate));
     m_cutOffLimitEdit->setText(decimalFromBytes(fap.cutOffLimit, mb, Rounding::Truncate));
     m_throttleLimitEdit->setText(decimalFromBytes(fap.throttleLimit, mb, Rounding::Floor));
@@ -123,6 +131,7 @@ void PlanTab::showUsedBytes(int32_t bytes)
 
 void PlanTab::showPlan(const Plan &plan)
 {
+    m_planTypedOver = false;
     m_rechargeRateEdit->setText(plan.recharge);
     m_cutOffLimitEdit->setText(plan.max);
     m_throttleLimitEdit->setText(plan.throttle);
@@ -150,8 +159,9 @@ void PlanTab::numberTexts(OptionTexts &texts) const
 
 void PlanTab::takeSettings(AppSettings &settings) const
 {
-    // A plan list that cannot show the stored row (a damaged "plans.ini") keeps the stored row.
-    if (m_planList->currentIndex() >= 0)
+    // A plan list that cannot show the stored row (a damaged "plans.ini") keeps the stored row;
+    // values typed over the plan's name none.
+    if (m_planList->currentIndex() >= 0 || m_planTypedOver)
         settings.planIndex = m_planList->currentIndex();
     settings.fap.offPeakEnabled = m_offPeakCheck->isChecked();
     settings.fap.offPeakStart = withTimeOfDay(settings.fap.offPeakStart, m_offPeakStartPicker->time());

@@ -41,6 +41,7 @@ protected:
 
 private:
     QComboBox *m_planList = nullptr;
+    bool m_planTypedOver = false; // a plan's values were typed over since it was shown
     QLineEdit *m_rechargeRateEdit = nullptr;       // KB/s
     QLineEdit *m_cutOffLimitEdit = nullptr;        // MB
     QLineEdit *m_throttleLimitEdit = nullptr;      // MB

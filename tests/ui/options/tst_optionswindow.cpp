@@ -1,4 +1,5 @@
 #include "settings/appsettings.h"
+#include "settings/plans.h"
 #include "support/controls.h"
 #include "ui/options/lenientspinbox.h"
 #include "ui/options/optionswindow.h"
@@ -189,6 +190,36 @@ private Q_SLOTS:
         QTest::mouseClick(adapters->viewport(), Qt::LeftButton, Qt::ControlModifier, second);
         QCOMPARE(adapters->currentRow(), 1);
         QCOMPARE(window.selectedAdapter(), -1);
+    }
+
+    // Typing over a plan's values leaves the plan list naming none, and the choice goes with it;
+    // the bucket's box is no plan value.
+    void typingOverAPlanNamesNone_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<int>("planIndex");
+        QTest::newRow("recharge") << u"rechargeRateEdit"_qs << -1;
+        QTest::newRow("cut-off limit") << u"cutOffLimitEdit"_qs << -1;
+        QTest::newRow("throttle limit") << u"throttleLimitEdit"_qs << -1;
+        QTest::newRow("bucket") << u"cumulativeDownloadEdit"_qs << 1;
+    }
+    void typingOverAPlanNamesNone()
+    {
+        QFETCH(QString, box);
+        QFETCH(int, planIndex);
+        OptionsWindow window;
+        window.setPlans({u"A"_qs, u"B"_qs});
+        AppSettings settings;
+        settings.planIndex = 1;
+        window.showSettings(settings);
+        window.showUsedBytes(0);
+        window.showPlan(Plan{1, u"B"_qs, u"4"_qs, u"90"_qs, u"60"_qs}); // filled by a program, not typed
+        QCOMPARE(findControl<QComboBox>(window, "planList")->currentIndex(), 1);
+        window.findChild<QLineEdit *>(box)->selectAll();
+        QTest::keyClicks(window.findChild<QLineEdit *>(box), u"70"_qs);
+        QCOMPARE(findControl<QComboBox>(window, "planList")->currentIndex(), planIndex);
+        QCOMPARE(window.readSettings(settings).stop, OptionsReadBack::Stop::None);
+        QCOMPARE(settings.planIndex, planIndex);
     }
 
     // A plan list that cannot show the stored row (a damaged or missing "plans.ini") keeps it.
