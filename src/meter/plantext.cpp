@@ -21,9 +21,20 @@ QString moment(const QDateTime &start, int64_t seconds, const QLocale &locale)
     return locale.toString(when.date(), QStringLiteral("ddd d MMM")) + u' ' + time;
 }
 
+// Hours past a day read badly ("35:18:56"): a day or more says its days first.
+QString span(int64_t seconds)
+{
+    const int64_t days = seconds / 86400;
+    if (days == 0)
+        return formatDuration(seconds);
+    return QStringLiteral("%1 %2 %3")
+        .arg(days)
+        .arg(days == 1 ? QStringLiteral("day") : QStringLiteral("days"), formatDuration(seconds % 86400));
+}
+
 QString inAndAt(const QDateTime &start, int64_t seconds, const QLocale &locale)
 {
-    return QStringLiteral("in %1, at %2").arg(formatDuration(seconds), moment(start, seconds, locale));
+    return QStringLiteral("in %1, at %2").arg(span(seconds), moment(start, seconds, locale));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "meter/fapmeter.h"
 #include "meter/oledate.h"
 #include "meter/planner.h"
+#include "meter/plantext.h"
 #include "meter/trafficstats.h"
 
 #include <QTest>
@@ -161,6 +162,8 @@ private Q_SLOTS:
     void matchesTheMeter_data();
     void matchesTheMeter();
     void sizeOrSpeedMissing();
+    void longSpansSayDays_data();
+    void longSpansSayDays();
 };
 
 void TestPlanner::initTestCase()
@@ -305,6 +308,29 @@ void TestPlanner::sizeOrSpeedMissing()
         const DownloadPlan plan = planDownload({smallPlan(), 0, false, now, size, speed});
         QVERIFY(plan.curve.isEmpty() && !plan.fitsFrom && !plan.finishAfter);
     }
+}
+
+void TestPlanner::longSpansSayDays_data()
+{
+    QTest::addColumn<int64_t>("seconds");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("a minute") << int64_t(59) << QStringLiteral("Done in 00:00:59, at 12:00:59.");
+    QTest::newRow("a second short of a day") << int64_t(86399)
+                                             << QStringLiteral("Done in 23:59:59, at Fri 11 Dec 11:59:59.");
+    QTest::newRow("a day") << int64_t(86400) << QStringLiteral("Done in 1 day 00:00:00, at Fri 11 Dec 12:00:00.");
+    QTest::newRow("35 hours") << int64_t(35 * 3600 + 18 * 60 + 56)
+                              << QStringLiteral("Done in 1 day 11:18:56, at Fri 11 Dec 23:18:56.");
+    QTest::newRow("a week") << planSearchSeconds << QStringLiteral("Done in 7 days 00:00:00, at Thu 17 Dec 12:00:00.");
+}
+
+// Spans of a day or more say their days, not 35 hours.
+void TestPlanner::longSpansSayDays()
+{
+    QFETCH(int64_t, seconds);
+    QFETCH(QString, line);
+    DownloadPlan plan;
+    plan.finishAfter = seconds;
+    QCOMPARE(describePlan(plan, at(2026, 12, 10, 12, 0), QLocale::c()).at(2), line);
 }
 
 QTEST_GUILESS_MAIN(TestPlanner)
