@@ -27,6 +27,9 @@ const Case cases[] = {
     {"fits_100MB_at_50KBps", 0, 100LL << 20, 50 << 10},
     {"throttled_500MB_at_200KBps", 60000000, 500LL << 20, 200 << 10},
     {"cut_off_3GB_at_1MBps", 90000000, 3LL << 30, 1 << 20},
+    // Slower than the recharge and longer than the week looked at: the search for a start that
+    // fits must not walk the week once per start.
+    {"slower_than_recharge_500MB_at_2Bps", 0, 500LL << 20, 2},
 };
 
 FapParameters parameters()
