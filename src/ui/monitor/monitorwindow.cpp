@@ -157,9 +157,9 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     setObjectName(QStringLiteral("monitorWindow"));
     setWindowTitle(QStringLiteral("Tarvo"));
     setWindowIcon(Pictures::programIcon());
-    // A frame with the close box only, and always above other windows.
+    // A frame with the close box only; above other windows only with "Always on top".
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+                   | Qt::WindowCloseButtonHint);
     setFont(Fonts::arialPoints(8));
 
     createMenus();
@@ -469,19 +469,27 @@ void MonitorWindow::showTick(const TickDisplay &tick)
     m_trafficChart->add(tick.now, tick.taken.downloadBytes, tick.taken.uploadBytes, tick.chartHistorySeconds);
 }
 
-bool MonitorWindow::keepInFront(bool visible, bool alwaysOnTop, bool optionsVisible, bool aboutVisible)
+bool MonitorWindow::keepInFront(bool visible, bool alwaysOnTop, bool optionsVisible, bool ownWindowOpen)
 {
-    return visible && alwaysOnTop && !optionsVisible && !aboutVisible;
+    return visible && alwaysOnTop && !optionsVisible && !ownWindowOpen;
+}
+
+bool MonitorWindow::ownWindowOpen() const
+{
+    if (m_aboutWindow && m_aboutWindow->isVisible())
+        return true;
+    const QList<QWidget *> children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    return std::any_of(children.begin(), children.end(),
+                       [](const QWidget *child) { return child->isWindow() && child->isVisible(); });
 }
 
 void MonitorWindow::pullToFront()
 {
     const bool optionsVisible = m_optionsWindow && m_optionsWindow->isVisible();
-    const bool aboutVisible = m_aboutWindow && m_aboutWindow->isVisible();
     // A modal window (the update offer, a message box) waits for the user: lifting this window
     // over it would hide the one window that can be answered.
     if (m_inTaskBar || QApplication::activeModalWidget()
-        || !keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, aboutVisible))
+        || !keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, ownWindowOpen()))
         return;
     // Raised, not activated: taking the keyboard ten times a second would make every other
     // window unusable.
@@ -561,6 +569,13 @@ void MonitorWindow::setAlwaysOnTop(bool alwaysOnTop)
 {
     m_alwaysOnTop = alwaysOnTop;
     m_alwaysOnTopAction->setChecked(alwaysOnTop);
+    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != alwaysOnTop) {
+        // A new flag takes the window off the screen; it comes back where it was.
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, alwaysOnTop);
+        if (shown)
+            show();
+    }
     // Without the setting there is nothing to pull: no wake-ups for nothing.
     if (alwaysOnTop)
         m_frontTimer->start();

@@ -194,7 +194,7 @@ private Q_SLOTS:
         MonitorWindow &gui = monitor.gui;
         const QWidget *fapPanel = monitor.part<QWidget>(u"fapPanel"_s);
         QCOMPARE(gui.windowTitle(), QStringLiteral("Tarvo"));
-        QVERIFY(gui.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!(gui.windowFlags() & Qt::WindowStaysOnTopHint)); // "Always on top" is off by default
         QVERIFY(!(gui.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(gui.windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(textColour(monitor.part<QLabel>(u"restrictionValue"_s)), lime);
@@ -476,6 +476,70 @@ private Q_SLOTS:
         monitor.gui.pullToFront();
         QCOMPARE(monitor.gui.isMinimized(), !pulled);
         QCOMPARE(monitor.gui.isVisible(), visible);
+    }
+
+    // The monitor's own windows (history, planner, the update offer) sit above it: the pull
+    // leaves them alone while one is open.
+    void keepInFrontLeavesItsOwnWindowsOnTop()
+    {
+        Monitor monitor;
+        monitor.settings.alwaysOnTop = true;
+        monitor.gui.applySettings(monitor.settings);
+        monitor.gui.show();
+        QWidget own(&monitor.gui, Qt::Window);
+        own.show();
+        monitor.gui.setWindowState(Qt::WindowMinimized);
+        monitor.gui.pullToFront();
+        QVERIFY(monitor.gui.isMinimized());
+        own.hide();
+        monitor.gui.pullToFront();
+        QVERIFY(!monitor.gui.isMinimized());
+    }
+
+    // Switched either way, at a confirmation or from the menu, on a shown window or a hidden one:
+    // the stay-on-top flag and the pull to the front follow, and a shown window stays shown.
+    void alwaysOnTopFlagFollowsTheSetting_data()
+    {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("first");  // the setting applied at a confirmation
+        QTest::addColumn<bool>("fromMenu"); // then switched over from the menu, or confirmed again
+        QTest::addColumn<bool>("second");
+        for (const bool shown : {false, true}) {
+            const char *where = shown ? "shown" : "hidden";
+            QTest::addRow("%s: off, confirmed on", where) << shown << false << false << true;
+            QTest::addRow("%s: on, confirmed off", where) << shown << true << false << false;
+            QTest::addRow("%s: off, menu on", where) << shown << false << true << true;
+            QTest::addRow("%s: on, menu off", where) << shown << true << true << false;
+            QTest::addRow("%s: on, confirmed on", where) << shown << true << false << true;
+        }
+    }
+
+    void alwaysOnTopFlagFollowsTheSetting()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, first);
+        QFETCH(bool, fromMenu);
+        QFETCH(bool, second);
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        const auto *frontTimer = monitor.part<QTimer>(u"frontTimer"_s);
+        gui.setVisible(shown);
+        monitor.settings.alwaysOnTop = first;
+        gui.applySettings(monitor.settings);
+        QCOMPARE(bool(gui.windowFlags() & Qt::WindowStaysOnTopHint), first);
+        QCOMPARE(frontTimer->isActive(), first);
+        QCOMPARE(gui.isVisible(), shown);
+
+        if (fromMenu) {
+            monitor.part<QAction>(u"alwaysOnTopAction"_s)->trigger();
+        } else {
+            monitor.settings.alwaysOnTop = second;
+            gui.applySettings(monitor.settings);
+        }
+        QCOMPARE(bool(gui.windowFlags() & Qt::WindowStaysOnTopHint), second);
+        QCOMPARE(frontTimer->isActive(), second);
+        QCOMPARE(monitor.part<QAction>(u"alwaysOnTopAction"_s)->isChecked(), second);
+        QCOMPARE(gui.isVisible(), shown);
     }
 
     // A modal window waiting for an answer (the update offer, a message box) stays on top: the
