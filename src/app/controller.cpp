@@ -370,8 +370,7 @@ void Controller::showOptions()
 {
     showUsedBytes();
     m_monitor->hide();
-    m_options.showMaximised();
-    m_options.raise();
+    m_options.present();
 }
 
 void Controller::setAlwaysOnTop(bool alwaysOnTop)

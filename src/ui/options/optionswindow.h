@@ -40,8 +40,8 @@ public:
     void endPublicAddressLookup(const std::optional<QString> &address);
     // The adapter cannot change once the capture runs.
     void lockAdapter();
-    // Shown maximised, every time.
-    void showMaximised();
+    // Shown at its own size, on screen, in front and active.
+    void present();
 
     int selectedAdapter() const; // -1 for none
     QString usedBytesText() const; // "Cumulative download in MB" as it stands
@@ -72,6 +72,7 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
