@@ -121,7 +121,7 @@ void Controller::load()
             QStringLiteral("Tarvo can not determine the last time it was used"),
             QStringLiteral("Tarvo can not determine the time it was last used, therefore it can not calculate your "
                            "actual FAP level. Please fill it in manually. If you haven't used the internet for more "
-                           "than 12 hours, click the max button next to the edit. If this is the first time your use "
+                           "than 12 hours, click the max button next to the edit. If this is the first time you use "
                            "Tarvo, just ignore this message."),
             QMessageBox::Ok, QMessageBox::NoIcon});
     }

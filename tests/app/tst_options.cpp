@@ -604,7 +604,7 @@ private Q_SLOTS:
         QVERIFY(!controller.captureStarted());
     }
 
-    // "Ad my public IP" against a site of the test's own: only an address in the classifier's
+    // "Add my public IP" against a site of the test's own: only an address in the classifier's
     // form joins the LAN list, once; the button comes back in every case.
     void addPublicAddress_data()
     {

@@ -52,7 +52,7 @@ public:
 
     void showTick(const TickDisplay &tick);
 
-    // Shown after a confirmation of the options. "Start minimizred" keeps it in the tray, or, with
+    // Shown after a confirmation of the options. "Start minimized" keeps it in the tray, or, with
     // no tray to come back from, minimised in the task bar.
     void showAfterConfirmation(bool startMinimized);
 

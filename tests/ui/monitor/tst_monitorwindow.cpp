@@ -635,7 +635,7 @@ private Q_SLOTS:
         QVERIFY(!gui.isMinimized());
     }
 
-    // "Start minimizred" shows no window when the tray icon can bring it up, and a minimised one
+    // "Start minimized" shows no window when the tray icon can bring it up, and a minimised one
     // when nothing else could.
     void showAfterConfirmation_data()
     {

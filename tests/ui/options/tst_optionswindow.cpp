@@ -104,6 +104,36 @@ class TestOptionsWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Spelt right, and saying what happens on Linux.
+    void captions_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("caption");
+        auto row = [](const char *control, const char *caption) {
+            QTest::newRow(control) << QString::fromLatin1(control) << QString::fromLatin1(caption);
+        };
+        row("addLanButton", "Add new IP");
+        row("addIgnoredButton", "Add new IP");
+        row("addPublicAddressButton", "Add my public IP");
+        row("startMinimizedCheck", "Start minimized");
+        row("autoStartCheck", "Start Tarvo when I log in");
+        row("adapterGroup", "Please select the device corresponding to your Direcway connection from the list below");
+        row("planGroup", "Auto fill from plan ( please select plan from list below )");
+        row("ignoredGroup", "IP Addresses to exclude from count ( e.g. www.direcway.example - 203.0.113.10 )");
+        row("opacityGroup", "Window transparency ( needs a desktop that composites its windows )");
+    }
+    void captions()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, caption);
+        OptionsWindow window;
+        const QWidget *shown = findControl<QWidget>(window, qPrintable(control));
+        if (const auto *group = qobject_cast<const QGroupBox *>(shown))
+            QCOMPARE(group->title(), caption);
+        else
+            QCOMPARE(qobject_cast<const QAbstractButton *>(shown)->text(), caption);
+    }
+
     void captionsAndDefaults()
     {
         OptionsWindow window;
@@ -116,10 +146,6 @@ private Q_SLOTS:
         QCOMPARE(tabs->tabText(2), u"Cosmetic and others"_qs);
         QCOMPARE(tabs->tabText(3), u"Alerts"_qs);
         QCOMPARE(tabs->currentIndex(), 0);
-        QCOMPARE(findControl<QPushButton>(window, "addLanButton")->text(), u"Ad new IP"_qs);
-        QCOMPARE(findControl<QCheckBox>(window, "startMinimizedCheck")->text(), u"Start minimizred"_qs);
-        QCOMPARE(findControl<QGroupBox>(window, "planGroup")->title(), u"Auto fill from plan ( please select plan from list bellow )"_qs);
-        QCOMPARE(findControl<QGroupBox>(window, "ignoredGroup")->title(), u"IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"_qs);
         QVERIFY(findControl<QGroupBox>(window, "offPeakGroup")->title().isEmpty());
         // What a first start shows, with no settings file.
         QCOMPARE(findControl<QLineEdit>(window, "rechargeRateEdit")->text(), u"4"_qs);
