@@ -225,6 +225,7 @@ MonitorWindow::MonitorWindow(QWidget *parent)
 
     m_trayIcon = new TrayIndicator(m_trayMenu, this);
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
+    connect(m_trayIcon, &TrayIndicator::clicked, this, &MonitorWindow::trayClicked);
     connect(m_trayIcon, &TrayIndicator::appeared, this, [this] {
         if (statusText() == noTrayNotice)
             setStatusText(QString());
@@ -442,6 +443,9 @@ void MonitorWindow::showTick(const TickDisplay &tick)
     setTextColour(m_percentValue, levelColour);
     display(m_percentValue, QString::number(meter.levelPercent()) + QLatin1Char('%'));
     m_levelBar->setFill(meter.barFill(levelBarWidth), levelColour);
+    m_trayIcon->setToolTip(QStringLiteral("Tarvo\nFAP level: %1%\nRestrictions: %2")
+                               .arg(meter.levelPercent())
+                               .arg(restrictionText(restriction)));
     m_trendRising->setVisible(meter.trend() == LevelTrend::Rising);
     m_trendFalling->setVisible(meter.trend() == LevelTrend::Falling);
     m_trendSteady->setVisible(meter.trend() == LevelTrend::Steady);
@@ -554,6 +558,21 @@ void MonitorWindow::changeEvent(QEvent *event)
             if (isMinimized())
                 hide();
         });
+}
+
+void MonitorWindow::trayClicked(bool twice)
+{
+    // While the options window replaces the monitor, it is the one brought forward.
+    if (m_optionsWindow && m_optionsWindow->isVisible()) {
+        m_optionsWindow->raise();
+        m_optionsWindow->activateWindow();
+        return;
+    }
+    // A click puts a window in sight away; the second click of a double click always ends shown.
+    if (!twice && isVisible() && !isMinimized())
+        putAway();
+    else
+        restore();
 }
 
 void MonitorWindow::restore()

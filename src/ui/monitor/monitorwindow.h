@@ -109,6 +109,8 @@ private:
     void display(QLabel *label, const QString &text);
     void showAbout();
     void restore();
+    // A left click at the tray icon shows the window or puts it away; a double click shows it.
+    void trayClicked(bool twice);
     void minimiseToTaskBar();
     // "Minimize": to the tray when there is one, else to the task bar.
     void putAway();

@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
@@ -404,6 +405,69 @@ private Q_SLOTS:
         const QImage image = monitor.part<TrayIndicator>(u"trayIcon"_s)->image();
         QCOMPARE(image.pixel(1, 7), QColor(255, 0, 0).rgb());
         QCOMPARE(image.pixel(2, 7), QColor(0, 128, 0).rgb());
+    }
+
+    // The tray's tool tip says the level and the restriction of the last tick, also to a tray
+    // that shows up later.
+    void trayToolTipFollowsTheTick_data()
+    {
+        QTest::addColumn<int>("used");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("empty bucket") << 0 << u"Tarvo\nFAP level: 100%\nRestrictions: none"_s;
+        QTest::newRow("throttled") << 80000000 << u"Tarvo\nFAP level: 17%\nRestrictions: THROTTLED"_s;
+        QTest::newRow("cut off") << 96004096 << u"Tarvo\nFAP level: 0%\nRestrictions: CUT OFF"_s;
+    }
+    void trayToolTipFollowsTheTick()
+    {
+        QFETCH(int, used);
+        QFETCH(QString, toolTip);
+        TrayIndicator::setAvailability([] { return true; });
+        Monitor monitor;
+        monitor.meter.setUsedBytes(used);
+        monitor.tick(0, 0, 0);
+        const TrayIndicator *tray = monitor.part<TrayIndicator>(u"trayIcon"_s);
+        QCOMPARE(tray->toolTip(), toolTip);
+        QCOMPARE(tray->icon()->toolTip(), toolTip);
+    }
+
+    // A left click at the tray icon shows a window out of sight and puts one in sight away; a
+    // double click always ends with it shown. While the options window is open it comes forward
+    // instead, and the monitor stays hidden.
+    void trayClicks_data()
+    {
+        QTest::addColumn<QString>("before"); // "hidden", "minimised", "shown", "options"
+        QTest::addColumn<QList<int>>("reasons");
+        QTest::addColumn<bool>("shownAfter");
+        const int click = QSystemTrayIcon::Trigger;
+        const int twice = QSystemTrayIcon::DoubleClick;
+        QTest::newRow("hidden, click") << u"hidden"_s << QList<int>{click} << true;
+        QTest::newRow("minimised, click") << u"minimised"_s << QList<int>{click} << true;
+        QTest::newRow("shown, click") << u"shown"_s << QList<int>{click} << false;
+        QTest::newRow("hidden, double click") << u"hidden"_s << QList<int>{click, twice} << true;
+        QTest::newRow("shown, double click") << u"shown"_s << QList<int>{click, twice} << true;
+        QTest::newRow("shown, middle click") << u"shown"_s << QList<int>{int(QSystemTrayIcon::MiddleClick)} << true;
+        QTest::newRow("options open, click") << u"options"_s << QList<int>{click} << false;
+        QTest::newRow("options open, double click") << u"options"_s << QList<int>{click, twice} << false;
+    }
+    void trayClicks()
+    {
+        QFETCH(QString, before);
+        QFETCH(QList<int>, reasons);
+        QFETCH(bool, shownAfter);
+        TrayIndicator::setAvailability([] { return true; });
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        QWidget options;
+        gui.setCompanionWindows(&options, nullptr);
+        gui.setVisible(before == u"shown"_s || before == u"minimised"_s);
+        if (before == u"minimised"_s)
+            gui.setWindowState(Qt::WindowMinimized);
+        options.setVisible(before == u"options"_s);
+        QSystemTrayIcon *icon = const_cast<QSystemTrayIcon *>(monitor.part<TrayIndicator>(u"trayIcon"_s)->icon());
+        for (const int reason : reasons)
+            Q_EMIT icon->activated(QSystemTrayIcon::ActivationReason(reason));
+        QCOMPARE(gui.isVisible() && !gui.isMinimized(), shownAfter);
+        QCOMPARE(options.isVisible(), before == u"options"_s);
     }
 
     void twoViews()
