@@ -399,6 +399,8 @@ void Controller::showTick(const SessionTick &tick)
                          settings.chartHistorySeconds});
     if (m_planner && m_planner->isVisible())
         m_planner->setInputs(plannerInputs(tick.now));
+    if (m_historyWindow)
+        m_historyWindow->follow(tick.now);
     showCaptureStatistics(tick);
     announceAlerts(tick);
 }

@@ -171,6 +171,10 @@ private Q_SLOTS:
         const UsagePage dayPage(*shown, u"dayPage"_s);
         QCOMPARE(dayPage.dateEdit->date(), today);
         QCOMPARE(dayPage.downloadSet->sum() * double(dayPage.unitBytes()), 5000.0);
+        // While it is open, the ticks carry it on to the minutes the recorder writes.
+        history.hours.push_back({.startUtc = today.startOfDay().toSecsSinceEpoch() + 3600, .downloadBytes = 700});
+        program.controller.tickAt(oleDateToDateTime(46366.25).addSecs(60));
+        QCOMPARE(dayPage.downloadSet->sum() * double(dayPage.unitBytes()), 5700.0);
         findControl<QAction>(program.monitorWindow, u"historyAction"_s)->trigger();
         QCOMPARE(program.controller.historyWindow(), shown);
         program.controller.setHistoryReader(nullptr);
