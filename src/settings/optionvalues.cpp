@@ -3,6 +3,8 @@
 #include "settings/appsettings.h"
 #include "settings/profile.h"
 
+#include <QLocale>
+
 #include <cmath>
 #include <limits>
 
@@ -92,6 +94,26 @@ NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding 
         return outOfRange(QStringLiteral("0 or more and less than %1").arg(ProfileValue::formatFloat(limit)));
     }
     return {NumberReading::Outcome::Read, static_cast<int32_t>(bytes), QString()};
+}
+
+QString decimalForBytes(int32_t bytes, int32_t unitBytes, Rounding rounding)
+{
+    const double value = double(bytes) / unitBytes;
+    const QString point = QLocale().decimalPoint();
+    // Every text from `value` up to the next byte reads back as `bytes`. A byte is more than
+    // 1e-7 MB, so seven decimals rounded up always land there; rounded to the nearest, fewer may.
+    for (int decimals = 0; decimals <= 7; ++decimals) {
+        const double scale = std::pow(10.0, decimals);
+        for (const double candidate : {value, std::ceil(value * scale) / scale}) {
+            QString text = QString::number(candidate, 'f', decimals);
+            if (point != u".")
+                text.replace(u'.', point);
+            const NumberReading reading = bytesFromDecimal(text, unitBytes, rounding);
+            if (reading.outcome == NumberReading::Outcome::Read && reading.value == bytes)
+                return text;
+        }
+    }
+    return ProfileValue::formatFloat(value);
 }
 
 NumberReading wholeNumberTimes(const QString &text, int32_t factor)

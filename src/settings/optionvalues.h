@@ -7,8 +7,8 @@
 #include <optional>
 
 // How the options window reads its boxes back. Decimals are shown and read in the user's locale
-// as the settings file writes floats (ProfileValue::formatFloat and parseFloat): 96888422 bytes
-// show as "92.3999996185303" MB.
+// as the settings file writes floats (ProfileValue::formatFloat and parseFloat), with as few
+// decimals as read back to the same bytes: 96888422 bytes show as "92.4" MB.
 
 // Leading blanks, an optional sign and decimal digits (ASCII or the locale's own), in 32 bits:
 // "010" is 10, "+7" is 7; nothing for "", "1 ", "2.5", "0x10" or a number that does not fit.
@@ -35,6 +35,11 @@ enum class Rounding { Truncate, Floor };
 // is rounded as asked; a value below 0, or one whose bytes do not fit 32 bits (2048 MB,
 // 2097152 KB/s and above), is out of range rather than wrapped.
 NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding rounding);
+
+// The shortest decimal text of `bytes` in units of `unitBytes` that bytesFromDecimal reads back
+// as `bytes` with the same rounding, in the user's locale: 96888422 bytes in MB are "92.4", not
+// "92.3999996185303". A count no box can hold (below 0) is shown in full.
+QString decimalForBytes(int32_t bytes, int32_t unitBytes, Rounding rounding);
 
 // A whole-number box times `factor` (1, or 1000 for seconds to milliseconds); a product that
 // does not fit 32 bits is out of range rather than wrapped.

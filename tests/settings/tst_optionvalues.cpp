@@ -76,6 +76,40 @@ private Q_SLOTS:
         QCOMPARE(reading.value, bytes);
     }
 
+    // A box shows the fewest decimals that read back to the very bytes it was given.
+    void decimalForBytes_data()
+    {
+        QTest::addColumn<int>("bytes");
+        QTest::addColumn<int>("unit");
+        QTest::addColumn<Rounding>("rounding");
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("text");
+        const int mb = 1048576;
+        QTest::newRow("default cut-off") << 96888422 << mb << Rounding::Truncate << english << u"92.4"_qs;
+        QTest::newRow("default throttle, floored") << 64592281 << mb << Rounding::Floor << english << u"61.6"_qs;
+        QTest::newRow("whole MB") << 267386880 << mb << Rounding::Truncate << english << u"255"_qs;
+        QTest::newRow("recharge") << 4096 << 1024 << Rounding::Truncate << english << u"4"_qs;
+        QTest::newRow("odd KB/s") << 4097 << 1024 << Rounding::Truncate << english << u"4.001"_qs;
+        QTest::newRow("zero") << 0 << mb << Rounding::Truncate << english << u"0"_qs;
+        QTest::newRow("one byte") << 1 << mb << Rounding::Truncate << english << u"0.000001"_qs;
+        QTest::newRow("one byte, floored") << 1 << mb << Rounding::Floor << english << u"0.000001"_qs;
+        QTest::newRow("largest") << 2147483647 << mb << Rounding::Truncate << english << u"2047.9999991"_qs;
+        QTest::newRow("comma locale") << 96888422 << mb << Rounding::Truncate << german << u"92,4"_qs;
+        QTest::newRow("negative: in full") << -1048576 << mb << Rounding::Truncate << english << u"-1"_qs;
+    }
+    void decimalForBytes()
+    {
+        QFETCH(int, bytes);
+        QFETCH(int, unit);
+        QFETCH(Rounding, rounding);
+        QFETCH(QLocale, locale);
+        QFETCH(QString, text);
+        QLocale::setDefault(locale);
+        QCOMPARE(::decimalForBytes(bytes, unit, rounding), text);
+        if (bytes >= 0)
+            QCOMPARE(::bytesFromDecimal(text, unit, rounding).value, bytes);
+    }
+
     void outOfRangeSaysWhatIsAllowed()
     {
         QCOMPARE(::bytesFromDecimal(u"2048"_qs, 1048576, Rounding::Truncate).allowed,

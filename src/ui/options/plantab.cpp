@@ -3,7 +3,6 @@
 #include "settings/appsettings.h"
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
-#include "settings/profile.h"
 #include "ui/options/optionsform.h"
 #include "ui/options/optionswindow.h"
 
@@ -22,8 +21,8 @@
 using namespace OptionsForm;
 
 namespace {
-constexpr double bytesPerKB = 1024.0;
-constexpr double bytesPerMB = 1048576.0;
+constexpr int32_t bytesPerKB = 1024;
+constexpr int32_t bytesPerMB = 1048576;
 } // namespace
 
 PlanTab::PlanTab(OptionsWindow &window)
@@ -105,22 +104,22 @@ void PlanTab::setPlans(const QStringList &names)
 
 void PlanTab::showSettings(const AppSettings &settings)
 {
-    using ProfileValue::formatFloat;
     const FapParameters &fap = settings.fap;
     m_planList->setCurrentIndex(settings.planIndex < m_planList->count() ? settings.planIndex : -1);
-    m_rechargeRateEdit->setText(formatFloat(fap.rechargeRate / bytesPerKB));
-    m_cutOffLimitEdit->setText(formatFloat(fap.cutOffLimit / bytesPerMB));
-    m_throttleLimitEdit->setText(formatFloat(fap.throttleLimit / bytesPerMB));
+    // As the confirmation reads them back: the same rounding gives the same bytes.
+    m_rechargeRateEdit->setText(decimalForBytes(fap.rechargeRate, bytesPerKB, Rounding::Truncate));
+    m_cutOffLimitEdit->setText(decimalForBytes(fap.cutOffLimit, bytesPerMB, Rounding::Truncate));
+    m_throttleLimitEdit->setText(decimalForBytes(fap.throttleLimit, bytesPerMB, Rounding::Floor));
     m_offPeakCheck->setChecked(fap.offPeakEnabled);
     m_offPeakGroup->setEnabled(fap.offPeakEnabled);
-    m_offPeakCutOffLimitEdit->setText(formatFloat(fap.offPeakCutOffLimit / bytesPerMB));
+    m_offPeakCutOffLimitEdit->setText(decimalForBytes(fap.offPeakCutOffLimit, bytesPerMB, Rounding::Truncate));
     m_offPeakStartPicker->setTime(timeOfDay(fap.offPeakStart));
     m_offPeakEndPicker->setTime(timeOfDay(fap.offPeakEnd));
 }
 
 void PlanTab::showUsedBytes(int32_t bytes)
 {
-    m_cumulativeDownloadEdit->setText(ProfileValue::formatFloat(bytes / bytesPerMB));
+    m_cumulativeDownloadEdit->setText(decimalForBytes(bytes, bytesPerMB, Rounding::Truncate));
 }
 
 void PlanTab::showPlan(const Plan &plan)
