@@ -176,7 +176,8 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
 {
     setObjectName(QStringLiteral("historyWindow"));
     setWindowTitle(QStringLiteral("Tarvo history"));
-    setWindowFlag(Qt::Window);
+    // A dialog-type window: the window manager keeps it above the monitor it belongs to.
+    setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(Fonts::arialPoints(8));
     setAutoFillBackground(true);
     darkPalette(this);

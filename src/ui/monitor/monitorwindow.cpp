@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -588,13 +589,13 @@ void MonitorWindow::setAlwaysOnTop(bool alwaysOnTop)
 {
     m_alwaysOnTop = alwaysOnTop;
     m_alwaysOnTopAction->setChecked(alwaysOnTop);
-    if (bool(windowFlags() & Qt::WindowStaysOnTopHint) != alwaysOnTop) {
-        // A new flag takes the window off the screen; it comes back where it was.
-        const bool shown = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, alwaysOnTop);
-        if (shown)
-            show();
-    }
+    // Told to the window in place: setWindowFlags would make a new one, off the screen, and
+    // the windows that belong to this one would lose it.
+    const Qt::WindowFlags flags = alwaysOnTop ? windowFlags() | Qt::WindowStaysOnTopHint
+                                              : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    overrideWindowFlags(flags);
+    if (QWindow *window = windowHandle())
+        window->setFlags(flags);
     // Without the setting there is nothing to pull: no wake-ups for nothing.
     if (alwaysOnTop)
         m_frontTimer->start();

@@ -58,7 +58,7 @@ int progressValue(qint64 bytes)
 } // namespace
 
 UpdateOfferWindow::UpdateOfferWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Dialog) // a dialog-type window stays above the window it belongs to
 {
     setObjectName(QStringLiteral("updateOfferWindow"));
     setFont(Fonts::arialPixels(11));

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -588,6 +589,7 @@ private Q_SLOTS:
         MonitorWindow &gui = monitor.gui;
         const auto *frontTimer = monitor.part<QTimer>(u"frontTimer"_s);
         gui.setVisible(shown);
+        const QWindow *window = gui.windowHandle();
         monitor.settings.alwaysOnTop = first;
         gui.applySettings(monitor.settings);
         QCOMPARE(bool(gui.windowFlags() & Qt::WindowStaysOnTopHint), first);
@@ -604,6 +606,10 @@ private Q_SLOTS:
         QCOMPARE(frontTimer->isActive(), second);
         QCOMPARE(monitor.part<QAction>(u"alwaysOnTopAction"_s)->isChecked(), second);
         QCOMPARE(gui.isVisible(), shown);
+        // The same window, told in place: its own windows keep it.
+        QCOMPARE(gui.windowHandle(), window);
+        if (shown)
+            QCOMPARE(bool(window->flags() & Qt::WindowStaysOnTopHint), second);
     }
 
     // A modal window waiting for an answer (the update offer, a message box) stays on top: the
