@@ -543,24 +543,6 @@ private Q_SLOTS:
         QCOMPARE(monitor.gui.isVisible(), visible);
     }
 
-    // The monitor's own windows (history, planner, the update offer) sit above it: the pull
-    // leaves them alone while one is open.
-    void keepInFrontLeavesItsOwnWindowsOnTop()
-    {
-        Monitor monitor;
-        monitor.settings.alwaysOnTop = true;
-        monitor.gui.applySettings(monitor.settings);
-        monitor.gui.show();
-        QWidget own(&monitor.gui, Qt::Window);
-        own.show();
-        monitor.gui.setWindowState(Qt::WindowMinimized);
-        monitor.gui.pullToFront();
-        QVERIFY(monitor.gui.isMinimized());
-        own.hide();
-        monitor.gui.pullToFront();
-        QVERIFY(!monitor.gui.isMinimized());
-    }
-
     // Switched either way, at a confirmation or from the menu, on a shown window or a hidden one:
     // the stay-on-top flag and the pull to the front follow, and a shown window stays shown.
     void alwaysOnTopFlagFollowsTheSetting_data()
@@ -612,21 +594,29 @@ private Q_SLOTS:
             QCOMPARE(bool(window->flags() & Qt::WindowStaysOnTopHint), second);
     }
 
-    // A modal window waiting for an answer (the update offer, a message box) stays on top: the
-    // pull waits until it is gone.
-    void keepInFrontWaitsForAModalWindow()
+    // A window that should stay above the monitor holds the pull while it is open: a modal one
+    // waiting for an answer (a message box), or one of the monitor's own (history, planner,
+    // the update offer).
+    void keepInFrontWaitsForAWindowAboveIt_data()
     {
+        QTest::addColumn<bool>("own");
+        QTest::newRow("a modal window") << false;
+        QTest::newRow("a window of its own") << true;
+    }
+    void keepInFrontWaitsForAWindowAboveIt()
+    {
+        QFETCH(bool, own);
         Monitor monitor;
         monitor.settings.alwaysOnTop = true;
         monitor.gui.applySettings(monitor.settings);
         monitor.gui.show();
-        QDialog offer;
-        offer.setModal(true);
-        offer.show();
+        QDialog above(own ? &monitor.gui : nullptr);
+        above.setModal(!own);
+        above.show();
         monitor.gui.setWindowState(Qt::WindowMinimized);
         monitor.gui.pullToFront();
         QVERIFY(monitor.gui.isMinimized());
-        offer.hide();
+        above.hide();
         monitor.gui.pullToFront();
         QVERIFY(!monitor.gui.isMinimized());
     }
