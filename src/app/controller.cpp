@@ -129,7 +129,7 @@ void Controller::load()
             QStringLiteral("Tarvo can not determine the last time it was used"),
             QStringLiteral("Tarvo can not determine the time it was last used, therefore it can not calculate your "
                            "actual FAP level. Please fill it in manually. If you haven't used the internet for more "
-                           "than 12 hours, click the max button next to the edit. If this is the first time your use "
+                           "than 12 hours, click the max button next to the edit. If this is the first time you use "
                            "Tarvo, just ignore this message."),
             QMessageBox::Ok, QMessageBox::NoIcon});
     }
@@ -378,8 +378,7 @@ void Controller::showOptions()
 {
     showUsedBytes();
     m_monitor->hide();
-    m_options.showMaximised();
-    m_options.raise();
+    m_options.present();
 }
 
 void Controller::setAlwaysOnTop(bool alwaysOnTop)
@@ -408,6 +407,8 @@ void Controller::showTick(const SessionTick &tick)
                          settings.chartHistorySeconds});
     if (m_planner && m_planner->isVisible())
         m_planner->setInputs(plannerInputs(tick.now));
+    if (m_historyWindow)
+        m_historyWindow->follow(tick.now);
     showCaptureStatistics(tick);
     announceAlerts(tick);
 }

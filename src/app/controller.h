@@ -130,7 +130,7 @@ private:
     QTimer *m_saveTimer = nullptr;        // the bucket every 10 s, from the start to the end
     QTimer *m_tickTimer = nullptr;        // every second from the first confirmation
     QTimer *m_pingTimer = nullptr;        // every 30 s from the first confirmation
-    PublicAddressLookup *m_publicAddressLookup = nullptr; // "Ad my public IP"
+    PublicAddressLookup *m_publicAddressLookup = nullptr; // "Add my public IP"
     DesktopNotifier *m_notifier = nullptr; // the alerts, on the desktop or at the monitor
     bool m_firstConfirmPending = true;
     bool m_firstActivationPending = true;

@@ -17,7 +17,7 @@ Program::Program(ProgramEnvironment environment)
 
 void Program::showFirstWindow()
 {
-    optionsWindow.showMaximised();
+    optionsWindow.present();
 }
 
 void Program::bringForward()

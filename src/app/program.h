@@ -24,8 +24,9 @@ struct Program
     OptionsWindow optionsWindow;
     Controller controller;
     MonitorWindow monitorWindow;
-    UpdateOfferWindow updateOfferWindow;
-    AboutDialog aboutDialog;
-    PlannerWindow plannerWindow{&monitorWindow}; // kept above the monitor, which it belongs to
+    // Windows of the monitor's, so that "Always on top" keeps them above it.
+    UpdateOfferWindow updateOfferWindow{&monitorWindow};
+    AboutDialog aboutDialog{&monitorWindow};
+    PlannerWindow plannerWindow{&monitorWindow};
     UpdateStep updateStep; // first to go: a question or download still out ends silently
 };

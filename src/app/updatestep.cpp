@@ -7,6 +7,8 @@
 #include "ui/monitor/monitorwindow.h"
 #include "ui/update/updateofferwindow.h"
 
+#include <QDir>
+
 #include <stdexcept>
 
 namespace {
@@ -93,12 +95,14 @@ void UpdateStep::onDownloaded(const DownloadResult &result)
         showError(&m_offerWindow, result.error);
     if (!result.saved)
         return;
-    Dialogs::inform(nullptr, check.productName()
-                                 + QStringLiteral(" has finished downloading the update. The application will now "
-                                                  "close, and the update installer will be launched."));
     // The file came over plain http: the desktop's handler decides what to do with it and asks
     // the user; the program never runs it or marks it executable itself.
-    WebLinks::open(QUrl::fromLocalFile(UpdateFiles::installerPath(m_environment.files.downloadFolder)));
+    const QString file = UpdateFiles::installerPath(m_environment.files.downloadFolder);
+    Dialogs::inform(&m_offerWindow, QStringLiteral("%1 has finished downloading the update. %1 will now close, and "
+                                                   "your desktop will open the downloaded file %2 with the program "
+                                                   "it uses for such files.")
+                                        .arg(check.productName(), QDir::toNativeSeparators(file)));
+    WebLinks::open(QUrl::fromLocalFile(file));
     Q_EMIT quitRequested();
     m_offerWindow.close();
 }

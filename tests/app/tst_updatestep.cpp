@@ -24,8 +24,12 @@ using namespace Qt::StringLiterals;
 namespace {
 const QByteArray checkPath = "/keyaccess/checkupdate.php";
 const QDateTime fixedNow(QDate(2026, 12, 10), QTime(12, 0, 0));
-const QString success = QStringLiteral("Tarvo has finished downloading the update. The application will now close, "
-                                       "and the update installer will be launched.");
+// What the box says after the download of `file`.
+QString success(const QString &file)
+{
+    return u"Tarvo has finished downloading the update. Tarvo will now close, and your desktop will open the "
+           u"downloaded file %1 with the program it uses for such files."_s.arg(file);
+}
 } // namespace
 
 class UpdateStepTest : public QObject
@@ -232,7 +236,7 @@ private Q_SLOTS:
         QTRY_COMPARE(quit.count(), 1);
         QCOMPARE(findControl<QLabel>(*window, u"progressLabel"_s)->text(), QStringLiteral("Got 3000 bytes of 3000 total"));
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].text, success);
+        QCOMPARE(shown[0].text, success(path("Update.exe")));
         QCOMPARE(shown[0].title, QString());
         QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path("Update.exe"))});
         QCOMPARE(fileBytes(path("Update.exe")), QByteArray(3000, 'i'));

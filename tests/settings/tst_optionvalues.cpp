@@ -339,9 +339,11 @@ private Q_SLOTS:
         QTest::newRow("default throttle") << 64592281 << mb << Rounding::Floor << english << u"61.6"_qs;
         QTest::newRow("comma locale") << 64592281 << mb << Rounding::Floor << german << u"61,6"_qs;
         QTest::newRow("whole KB/s") << 4096 << 1024 << Rounding::Truncate << english << u"4"_qs;
+        QTest::newRow("odd KB/s") << 4097 << 1024 << Rounding::Truncate << english << u"4.001"_qs;
         QTest::newRow("a hundred MB, no exponent") << 100 * mb << mb << Rounding::Truncate << english << u"100"_qs;
         QTest::newRow("empty bucket") << 0 << mb << Rounding::Truncate << english << u"0"_qs;
         QTest::newRow("one byte") << 1 << mb << Rounding::Truncate << english << u"0.000001"_qs;
+        QTest::newRow("one byte, floored") << 1 << mb << Rounding::Floor << english << u"0.000001"_qs;
         QTest::newRow("largest") << 2147483647 << mb << Rounding::Truncate << english << u"2047.99999905"_qs;
     }
     void decimalsFromBytes()

@@ -7,6 +7,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateEdit>
+#include <QDateTimeAxis>
 #include <QHash>
 #include <QLabel>
 #include <QLineSeries>
@@ -61,4 +62,5 @@ struct LevelChart
     QLineSeries *levelSeries = findControl<QLineSeries>(*chartView->chart(), QStringLiteral("levelSeries"));
     QLineSeries *throttleSeries = findControl<QLineSeries>(*chartView->chart(), QStringLiteral("throttleSeries"));
     QLineSeries *cutOffSeries = findControl<QLineSeries>(*chartView->chart(), QStringLiteral("cutOffSeries"));
+    QDateTimeAxis *timeAxis = findControl<QDateTimeAxis>(*chartView->chart(), QStringLiteral("timeAxis"));
 };

@@ -83,7 +83,7 @@ AboutDialog::AboutDialog(QWidget *parent)
         "criminal penalties, and will be prosecuted to the maximum extent possible under the law."));
 
     LinkLabel *makerSiteLink = placeLink(this, QStringLiteral("makerSiteLink"),
-                                         QStringLiteral("Internet trough satellite from KELMIRA"), 48, 280, linkBlue,
+                                         QStringLiteral("Internet through satellite from KELMIRA"), 48, 280, linkBlue,
                                          linkFont);
     LinkLabel *softwareSiteLink = placeLink(this, QStringLiteral("softwareSiteLink"), QStringLiteral("Kelmira Software"),
                                             128, 304, linkBlue, linkFont);

@@ -6,7 +6,6 @@
 #include "ui/history/usagebars.h"
 
 #include <QBarCategoryAxis>
-#include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -14,9 +13,12 @@
 #include <QDateTimeAxis>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
+#include <QScreen>
+#include <QStackedBarSeries>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -174,11 +176,14 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
 {
     setObjectName(QStringLiteral("historyWindow"));
     setWindowTitle(QStringLiteral("Tarvo history"));
-    setWindowFlag(Qt::Window);
+    // A dialog-type window: the window manager keeps it above the monitor it belongs to.
+    setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(Fonts::arialPoints(8));
     setAutoFillBackground(true);
     darkPalette(this);
-    resize(900, 620);
+    // Smaller on a small screen (800 px at 120 DPI leaves 640 to lay out), with room for a frame.
+    const QSize room = screen()->availableGeometry().size() - QSize(16, 48);
+    resize(QSize(900, 620).boundedTo(room));
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("historyTabs"));
@@ -204,6 +209,44 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
 
     showUsage(m_dayView, Span::Day);
     showUsage(m_monthView, Span::Month);
+    showAllLevels();
+}
+
+int64_t HistoryWindow::readingMinute(const QDateTime &now)
+{
+    return (now.toSecsSinceEpoch() - followDelaySeconds) / 60;
+}
+
+void HistoryWindow::follow(const QDateTime &now)
+{
+    if (readingMinute(now) == readingMinute(m_now))
+        return;
+    const QDate today = m_now.date();
+    m_now = now.toLocalTime();
+    for (UsageView *view : {&m_dayView, &m_monthView}) {
+        const bool month = view == &m_monthView;
+        // A chooser left at today moves on to the new day (or month) with the clock.
+        const bool atToday = view->dateEdit->date() == firstOf(today, month);
+        view->dateEdit->setMaximumDate(m_now.date());
+        if (atToday && view->dateEdit->date() != firstOf(m_now.date(), month))
+            view->dateEdit->setDate(firstOf(m_now.date(), month)); // which reads it
+        else if (atToday)
+            showUsage(*view, month ? Span::Month : Span::Day);
+    }
+    showAllLevels();
+}
+
+void HistoryWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void HistoryWindow::showAllLevels()
+{
     showLevels(m_lastDayLevel, HistoryGranularity::Minute, 24 * 3600);
     showLevels(m_lastWeekLevel, HistoryGranularity::Hour, 7 * 24 * 3600);
 }
@@ -238,7 +281,9 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
     view.uploadSet = named(new QBarSet(QStringLiteral("Upload"), chart), QStringLiteral("uploadSet"));
     view.uploadSet->setColor(Colours::silver);
     view.uploadSet->setBorderColor(Colours::silver);
-    auto *bars = new QBarSeries(chart);
+    // One bar a period, centred on its label: the upload stacked on the download. Side by side
+    // the taller download bar would stand left of the label.
+    auto *bars = named(new QStackedBarSeries(chart), QStringLiteral("bars"));
     bars->append(view.downloadSet);
     bars->append(view.uploadSet);
     bars->setBarWidth(0.8);
@@ -247,11 +292,11 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
     styleAxis(view.categoryAxis, QString());
     view.categoryAxis->setGridLineVisible(false);
     chart->addAxis(view.categoryAxis, Qt::AlignBottom);
-    bars->attachAxis(view.categoryAxis);
     view.valueAxis = named(new QValueAxis(chart), QStringLiteral("valueAxis"));
     styleAxis(view.valueAxis, QString());
     view.valueAxis->setLabelFormat(QStringLiteral("%g"));
     chart->addAxis(view.valueAxis, Qt::AlignLeft);
+    bars->attachAxis(view.categoryAxis);
     bars->attachAxis(view.valueAxis);
     view.noDataLabel = noDataLabel(view.page);
     view.chartStack = named(stackOf(view.page, view.chartView, view.noDataLabel), QStringLiteral("chartStack"));
@@ -304,7 +349,7 @@ void HistoryWindow::createLevelView(LevelView &view, const QString &name, const 
                                 QStringLiteral("throttleSeries"));
     view.cutOffSeries = named(line(chart, QStringLiteral("Cut-off limit"), Colours::red, Qt::DashLine),
                               QStringLiteral("cutOffSeries"));
-    view.timeAxis = new QDateTimeAxis(chart);
+    view.timeAxis = named(new QDateTimeAxis(chart), QStringLiteral("timeAxis"));
     styleAxis(view.timeAxis, QStringLiteral("Local time"));
     view.timeAxis->setFormat(timeFormat);
     view.timeAxis->setTickCount(ticks);
@@ -336,7 +381,7 @@ void HistoryWindow::showUsage(UsageView &view, Span span)
     for (const UsageBar &bar : bars) {
         download += bar.downloadBytes;
         upload += bar.uploadBytes;
-        largest = std::max({largest, bar.downloadBytes, bar.uploadBytes});
+        largest = std::max(largest, bar.downloadBytes + bar.uploadBytes);
         recorded = recorded || bar.recorded;
     }
     const ByteUnit unit = unitFor(largest);
@@ -408,7 +453,10 @@ void HistoryWindow::showLevels(LevelView &view, HistoryGranularity granularity, 
     view.levelSeries->replace(level);
     view.throttleSeries->replace(throttle);
     view.cutOffSeries->replace(cutOff);
-    view.timeAxis->setRange(QDateTime::fromSecsSinceEpoch(nowUtc - seconds), m_now);
+    const int64_t start = levelAxisStartUtc(nowUtc, seconds, periods.empty() ? nowUtc - seconds : periods.front().startUtc);
+    view.timeAxis->setRange(QDateTime::fromSecsSinceEpoch(start), m_now);
+    // One period makes no line: its point is drawn instead.
+    view.levelSeries->setPointsVisible(periods.size() == 1);
     roundRange(view.valueAxis, double(highest) / megabyte * 1.05); // room above the highest line
     view.stack->setCurrentIndex(periods.empty() ? 1 : 0);
 }

@@ -22,7 +22,8 @@ class QValueAxis;
 // The usage history: download and upload per hour of a chosen day and per day of a chosen
 // month, with the LAN hosts that downloaded in that period; the bucket level over the last 24
 // hours and 7 days beside the throttle and cut-off limits. It reads everything through `reader`
-// when it opens and when a period is chosen; axes show local time.
+// when it opens, when a period is chosen and once a minute while open; axes show local time.
+// Escape closes it.
 class HistoryWindow : public QWidget
 {
     Q_OBJECT
@@ -30,6 +31,15 @@ class HistoryWindow : public QWidget
 public:
     // `now` fixes "today", this month and the end of the level charts.
     HistoryWindow(const UsageHistoryReader &reader, const QDateTime &now, QWidget *parent = nullptr);
+
+    // The program's clock, each tick: once a minute, a few seconds in so the recorder has
+    // written the minute that ended, the level charts and a day or month that holds `now` are
+    // read again. Other ticks cost a comparison.
+    void follow(const QDateTime &now);
+    static constexpr int followDelaySeconds = 5;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     // A chosen day or month: its bars, its totals, its hosts.
@@ -72,6 +82,9 @@ private:
                          int ticks);
     void showUsage(UsageView &view, Span span);
     void showLevels(LevelView &view, HistoryGranularity granularity, int64_t seconds);
+    void showAllLevels();
+    // The minute whose reading the window shows; a new one makes follow() read again.
+    static int64_t readingMinute(const QDateTime &now);
 
     const UsageHistoryReader &m_reader;
     QDateTime m_now;

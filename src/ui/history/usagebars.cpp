@@ -123,3 +123,10 @@ QString dottedText(uint32_t address)
         .arg((address >> 8) & 0xff)
         .arg(address & 0xff);
 }
+
+int64_t levelAxisStartUtc(int64_t nowUtc, int64_t spanSeconds, int64_t firstRecordedUtc)
+{
+    const int64_t earliest = nowUtc - spanSeconds;
+    const int64_t latest = nowUtc - spanSeconds / 24;
+    return std::clamp(firstRecordedUtc, earliest, latest);
+}

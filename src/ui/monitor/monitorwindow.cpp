@@ -22,6 +22,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -157,9 +158,9 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     setObjectName(QStringLiteral("monitorWindow"));
     setWindowTitle(QStringLiteral("Tarvo"));
     setWindowIcon(Pictures::programIcon());
-    // A frame with the close box only, and always above other windows.
+    // A frame with the close box only; above other windows only with "Always on top".
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
+                   | Qt::WindowCloseButtonHint);
     setFont(Fonts::arialPoints(8));
 
     createMenus();
@@ -225,6 +226,7 @@ MonitorWindow::MonitorWindow(QWidget *parent)
 
     m_trayIcon = new TrayIndicator(m_trayMenu, this);
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
+    connect(m_trayIcon, &TrayIndicator::clicked, this, &MonitorWindow::trayClicked);
     connect(m_trayIcon, &TrayIndicator::appeared, this, [this] {
         if (statusText() == noTrayNotice)
             setStatusText(QString());
@@ -442,6 +444,9 @@ void MonitorWindow::showTick(const TickDisplay &tick)
     setTextColour(m_percentValue, levelColour);
     display(m_percentValue, QString::number(meter.levelPercent()) + QLatin1Char('%'));
     m_levelBar->setFill(meter.barFill(levelBarWidth), levelColour);
+    m_trayIcon->setToolTip(QStringLiteral("Tarvo\nFAP level: %1%\nRestrictions: %2")
+                               .arg(meter.levelPercent())
+                               .arg(restrictionText(restriction)));
     m_trendRising->setVisible(meter.trend() == LevelTrend::Rising);
     m_trendFalling->setVisible(meter.trend() == LevelTrend::Falling);
     m_trendSteady->setVisible(meter.trend() == LevelTrend::Steady);
@@ -469,19 +474,27 @@ void MonitorWindow::showTick(const TickDisplay &tick)
     m_trafficChart->add(tick.now, tick.taken.downloadBytes, tick.taken.uploadBytes, tick.chartHistorySeconds);
 }
 
-bool MonitorWindow::keepInFront(bool visible, bool alwaysOnTop, bool optionsVisible, bool aboutVisible)
+bool MonitorWindow::keepInFront(bool visible, bool alwaysOnTop, bool optionsVisible, bool ownWindowOpen)
 {
-    return visible && alwaysOnTop && !optionsVisible && !aboutVisible;
+    return visible && alwaysOnTop && !optionsVisible && !ownWindowOpen;
+}
+
+bool MonitorWindow::ownWindowOpen() const
+{
+    if (m_aboutWindow && m_aboutWindow->isVisible())
+        return true;
+    const QList<QWidget *> children = findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    return std::any_of(children.begin(), children.end(),
+                       [](const QWidget *child) { return child->isWindow() && child->isVisible(); });
 }
 
 void MonitorWindow::pullToFront()
 {
     const bool optionsVisible = m_optionsWindow && m_optionsWindow->isVisible();
-    const bool aboutVisible = m_aboutWindow && m_aboutWindow->isVisible();
     // A modal window (the update offer, a message box) waits for the user: lifting this window
     // over it would hide the one window that can be answered.
     if (m_inTaskBar || QApplication::activeModalWidget()
-        || !keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, aboutVisible))
+        || !keepInFront(isVisible(), m_alwaysOnTop, optionsVisible, ownWindowOpen()))
         return;
     // Raised, not activated: taking the keyboard ten times a second would make every other
     // window unusable.
@@ -548,6 +561,21 @@ void MonitorWindow::changeEvent(QEvent *event)
         });
 }
 
+void MonitorWindow::trayClicked(bool twice)
+{
+    // While the options window replaces the monitor, it is the one brought forward.
+    if (m_optionsWindow && m_optionsWindow->isVisible()) {
+        m_optionsWindow->raise();
+        m_optionsWindow->activateWindow();
+        return;
+    }
+    // A click puts a window in sight away; the second click of a double click always ends shown.
+    if (!twice && isVisible() && !isMinimized())
+        putAway();
+    else
+        restore();
+}
+
 void MonitorWindow::restore()
 {
     m_inTaskBar = false;
@@ -561,6 +589,13 @@ void MonitorWindow::setAlwaysOnTop(bool alwaysOnTop)
 {
     m_alwaysOnTop = alwaysOnTop;
     m_alwaysOnTopAction->setChecked(alwaysOnTop);
+    // Told to the window in place: setWindowFlags would make a new one, off the screen, and
+    // the windows that belong to this one would lose it.
+    const Qt::WindowFlags flags = alwaysOnTop ? windowFlags() | Qt::WindowStaysOnTopHint
+                                              : windowFlags() & ~Qt::WindowStaysOnTopHint;
+    overrideWindowFlags(flags);
+    if (QWindow *window = windowHandle())
+        window->setFlags(flags);
     // Without the setting there is nothing to pull: no wake-ups for nothing.
     if (alwaysOnTop)
         m_frontTimer->start();

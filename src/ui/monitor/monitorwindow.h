@@ -52,7 +52,7 @@ public:
 
     void showTick(const TickDisplay &tick);
 
-    // Shown after a confirmation of the options. "Start minimizred" keeps it in the tray, or, with
+    // Shown after a confirmation of the options. "Start minimized" keeps it in the tray, or, with
     // no tray to come back from, minimised in the task bar.
     void showAfterConfirmation(bool startMinimized);
 
@@ -66,8 +66,8 @@ public:
     void setPingText(const QString &text);
 
     // The pull to the front every 100 ms: only a shown window, only with "Always on top", and
-    // never while the options or the about window is open.
-    static bool keepInFront(bool visible, bool alwaysOnTop, bool optionsVisible, bool aboutVisible);
+    // never while the options window or one of its own (about, history, planner, a menu) is open.
+    static bool keepInFront(bool visible, bool alwaysOnTop, bool optionsVisible, bool ownWindowOpen);
     // One pull, as the front timer runs it.
     void pullToFront();
 
@@ -109,11 +109,16 @@ private:
     void display(QLabel *label, const QString &text);
     void showAbout();
     void restore();
+    // A left click at the tray icon shows the window or puts it away; a double click shows it.
+    void trayClicked(bool twice);
     void minimiseToTaskBar();
     // "Minimize": to the tray when there is one, else to the task bar.
     void putAway();
+    // The check mark, the stay-on-top flag and the pull to the front follow the setting.
     void setAlwaysOnTop(bool alwaysOnTop);
     void toggleAlwaysOnTop();
+    // The about window, or a window whose parent is this one, is shown.
+    bool ownWindowOpen() const;
     void askResetFapLevel();
     void showDetails();
     void hideDetails();

@@ -2,11 +2,11 @@
 
 #include "ui/common/colours.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
@@ -31,25 +31,46 @@ void drawGauge(QPainter &painter, const TrayGauge &gauge)
     painter.drawLine(last, last, 1, last);
 }
 
-void drawPercentage(QPainter &painter, int64_t levelPercent)
-{
-    // DejaVu Sans Bold at 10 pixels keeps every digit whole without smoothing, where the hinted
-    // outlines of other sans fonts merge the zeros of "100" at this size.
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPixelSize(10);
-    font.setBold(true);
-    font.setHintingPreference(QFont::PreferFullHinting);
-    // A bitmap font's digits: one colour, no blended edge pixels.
-    font.setStyleStrategy(QFont::NoAntialias);
-    painter.setFont(font);
-    painter.setPen(Colours::blue);
+// Digits drawn pixel by pixel, four columns wide and seven rows high: "100" fits the picture
+// whole, with a blank column between digits, where any font small enough merges or clips them.
+constexpr int glyphWidth = 4;
+constexpr int glyphHeight = 7;
+using Glyph = std::array<uint8_t, glyphHeight>; // one row a byte, bit 3 the leftmost column
 
+constexpr std::array<Glyph, 10> digitGlyphs{{
+    {0b0110, 0b1001, 0b1001, 0b1001, 0b1001, 0b1001, 0b0110},
+    {0b0010, 0b0110, 0b0010, 0b0010, 0b0010, 0b0010, 0b0111},
+    {0b0110, 0b1001, 0b0001, 0b0010, 0b0100, 0b1000, 0b1111},
+    {0b1110, 0b0001, 0b0001, 0b0110, 0b0001, 0b0001, 0b1110},
+    {0b1001, 0b1001, 0b1001, 0b1111, 0b0001, 0b0001, 0b0001},
+    {0b1111, 0b1000, 0b1110, 0b0001, 0b0001, 0b1001, 0b0110},
+    {0b0110, 0b1000, 0b1000, 0b1110, 0b1001, 0b1001, 0b0110},
+    {0b1111, 0b0001, 0b0010, 0b0010, 0b0100, 0b0100, 0b0100},
+    {0b0110, 0b1001, 0b1001, 0b0110, 0b1001, 0b1001, 0b0110},
+    {0b0110, 0b1001, 0b1001, 0b0111, 0b0001, 0b0001, 0b0110},
+}};
+constexpr Glyph minusGlyph{0, 0, 0, 0b1111, 0, 0, 0};
+
+void drawPercentage(QImage &image, int64_t levelPercent)
+{
     const QString text = QString::number(levelPercent);
-    const QFontMetrics metrics(font, painter.device());
-    // Integer division truncates toward zero, as the centring rule wants.
-    const int x = (side - metrics.horizontalAdvance(text)) / 2;
-    const int y = (side - metrics.height()) / 2;
-    painter.drawText(x, y + metrics.ascent(), text);
+    const int width = int(text.size()) * (glyphWidth + 1) - 1;
+    // Integer division truncates toward zero, as the centring rule wants; a text wider than the
+    // picture is cut on both sides.
+    int left = (side - width) / 2;
+    const int top = (side - glyphHeight) / 2;
+    const QRgb ink = QColor(Colours::blue).rgb();
+    for (const QChar character : text) {
+        const Glyph &glyph = character.isDigit() ? digitGlyphs[size_t(character.digitValue())] : minusGlyph;
+        for (int row = 0; row < glyphHeight; ++row) {
+            for (int column = 0; column < glyphWidth; ++column) {
+                const int x = left + column;
+                if (x >= 0 && x < side && (glyph[size_t(row)] >> (glyphWidth - 1 - column)) & 1)
+                    image.setPixel(x, top + row, ink);
+            }
+        }
+        left += glyphWidth + 1;
+    }
 }
 
 } // namespace
@@ -69,11 +90,12 @@ QImage drawTrayImage(const TrayGauge &gauge)
     if (image.isNull())
         return image;
     image.fill(Qt::white);
+    if (gauge.style == TrayStyle::Text) {
+        drawPercentage(image, gauge.levelPercent);
+        return image;
+    }
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, false);
-    if (gauge.style == TrayStyle::Graphic)
-        drawGauge(painter, gauge);
-    else
-        drawPercentage(painter, gauge.levelPercent);
+    drawGauge(painter, gauge);
     return image;
 }

@@ -56,6 +56,11 @@ void TrayIndicator::lookForTray()
     watchTimer->stop();
     m_icon = new QSystemTrayIcon(Pictures::programIcon(), this);
     m_icon->setContextMenu(m_popupMenu);
+    m_icon->setToolTip(m_toolTip);
+    connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            Q_EMIT clicked(reason == QSystemTrayIcon::DoubleClick);
+    });
     m_icon->show();
     if (!m_image.isNull())
         refresh();
@@ -72,6 +77,16 @@ bool TrayIndicator::showMessage(const QString &summary, const QString &body, boo
 bool TrayIndicator::available() const
 {
     return m_icon && trayShown();
+}
+
+void TrayIndicator::setToolTip(const QString &text)
+{
+    // Set each tick: only a change goes to the desktop.
+    if (text == m_toolTip)
+        return;
+    m_toolTip = text;
+    if (m_icon)
+        m_icon->setToolTip(text);
 }
 
 void TrayIndicator::setImage(const QImage &image)

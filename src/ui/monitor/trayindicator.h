@@ -10,7 +10,8 @@ class QSystemTrayIcon;
 class QTimer;
 
 // The icon in the desktop's notification area: the program's icon until the first tick, then
-// the newest level picture. Right-click opens the pop-up menu; left clicks do nothing.
+// the newest level picture, with the level and the restriction in its tool tip. Right-click opens
+// the pop-up menu; a left click or a double click is reported.
 class TrayIndicator : public QObject
 {
     Q_OBJECT
@@ -31,6 +32,10 @@ public:
     // A balloon at the icon; false when there is no tray to show it at.
     bool showMessage(const QString &summary, const QString &body, bool urgent);
 
+    // The tool tip, also for an icon that appears later.
+    void setToolTip(const QString &text);
+    QString toolTip() const { return m_toolTip; }
+
     // The tick's picture; a null picture (drawing failed) keeps the previous one.
     void setImage(const QImage &image);
     const QImage &image() const { return m_image; }
@@ -43,6 +48,8 @@ public:
 Q_SIGNALS:
     // A tray appeared after the start and the icon is in it.
     void appeared();
+    // A left click; `twice` for the second click of a double click.
+    void clicked(bool twice);
 
 public Q_SLOTS:
     // Shows the newest picture.
@@ -54,4 +61,5 @@ private:
     QMenu *m_popupMenu = nullptr;
     QSystemTrayIcon *m_icon = nullptr;
     QImage m_image;
+    QString m_toolTip;
 };

@@ -31,7 +31,7 @@ AlertsTab::AlertsTab()
     m_alertStepsEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ,]*")), m_alertStepsEdit));
     addField(alertFields, new QLabel(QStringLiteral("At these parts of the way to the throttle limit ( % )")),
-             m_alertStepsEdit, new QLabel(QStringLiteral("eg. 75,90")));
+             m_alertStepsEdit, new QLabel(QStringLiteral("e.g. 75,90")));
     m_alertWarnMinutesSpin = named(new QSpinBox, "alertWarnMinutesSpin");
     m_alertWarnMinutesSpin->setRange(0, 24 * 60);
     m_alertWarnMinutesSpin->setSpecialValueText(QStringLiteral("never"));

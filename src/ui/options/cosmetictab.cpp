@@ -40,7 +40,7 @@ CosmeticTab::CosmeticTab()
     cosmetic->addWidget(pingGroup);
 
     auto *opacityGroup = frame("opacityGroup",
-                               QStringLiteral("Window transparence ( only works on systems newer than Windows 2000 )"));
+                               QStringLiteral("Window transparency ( needs a desktop that composites its windows )"));
     auto *opacity = new QGridLayout(opacityGroup);
     m_opacitySlider = named(new QSlider(Qt::Horizontal), "opacitySlider");
     m_opacitySlider->setRange(0, 255);
@@ -72,9 +72,9 @@ CosmeticTab::CosmeticTab()
     cosmetic->addLayout(trayAndChart);
 
     auto *flags = new QHBoxLayout;
-    m_autoStartCheck = named(new QCheckBox(QStringLiteral("Auto start ( on Windows startup )")), "autoStartCheck");
+    m_autoStartCheck = named(new QCheckBox(QStringLiteral("Start Tarvo when I log in")), "autoStartCheck");
     m_alwaysOnTopCheck = named(new QCheckBox(QStringLiteral("Always on top")), "alwaysOnTopCheck");
-    m_startMinimizedCheck = named(new QCheckBox(QStringLiteral("Start minimizred")), "startMinimizedCheck");
+    m_startMinimizedCheck = named(new QCheckBox(QStringLiteral("Start minimized")), "startMinimizedCheck");
     flags->addWidget(m_autoStartCheck);
     flags->addWidget(m_alwaysOnTopCheck);
     flags->addWidget(m_startMinimizedCheck);

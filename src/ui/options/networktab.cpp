@@ -87,7 +87,7 @@ NetworkTab::NetworkTab(OptionsWindow &window)
     auto *network = new QVBoxLayout(this);
 
     auto *adapterGroup = frame("adapterGroup", QStringLiteral(
-        "Please select the device corresponding to your Direcway connection from the list bellow"));
+        "Please select the device corresponding to your Direcway connection from the list below"));
     m_adapterList = named(new QListWidget, "adapterList");
     m_adapterList->setMinimumHeight(76);
     m_adapterList->setMaximumHeight(84);
@@ -96,7 +96,7 @@ NetworkTab::NetworkTab(OptionsWindow &window)
 
     auto *lanGroup = frame("lanGroup", QStringLiteral("IP Address in your LAN"));
     m_lan.list = addressList("lanAddressList");
-    m_lan.add = button("addLanButton", QStringLiteral("Ad new IP"), QStyle::SP_DialogOkButton);
+    m_lan.add = button("addLanButton", QStringLiteral("Add new IP"), QStyle::SP_DialogOkButton);
     m_lan.remove = button("deleteLanButton", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
     QVBoxLayout *lanInputs =
         addressFrame(lanGroup, m_lan.list,
@@ -107,14 +107,14 @@ NetworkTab::NetworkTab(OptionsWindow &window)
     auto *showPublicAddressButton =
         named(new QPushButton(QStringLiteral("See my public IP")), "showPublicAddressButton");
     m_addPublicAddressButton =
-        button("addPublicAddressButton", QStringLiteral("Ad my public IP"), QStyle::SP_DialogOkButton);
+        button("addPublicAddressButton", QStringLiteral("Add my public IP"), QStyle::SP_DialogOkButton);
     lanInputs->addLayout(buttonRow({showPublicAddressButton, m_addPublicAddressButton}));
     network->addWidget(lanGroup);
 
     auto *ignoredGroup = frame("ignoredGroup", QStringLiteral(
-        "IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"));
+        "IP Addresses to exclude from count ( e.g. www.direcway.example - 203.0.113.10 )"));
     m_ignored.list = addressList("ignoredAddressList");
-    m_ignored.add = button("addIgnoredButton", QStringLiteral("Ad new IP"), QStyle::SP_DialogOkButton);
+    m_ignored.add = button("addIgnoredButton", QStringLiteral("Add new IP"), QStyle::SP_DialogOkButton);
     m_ignored.remove =
         button("deleteIgnoredButton", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
     addressFrame(ignoredGroup, m_ignored.list,

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -38,7 +39,7 @@ OptionsWindow::OptionsWindow(QWidget *parent)
     setPalette(palette);
     setAutoFillBackground(true);
 
-    // Shown maximised, the controls keep to the top-left 536 x 466 pixels.
+    // The controls keep to 536 x 466 pixels, and the window is no larger.
     auto *content = new QWidget(this);
     content->setObjectName(QStringLiteral("content"));
     content->setGeometry(0, 0, 536, 466);
@@ -75,6 +76,7 @@ OptionsWindow::OptionsWindow(QWidget *parent)
     bottomRow->addWidget(okButton);
     layout->addLayout(bottomRow);
     tighten(content);
+    setFixedSize(content->size());
 
     connect(okButton, &QPushButton::clicked, this, &OptionsWindow::confirmRequested);
     connect(cancelButton, &QPushButton::clicked, this, &OptionsWindow::cancelRequested);
@@ -129,14 +131,17 @@ void OptionsWindow::lockAdapter()
     m_network->lockAdapter();
 }
 
-void OptionsWindow::showMaximised()
+void OptionsWindow::present()
 {
-    // A dialog frame without sizing that fills the work area; the geometry as well as the state,
-    // so it fills the screen without a window manager too.
-    const QRect workArea = screen()->availableGeometry();
-    setFixedSize(workArea.size());
-    setGeometry(workArea);
-    showMaximized();
+    // Centred the first time, frame and all, so the title bar is on screen under a window
+    // manager; later it comes back where the user left it.
+    if (!testAttribute(Qt::WA_Moved)) {
+        const QRect workArea = screen()->availableGeometry();
+        move(workArea.center() - QPoint(width() / 2, height() / 2));
+    }
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    show();
+    raise();
     // Without a window manager nothing else activates it, and the first activation starts the
     // automatic confirmation.
     activateWindow();
@@ -215,6 +220,26 @@ void OptionsWindow::changeEvent(QEvent *event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow())
         Q_EMIT activated();
     QWidget::changeEvent(event);
+}
+
+void OptionsWindow::keyPressEvent(QKeyEvent *event)
+{
+    // As in a dialog: Enter presses the focused button, or else "Ok"; Escape is "Cancel". The
+    // boxes and lists pass both keys on to here.
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto *focused = qobject_cast<QPushButton *>(focusWidget()))
+            focused->click();
+        else
+            Q_EMIT confirmRequested();
+        return;
+    case Qt::Key_Escape:
+        Q_EMIT cancelRequested();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
 }
 
 void OptionsWindow::closeEvent(QCloseEvent *event)

@@ -37,13 +37,13 @@ public:
     // A chosen plan's values into the three boxes it fills.
     void showPlan(const Plan &plan);
     void setAlwaysOnTopChecked(bool alwaysOnTop);
-    // The end of the lookup "Ad my public IP" started: its address, when one came and is not
+    // The end of the lookup "Add my public IP" started: its address, when one came and is not
     // listed yet, joins the LAN list as a typed one would; the button is enabled again.
     void endPublicAddressLookup(const std::optional<QString> &address);
     // The adapter cannot change once the capture runs.
     void lockAdapter();
-    // Shown maximised, every time.
-    void showMaximised();
+    // Shown at its own size, on screen, in front and active.
+    void present();
 
     int selectedAdapter() const; // -1 for none
     QString usedBytesText() const; // "Cumulative download in MB" as it stands
@@ -66,7 +66,7 @@ Q_SIGNALS:
     void lanAddressRemoved(int row);
     void ignoredAddressAdded(const QString &address);
     void ignoredAddressRemoved(int row);
-    // "See my public IP"; "Ad my public IP", whose button stays disabled until the lookup ends.
+    // "See my public IP"; "Add my public IP", whose button stays disabled until the lookup ends.
     void showPublicAddressRequested();
     void addPublicAddressRequested();
     void activated();
@@ -75,6 +75,7 @@ Q_SIGNALS:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

@@ -58,7 +58,7 @@ int progressValue(qint64 bytes)
 } // namespace
 
 UpdateOfferWindow::UpdateOfferWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : QWidget(parent, Qt::Dialog) // a dialog-type window stays above the window it belongs to
 {
     setObjectName(QStringLiteral("updateOfferWindow"));
     setFont(Fonts::arialPixels(11));
@@ -85,6 +85,17 @@ void UpdateOfferWindow::build(const QString &productName)
     m_pageView = offlinePageView();
     m_pageView->setObjectName(QStringLiteral("pageView"));
     layout->addWidget(m_pageView, 1);
+
+    // What "Update Now!" does on this system, said before it is pressed.
+    auto *openNote = new QLabel(QStringLiteral(
+        "\"Update Now!\" downloads the new version, closes %1 and opens the downloaded file with the "
+        "program your desktop uses for such files.").arg(productName));
+    openNote->setObjectName(QStringLiteral("openNote"));
+    openNote->setWordWrap(true);
+    openNote->setMargin(4);
+    fill(openNote, Colours::darkBlue);
+    setTextColour(openNote, Qt::white);
+    layout->addWidget(openNote);
 
     m_progressArea = new QWidget;
     m_progressArea->setObjectName(QStringLiteral("progressArea"));

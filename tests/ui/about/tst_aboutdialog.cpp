@@ -38,7 +38,7 @@ private Q_SLOTS:
         row("makerLabel", "KELMIRA", {16, 32}, 16, false);
         row("productSiteLink", "Tarvo on the web", {120, 80}, 13, true);
         row("versionLabel", "Version: " TARVO_VERSION, {16, 96}, 11, false); // the build's version
-        row("makerSiteLink", "Internet trough satellite from KELMIRA", {48, 280}, 13, true);
+        row("makerSiteLink", "Internet through satellite from KELMIRA", {48, 280}, 13, true);
         row("softwareSiteLink", "Kelmira Software", {128, 304}, 13, true);
         row("copyrightLink", "", {64, 3}, 11, true);
     }

@@ -15,6 +15,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QScreen>
 #include <QTest>
 #include <QTimeZone>
 #include <QToolButton>
@@ -264,6 +265,171 @@ private Q_SLOTS:
         QVERIFY(dayPage.nextButton->isEnabled());
         QTest::mouseClick(monthPage.previousButton, Qt::LeftButton);
         QCOMPARE(monthPage.dateEdit->date(), QDate(2026, 11, 1));
+    }
+
+    // A bar stands centred on its label: the middle of its green download part is the middle of
+    // its category, at every bar of a day and of a month.
+    void barsSitOnTheirLabels_data()
+    {
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<int>("tab");
+        QTest::newRow("day") << u"dayPage"_qs << 0;
+        QTest::newRow("month") << u"monthPage"_qs << 1;
+    }
+    void barsSitOnTheirLabels()
+    {
+        QFETCH(QString, page);
+        QFETCH(int, tab);
+        const FakeHistory history = FakeHistory::filled(now, 60);
+        HistoryWindow window(history, now);
+        const UsagePage usage(window, page);
+        findControl<QTabWidget>(window, u"historyTabs"_qs)->setCurrentIndex(tab);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+        QChart *chart = usage.chartView->chart();
+        const QImage image = usage.chartView->grab().toImage();
+        QAbstractSeries *bars = chart->series().constFirst();
+        int checked = 0;
+        for (int category = 0; category < usage.downloadSet->count(); ++category) {
+            const double height = usage.downloadSet->at(category);
+            if (height < usage.valueAxis->max() / 10)
+                continue; // too thin to measure
+            const QPointF middle = chart->mapToPosition(QPointF(category, height / 2), bars);
+            // The picture has the screen's pixels, 1.25 to a point at 120 DPI.
+            const QPoint at = (QPointF(usage.chartView->mapFromScene(middle)) * image.devicePixelRatio()).toPoint();
+            int left = at.x();
+            int right = at.x();
+            const QRgb lime = QColor(0, 255, 0).rgb();
+            QVERIFY2(image.pixel(at) == lime, qPrintable(u"no bar at %1"_qs.arg(category)));
+            while (left > 0 && image.pixel(left - 1, at.y()) == lime)
+                --left;
+            while (right < image.width() - 1 && image.pixel(right + 1, at.y()) == lime)
+                ++right;
+            // Side by side, the download bar stood half its width left of the middle.
+            QVERIFY2(std::abs(left + right - 2 * at.x()) <= std::max(3, (right - left) / 4),
+                     qPrintable(u"bar %1: %2..%3 around %4"_qs.arg(category).arg(left).arg(right).arg(at.x())));
+            ++checked;
+        }
+        QVERIFY(checked > 5);
+    }
+
+    void escapeCloses()
+    {
+        const FakeHistory history;
+        HistoryWindow window(history, now);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::keyClick(findControl<QTabWidget>(window, u"historyTabs"_qs), Qt::Key_Escape);
+        QVERIFY(!window.isVisible());
+    }
+
+    // Open over a running recorder, the window follows it: once a minute, a few seconds in, it
+    // reads the level charts and a day and month that show today again; a day that ends moves
+    // a chooser left at today on to the new day.
+    void followsNewMinutes_data()
+    {
+        QTest::addColumn<int>("secondsLater");
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<QDate>("dayShown");
+        QTest::newRow("the same minute") << HistoryWindow::followDelaySeconds - 1 << false << now.date();
+        QTest::newRow("the next minute, written") << HistoryWindow::followDelaySeconds << true << now.date();
+        QTest::newRow("the next day") << int(12 * hour) + 60 << true << now.date().addDays(1);
+    }
+    void followsNewMinutes()
+    {
+        QFETCH(int, secondsLater);
+        QFETCH(bool, read);
+        QFETCH(QDate, dayShown);
+        FakeHistory history = FakeHistory::filled(now, 60);
+        HistoryWindow window(history, now);
+        const LevelChart lastDay(window, u"lastDay"_qs);
+        const UsagePage dayPage(window, u"dayPage"_qs);
+        const int64_t downloaded = sum(bytesOf(dayPage.downloadSet, dayPage.unitBytes()));
+        // The recorder writes the minute that has just ended, and its hour.
+        const int64_t start = now.toSecsSinceEpoch();
+        UsagePeriod minute = period(start, 5 * megabyte, 0);
+        minute.levelBytes = 100 * megabyte;
+        history.minutes.push_back(minute);
+        history.hours.push_back(period(start, 5 * megabyte, 0));
+        const QDateTime later = now.addSecs(secondsLater);
+        window.follow(later);
+        QCOMPARE(lastDay.levelSeries->points().constLast().x() == double((start + 60) * 1000), read);
+        QCOMPARE(dayPage.dateEdit->date(), dayShown);
+        QCOMPARE(dayPage.dateEdit->maximumDate(), later.date());
+        if (dayShown == now.date())
+            QCOMPARE(sum(bytesOf(dayPage.downloadSet, dayPage.unitBytes())), downloaded + (read ? 5 * megabyte : 0));
+        if (!read)
+            return;
+        // A tick later in that minute reads nothing again.
+        const QPointF shown = lastDay.levelSeries->points().constLast();
+        history.minutes.push_back(period(start + 60, 0, 0));
+        window.follow(later.addSecs(1));
+        QCOMPARE(lastDay.levelSeries->points().constLast(), shown);
+    }
+
+    // Little recorded: the level charts start at the first record, at most a 24th of their span
+    // before now, so a few minutes fill a sensible width instead of the last pixels.
+    void levelAxisStart_data()
+    {
+        QTest::addColumn<qint64>("span");
+        QTest::addColumn<qint64>("recordedFor");
+        QTest::addColumn<qint64>("shownFor");
+        QTest::newRow("24 hours, 3 minutes recorded") << qint64(day) << qint64(180) << qint64(hour);
+        QTest::newRow("24 hours, 5 hours recorded") << qint64(day) << qint64(5 * hour) << qint64(5 * hour);
+        QTest::newRow("24 hours, 2 days recorded") << qint64(day) << qint64(2 * day) << qint64(day);
+        QTest::newRow("7 days, 1 hour recorded") << qint64(7 * day) << qint64(hour) << qint64(7 * hour);
+        QTest::newRow("7 days, 3 days recorded") << qint64(7 * day) << qint64(3 * day) << qint64(3 * day);
+    }
+    void levelAxisStart()
+    {
+        QFETCH(qint64, span);
+        QFETCH(qint64, recordedFor);
+        QFETCH(qint64, shownFor);
+        const int64_t end = now.toSecsSinceEpoch();
+        QCOMPARE(levelAxisStartUtc(end, span, end - recordedFor), end - shownFor);
+    }
+
+    void fewMinutesFillTheLevelChart()
+    {
+        FakeHistory history;
+        const int64_t end = now.toSecsSinceEpoch();
+        for (int64_t t = end - 180; t < end; t += 60) {
+            UsagePeriod minute = period(t, megabyte, 0);
+            minute.levelBytes = int32_t(t % 7 * megabyte);
+            history.minutes.push_back(minute);
+        }
+        history.hours.push_back(period(end / 3600 * 3600, 3 * megabyte, 0));
+        HistoryWindow window(history, now);
+        const LevelChart lastDay(window, u"lastDay"_qs);
+        const LevelChart lastWeek(window, u"lastWeek"_qs);
+        QCOMPARE(lastDay.timeAxis->min(), now.addSecs(-hour));
+        QCOMPARE(lastWeek.timeAxis->min(), now.addSecs(-7 * hour));
+        // One hour recorded is one point: drawn as a point, not as a line that is not there.
+        QCOMPARE(lastWeek.levelSeries->count(), 1);
+        QVERIFY(lastWeek.levelSeries->pointsVisible());
+        QVERIFY(!lastDay.levelSeries->pointsVisible());
+    }
+
+    // On the screen it opens on, frame and all: 800 px at 120 DPI leaves 640 to lay out in.
+    void fitsTheScreen()
+    {
+        const FakeHistory history = FakeHistory::filled(now, 60);
+        HistoryWindow window(history, now);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QRect room = window.screen()->availableGeometry();
+        QVERIFY2(window.height() + 40 <= room.height(), qPrintable(QString::number(window.height())));
+        QVERIFY(window.width() <= room.width());
+        QVERIFY(window.minimumSizeHint().height() <= window.height());
+        // The level charts keep room to be read.
+        findControl<QTabWidget>(window, u"historyTabs"_qs)->setCurrentIndex(2);
+        QCoreApplication::processEvents();
+        for (const QString &name : {u"lastDay"_qs, u"lastWeek"_qs}) {
+            const LevelChart chart(window, name);
+            QVERIFY2(chart.chartView->chart()->plotArea().height() >= 100,
+                     qPrintable(u"%1: %2"_qs.arg(name).arg(chart.chartView->chart()->plotArea().height())));
+        }
     }
 
     // The window at a few states, for a person to look at.

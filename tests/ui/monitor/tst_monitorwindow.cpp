@@ -14,9 +14,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QSystemTrayIcon>
 #include <QTest>
 #include <QtTest/qtestspontaneevent.h>
 #include <QTimer>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 
@@ -194,7 +196,7 @@ private Q_SLOTS:
         MonitorWindow &gui = monitor.gui;
         const QWidget *fapPanel = monitor.part<QWidget>(u"fapPanel"_s);
         QCOMPARE(gui.windowTitle(), QStringLiteral("Tarvo"));
-        QVERIFY(gui.windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(!(gui.windowFlags() & Qt::WindowStaysOnTopHint)); // "Always on top" is off by default
         QVERIFY(!(gui.windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(gui.windowFlags() & Qt::WindowMaximizeButtonHint));
         QCOMPARE(textColour(monitor.part<QLabel>(u"restrictionValue"_s)), lime);
@@ -406,6 +408,69 @@ private Q_SLOTS:
         QCOMPARE(image.pixel(2, 7), QColor(0, 128, 0).rgb());
     }
 
+    // The tray's tool tip says the level and the restriction of the last tick, also to a tray
+    // that shows up later.
+    void trayToolTipFollowsTheTick_data()
+    {
+        QTest::addColumn<int>("used");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("empty bucket") << 0 << u"Tarvo\nFAP level: 100%\nRestrictions: none"_s;
+        QTest::newRow("throttled") << 80000000 << u"Tarvo\nFAP level: 17%\nRestrictions: THROTTLED"_s;
+        QTest::newRow("cut off") << 96004096 << u"Tarvo\nFAP level: 0%\nRestrictions: CUT OFF"_s;
+    }
+    void trayToolTipFollowsTheTick()
+    {
+        QFETCH(int, used);
+        QFETCH(QString, toolTip);
+        TrayIndicator::setAvailability([] { return true; });
+        Monitor monitor;
+        monitor.meter.setUsedBytes(used);
+        monitor.tick(0, 0, 0);
+        const TrayIndicator *tray = monitor.part<TrayIndicator>(u"trayIcon"_s);
+        QCOMPARE(tray->toolTip(), toolTip);
+        QCOMPARE(tray->icon()->toolTip(), toolTip);
+    }
+
+    // A left click at the tray icon shows a window out of sight and puts one in sight away; a
+    // double click always ends with it shown. While the options window is open it comes forward
+    // instead, and the monitor stays hidden.
+    void trayClicks_data()
+    {
+        QTest::addColumn<QString>("before"); // "hidden", "minimised", "shown", "options"
+        QTest::addColumn<QList<int>>("reasons");
+        QTest::addColumn<bool>("shownAfter");
+        const int click = QSystemTrayIcon::Trigger;
+        const int twice = QSystemTrayIcon::DoubleClick;
+        QTest::newRow("hidden, click") << u"hidden"_s << QList<int>{click} << true;
+        QTest::newRow("minimised, click") << u"minimised"_s << QList<int>{click} << true;
+        QTest::newRow("shown, click") << u"shown"_s << QList<int>{click} << false;
+        QTest::newRow("hidden, double click") << u"hidden"_s << QList<int>{click, twice} << true;
+        QTest::newRow("shown, double click") << u"shown"_s << QList<int>{click, twice} << true;
+        QTest::newRow("shown, middle click") << u"shown"_s << QList<int>{int(QSystemTrayIcon::MiddleClick)} << true;
+        QTest::newRow("options open, click") << u"options"_s << QList<int>{click} << false;
+        QTest::newRow("options open, double click") << u"options"_s << QList<int>{click, twice} << false;
+    }
+    void trayClicks()
+    {
+        QFETCH(QString, before);
+        QFETCH(QList<int>, reasons);
+        QFETCH(bool, shownAfter);
+        TrayIndicator::setAvailability([] { return true; });
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        QWidget options;
+        gui.setCompanionWindows(&options, nullptr);
+        gui.setVisible(before == u"shown"_s || before == u"minimised"_s);
+        if (before == u"minimised"_s)
+            gui.setWindowState(Qt::WindowMinimized);
+        options.setVisible(before == u"options"_s);
+        QSystemTrayIcon *icon = const_cast<QSystemTrayIcon *>(monitor.part<TrayIndicator>(u"trayIcon"_s)->icon());
+        for (const int reason : reasons)
+            Q_EMIT icon->activated(QSystemTrayIcon::ActivationReason(reason));
+        QCOMPARE(gui.isVisible() && !gui.isMinimized(), shownAfter);
+        QCOMPARE(options.isVisible(), before == u"options"_s);
+    }
+
     void twoViews()
     {
         Monitor monitor;
@@ -478,21 +543,80 @@ private Q_SLOTS:
         QCOMPARE(monitor.gui.isVisible(), visible);
     }
 
-    // A modal window waiting for an answer (the update offer, a message box) stays on top: the
-    // pull waits until it is gone.
-    void keepInFrontWaitsForAModalWindow()
+    // Switched either way, at a confirmation or from the menu, on a shown window or a hidden one:
+    // the stay-on-top flag and the pull to the front follow, and a shown window stays shown.
+    void alwaysOnTopFlagFollowsTheSetting_data()
     {
+        QTest::addColumn<bool>("shown");
+        QTest::addColumn<bool>("first");  // the setting applied at a confirmation
+        QTest::addColumn<bool>("fromMenu"); // then switched over from the menu, or confirmed again
+        QTest::addColumn<bool>("second");
+        for (const bool shown : {false, true}) {
+            const char *where = shown ? "shown" : "hidden";
+            QTest::addRow("%s: off, confirmed on", where) << shown << false << false << true;
+            QTest::addRow("%s: on, confirmed off", where) << shown << true << false << false;
+            QTest::addRow("%s: off, menu on", where) << shown << false << true << true;
+            QTest::addRow("%s: on, menu off", where) << shown << true << true << false;
+            QTest::addRow("%s: on, confirmed on", where) << shown << true << false << true;
+        }
+    }
+
+    void alwaysOnTopFlagFollowsTheSetting()
+    {
+        QFETCH(bool, shown);
+        QFETCH(bool, first);
+        QFETCH(bool, fromMenu);
+        QFETCH(bool, second);
+        Monitor monitor;
+        MonitorWindow &gui = monitor.gui;
+        const auto *frontTimer = monitor.part<QTimer>(u"frontTimer"_s);
+        gui.setVisible(shown);
+        const QWindow *window = gui.windowHandle();
+        monitor.settings.alwaysOnTop = first;
+        gui.applySettings(monitor.settings);
+        QCOMPARE(bool(gui.windowFlags() & Qt::WindowStaysOnTopHint), first);
+        QCOMPARE(frontTimer->isActive(), first);
+        QCOMPARE(gui.isVisible(), shown);
+
+        if (fromMenu) {
+            monitor.part<QAction>(u"alwaysOnTopAction"_s)->trigger();
+        } else {
+            monitor.settings.alwaysOnTop = second;
+            gui.applySettings(monitor.settings);
+        }
+        QCOMPARE(bool(gui.windowFlags() & Qt::WindowStaysOnTopHint), second);
+        QCOMPARE(frontTimer->isActive(), second);
+        QCOMPARE(monitor.part<QAction>(u"alwaysOnTopAction"_s)->isChecked(), second);
+        QCOMPARE(gui.isVisible(), shown);
+        // The same window, told in place: its own windows keep it.
+        QCOMPARE(gui.windowHandle(), window);
+        if (shown)
+            QCOMPARE(bool(window->flags() & Qt::WindowStaysOnTopHint), second);
+    }
+
+    // A window that should stay above the monitor holds the pull while it is open: a modal one
+    // waiting for an answer (a message box), or one of the monitor's own (history, planner,
+    // the update offer).
+    void keepInFrontWaitsForAWindowAboveIt_data()
+    {
+        QTest::addColumn<bool>("own");
+        QTest::newRow("a modal window") << false;
+        QTest::newRow("a window of its own") << true;
+    }
+    void keepInFrontWaitsForAWindowAboveIt()
+    {
+        QFETCH(bool, own);
         Monitor monitor;
         monitor.settings.alwaysOnTop = true;
         monitor.gui.applySettings(monitor.settings);
         monitor.gui.show();
-        QDialog offer;
-        offer.setModal(true);
-        offer.show();
+        QDialog above(own ? &monitor.gui : nullptr);
+        above.setModal(!own);
+        above.show();
         monitor.gui.setWindowState(Qt::WindowMinimized);
         monitor.gui.pullToFront();
         QVERIFY(monitor.gui.isMinimized());
-        offer.hide();
+        above.hide();
         monitor.gui.pullToFront();
         QVERIFY(!monitor.gui.isMinimized());
     }
@@ -571,7 +695,7 @@ private Q_SLOTS:
         QVERIFY(!gui.isMinimized());
     }
 
-    // "Start minimizred" shows no window when the tray icon can bring it up, and a minimised one
+    // "Start minimized" shows no window when the tray icon can bring it up, and a minimised one
     // when nothing else could.
     void showAfterConfirmation_data()
     {

@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 
@@ -95,16 +96,20 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("percent");
         QTest::addColumn<bool>("clipped");
-        QTest::newRow("100 %") << 100 << true;
-        QTest::newRow("5 %") << 5 << false;
-        QTest::newRow("no limit: 0") << 0 << false;
-        QTest::newRow("negative") << -5 << false;
+        QTest::addColumn<int>("characters"); // groups of ink columns with blank columns between
+        QTest::newRow("100 %: whole, three digits") << 100 << false << 3;
+        QTest::newRow("57 %") << 57 << false << 2;
+        QTest::newRow("5 %") << 5 << false << 1;
+        QTest::newRow("no limit: 0") << 0 << false << 1;
+        QTest::newRow("negative") << -5 << false << 2;
+        QTest::newRow("wider than the picture: cut") << -400 << true << 0;
     }
 
     void percentage()
     {
         QFETCH(int, percent);
         QFETCH(bool, clipped);
+        QFETCH(int, characters);
         const QImage image = drawTrayImage(TrayGauge{.style = TrayStyle::Text,
                                                      .activeLimit = limit,
                                                      .usedBytes = 0,
@@ -113,12 +118,18 @@ private Q_SLOTS:
                                                      .levelPercent = percent});
         QCOMPARE(image.size(), QSize(16, 16));
         int ink = 0;
-        for (int y = 0; y < 16; ++y) {
-            for (int x = 0; x < 16; ++x) {
+        int groups = 0;
+        bool previousInked = false;
+        for (int x = 0; x < 16; ++x) {
+            bool inked = false;
+            for (int y = 0; y < 16; ++y) {
                 const QRgb pixel = image.pixel(x, y);
                 QVERIFY2(pixel == white || pixel == blue, qPrintable(QString::number(pixel, 16)));
                 ink += pixel == blue;
+                inked = inked || pixel == blue;
             }
+            groups += inked && !previousInked;
+            previousInked = inked;
         }
         QVERIFY(ink > 0);
         const auto [first, last] = inkColumns(image);
@@ -129,7 +140,29 @@ private Q_SLOTS:
         } else {
             QVERIFY(first > 0 && last < 15);
             QVERIFY2(std::abs(first + last - 15) <= 2, qPrintable(QStringLiteral("%1..%2").arg(first).arg(last)));
+            QCOMPARE(groups, characters);
         }
+    }
+
+    // Each digit has its own picture: a "0" that lost its right column would read as "(".
+    void digitsDiffer()
+    {
+        QSet<QByteArray> seen;
+        for (int digit = 0; digit <= 9; ++digit) {
+            const QImage image = drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = digit});
+            seen.insert(QByteArray(reinterpret_cast<const char *>(image.constBits()), int(image.sizeInBytes())));
+        }
+        QCOMPARE(seen.size(), 10);
+        // The last "0" of "100" is the whole "0": its right column is inked like its left one.
+        const QImage hundred = drawTrayImage(TrayGauge{.style = TrayStyle::Text, .levelPercent = 100});
+        const auto [first, last] = inkColumns(hundred);
+        int left = 0, right = 0;
+        for (int y = 0; y < 16; ++y) {
+            left += hundred.pixel(last - 3, y) == blue;
+            right += hundred.pixel(last, y) == blue;
+        }
+        QVERIFY(first > 0);
+        QCOMPARE(right, left);
     }
 
     void cleanup() { TrayIndicator::setAvailability({}); }

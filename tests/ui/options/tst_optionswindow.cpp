@@ -4,7 +4,9 @@
 #include "ui/options/lenientspinbox.h"
 #include "ui/options/optionswindow.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QScreen>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -17,6 +19,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimeEdit>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -101,6 +105,36 @@ class TestOptionsWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Spelt right, and saying what happens on Linux.
+    void captions_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("caption");
+        auto row = [](const char *control, const char *caption) {
+            QTest::newRow(control) << QString::fromLatin1(control) << QString::fromLatin1(caption);
+        };
+        row("addLanButton", "Add new IP");
+        row("addIgnoredButton", "Add new IP");
+        row("addPublicAddressButton", "Add my public IP");
+        row("startMinimizedCheck", "Start minimized");
+        row("autoStartCheck", "Start Tarvo when I log in");
+        row("adapterGroup", "Please select the device corresponding to your Direcway connection from the list below");
+        row("planGroup", "Auto fill from plan ( please select plan from list below )");
+        row("ignoredGroup", "IP Addresses to exclude from count ( e.g. www.direcway.example - 203.0.113.10 )");
+        row("opacityGroup", "Window transparency ( needs a desktop that composites its windows )");
+    }
+    void captions()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, caption);
+        OptionsWindow window;
+        const QWidget *shown = findControl<QWidget>(window, qPrintable(control));
+        if (const auto *group = qobject_cast<const QGroupBox *>(shown))
+            QCOMPARE(group->title(), caption);
+        else
+            QCOMPARE(qobject_cast<const QAbstractButton *>(shown)->text(), caption);
+    }
+
     void captionsAndDefaults()
     {
         OptionsWindow window;
@@ -113,10 +147,6 @@ private Q_SLOTS:
         QCOMPARE(tabs->tabText(2), u"Cosmetic and others"_qs);
         QCOMPARE(tabs->tabText(3), u"Alerts"_qs);
         QCOMPARE(tabs->currentIndex(), 0);
-        QCOMPARE(findControl<QPushButton>(window, "addLanButton")->text(), u"Ad new IP"_qs);
-        QCOMPARE(findControl<QCheckBox>(window, "startMinimizedCheck")->text(), u"Start minimizred"_qs);
-        QCOMPARE(findControl<QGroupBox>(window, "planGroup")->title(), u"Auto fill from plan ( please select plan from list bellow )"_qs);
-        QCOMPARE(findControl<QGroupBox>(window, "ignoredGroup")->title(), u"IP Adresses to exclude from count( eg. www.direcway.example - 203.0.113.10 )"_qs);
         QVERIFY(findControl<QGroupBox>(window, "offPeakGroup")->title().isEmpty());
         // What a first start shows, with no settings file.
         QCOMPARE(findControl<QLineEdit>(window, "rechargeRateEdit")->text(), u"4"_qs);
@@ -182,7 +212,7 @@ private Q_SLOTS:
         OptionsWindow window;
         window.setAdapters({u"No description available (eth0)"_qs, u"No description available (lo)"_qs});
         showDefaults(window);
-        window.showMaximised();
+        window.present();
         QListWidget *adapters = findControl<QListWidget>(window, "adapterList");
         const QPoint second = adapters->visualItemRect(adapters->item(1)).center();
         QTest::mouseClick(adapters->viewport(), Qt::LeftButton, {}, second);
@@ -284,7 +314,7 @@ private Q_SLOTS:
         QFETCH(bool, refused);
         OptionsWindow window;
         showDefaults(window);
-        window.showMaximised();
+        window.present();
         auto *stepsBox = findControl<QLineEdit>(window, "alertStepsEdit");
         auto *warnMinutes = findControl<QSpinBox>(window, "alertWarnMinutesSpin");
         auto *enabled = findControl<QCheckBox>(window, "alertsEnabledCheck");
@@ -309,7 +339,7 @@ private Q_SLOTS:
     {
         OptionsWindow window;
         showDefaults(window);
-        window.showMaximised();
+        window.present();
         auto *check = findControl<QCheckBox>(window, "offPeakCheck");
         auto *group = findControl<QGroupBox>(window, "offPeakGroup");
         auto *cutOffLimit = findControl<QLineEdit>(window, "offPeakCutOffLimitEdit");
@@ -333,7 +363,7 @@ private Q_SLOTS:
     {
         OptionsWindow window;
         showDefaults(window);
-        window.showMaximised();
+        window.present();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.minimumSize(), window.maximumSize());
         const QRect clientArea(0, 0, 536, 466);
@@ -361,11 +391,78 @@ private Q_SLOTS:
         QCOMPARE(findControl<QPushButton>(window, "addLanButton")->font().pixelSize(), 11);
     }
 
+    // As a dialog: Enter is "Ok" wherever the focus is, unless it is on a button, which Enter
+    // presses; Escape is "Cancel".
+    void enterAndEscape_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("confirms");
+        QTest::addColumn<int>("cancels");
+        QTest::addColumn<int>("lanAdds"); // "Add new IP" pressed instead
+        QTest::newRow("Return in a box") << 1 << u"rechargeRateEdit"_s << int(Qt::Key_Return) << 1 << 0 << 0;
+        QTest::newRow("Enter in a box") << 1 << u"cutOffLimitEdit"_s << int(Qt::Key_Enter) << 1 << 0 << 0;
+        QTest::newRow("Return in the adapter list") << 0 << u"adapterList"_s << int(Qt::Key_Return) << 1 << 0 << 0;
+        QTest::newRow("Return on a check box") << 2 << u"alwaysOnTopCheck"_s << int(Qt::Key_Return) << 1 << 0 << 0;
+        QTest::newRow("Return in a spin box") << 2 << u"chartHistorySpin"_s << int(Qt::Key_Return) << 1 << 0 << 0;
+        QTest::newRow("Return on Add new IP") << 0 << u"addLanButton"_s << int(Qt::Key_Return) << 0 << 0 << 1;
+        QTest::newRow("Escape in a box") << 1 << u"throttleLimitEdit"_s << int(Qt::Key_Escape) << 0 << 1 << 0;
+        QTest::newRow("Escape in the adapter list") << 0 << u"adapterList"_s << int(Qt::Key_Escape) << 0 << 1 << 0;
+        QTest::newRow("Escape on a button") << 0 << u"addLanButton"_s << int(Qt::Key_Escape) << 0 << 1 << 0;
+    }
+    void enterAndEscape()
+    {
+        QFETCH(int, tab);
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(int, confirms);
+        QFETCH(int, cancels);
+        QFETCH(int, lanAdds);
+        OptionsWindow window;
+        window.setAdapters({u"Loopback (lo)"_s});
+        showDefaults(window);
+        window.present();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        findControl<QTabWidget>(window, "tabs")->setCurrentIndex(tab);
+        for (int i = 0; i < 4; ++i)
+            findControl<QLineEdit>(window, qPrintable(u"lanAddressBox%1"_s.arg(i + 1)))->setText(u"127"_s);
+        QSignalSpy confirmed(&window, &OptionsWindow::confirmRequested);
+        QSignalSpy cancelled(&window, &OptionsWindow::cancelRequested);
+        QSignalSpy added(&window, &OptionsWindow::lanAddressAdded);
+        QWidget *focused = findControl<QWidget>(window, qPrintable(focus));
+        focused->setFocus();
+        QCOMPARE(QApplication::focusWidget(), focused);
+        QTest::keyClick(focused, Qt::Key(key));
+        QCOMPARE(confirmed.size(), confirms);
+        QCOMPARE(cancelled.size(), cancels);
+        QCOMPARE(added.size(), lanAdds);
+    }
+
+    // Its own size, not the screen's, and on the screen frame and all, at any resolution.
+    void sizeAndPlace()
+    {
+        OptionsWindow window;
+        showDefaults(window);
+        window.present();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.isMaximized());
+        QCOMPARE(window.size(), QSize(536, 466));
+        const QRect workArea = window.screen()->availableGeometry();
+        QVERIFY(workArea.size() != window.size());
+        QVERIFY2(workArea.contains(window.frameGeometry()), qPrintable(u"%1,%2"_s.arg(window.x()).arg(window.y())));
+        // Shown again, it stays where the user put it.
+        window.hide();
+        window.move(workArea.topLeft() + QPoint(10, 20));
+        window.present();
+        QCOMPARE(window.pos(), workArea.topLeft() + QPoint(10, 20));
+    }
+
     void reportsTheUsersActions()
     {
         OptionsWindow window;
         showDefaults(window);
-        window.showMaximised();
+        window.present();
         QSignalSpy confirmed(&window, &OptionsWindow::confirmRequested);
         QSignalSpy cancelled(&window, &OptionsWindow::cancelRequested);
         QSignalSpy closed(&window, &OptionsWindow::closed);

@@ -41,6 +41,11 @@ private Q_SLOTS:
         QVERIFY(findControl<QTextBrowser>(window, u"pageView"_s)->toPlainText().contains(QLatin1String("A new chart")));
         QVERIFY(findControl<QWidget>(window, u"buttonBar"_s)->isVisible());
         QVERIFY(!findControl<QWidget>(window, u"progressArea"_s)->isVisible());
+        // Before the button is pressed, what it will open and with what; no installer on Linux.
+        const QString note = findControl<QLabel>(window, u"openNote"_s)->text();
+        QCOMPARE(note, QStringLiteral("\"Update Now!\" downloads the new version, closes Tarvo and opens the downloaded "
+                                      "file with the program your desktop uses for such files."));
+        QVERIFY(!note.contains(u"installer"_s));
         const QList<std::tuple<QString, QString, int, int>> buttons{
             {u"updateNowButton"_s, QStringLiteral("Update Now!"), 56, 83},
             {u"remindButton"_s, QStringLiteral("Remind me in 5 days"), 144, 139},
