@@ -32,7 +32,7 @@ const QString lastUseTitle = u"Tarvo can not determine the last time it was used
 const QString lastUseText =
     u"Tarvo can not determine the time it was last used, therefore it can not calculate your actual FAP level. "
     u"Please fill it in manually. If you haven't used the internet for more than 12 hours, click the max button next "
-    u"to the edit. If this is the first time your use Tarvo, just ignore this message."_s;
+    u"to the edit. If this is the first time you use Tarvo, just ignore this message."_s;
 
 constexpr double lastSave = 46366.25; // 10 December 2026, 06:00, exact in the file's 15 digits
 

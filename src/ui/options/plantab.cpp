@@ -26,7 +26,7 @@ PlanTab::PlanTab(OptionsWindow &window)
     auto *direcway = new QVBoxLayout(this);
 
     auto *planGroup =
-        frame("planGroup", QStringLiteral("Auto fill from plan ( please select plan from list bellow )"));
+        frame("planGroup", QStringLiteral("Auto fill from plan ( please select plan from list below )"));
     m_planList = named(new QComboBox, "planList"); // a choice among the rows only
     (new QVBoxLayout(planGroup))->addWidget(m_planList);
     direcway->addWidget(planGroup);
