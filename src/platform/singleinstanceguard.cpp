@@ -1,24 +1,12 @@
 #include "platform/singleinstanceguard.h"
 
 #include "platform/instancesocket.h"
+#include "platform/requestlistener.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
-
-namespace {
-// Longer than any request; a longer line is none of them.
-constexpr qint64 maxRequestSize = 64;
-
-bool onlyOwnerMayConnect(const QString &socketPath)
-{
-    constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-                                          | QFile::WriteOther | QFile::ExeOther;
-    return !(QFile::permissions(socketPath) & others);
-}
-} // namespace
 
 SingleInstanceGuard::SingleInstanceGuard(const QString &name, const QString &directory, QObject *parent)
     : QObject(parent)
@@ -43,36 +31,20 @@ QString SingleInstanceGuard::programName()
 
 void SingleInstanceGuard::listen()
 {
-    // Only the holder of the lock may remove a socket a crashed copy left behind.
-    QLocalServer::removeServer(m_socketPath);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstanceGuard::serveRequests);
+    auto *listener = new RequestListener([this](const QByteArray &request) { return answer(request); }, {}, this);
     // Without the socket later copies still end; they just cannot bring this one forward.
-    // The status tells what this user downloads: nobody else may connect (that needs write access).
-    if (m_server->listen(m_socketPath) && !onlyOwnerMayConnect(m_socketPath))
-        m_server->close();
+    // The status tells what this user downloads: nobody else may connect.
+    if (!listener->listen(m_socketPath))
+        delete listener;
 }
 
-void SingleInstanceGuard::serveRequests()
+QByteArray SingleInstanceGuard::answer(const QByteArray &request)
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto read = [this, socket] {
-            if (socket->state() != QLocalSocket::ConnectedState
-                || (!socket->canReadLine() && socket->bytesAvailable() <= maxRequestSize))
-                return;
-            const QByteArray request = socket->readLine(maxRequestSize + 1);
-            if (request == InstanceSocket::comeForwardRequest)
-                Q_EMIT comeForwardRequested();
-            else if (request == InstanceSocket::statusRequest && m_statusProvider)
-                socket->write(m_statusProvider() + '\n');
-            // Leaves once what was written has gone out.
-            socket->disconnectFromServer();
-        };
-        connect(socket, &QLocalSocket::readyRead, this, read);
-        read(); // what arrived before the connection was taken
-    }
+    if (request == InstanceSocket::comeForwardRequest)
+        Q_EMIT comeForwardRequested();
+    else if (request == InstanceSocket::statusRequest && m_statusProvider)
+        return m_statusProvider() + '\n';
+    return {};
 }
 
 bool SingleInstanceGuard::askFirstCopyForward(std::chrono::milliseconds wait) const

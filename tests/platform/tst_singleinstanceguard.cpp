@@ -37,7 +37,8 @@ class TestSingleInstanceGuard : public QObject
 
 private Q_SLOTS:
     // One request line per connection: come forward (no answer), status (the provider's line),
-    // and anything else, which is closed unanswered, as is a status request with no provider.
+    // and anything else, which is closed unanswered, as is a status request with no provider
+    // or a client that sends no whole line.
     void requestsOnTheSocket_data()
     {
         QTest::addColumn<QByteArray>("request");
@@ -49,6 +50,9 @@ private Q_SLOTS:
         QTest::newRow("status, no provider") << InstanceSocket::statusRequest << false << QByteArray() << 0;
         QTest::newRow("unknown") << QByteArray("status please\n") << true << QByteArray() << 0;
         QTest::newRow("a long line") << QByteArray(100000, 's') << true << QByteArray() << 0;
+        // Neither may hold the connection: both end after the client's time.
+        QTest::newRow("nothing sent") << QByteArray() << true << QByteArray() << 0;
+        QTest::newRow("no line end") << QByteArray("status") << true << QByteArray() << 0;
     }
     void requestsOnTheSocket()
     {
