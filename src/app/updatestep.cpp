@@ -69,7 +69,8 @@ void UpdateStep::offer()
 
 void UpdateStep::startDownload()
 {
-    download.start(QUrl(check.downloadUrl()), UpdateFiles::installerPath(m_environment.files.downloadFolder));
+    download.start(QUrl(check.downloadUrl()), UpdateFiles::installerPath(m_environment.files.downloadFolder), {},
+                   check.installerSha256());
 }
 
 void UpdateStep::onDownloaded(const DownloadResult &result)
@@ -79,11 +80,17 @@ void UpdateStep::onDownloaded(const DownloadResult &result)
         showError(&m_offerWindow, result.error);
     if (!result.saved)
         return;
+    if (!result.verified) {
+        // Whoever sits on the road may have chosen this file: the user looks at it, no opener does.
+        m_offerWindow.showUnverified(UpdateFiles::installerPath(m_environment.files.downloadFolder));
+        WebLinks::open(QUrl::fromLocalFile(m_environment.files.downloadFolder));
+        return;
+    }
     Dialogs::inform(nullptr, check.productName()
                                  + QStringLiteral(" has finished downloading the update. The application will now "
                                                   "close, and the update installer will be launched."));
-    // The file came over plain http: the desktop's handler decides what to do with it and asks
-    // the user; the program never runs it or marks it executable itself.
+    // The desktop's handler decides what to do with the file and asks the user; the program
+    // never runs it or marks it executable itself.
     WebLinks::open(QUrl::fromLocalFile(UpdateFiles::installerPath(m_environment.files.downloadFolder)));
     Q_EMIT quitRequested();
     m_offerWindow.close();

@@ -87,8 +87,10 @@ void UpdateCheck::onReply(const HttpReply &reply)
         Q_EMIT failed(parsed.error);
         return;
     }
-    if (parsed.newVersionAvailable)
+    if (parsed.newVersionAvailable) {
         m_whatsNew = parsed.whatsNew;
+        m_installerSha256 = parsed.installerSha256;
+    }
     m_newVersionAvailable = parsed.newVersionAvailable;
     Q_EMIT finished();
 }

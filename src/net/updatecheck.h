@@ -45,6 +45,8 @@ public:
     bool newVersionAvailable() const { return m_newVersionAvailable; }
     QString downloadUrl() const { return m_downloadUrl; }
     QString whatsNew() const { return m_whatsNew; }
+    // The digest the installer must have; empty when the server named none.
+    QByteArray installerSha256() const { return m_installerSha256; }
     // The product name of the last check that got past the reminder file.
     QString productName() const { return m_productName; }
 
@@ -64,5 +66,6 @@ private:
     bool m_newVersionAvailable = false;
     QString m_downloadUrl;
     QString m_whatsNew;
+    QByteArray m_installerSha256;
     QString m_productName;
 };
