@@ -18,7 +18,8 @@ std::optional<QString> readFirstLine(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QStringList lines = splitLines(QString::fromUtf8(file.readAll()));
+    // Bounded: a device without end (a link to /dev/zero) must not fill the memory.
+    const QStringList lines = splitLines(QString::fromUtf8(file.read(maxFirstLineBytes)));
     if (lines.isEmpty())
         return std::nullopt;
     return lines.first();

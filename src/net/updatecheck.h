@@ -18,7 +18,9 @@ QString reminderPath(const QString &directory);  // "remindin.dat"
 QString pagePath(const QString &directory);      // "temp.html"
 QString installerPath(const QString &directory); // "Update.exe"
 
-// The first line of a text file; none when it cannot be read or holds no line.
+// The first line of a text file, from its first `maxFirstLineBytes` bytes only; none when it
+// cannot be read or holds no line.
+constexpr qint64 maxFirstLineBytes = 4096;
 std::optional<QString> readFirstLine(const QString &path);
 // Replaces the file with `lines`, each followed by CR LF. The error text, empty on success.
 QString writeLines(const QString &path, const QStringList &lines);

@@ -8,15 +8,37 @@
 #include <QFileInfo>
 #include <QLocalSocket>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+// QLockFile reads a lock it finds up to its line ends: a link to /dev/zero would fill the memory
+// and a pipe would block for ever. Neither is a lock a copy of the program made, so it goes.
+QString lockPath(const QString &directory, const QString &name)
+{
+    return directory + u'/' + name + QStringLiteral(".lock");
+}
+
+void removeForeignLock(const QString &path)
+{
+    constexpr off_t largestLock = 4096;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status{};
+    if (::lstat(name.constData(), &status) == 0 && (!S_ISREG(status.st_mode) || status.st_size > largestLock))
+        ::unlink(name.constData());
+}
+} // namespace
+
 SingleInstanceGuard::SingleInstanceGuard(const QString &name, const QString &directory, QObject *parent)
     : QObject(parent)
     , m_socketPath(InstanceSocket::path(directory, name))
-    , m_lock(directory + u'/' + name + QStringLiteral(".lock"))
+    , m_lock(lockPath(directory, name))
 {
     // The lock lives exactly as long as its process: only a dead holder makes it stale, never age.
     m_lock.setStaleLockTime(0);
     if (directory.isEmpty())
         return;
+    removeForeignLock(lockPath(directory, name));
     if (m_lock.tryLock(0)) {
         listen();
         return;

@@ -9,6 +9,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -284,6 +291,26 @@ private Q_SLOTS:
         const CheckRun run = runCheck(check, QStringLiteral("Tarvo"), HttpLimits{1s});
         QVERIFY2(run.error.contains(QLatin1String("in time")), qPrintable(run.error));
         QVERIFY(ticks > 0);
+    }
+
+    // A reminder without end (a pipe that is always written) is read only as far as its bound.
+    void endlessReminder()
+    {
+        QTemporaryDir dir;
+        const QString reminder = UpdateFiles::reminderPath(dir.path() + u'/');
+        QCOMPARE(::mkfifo(QFile::encodeName(reminder).constData(), 0600), 0);
+        std::signal(SIGPIPE, SIG_IGN);
+        std::thread writer([path = QFile::encodeName(reminder)] {
+            const int pipe = ::open(path.constData(), O_WRONLY);
+            const QByteArray block(4096, '\0');
+            while (::write(pipe, block.constData(), size_t(block.size())) > 0) {
+            }
+            ::close(pipe);
+        });
+        const std::optional<QString> line = UpdateFiles::readFirstLine(reminder);
+        QCOMPARE(line.value_or(QString()).size(), UpdateFiles::maxFirstLineBytes);
+        writer.join();
+        std::signal(SIGPIPE, SIG_DFL);
     }
 
     void unwritableReminder()

@@ -2,6 +2,7 @@
 #include "platform/singleinstanceguard.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -97,6 +98,37 @@ private Q_SLOTS:
         QCOMPARE(::stat(socketPath.constData(), &status), 0);
         QVERIFY(S_ISSOCK(status.st_mode));
         QCOMPARE(status.st_mode & (S_IRWXG | S_IRWXO), mode_t(0));
+    }
+
+    // Something at the lock's place that no copy made (it would make Qt read without end or wait
+    // for ever) is taken away: the copy runs as the first.
+    void foreignLock_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a link to /dev/zero") << QStringLiteral("zero");
+        QTest::newRow("a pipe") << QStringLiteral("pipe");
+        QTest::newRow("a large file") << QStringLiteral("large");
+    }
+    void foreignLock()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString lock = dir.filePath(QStringLiteral("tarvo.lock"));
+        if (kind == QLatin1String("zero")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), lock));
+        } else if (kind == QLatin1String("pipe")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        } else {
+            QFile file(lock);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(1 << 20));
+        }
+        const SingleInstanceGuard first(QStringLiteral("tarvo"), dir.path());
+        QVERIFY(first.isFirstCopy());
+        QVERIFY(!QFileInfo(lock).isSymLink());
+        QVERIFY(QFileInfo(lock).size() < 4096);
+        const SingleInstanceGuard later(QStringLiteral("tarvo"), dir.path());
+        QVERIFY(!later.isFirstCopy());
     }
 
     // Where no lock can be made, the guard must not keep the program from running.
