@@ -10,6 +10,8 @@
 
 #include <utility>
 
+#include <unistd.h>
+
 namespace {
 int statusOf(const QNetworkReply &reply)
 {
@@ -128,7 +130,7 @@ void InstallerDownload::onReplyFinished()
         fail(tr("The connection ended before the whole download arrived"));
         return;
     }
-    if (!m_file->flush() || !renameOver(m_file->fileName(), m_target)) {
+    if (!m_file->flush() || ::fsync(m_file->handle()) != 0 || !renameOver(m_file->fileName(), m_target)) {
         fail(unableToWrite(m_target));
         return;
     }

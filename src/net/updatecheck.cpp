@@ -1,6 +1,7 @@
 #include "net/updatecheck.h"
 
 #include "net/updaterules.h"
+#include "settings/profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,8 @@ QString writeLines(const QString &path, const QStringList &lines)
     for (const QString &line : lines)
         bytes += line.toUtf8() + "\r\n";
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()
+        || !syncFolderOf(path))
         return QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path));
     return {};
 }

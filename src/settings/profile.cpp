@@ -405,7 +405,19 @@ QByteArray IniDocument::bytes() const
 
 bool renameOver(const QString &from, const QString &to)
 {
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 && syncFolderOf(to);
+}
+
+bool syncFolderOf(const QString &path)
+{
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return false;
+    // Some file systems cannot sync a folder and say so; they keep no name unsynced either.
+    const bool synced = ::fsync(folder) == 0 || errno == EINVAL;
+    ::close(folder);
+    return synced;
 }
 
 void IniDocument::save(const QString &path, RenameStep rename) const

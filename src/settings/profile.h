@@ -49,8 +49,11 @@ QString trimmed(const QString &text);
 } // namespace ProfileValue
 
 // Renames `from` over `to` in one step. Unlike QFile::rename, it replaces an existing `to`; a
-// link there is replaced itself rather than the file it points to.
+// link there is replaced itself rather than the file it points to. The folder is synced after,
+// so the new name survives a power cut once this returns.
 bool renameOver(const QString &from, const QString &to);
+// Syncs the folder that holds `path`: a name made or changed in it is on the disk after.
+bool syncFolderOf(const QString &path);
 
 // One INI file read whole and closed again, so a load of many keys opens the file once. Changes
 // are made in memory and written back by save(), which replaces the file in one piece.
