@@ -361,6 +361,10 @@ void IniDocument::setString(QStringView section, QStringView key, const QString 
     Section &target = m_sections[*sectionIt];
 
     if (const auto line = target.keyLines.constFind(keyName); line != target.keyLines.cend()) {
+        // The value read back unchanged keeps its bytes: a value cut short when read, or one that
+        // is no UTF-8, would otherwise lose the rest or its bytes at every save.
+        if (this->value(section, key) == value)
+            return;
         QByteArray &text = target.lines[*line];
         const QByteArray old = content(text);
         const QByteArray ending = text.mid(old.size());

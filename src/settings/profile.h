@@ -78,7 +78,8 @@ public:
 
     // Replaces the value of the key in place, or adds the key at the end of its section, or adds
     // the section at the end of the file. A line break in the value would start a new line of the
-    // file, so each one is written as a blank.
+    // file, so each one is written as a blank. A value equal to what the key reads now leaves
+    // the line's bytes as they are.
     void setString(QStringView section, QStringView key, const QString &value);
     void setInteger(QStringView section, QStringView key, int32_t value);
     void setFlag(QStringView section, QStringView key, bool value);
