@@ -1,5 +1,7 @@
 #include "platform/requestlistener.h"
 
+#include "support/localanswer.h"
+
 #include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
@@ -20,24 +22,6 @@ namespace {
 QByteArray echo(const QByteArray &request)
 {
     return "got " + request;
-}
-
-// What the listener at `path` answers to `request` before it ends the connection.
-QByteArray answerTo(const QString &path, const QByteArray &request)
-{
-    QLocalSocket socket;
-    socket.connectToServer(path);
-    if (!socket.waitForConnected(5000))
-        return "(not connected)";
-    socket.write(request);
-    QByteArray answer;
-    const bool ended = QTest::qWaitFor(
-        [&] {
-            answer += socket.readAll();
-            return socket.state() == QLocalSocket::UnconnectedState;
-        },
-        30000);
-    return ended ? answer + socket.readAll() : "(still connected)";
 }
 
 bool isSocketFile(const QString &path)
@@ -142,14 +126,7 @@ private Q_SLOTS:
             QVERIFY(isSocketFile(path));
         }
         QCOMPARE(::setrlimit(RLIMIT_NOFILE, &limit), 0);
-        QByteArray answer;
-        QVERIFY(QTest::qWaitFor(
-            [&] {
-                answer += client.readAll();
-                return client.state() == QLocalSocket::UnconnectedState;
-            },
-            30000));
-        QCOMPARE(answer + client.readAll(), QByteArray("got ping\n"));
+        QCOMPARE(answerUntilClosed(client), QByteArray("got ping\n"));
         QVERIFY(isSocketFile(path));
         QCOMPARE(answerTo(path, "ping\n"), QByteArray("got ping\n"));
     }

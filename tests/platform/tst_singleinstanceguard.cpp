@@ -1,6 +1,8 @@
 #include "platform/instancesocket.h"
 #include "platform/singleinstanceguard.h"
 
+#include "support/localanswer.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -9,28 +11,6 @@
 #include <QTest>
 
 #include <sys/stat.h>
-
-namespace {
-
-// What the first copy's socket answers to `request` before it ends the connection.
-QByteArray answerTo(const QString &socketPath, const QByteArray &request)
-{
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(1000))
-        return "(not connected)";
-    socket.write(request);
-    QByteArray answer;
-    const bool ended = QTest::qWaitFor(
-        [&] {
-            answer += socket.readAll();
-            return socket.state() == QLocalSocket::UnconnectedState;
-        },
-        30000);
-    return ended ? answer + socket.readAll() : "(still connected)";
-}
-
-} // namespace
 
 class TestSingleInstanceGuard : public QObject
 {
