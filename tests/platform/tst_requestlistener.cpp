@@ -68,7 +68,13 @@ class TestRequestListener : public QObject
 {
     Q_OBJECT
 
+    QTemporaryDir dir;
+    QString path;
+    int sockets = 0;
+
 private Q_SLOTS:
+    // A socket of its own for every case.
+    void init() { path = dir.filePath(QStringLiteral("s%1.socket").arg(++sockets)); }
     // However many clients connect and idle, no more than the cap are open at once, and each
     // leaves after its time, so a request behind them is still answered.
     void idleClientsAreCappedAndTimedOut_data()
@@ -83,8 +89,6 @@ private Q_SLOTS:
     {
         QFETCH(int, cap);
         QFETCH(int, idle);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("s.socket"));
         RequestListener listener(echo, {.requestTime = 100ms, .maxConnections = cap, .maxRequestBytes = 64});
         QVERIFY(listener.listen(path));
         const auto clients = idleClients(path, idle);
@@ -106,8 +110,6 @@ private Q_SLOTS:
     // waited is served once descriptors are free again.
     void survivesRunningOutOfDescriptors()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("s.socket"));
         RequestListener listener(echo);
         QVERIFY(listener.listen(path));
         rlimit limit{};
@@ -134,8 +136,6 @@ private Q_SLOTS:
     // The socket file lives exactly as long as the listener.
     void socketFileGoesWithTheListener()
     {
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("s.socket"));
         {
             RequestListener listener(echo);
             QVERIFY(listener.listen(path));
