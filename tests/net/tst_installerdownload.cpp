@@ -2,6 +2,7 @@
 
 #include "support/filefixtures.h"
 #include "support/localhttpserver.h"
+#include "support/localhttpsserver.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -160,6 +161,44 @@ private Q_SLOTS:
         QVERIFY(run.result.saved);
         QCOMPARE(run.result.verified, verified);
         QCOMPARE(fileBytes(dir.filePath(QStringLiteral("Update.exe"))), QByteArray("installer"));
+    }
+
+    // Over https, a certificate the system trusts verifies the file when no digest was given; one
+    // nobody vouches for ends the download; a digest, when given, must match all the same; a hop
+    // over plain http leaves the file unverified.
+    void httpsVerification_data()
+    {
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QByteArray>("sha256");
+        QTest::addColumn<bool>("throughHttp"); // the download starts at an http address that redirects
+        QTest::addColumn<bool>("saved");
+        QTest::addColumn<bool>("verified");
+        const QByteArray other = QCryptographicHash::hash("installer!", QCryptographicHash::Sha256);
+        QTest::newRow("trusted certificate") << true << QByteArray() << false << true << true;
+        QTest::newRow("certificate nobody vouches for") << false << QByteArray() << false << false << false;
+        QTest::newRow("trusted, another file's digest") << true << other << false << true << false;
+        QTest::newRow("trusted, reached through http") << true << QByteArray() << true << true << false;
+    }
+    void httpsVerification()
+    {
+        QFETCH(bool, trusted);
+        QFETCH(QByteArray, sha256);
+        QFETCH(bool, throughHttp);
+        QFETCH(bool, saved);
+        QFETCH(bool, verified);
+        LocalHttpsServer secure(LocalHttpServer::response(200, "installer"));
+        QVERIFY(secure.ok);
+        if (trusted)
+            secure.trustIt();
+        LocalHttpServer plain;
+        plain.answer("/moved", {LocalHttpServer::response(302, "", {"Location: " + secure.url(QStringLiteral("/installer")).toUtf8()})});
+        QTemporaryDir dir;
+        const QUrl url(throughHttp ? plain.url(QStringLiteral("/moved")) : secure.url(QStringLiteral("/installer")));
+        const Run run = download(url, dir.filePath(QStringLiteral("Update.exe")), {}, sha256);
+        QVERIFY2(saved == run.result.error.isEmpty(), qPrintable(run.result.error));
+        QCOMPARE(run.result.saved, saved);
+        QCOMPARE(run.result.verified, verified);
+        QCOMPARE(filesIn(dir), saved ? QStringList{QStringLiteral("Update.exe")} : QStringList());
     }
 
     // An installer already there is replaced; a link there is replaced, not written through.
