@@ -1,5 +1,7 @@
 #include "history.h"
 
+#include "arguments.h"
+
 #include "history/historystore.h"
 #include "settings/filelocations.h"
 
@@ -106,8 +108,8 @@ std::variant<HistoryOptions, QString> parseHistoryOptions(const QStringList &arg
         }
         if (argument != u"--db" && argument != u"--by" && argument != u"--from" && argument != u"--to")
             return QStringLiteral("unknown option %1").arg(argument);
-        if (i + 1 >= arguments.size())
-            return QStringLiteral("option %1 needs a value").arg(argument);
+        if (const auto missing = valueMissing(arguments, i))
+            return *missing;
         const QString &value = arguments[++i];
         if (argument == u"--db") {
             options.databaseFile = value;

@@ -1,5 +1,6 @@
 #include "plan.h"
 
+#include "arguments.h"
 #include "replay.h"
 
 #include "meter/fapmeter.h"
@@ -44,11 +45,15 @@ std::variant<PlanOptions, QString> parsePlanOptions(const QStringList &arguments
 {
     PlanOptions options;
     bool sized = false;
+    TakenValue last;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         const bool takesValue = argument == u"--speed" || argument == u"--ini" || argument == u"--at";
-        if (takesValue && i + 1 >= arguments.size())
-            return QStringLiteral("option %1 needs a value").arg(argument);
+        if (takesValue) {
+            if (const auto missing = valueMissing(arguments, i))
+                return *missing;
+            last = {argument, arguments[i + 1]};
+        }
         if (argument == u"--speed") {
             options.speed = parseByteCount(arguments[++i]);
             if (!options.speed)
@@ -75,7 +80,7 @@ std::variant<PlanOptions, QString> parsePlanOptions(const QStringList &arguments
         }
     }
     if (!sized)
-        return QStringLiteral("no size given");
+        return nothingGiven(QStringLiteral("size"), last);
     return options;
 }
 

@@ -1,5 +1,6 @@
 #include "replay.h"
 
+#include "arguments.h"
 #include "csvline.h"
 
 #include "capture/classifier.h"
@@ -142,12 +143,16 @@ struct PcapCloser
 std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &arguments)
 {
     ReplayOptions options;
+    TakenValue last;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         const bool takesValue = argument == u"--ini" || argument == u"--used" || argument == u"--lan"
                                 || argument == u"--ignore";
-        if (takesValue && i + 1 >= arguments.size())
-            return QStringLiteral("option %1 needs a value").arg(argument);
+        if (takesValue) {
+            if (const auto missing = valueMissing(arguments, i))
+                return *missing;
+            last = {argument, arguments[i + 1]};
+        }
         if (argument == u"--ini") {
             options.settingsFile = arguments[++i];
         } else if (argument == u"--used") {
@@ -172,7 +177,7 @@ std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &argum
         }
     }
     if (options.capturePath.isEmpty())
-        return QStringLiteral("no capture file given");
+        return nothingGiven(QStringLiteral("capture file"), last);
     return options;
 }
 

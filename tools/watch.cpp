@@ -1,5 +1,6 @@
 #include "watch.h"
 
+#include "arguments.h"
 #include "csvline.h"
 #include "replay.h"
 
@@ -61,11 +62,15 @@ void printMessage(const QString &message)
 std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &arguments)
 {
     WatchOptions options;
+    TakenValue last;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         const bool takesValue = argument == u"--ini" || argument == u"--seconds" || argument == u"--history";
-        if (takesValue && i + 1 >= arguments.size())
-            return QStringLiteral("option %1 needs a value").arg(argument);
+        if (takesValue) {
+            if (const auto missing = valueMissing(arguments, i))
+                return *missing;
+            last = {argument, arguments[i + 1]};
+        }
         if (argument == u"--ini") {
             options.settingsFile = arguments[++i];
         } else if (argument == u"--history") {
@@ -85,7 +90,7 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
         }
     }
     if (options.device.isEmpty())
-        return QStringLiteral("no interface given");
+        return nothingGiven(QStringLiteral("interface"), last);
     return options;
 }
 

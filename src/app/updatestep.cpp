@@ -85,7 +85,8 @@ void UpdateStep::offer()
 
 void UpdateStep::startDownload()
 {
-    download.start(QUrl(check.downloadUrl()), UpdateFiles::installerPath(m_environment.files.downloadFolder));
+    download.start(QUrl(check.downloadUrl()), UpdateFiles::installerPath(m_environment.files.downloadFolder), {},
+                   check.installerSha256());
 }
 
 void UpdateStep::onDownloaded(const DownloadResult &result)
@@ -95,13 +96,19 @@ void UpdateStep::onDownloaded(const DownloadResult &result)
         showError(&m_offerWindow, result.error);
     if (!result.saved)
         return;
-    // The file came over plain http: the desktop's handler decides what to do with it and asks
-    // the user; the program never runs it or marks it executable itself.
     const QString file = UpdateFiles::installerPath(m_environment.files.downloadFolder);
+    if (!result.verified) {
+        // Whoever sits on the road may have chosen this file: the user looks at it, no opener does.
+        m_offerWindow.showUnverified(file);
+        WebLinks::open(QUrl::fromLocalFile(m_environment.files.downloadFolder));
+        return;
+    }
     Dialogs::inform(&m_offerWindow, QStringLiteral("%1 has finished downloading the update. %1 will now close, and "
                                                    "your desktop will open the downloaded file %2 with the program "
                                                    "it uses for such files.")
                                         .arg(check.productName(), QDir::toNativeSeparators(file)));
+    // The desktop's handler decides what to do with the file and asks the user; the program
+    // never runs it or marks it executable itself.
     WebLinks::open(QUrl::fromLocalFile(file));
     Q_EMIT quitRequested();
     m_offerWindow.close();

@@ -135,13 +135,14 @@ Inspection inspect(const QSqlDatabase &database)
     return {Kind::Damaged, QStringLiteral("not a usage history of Tarvo")};
 }
 
-// WAL: a commit is one append, and a killed program leaves every committed minute. A new file
-// gets the tables. Returns the failure, or nothing.
+// WAL: a commit is one append, and a killed program leaves every committed minute; FULL syncs
+// the log at every commit, so a minute written survives a power cut too. A new file gets the
+// tables. Returns the failure, or nothing.
 QString prepareForWriting(QSqlDatabase database)
 {
     QSqlQuery query(database);
     // The log is cut back to 1 MiB after each checkpoint, so it does not keep its largest size.
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.exec(QStringLiteral("PRAGMA synchronous = NORMAL"))
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode = WAL")) || !query.exec(QStringLiteral("PRAGMA synchronous = FULL"))
         || !query.exec(QStringLiteral("PRAGMA journal_size_limit = 1048576"))
         || !query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
         return query.lastError().text();

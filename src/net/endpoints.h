@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// The servers the program talks to: host names, optionally with ":port". Each is a build
-// setting that an environment variable of the same name overrides, so tests reach a local
-// server and packagers need not rebuild.
+// The servers the program talks to: host names, optionally with ":port"; the update host may
+// also start with "https://" (see serverAddress in webrequest.h). Each is a build setting that an
+// environment variable of the same name overrides, so tests reach a local server and packagers
+// need not rebuild.
 namespace Endpoints {
 
 QString updateHost();        // TARVO_UPDATE_HOST

@@ -12,10 +12,10 @@
 #include <QString>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <random>
 #include <vector>
 
 namespace {
@@ -148,12 +148,24 @@ IcmpEcho::IcmpEcho(EchoSocketKind kind)
                                 .arg(systemError(errno))
                                 .toStdString());
 
+    // A program that guesses the identifier and the sequence could answer for a host that never
+    // does: both start where nobody can foresee.
+    std::random_device random;
+    m_sequence = uint16_t(random());
     if (datagram()) {
-        // The kernel gives the socket its identifier at bind time and puts it into every echo.
+        // The kernel puts the socket's port into every echo as its identifier; it would choose
+        // them in turn, so the engine draws one itself and lets the kernel choose only when
+        // every draw is taken.
         sockaddr_in local{};
         local.sin_family = AF_INET;
         socklen_t size = sizeof local;
-        if (::bind(m_socket.get(), reinterpret_cast<sockaddr *>(&local), sizeof local) != 0
+        bool bound = false;
+        for (int draw = 0; draw < 8 && !bound; ++draw) {
+            local.sin_port = htons(uint16_t(1 + random() % 0xFFFF));
+            bound = ::bind(m_socket.get(), reinterpret_cast<sockaddr *>(&local), sizeof local) == 0;
+        }
+        local.sin_port = 0;
+        if ((!bound && ::bind(m_socket.get(), reinterpret_cast<sockaddr *>(&local), sizeof local) != 0)
             || ::getsockname(m_socket.get(), reinterpret_cast<sockaddr *>(&local), &size) != 0) {
             throw IcmpEchoError(
                 QStringLiteral("Unable to bind the ICMP datagram socket: %1").arg(systemError(errno)).toStdString());
@@ -162,9 +174,7 @@ IcmpEcho::IcmpEcho(EchoSocketKind kind)
         // Without it, unreachable and time-exceeded answers look like time-outs.
         setOption(m_socket.get(), IPPROTO_IP, IP_RECVERR, 1);
     } else {
-        // Several engines (and programs) share the raw ICMP traffic: each takes an identifier of its own.
-        static std::atomic<uint16_t> engines{0};
-        m_identifier = uint16_t(::getpid() * 31 + engines++ * 0x1001);
+        m_identifier = uint16_t(random());
     }
 }
 

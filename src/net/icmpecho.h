@@ -53,7 +53,8 @@ struct EchoOutcome
 
 // The ICMP echo: one socket, one echo at a time, blocking the calling thread until the reply,
 // an ICMP error about the echo, the time-out or interrupt(). Replies are matched by identifier,
-// sequence and sender. One thread at a time may ping; interrupt() may come from any.
+// sequence and sender; the identifier and the first sequence number are random, so another
+// program cannot answer in the host's place by guessing them. One thread at a time may ping; interrupt() may come from any.
 class IcmpEcho
 {
 public:
@@ -100,6 +101,6 @@ private:
     EchoSocketKind m_kind = EchoSocketKind::Raw;
     Descriptor m_socket;
     Descriptor m_wake;
-    uint16_t m_identifier = 0; // on a datagram socket the kernel chooses it
-    uint16_t m_sequence = 0;
+    uint16_t m_identifier = 0; // on a datagram socket, the port it is bound to
+    uint16_t m_sequence = 0;   // of the last echo
 };

@@ -10,11 +10,16 @@
 
 #include <utility>
 
+#include <unistd.h>
+
 namespace {
 int statusOf(const QNetworkReply &reply)
 {
     return reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
 }
+
+// What the reply may hold in memory; the rest waits in the socket until the file has taken it.
+constexpr qint64 readBufferBytes = 1024 * 1024;
 
 QString unableToWrite(const QString &path)
 {
@@ -35,12 +40,15 @@ InstallerDownload::InstallerDownload(QObject *parent)
 
 InstallerDownload::~InstallerDownload() { abort(); }
 
-void InstallerDownload::start(const QUrl &url, const QString &target, const DownloadLimits &limits)
+void InstallerDownload::start(const QUrl &url, const QString &target, const DownloadLimits &limits,
+                              const QByteArray &sha256)
 {
     abort();
     m_limits = limits;
     m_target = target;
+    m_sha256 = sha256;
     m_redirects = 0;
+    m_allHttps = true;
     if (!isWebAddress(url)) {
         // Reported after returning, like every other outcome.
         QTimer::singleShot(0, this, [this, url] { Q_EMIT finished({false, tr("Not a web address: %1").arg(url.toDisplayString())}); });
@@ -65,10 +73,13 @@ void InstallerDownload::abort()
 void InstallerDownload::send(const QUrl &url)
 {
     m_received = 0;
+    m_hash.reset();
+    m_allHttps = m_allHttps && url.scheme() == QLatin1String("https");
     m_file->resize(0);
     m_file->seek(0);
     m_inactivity.start(m_limits.inactivity);
     m_reply = m_manager.get(webRequest(url));
+    m_reply->setReadBufferSize(readBufferBytes);
     connect(m_reply, &QNetworkReply::readyRead, this, &InstallerDownload::takeBody);
     connect(m_reply, &QNetworkReply::finished, this, &InstallerDownload::onReplyFinished);
 }
@@ -77,14 +88,22 @@ void InstallerDownload::takeBody()
 {
     m_inactivity.start(m_limits.inactivity);
     const QByteArray piece = m_reply->readAll();
-    if (piece.isEmpty() || isFollowedRedirect(statusOf(*m_reply)))
+    if (isFollowedRedirect(statusOf(*m_reply)))
         return; // a redirect's own body is not the file
+    const qint64 announced = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (announced > m_limits.maxBytes || m_received + piece.size() > m_limits.maxBytes) {
+        fail(tr("The download is larger than %1 bytes, more than an update can be").arg(m_limits.maxBytes));
+        return;
+    }
+    if (piece.isEmpty())
+        return;
     if (m_file->write(piece) != piece.size()) {
         fail(unableToWrite(m_target));
         return;
     }
+    m_hash.addData(piece);
     m_received += piece.size();
-    Q_EMIT progress(m_received, m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong());
+    Q_EMIT progress(m_received, announced);
 }
 
 void InstallerDownload::onReplyFinished()
@@ -111,12 +130,12 @@ void InstallerDownload::onReplyFinished()
         fail(tr("The connection ended before the whole download arrived"));
         return;
     }
-    if (!m_file->flush() || !renameOver(m_file->fileName(), m_target)) {
+    if (!m_file->flush() || ::fsync(m_file->handle()) != 0 || !renameOver(m_file->fileName(), m_target)) {
         fail(unableToWrite(m_target));
         return;
     }
     m_file->setAutoRemove(false);
-    finish({true, {}});
+    finish({true, {}, m_sha256.isEmpty() ? m_allHttps : m_hash.result() == m_sha256});
 }
 
 // Without a length or chunks, a body ends when the connection does, which a dropped connection

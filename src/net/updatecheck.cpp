@@ -1,6 +1,7 @@
 #include "net/updatecheck.h"
 
 #include "net/updaterules.h"
+#include "settings/profile.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +19,8 @@ std::optional<QString> readFirstLine(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QStringList lines = splitLines(QString::fromUtf8(file.readAll()));
+    // Bounded: a device without end (a link to /dev/zero) must not fill the memory.
+    const QStringList lines = splitLines(QString::fromUtf8(file.read(maxFirstLineBytes)));
     if (lines.isEmpty())
         return std::nullopt;
     return lines.first();
@@ -30,7 +32,8 @@ QString writeLines(const QString &path, const QStringList &lines)
     for (const QString &line : lines)
         bytes += line.toUtf8() + "\r\n";
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()
+        || !syncFolderOf(path))
         return QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path));
     return {};
 }
@@ -90,8 +93,10 @@ void UpdateCheck::onReply(const HttpReply &reply)
         Q_EMIT failed(parsed.error);
         return;
     }
-    if (parsed.newVersionAvailable)
+    if (parsed.newVersionAvailable) {
         m_whatsNew = parsed.whatsNew;
+        m_installerSha256 = parsed.installerSha256;
+    }
     m_newVersionAvailable = parsed.newVersionAvailable;
     Q_EMIT finished();
 }

@@ -18,7 +18,9 @@ QString reminderPath(const QString &directory);  // "remindin.dat"
 QString pagePath(const QString &directory);      // "temp.html"
 QString installerPath(const QString &directory); // "Update.exe"
 
-// The first line of a text file; none when it cannot be read or holds no line.
+// The first line of a text file, from its first `maxFirstLineBytes` bytes only; none when it
+// cannot be read or holds no line.
+constexpr qint64 maxFirstLineBytes = 4096;
 std::optional<QString> readFirstLine(const QString &path);
 // Replaces the file with `lines`, each followed by CR LF. The error text, empty on success.
 QString writeLines(const QString &path, const QStringList &lines);
@@ -47,6 +49,8 @@ public:
     bool newVersionAvailable() const { return m_newVersionAvailable; }
     QString downloadUrl() const { return m_downloadUrl; }
     QString whatsNew() const { return m_whatsNew; }
+    // The digest the installer must have; empty when the server named none.
+    QByteArray installerSha256() const { return m_installerSha256; }
     // The product name of the last check that got past the reminder file.
     QString productName() const { return m_productName; }
     // Whether the last start asked the server: false when the reminder file kept it quiet or
@@ -70,5 +74,6 @@ private:
     bool m_asked = false;
     QString m_downloadUrl;
     QString m_whatsNew;
+    QByteArray m_installerSha256;
     QString m_productName;
 };

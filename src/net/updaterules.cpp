@@ -1,6 +1,7 @@
 #include "net/updaterules.h"
 
 #include "meter/oledate.h"
+#include "net/webrequest.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -110,7 +111,7 @@ ReminderGate reminderGate(const std::optional<QString> &firstLine, const QDateTi
 
 QUrl updateQueryUrl(const QString &host, const QString &productName, const QString &version)
 {
-    return QUrl(QStringLiteral("http://") + host + QStringLiteral("/keyaccess/checkupdate.php?ver=") + version
+    return QUrl(serverAddress(host) + QStringLiteral("/keyaccess/checkupdate.php?ver=") + version
                 + QStringLiteral("&prod=")
                 + stringReplaceAll(productName, QStringLiteral(" "), QStringLiteral("%20")));
 }
@@ -137,7 +138,13 @@ UpdateReply parseUpdateReply(const QByteArray &body, const QLocale &locale)
         reply.error = tr("'%1' is not a valid floating point value").arg(lines[2]);
         return reply;
     }
-    for (qsizetype i = 3; i < lines.size(); ++i)
+    qsizetype page = 3;
+    static const QRegularExpression digestLine(QStringLiteral("^sha256=([0-9a-fA-F]{64})$"));
+    if (const QRegularExpressionMatch digest = digestLine.match(lines.value(page)); digest.hasMatch()) {
+        reply.installerSha256 = QByteArray::fromHex(digest.captured(1).toLatin1());
+        ++page;
+    }
+    for (qsizetype i = page; i < lines.size(); ++i)
         reply.whatsNew += lines[i] + QStringLiteral("\r\n");
     reply.newVersionAvailable = true;
     return reply;

@@ -39,16 +39,19 @@ enum class ReminderGate {
 ReminderGate reminderGate(const std::optional<QString> &firstLine, const QDateTime &now, const QLocale &locale);
 
 // http://host/keyaccess/checkupdate.php?ver=...&prod=... with the version as the about window
-// shows it ("1.11") and the product name's spaces as "%20".
+// shows it ("1.11") and the product name's spaces as "%20"; a host given with "https://" is asked
+// over https.
 QUrl updateQueryUrl(const QString &host, const QString &productName, const QString &version);
 
 // The server's answer: "0" on the first line is no offer; otherwise the installer's address, a
-// number and the page about the new version.
+// number, optionally the line "sha256=" with the installer's digest in 64 hex digits, and the
+// page about the new version.
 struct UpdateReply
 {
     bool newVersionAvailable = false;
     QString downloadUrl; // may be set even when the reply is refused
-    QString whatsNew;    // the lines from the fourth on, each followed by CR LF
+    QByteArray installerSha256; // the 32 bytes of the digest line; empty without one
+    QString whatsNew;    // the lines after the number (and the digest), each followed by CR LF
     QString error;       // why the reply cannot be read; empty when it can
 };
 // Whatever the reply's status, its body is read the same way; numbers use the locale.

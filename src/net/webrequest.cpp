@@ -2,9 +2,24 @@
 
 #include <QCoreApplication>
 
+namespace {
+bool hasParentSegment(const QUrl &url)
+{
+    return url.path(QUrl::FullyDecoded).split(u'/').contains(QLatin1String(".."));
+}
+} // namespace
+
 bool isWebAddress(const QUrl &url)
 {
-    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+    return url.isValid() && (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"))
+        && !hasParentSegment(url);
+}
+
+QString serverAddress(const QString &hostSetting)
+{
+    if (hostSetting.startsWith(QLatin1String("http://")) || hostSetting.startsWith(QLatin1String("https://")))
+        return hostSetting;
+    return QStringLiteral("http://") + hostSetting;
 }
 
 QNetworkRequest webRequest(const QUrl &url)
@@ -34,9 +49,11 @@ ReplyStep replyStep(const QNetworkReply &reply, int redirectsSoFar, int maxRedir
         return {ReplyStep::Fail, {}, reply.errorString()};
     if (!isFollowedRedirect(reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()))
         return {};
-    // Qt's parsed location header drops relative addresses, so resolve the raw one.
-    const QUrl target = reply.url().resolved(QUrl::fromEncoded(reply.rawHeader("Location")));
-    if (!isWebAddress(target))
+    // Qt's parsed location header drops relative addresses, so resolve the raw one, whose ".."
+    // segments the resolving would hide.
+    const QUrl location = QUrl::fromEncoded(reply.rawHeader("Location"));
+    const QUrl target = reply.url().resolved(location);
+    if (!isWebAddress(target) || hasParentSegment(location))
         return {ReplyStep::Fail, {},
                 QCoreApplication::translate("WebRequest", "The server sent a redirect without a web address")};
     if (redirectsSoFar >= maxRedirects)

@@ -7,8 +7,13 @@
 
 // What the program's web fetches share: where they may go and which redirects they follow.
 
-// http and https only: Qt would also read file: and data: addresses.
+// http and https only: Qt would also read file: and data: addresses. A path with a ".."
+// segment is refused too: servers resolve it to somewhere else than it seems to name.
 bool isWebAddress(const QUrl &url);
+
+// The start of a server's addresses from a host setting: "host" or "host:port" (plain http, as
+// the servers have always been asked), or the same after "http://" or "https://".
+QString serverAddress(const QString &hostSetting);
 
 // A GET of `url` whose redirects are left to the caller (Qt's own policy follows 303 to 308 too).
 QNetworkRequest webRequest(const QUrl &url);

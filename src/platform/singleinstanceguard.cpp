@@ -1,34 +1,44 @@
 #include "platform/singleinstanceguard.h"
 
 #include "platform/instancesocket.h"
+#include "platform/requestlistener.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFileInfo>
-#include <QLocalServer>
 #include <QLocalSocket>
 
-namespace {
-// Longer than any request; a longer line is none of them.
-constexpr qint64 maxRequestSize = 64;
+#include <sys/stat.h>
+#include <unistd.h>
 
-bool onlyOwnerMayConnect(const QString &socketPath)
+namespace {
+// QLockFile reads a lock it finds up to its line ends: a link to /dev/zero would fill the memory
+// and a pipe would block for ever. Neither is a lock a copy of the program made, so it goes.
+QString lockPath(const QString &directory, const QString &name)
 {
-    constexpr QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-                                          | QFile::WriteOther | QFile::ExeOther;
-    return !(QFile::permissions(socketPath) & others);
+    return directory + u'/' + name + QStringLiteral(".lock");
+}
+
+void removeForeignLock(const QString &path)
+{
+    constexpr off_t largestLock = 4096;
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status{};
+    if (::lstat(name.constData(), &status) == 0 && (!S_ISREG(status.st_mode) || status.st_size > largestLock))
+        ::unlink(name.constData());
 }
 } // namespace
 
 SingleInstanceGuard::SingleInstanceGuard(const QString &name, const QString &directory, QObject *parent)
     : QObject(parent)
     , m_socketPath(InstanceSocket::path(directory, name))
-    , m_lock(directory + u'/' + name + QStringLiteral(".lock"))
+    , m_lock(lockPath(directory, name))
 {
     // The lock lives exactly as long as its process: only a dead holder makes it stale, never age.
     m_lock.setStaleLockTime(0);
     if (directory.isEmpty())
         return;
+    removeForeignLock(lockPath(directory, name));
     if (m_lock.tryLock(0)) {
         listen();
         return;
@@ -43,36 +53,20 @@ QString SingleInstanceGuard::programName()
 
 void SingleInstanceGuard::listen()
 {
-    // Only the holder of the lock may remove a socket a crashed copy left behind.
-    QLocalServer::removeServer(m_socketPath);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstanceGuard::serveRequests);
+    auto *listener = new RequestListener([this](const QByteArray &request) { return answer(request); }, {}, this);
     // Without the socket later copies still end; they just cannot bring this one forward.
-    // The status tells what this user downloads: nobody else may connect (that needs write access).
-    if (m_server->listen(m_socketPath) && !onlyOwnerMayConnect(m_socketPath))
-        m_server->close();
+    // The status tells what this user downloads: nobody else may connect.
+    if (!listener->listen(m_socketPath))
+        delete listener;
 }
 
-void SingleInstanceGuard::serveRequests()
+QByteArray SingleInstanceGuard::answer(const QByteArray &request)
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        auto read = [this, socket] {
-            if (socket->state() != QLocalSocket::ConnectedState
-                || (!socket->canReadLine() && socket->bytesAvailable() <= maxRequestSize))
-                return;
-            const QByteArray request = socket->readLine(maxRequestSize + 1);
-            if (request == InstanceSocket::comeForwardRequest)
-                Q_EMIT comeForwardRequested();
-            else if (request == InstanceSocket::statusRequest && m_statusProvider)
-                socket->write(m_statusProvider() + '\n');
-            // Leaves once what was written has gone out.
-            socket->disconnectFromServer();
-        };
-        connect(socket, &QLocalSocket::readyRead, this, read);
-        read(); // what arrived before the connection was taken
-    }
+    if (request == InstanceSocket::comeForwardRequest)
+        Q_EMIT comeForwardRequested();
+    else if (request == InstanceSocket::statusRequest && m_statusProvider)
+        return m_statusProvider() + '\n';
+    return {};
 }
 
 bool SingleInstanceGuard::askFirstCopyForward(std::chrono::milliseconds wait) const

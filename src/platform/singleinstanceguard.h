@@ -7,12 +7,11 @@
 #include <chrono>
 #include <functional>
 
-class QLocalServer;
-
 // Only one copy of the program runs per user and executable file name. The first copy holds a
 // lock file for as long as it lives and listens on a local socket of the same name, which only
 // the user can reach; a later copy finds the lock taken, asks the first to come forward through
 // the socket, and ends. The socket also answers tarvo-cli's status request (instancesocket.h).
+// A client gets 2 s for its request and at most 16 are served at once (RequestListener).
 class SingleInstanceGuard : public QObject
 {
     Q_OBJECT
@@ -44,11 +43,10 @@ Q_SIGNALS:
 
 private:
     void listen();
-    void serveRequests();
+    QByteArray answer(const QByteArray &request);
 
     QString m_socketPath;
     QLockFile m_lock;
-    QLocalServer *m_server = nullptr;
     StatusProvider m_statusProvider;
     bool m_first = true;
 };

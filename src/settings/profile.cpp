@@ -361,6 +361,10 @@ void IniDocument::setString(QStringView section, QStringView key, const QString 
     Section &target = m_sections[*sectionIt];
 
     if (const auto line = target.keyLines.constFind(keyName); line != target.keyLines.cend()) {
+        // The value read back unchanged keeps its bytes: a value cut short when read, or one that
+        // is no UTF-8, would otherwise lose the rest or its bytes at every save.
+        if (this->value(section, key) == value)
+            return;
         QByteArray &text = target.lines[*line];
         const QByteArray old = content(text);
         const QByteArray ending = text.mid(old.size());
@@ -405,7 +409,19 @@ QByteArray IniDocument::bytes() const
 
 bool renameOver(const QString &from, const QString &to)
 {
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0 && syncFolderOf(to);
+}
+
+bool syncFolderOf(const QString &path)
+{
+    const int folder =
+        ::open(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return false;
+    // Some file systems cannot sync a folder and say so; they keep no name unsynced either.
+    const bool synced = ::fsync(folder) == 0 || errno == EINVAL;
+    ::close(folder);
+    return synced;
 }
 
 void IniDocument::save(const QString &path, RenameStep rename) const

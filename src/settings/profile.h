@@ -49,8 +49,11 @@ QString trimmed(const QString &text);
 } // namespace ProfileValue
 
 // Renames `from` over `to` in one step. Unlike QFile::rename, it replaces an existing `to`; a
-// link there is replaced itself rather than the file it points to.
+// link there is replaced itself rather than the file it points to. The folder is synced after,
+// so the new name survives a power cut once this returns.
 bool renameOver(const QString &from, const QString &to);
+// Syncs the folder that holds `path`: a name made or changed in it is on the disk after.
+bool syncFolderOf(const QString &path);
 
 // One INI file read whole and closed again, so a load of many keys opens the file once. Changes
 // are made in memory and written back by save(), which replaces the file in one piece.
@@ -75,7 +78,8 @@ public:
 
     // Replaces the value of the key in place, or adds the key at the end of its section, or adds
     // the section at the end of the file. A line break in the value would start a new line of the
-    // file, so each one is written as a blank.
+    // file, so each one is written as a blank. A value equal to what the key reads now leaves
+    // the line's bytes as they are.
     void setString(QStringView section, QStringView key, const QString &value);
     void setInteger(QStringView section, QStringView key, int32_t value);
     void setFlag(QStringView section, QStringView key, bool value);

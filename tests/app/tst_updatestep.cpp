@@ -11,6 +11,7 @@
 #include "support/filefixtures.h"
 #include "support/localhttpserver.h"
 
+#include <QCryptographicHash>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -226,23 +227,52 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path("Head.txt")));
     }
 
-    // Success: the message, the installer handed to the desktop, the program asked to end.
-    void downloadSucceeds()
+    // A verified download: the message, the installer handed to the desktop, the program asked
+    // to end. One that cannot be verified (plain http without a digest, or a digest it does not
+    // match) is kept, not opened: the window says where it is and its folder is shown.
+    void downloadVerification_data()
     {
+        QTest::addColumn<QByteArray>("digestLine"); // the reply's line after the number
+        QTest::addColumn<bool>("verified");
+        const QByteArray installer(3000, 'i');
+        const QByteArray digest = QCryptographicHash::hash(installer, QCryptographicHash::Sha256).toHex();
+        QTest::newRow("its digest") << "sha256=" + digest + "\r\n" << true;
+        QTest::newRow("its digest in capitals") << "sha256=" + digest.toUpper() + "\r\n" << true;
+        QTest::newRow("http, no digest") << QByteArray() << false;
+        QTest::newRow("another digest") << "sha256=" + QByteArray(64, '0') + "\r\n" << false;
+    }
+    void downloadVerification()
+    {
+        QFETCH(QByteArray, digestLine);
+        QFETCH(bool, verified);
         server->answer("/Update.exe", 200, QByteArray(3000, 'i'));
-        offer("/Update.exe");
+        offer("/Update.exe", digestLine + "<p>New</p>");
+        QVERIFY(!findControl<QTextBrowser>(*window, u"pageView"_s)->toPlainText().contains(QLatin1String("sha256")));
         QSignalSpy quit(step.get(), &UpdateStep::quitRequested);
+        QSignalSpy done(&step->download, &InstallerDownload::finished);
         QTest::mouseClick(findControl<QPushButton>(*window, u"updateNowButton"_s), Qt::LeftButton);
-        QTRY_COMPARE(quit.count(), 1);
-        QCOMPARE(findControl<QLabel>(*window, u"progressLabel"_s)->text(), QStringLiteral("Got 3000 bytes of 3000 total"));
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].text, success(path("Update.exe")));
-        QCOMPARE(shown[0].title, QString());
-        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path("Update.exe"))});
+        QTRY_COMPARE(done.count(), 1);
         QCOMPARE(fileBytes(path("Update.exe")), QByteArray(3000, 'i'));
         QVERIFY(!(QFile::permissions(path("Update.exe")) & (QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther)));
-        QVERIFY(!window->isVisible());
         QCOMPARE(fileBytes(path("remindin.dat")), QByteArray("1\r\n")); // the next start asks again
+        const QString label = findControl<QLabel>(*window, u"progressLabel"_s)->text();
+        if (verified) {
+            QCOMPARE(label, QStringLiteral("Got 3000 bytes of 3000 total"));
+            QCOMPARE(shown.size(), 1);
+            QCOMPARE(shown[0].text, success(path("Update.exe")));
+            QCOMPARE(shown[0].title, QString());
+            QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path("Update.exe"))});
+            QCOMPARE(quit.count(), 1);
+            QVERIFY(!window->isVisible());
+        } else {
+            QVERIFY2(label.startsWith(QLatin1String("The download could not be verified, so it was not opened."))
+                         && label.contains(QDir::toNativeSeparators(path("Update.exe"))),
+                     qPrintable(label));
+            QVERIFY(shown.isEmpty());
+            QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(dir->path() + u'/')});
+            QCOMPARE(quit.count(), 0);
+            QVERIFY(window->isVisible());
+        }
     }
 
     // Failures: the window stays in its download view, nothing is opened, no quit.
@@ -255,6 +285,8 @@ private Q_SLOTS:
         QTest::newRow("dropped, no length") << QByteArray("/dropped") << "ended before the whole download"
                                             << "Got 7 bytes of 0 total";
         QTest::newRow("file address") << QByteArray("file") << "Not a web address" << QString();
+        QTest::newRow("a .. segment") << QByteArray("/../../Update.exe") << "Not a web address" << QString();
+        QTest::newRow("larger than an update") << QByteArray("/huge") << "larger than 67108864 bytes" << QString();
     }
     void downloadFails()
     {
@@ -262,6 +294,7 @@ private Q_SLOTS:
         QFETCH(QString, error);
         QFETCH(QString, progress);
         server->answer("/dropped", {"HTTP/1.0 200 OK\r\n\r\npartial"});
+        server->answer("/huge", {"HTTP/1.0 200 OK\r\nContent-Length: 104857600\r\n\r\nxxxx", false});
         if (installer == "file")
             server->answer(checkPath, 200, "1\r\nfile:///etc/passwd\r\n1.2\r\n<p>x</p>");
         else

@@ -5,6 +5,7 @@
 
 #include "support/filefixtures.h"
 #include "support/historyfill.h"
+#include "support/powercutdisk.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -286,6 +287,24 @@ private Q_SLOTS:
         HistoryStore again(storePath);
         QVERIFY(again.isOpen());
         QVERIFY(again.takeMovedAsideMessage().isEmpty());
+    }
+
+    // A minute's write that returned survives a power cut right after it, the store still open.
+    void writtenMinuteSurvivesAPowerCut()
+    {
+        if (geteuid() != 0)
+            QSKIP("needs root: it mounts a file system of its own from a loop device");
+        PowerCutDisk disk;
+        QVERIFY2(disk.ok, qPrintable(disk.error));
+        const QString path = disk.filePath(QStringLiteral("tarvo-history.sqlite"));
+        HistoryStore store(path);
+        QVERIFY(store.write({sampleMinute(600, 5)}));
+        ::sync();
+        QVERIFY(store.write({sampleMinute(660, 7)}));
+        QVERIFY2(disk.cut(), qPrintable(disk.error));
+        const HistoryStore after(path);
+        QVERIFY2(after.isOpen(), qPrintable(after.error()));
+        QCOMPARE(all(after, HistoryGranularity::Minute).size(), size_t(2));
     }
 
     // The windows' reader sees each minute the writer adds to the file it keeps open, and the new

@@ -93,6 +93,31 @@ private Q_SLOTS:
         QVERIFY(reply.body.isEmpty());
     }
 
+    // A chain of redirects is followed up to the limit and not one hop further.
+    void redirectChain_data()
+    {
+        QTest::addColumn<int>("hops");
+        QTest::addColumn<QString>("error"); // empty: the end of the chain arrives
+        const int allowed = HttpLimits{}.maxRedirects;
+        QTest::newRow("one fewer than allowed") << allowed - 1 << QString();
+        QTest::newRow("exactly the allowed hops") << allowed << QString();
+        QTest::newRow("one hop more") << allowed + 1 << QStringLiteral("Too many redirects");
+    }
+    void redirectChain()
+    {
+        QFETCH(int, hops);
+        QFETCH(QString, error);
+        LocalHttpServer server;
+        server.answer("/hop0", 200, "end");
+        for (int hop = 1; hop <= hops; ++hop)
+            server.answer("/hop" + QByteArray::number(hop),
+                          {LocalHttpServer::response(302, "", {"Location: /hop" + QByteArray::number(hop - 1)})});
+        const HttpReply reply = fetch(QUrl(server.url(QStringLiteral("/hop%1").arg(hops))));
+        QCOMPARE(reply.error.isEmpty() ? QString() : reply.error, error);
+        QCOMPARE(reply.body, error.isEmpty() ? QByteArray("end") : QByteArray());
+        QCOMPARE(server.requests().size(), std::min(hops, HttpLimits{}.maxRedirects) + 1);
+    }
+
     void refusedConnection()
     {
         QString url;

@@ -8,7 +8,11 @@
 #include <pcap/pcap.h>
 
 #include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -64,9 +68,86 @@ uint32_t testAddress(const char *dotted)
     return *parseDottedAddress(QString::fromLatin1(dotted));
 }
 
+uint16_t big16(const unsigned char *bytes)
+{
+    return uint16_t(bytes[0] << 8 | bytes[1]);
+}
+
+// A program beside the silent host that answers echoes in its place: it waits for the request,
+// then sends echo replies from the host's address with identifiers and sequences of its choice.
+class EchoForger
+{
+public:
+    // The identifier and the sequence of one forged reply, given those of the request.
+    using Forgery = std::function<std::pair<uint16_t, uint16_t>(uint16_t identifier, uint16_t sequence)>;
+
+    EchoForger(const QString &ns, std::vector<Forgery> forgeries)
+    {
+        const InsideNamespace inside(ns);
+        m_socket = inside.entered ? ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP) : -1;
+        if (m_socket >= 0)
+            m_thread = std::thread([this, forgeries = std::move(forgeries)] { forge(forgeries); });
+    }
+    ~EchoForger()
+    {
+        if (m_thread.joinable())
+            m_thread.join();
+        if (m_socket >= 0)
+            ::close(m_socket);
+    }
+    EchoForger(const EchoForger &) = delete;
+    EchoForger &operator=(const EchoForger &) = delete;
+
+    bool ok() const { return m_socket >= 0; }
+
+private:
+    void forge(const std::vector<Forgery> &forgeries)
+    {
+        unsigned char packet[2048];
+        sockaddr_in from{};
+        for (int waits = 0; waits < 50; ++waits) {
+            pollfd wait{m_socket, POLLIN, 0};
+            if (::poll(&wait, 1, 100) <= 0)
+                continue;
+            socklen_t fromSize = sizeof from;
+            const ssize_t received =
+                ::recvfrom(m_socket, packet, sizeof packet, 0, reinterpret_cast<sockaddr *>(&from), &fromSize);
+            const size_t header = received > 0 ? size_t(packet[0] & 0x0F) * 4 : 0;
+            if (received < ssize_t(header + 8) || packet[header] != 8)
+                continue; // not an echo request
+            unsigned char *icmp = packet + header;
+            const size_t length = size_t(received) - header;
+            for (const Forgery &forgery : forgeries) {
+                const auto [identifier, sequence] = forgery(big16(icmp + 4), big16(icmp + 6));
+                icmp[0] = 0; // echo reply
+                icmp[2] = icmp[3] = 0;
+                icmp[4] = uint8_t(identifier >> 8);
+                icmp[5] = uint8_t(identifier);
+                icmp[6] = uint8_t(sequence >> 8);
+                icmp[7] = uint8_t(sequence);
+                uint32_t sum = 0;
+                for (size_t i = 0; i + 1 < length; i += 2)
+                    sum += big16(icmp + i);
+                if (length % 2)
+                    sum += uint32_t(icmp[length - 1]) << 8;
+                while (sum >> 16)
+                    sum = (sum & 0xFFFF) + (sum >> 16);
+                icmp[2] = uint8_t(~sum >> 8);
+                icmp[3] = uint8_t(~sum);
+                ::sendto(m_socket, icmp, length, 0, reinterpret_cast<const sockaddr *>(&from), sizeof from);
+            }
+            return;
+        }
+    }
+
+    int m_socket = -1;
+    std::thread m_thread;
+};
+
 } // namespace
 
 Q_DECLARE_METATYPE(EchoStatus)
+Q_DECLARE_METATYPE(std::vector<EchoForger::Forgery>)
 
 // The echo engine: the echo on the wire, and every way an echo can end.
 // The echoes stay inside network namespaces the test makes.
@@ -196,6 +277,51 @@ private Q_SLOTS:
         QFETCH(EchoStatus, status);
         const std::unique_ptr<IcmpEcho> engine = proberEngine(kind);
         QCOMPARE(engine->ping(*parseDottedAddress(address), EchoParameters{size, timeout, ttl}).status, status);
+    }
+
+    // A reply counts only with the request's identifier and sequence both; and neither can be
+    // guessed from the process id or the order of the echoes.
+    void forgedReplies_data()
+    {
+        QTest::addColumn<EchoSocketKind>("kind");
+        QTest::addColumn<std::vector<EchoForger::Forgery>>("forgeries");
+        QTest::addColumn<EchoStatus>("status");
+        using Forgery = EchoForger::Forgery;
+        const Forgery exact = [](uint16_t identifier, uint16_t sequence) { return std::pair(identifier, sequence); };
+        const Forgery otherIdentifier = [](uint16_t identifier, uint16_t sequence) {
+            return std::pair(uint16_t(identifier + 1), sequence);
+        };
+        const Forgery otherSequence = [](uint16_t identifier, uint16_t sequence) {
+            return std::pair(identifier, uint16_t(sequence + 1));
+        };
+        // Identifiers drawn from the process id and the count of engines, or handed out in turn
+        // by the kernel, each with the first few sequence numbers.
+        std::vector<Forgery> guesses;
+        for (uint16_t engine = 0; engine < 64; ++engine) {
+            for (uint16_t sequence = 0; sequence < 4; ++sequence) {
+                const auto fromPid = uint16_t(::getpid() * 31 + engine * 0x1001);
+                guesses.push_back([=](uint16_t, uint16_t) { return std::pair(fromPid, sequence); });
+                guesses.push_back([=](uint16_t, uint16_t) { return std::pair(uint16_t(engine + 1), sequence); });
+            }
+        }
+        for (const auto &[kind, name] : socketKinds) {
+            QTest::addRow("%s, the request's identifier and sequence", name) << kind << std::vector{exact} << EchoStatus::Reply;
+            QTest::addRow("%s, another identifier", name) << kind << std::vector{otherIdentifier} << EchoStatus::TimedOut;
+            QTest::addRow("%s, another sequence", name) << kind << std::vector{otherSequence} << EchoStatus::TimedOut;
+            QTest::addRow("%s, guessed", name) << kind << guesses << EchoStatus::TimedOut;
+        }
+    }
+    void forgedReplies()
+    {
+        QFETCH(EchoSocketKind, kind);
+        QFETCH(std::vector<EchoForger::Forgery>, forgeries);
+        QFETCH(EchoStatus, status);
+        const std::unique_ptr<IcmpEcho> engine = proberEngine(kind);
+        QVERIFY(engine);
+        const EchoForger forger(network->silent, forgeries);
+        QVERIFY(forger.ok());
+        const EchoOutcome outcome = engine->ping(testAddress(TestNetwork::silentAddress), EchoParameters{56, 1000, 64});
+        QCOMPARE(outcome.status, status);
     }
 
     // On the loopback device a raw socket sees our own request too; it is never the answer.

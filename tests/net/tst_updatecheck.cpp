@@ -9,6 +9,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -103,6 +110,8 @@ private Q_SLOTS:
         QTest::newRow("never, LF only, more lines") << std::optional(QByteArray("-1\nignored\n")) << false
                                                     << QByteArray("-1\nignored\n");
         QTest::newRow("4 days 23 hours ago") << at(-(4 * 86400 + 23 * 3600)) << false << *at(-(4 * 86400 + 23 * 3600));
+        QTest::newRow("5 days less 1 second ago") << at(-(432000 - 1)) << false << *at(-(432000 - 1));
+        QTest::newRow("exactly 5 days ago") << at(-432000) << true << *at(-432000);
         QTest::newRow("5 days 1 second ago") << at(-(432000 + 1)) << true << *at(-(432000 + 1));
         QTest::newRow("an hour ahead") << at(3600) << false << *at(3600);
         QTest::newRow("6 days ahead") << at(6 * 86400) << true << QByteArray("1\r\n");
@@ -179,6 +188,58 @@ private Q_SLOTS:
         QCOMPARE(check.whatsNew(), whatsNew);
     }
 
+    // The line after the number may name the installer's digest; it is no part of the page. A
+    // line that is not exactly a digest stays in the page.
+    void digestLine_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("sha256"); // in hex
+        QTest::addColumn<QString>("whatsNew");
+        const QByteArray hex = QByteArray("0123456789abcdef").repeated(4);
+        const QByteArray offer = "1\r\nhttp://127.0.0.1/u\r\n1.2\r\n";
+        QTest::newRow("none") << offer + "<p>x</p>" << QByteArray() << "<p>x</p>\r\n";
+        QTest::newRow("digest, then the page") << offer + "sha256=" + hex + "\r\n<p>x</p>" << hex << "<p>x</p>\r\n";
+        QTest::newRow("digest in capitals, no page") << offer + "sha256=" + hex.toUpper() << hex << "";
+        QTest::newRow("63 digits") << offer + "sha256=" + hex.left(63) << QByteArray()
+                                   << QString::fromLatin1("sha256=" + hex.left(63) + "\r\n");
+        QTest::newRow("not hex") << offer + "sha256=" + QByteArray(64, 'g') << QByteArray()
+                                 << QStringLiteral("sha256=") + QString(64, u'g') + QStringLiteral("\r\n");
+        QTest::newRow("after the page's first line") << offer + "<p>x</p>\nsha256=" + hex << QByteArray()
+                                                     << QString::fromLatin1("<p>x</p>\r\nsha256=" + hex + "\r\n");
+    }
+    void digestLine()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, sha256);
+        QFETCH(QString, whatsNew);
+        const UpdateReply reply = parseUpdateReply(body, usLocale);
+        QVERIFY(reply.newVersionAvailable);
+        QCOMPARE(reply.installerSha256.toHex(), sha256);
+        QCOMPARE(reply.whatsNew, whatsNew);
+    }
+
+    // The host setting may name the scheme: https is asked over https.
+    void hostSettings_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("url");
+        const QString query = QStringLiteral("/keyaccess/checkupdate.php?ver=1.10000002384186&prod=Tarvo");
+        const auto row = [&](const char *name, const char *host, const char *start) {
+            QTest::newRow(name) << QString::fromLatin1(host) << QString::fromLatin1(start) + query;
+        };
+        row("host", "updates.example", "http://updates.example");
+        row("host and port", "updates.example:8080", "http://updates.example:8080");
+        row("http", "http://updates.example", "http://updates.example");
+        row("https", "https://updates.example", "https://updates.example");
+        row("https and port", "https://updates.example:8443", "https://updates.example:8443");
+    }
+    void hostSettings()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, url);
+        QCOMPARE(updateQueryUrl(host, QStringLiteral("Tarvo"), 1.1f, usLocale).toString(), url);
+    }
+
     void queries_data()
     {
         QTest::addColumn<QLocale>("locale");
@@ -232,6 +293,26 @@ private Q_SLOTS:
         const CheckRun run = runCheck(check, QStringLiteral("Tarvo"), HttpLimits{1s});
         QVERIFY2(run.error.contains(QLatin1String("in time")), qPrintable(run.error));
         QVERIFY(ticks > 0);
+    }
+
+    // A reminder without end (a pipe that is always written) is read only as far as its bound.
+    void endlessReminder()
+    {
+        QTemporaryDir dir;
+        const QString reminder = UpdateFiles::reminderPath(dir.path() + u'/');
+        QCOMPARE(::mkfifo(QFile::encodeName(reminder).constData(), 0600), 0);
+        std::signal(SIGPIPE, SIG_IGN);
+        std::thread writer([path = QFile::encodeName(reminder)] {
+            const int pipe = ::open(path.constData(), O_WRONLY);
+            const QByteArray block(4096, '\0');
+            while (::write(pipe, block.constData(), size_t(block.size())) > 0) {
+            }
+            ::close(pipe);
+        });
+        const std::optional<QString> line = UpdateFiles::readFirstLine(reminder);
+        QCOMPARE(line.value_or(QString()).size(), UpdateFiles::maxFirstLineBytes);
+        writer.join();
+        std::signal(SIGPIPE, SIG_DFL);
     }
 
     void unwritableReminder()

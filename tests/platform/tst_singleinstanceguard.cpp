@@ -1,7 +1,10 @@
 #include "platform/instancesocket.h"
 #include "platform/singleinstanceguard.h"
 
+#include "support/localanswer.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -9,35 +12,14 @@
 
 #include <sys/stat.h>
 
-namespace {
-
-// What the first copy's socket answers to `request` before it ends the connection.
-QByteArray answerTo(const QString &socketPath, const QByteArray &request)
-{
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(1000))
-        return "(not connected)";
-    socket.write(request);
-    QByteArray answer;
-    const bool ended = QTest::qWaitFor(
-        [&] {
-            answer += socket.readAll();
-            return socket.state() == QLocalSocket::UnconnectedState;
-        },
-        30000);
-    return ended ? answer + socket.readAll() : "(still connected)";
-}
-
-} // namespace
-
 class TestSingleInstanceGuard : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
     // One request line per connection: come forward (no answer), status (the provider's line),
-    // and anything else, which is closed unanswered, as is a status request with no provider.
+    // and anything else, which is closed unanswered, as is a status request with no provider
+    // or a client that sends no whole line.
     void requestsOnTheSocket_data()
     {
         QTest::addColumn<QByteArray>("request");
@@ -49,6 +31,9 @@ private Q_SLOTS:
         QTest::newRow("status, no provider") << InstanceSocket::statusRequest << false << QByteArray() << 0;
         QTest::newRow("unknown") << QByteArray("status please\n") << true << QByteArray() << 0;
         QTest::newRow("a long line") << QByteArray(100000, 's') << true << QByteArray() << 0;
+        // Neither may hold the connection: both end after the client's time.
+        QTest::newRow("nothing sent") << QByteArray() << true << QByteArray() << 0;
+        QTest::newRow("no line end") << QByteArray("status") << true << QByteArray() << 0;
     }
     void requestsOnTheSocket()
     {
@@ -93,6 +78,37 @@ private Q_SLOTS:
         QCOMPARE(::stat(socketPath.constData(), &status), 0);
         QVERIFY(S_ISSOCK(status.st_mode));
         QCOMPARE(status.st_mode & (S_IRWXG | S_IRWXO), mode_t(0));
+    }
+
+    // Something at the lock's place that no copy made (it would make Qt read without end or wait
+    // for ever) is taken away: the copy runs as the first.
+    void foreignLock_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("a link to /dev/zero") << QStringLiteral("zero");
+        QTest::newRow("a pipe") << QStringLiteral("pipe");
+        QTest::newRow("a large file") << QStringLiteral("large");
+    }
+    void foreignLock()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString lock = dir.filePath(QStringLiteral("tarvo.lock"));
+        if (kind == QLatin1String("zero")) {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), lock));
+        } else if (kind == QLatin1String("pipe")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0600), 0);
+        } else {
+            QFile file(lock);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(1 << 20));
+        }
+        const SingleInstanceGuard first(QStringLiteral("tarvo"), dir.path());
+        QVERIFY(first.isFirstCopy());
+        QVERIFY(!QFileInfo(lock).isSymLink());
+        QVERIFY(QFileInfo(lock).size() < 4096);
+        const SingleInstanceGuard later(QStringLiteral("tarvo"), dir.path());
+        QVERIFY(!later.isFirstCopy());
     }
 
     // Where no lock can be made, the guard must not keep the program from running.

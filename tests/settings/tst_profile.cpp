@@ -1,5 +1,6 @@
 #include "settings/profile.h"
 #include "support/filefixtures.h"
+#include "support/powercutdisk.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -411,6 +412,33 @@ private Q_SLOTS:
     }
 
     // Only names a save makes (the file's name, a dot, six letters or digits) are removed.
+    // A save that returned survives a power cut right after it: the bytes and the new name are
+    // both on the disk, for a new file as for a replaced one.
+    void saveSurvivesAPowerCut_data()
+    {
+        QTest::addColumn<bool>("replacing");
+        QTest::newRow("a new file") << false;
+        QTest::newRow("replacing a file") << true;
+    }
+    void saveSurvivesAPowerCut()
+    {
+        QFETCH(bool, replacing);
+        if (geteuid() != 0)
+            QSKIP("needs root: it mounts a file system of its own from a loop device");
+        PowerCutDisk disk;
+        QVERIFY2(disk.ok, qPrintable(disk.error));
+        const QString path = disk.filePath(QStringLiteral("tarvo.ini"));
+        IniDocument document = IniDocument::fromBytes("[System]\r\nfapbytes=1\r\n");
+        if (replacing) {
+            document.save(path);
+            ::sync();
+        }
+        document.setInteger(u"System", u"fapbytes", 2);
+        document.save(path);
+        QVERIFY2(disk.cut(), qPrintable(disk.error));
+        QCOMPARE(IniDocument::read(path).integer(u"System", u"fapbytes", -1), 2);
+    }
+
     void staleTemporariesAreRemoved()
     {
         QTemporaryDir dir;

@@ -266,6 +266,36 @@ private Q_SLOTS:
         QCOMPARE(after.count("lastshut="), 1);
     }
 
+    // A value the program cannot show or keep whole comes back from a save byte for byte, as long
+    // as nobody changed it; one that was changed is written as it now is.
+    void unchangedValuesKeepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("url"); // the bytes after "url="
+        QTest::addColumn<bool>("changed");
+        QTest::newRow("5 MB") << QByteArray(5 << 20, 'h') << false;
+        QTest::newRow("exactly the longest value read") << QByteArray(IniDocument::maxValueLength, 'h') << false;
+        QTest::newRow("one longer") << QByteArray(IniDocument::maxValueLength + 1, 'h') << false;
+        QTest::newRow("invalid UTF-8") << binary("host\xff\xfe.example") << false;
+        QTest::newRow("blanks around it") << QByteArray("  host.example  ") << false;
+        QTest::newRow("invalid UTF-8, changed") << binary("host\xff\xfe.example") << true;
+    }
+    void unchangedValuesKeepTheirBytes()
+    {
+        QFETCH(QByteArray, url);
+        QFETCH(bool, changed);
+        QTemporaryDir dir;
+        const QString path = settingsPath(dir.path() + u'/');
+        writeBytes(path, "[Ping]\nurl=" + url + "\n");
+        AppSettings settings;
+        loadSettings(IniDocument::read(path), settings);
+        if (changed)
+            settings.pingHost = QStringLiteral("other.example");
+        saveSettings(path, settings);
+        const QByteArray saved = fileBytes(path);
+        const QByteArray line = saved.mid(saved.indexOf("url=") + 4).split('\n').first();
+        QCOMPARE(line, changed ? QByteArray("other.example") : url);
+    }
+
     void oleDates_data()
     {
         QTest::addColumn<QDateTime>("dateTime");

@@ -12,13 +12,13 @@
 
 #include <vector>
 
-// Runs `ip` with `arguments` and waits for it; true when it exited with 0. `quiet` sends its
-// complaints to /dev/null (for clean-ups of what may not exist).
+// Runs `program` (found on the PATH) with `arguments` and waits for it; true when it exited with 0.
+// `quiet` sends its complaints to /dev/null (for clean-ups of what may not exist).
 // posix_spawn rather than QProcess or fork: the tests have threads running, and ThreadSanitizer
 // refuses to start threads after a fork; posix_spawn runs no fork handlers.
-inline bool runIp(const QStringList &arguments, bool quiet = false)
+inline bool runCommand(const QByteArray &program, const QStringList &arguments, bool quiet = false)
 {
-    QList<QByteArray> texts{QByteArrayLiteral("ip")};
+    QList<QByteArray> texts{program};
     for (const QString &argument : arguments)
         texts.append(argument.toLocal8Bit());
     std::vector<char *> argv;
@@ -31,8 +31,14 @@ inline bool runIp(const QStringList &arguments, bool quiet = false)
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t child = 0;
     int status = 0;
-    const bool done = posix_spawnp(&child, "ip", &actions, nullptr, argv.data(), environ) == 0
+    const bool done = posix_spawnp(&child, program.constData(), &actions, nullptr, argv.data(), environ) == 0
                       && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     posix_spawn_file_actions_destroy(&actions);
     return done;
+}
+
+// Runs `ip` with `arguments`, as runCommand does.
+inline bool runIp(const QStringList &arguments, bool quiet = false)
+{
+    return runCommand(QByteArrayLiteral("ip"), arguments, quiet);
 }

@@ -124,7 +124,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("no size") << args({"--speed", "1000"}) << QByteArray("no size given");
+        QTest::newRow("no size") << args({"--speed", "1000"}) << QByteArray("no size given (--speed took \"1000\" as its value)");
         QTest::newRow("unknown unit") << args({"3XB"})
             << QByteArray("the size needs a number of bytes above 0 with an optional unit (such as 3GB or 500MB), "
                           "not \"3XB\"");

@@ -294,6 +294,43 @@ private Q_SLOTS:
                  result.err.constData());
     }
 
+    // An option that took what was meant as something else, or would take the next option as its
+    // value, is named in the message.
+    void badArgumentIsNamed_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("message");
+        const auto row = [](const char *name, std::initializer_list<const char *> arguments, const char *message) {
+            QStringList list;
+            for (const char *argument : arguments)
+                list.append(QString::fromLatin1(argument));
+            QTest::newRow(name) << list << "tarvo-cli: " + QByteArray(message) + '\n';
+        };
+        row("replay: --ini took the capture", {"replay", "--ini", "x.pcap"},
+            "no capture file given (--ini took \"x.pcap\" as its value)");
+        row("replay: --used before an option", {"replay", "--used", "--no-192", "x.pcap"},
+            "option --used needs a value, not the option --no-192");
+        row("watch: --ini took the interface", {"watch", "--ini", "eth0"},
+            "no interface given (--ini took \"eth0\" as its value)");
+        row("watch: --ini before an option", {"watch", "--ini", "--seconds", "5", "eth0"},
+            "option --ini needs a value, not the option --seconds");
+        row("plan: --ini took the size", {"plan", "--ini", "3GB"}, "no size given (--ini took \"3GB\" as its value)");
+        row("plan: --speed before an option", {"plan", "3GB", "--speed", "--at", "12:00"},
+            "option --speed needs a value, not the option --at");
+        row("history: --db before an option", {"history", "--db", "--hosts"},
+            "option --db needs a value, not the option --hosts");
+        row("status: an argument", {"status", "tarvo"}, "status takes no argument tarvo");
+    }
+    void badArgumentIsNamed()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, message);
+        const Run result = run(arguments);
+        QCOMPARE(result.err, message);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.out, QByteArray());
+    }
+
     // The help text and the manual page offer the same options.
     void helpMatchesTheManualPage()
     {

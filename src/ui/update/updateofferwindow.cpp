@@ -4,6 +4,7 @@
 #include "ui/common/fonts.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -160,6 +161,15 @@ void UpdateOfferWindow::showProgress(qint64 received, qint64 announced)
     m_progressBar->setMaximum(progressValue(announced));
     m_progressBar->setValue(progressValue(received));
     m_progressLabel->setText(QStringLiteral("Got %1 bytes of %2 total").arg(received).arg(announced));
+}
+
+void UpdateOfferWindow::showUnverified(const QString &path)
+{
+    m_progressLabel->setWordWrap(true);
+    m_progressLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+    m_progressLabel->setText(QStringLiteral("The download could not be verified, so it was not opened. "
+                                            "It is kept as %1")
+                                 .arg(QDir::toNativeSeparators(path)));
 }
 
 void UpdateOfferWindow::startDownload()

@@ -21,6 +21,8 @@ public:
     void showOffer(const QString &productName, const QString &page);
     // "Got N bytes of M total"; M is 0 when the server announced no length.
     void showProgress(qint64 received, qint64 announced);
+    // The download at `path` arrived but could not be verified, so it is not opened.
+    void showUnverified(const QString &path);
 
 Q_SIGNALS:
     void downloadRequested(); // after the window has switched to the progress view
