@@ -1,5 +1,7 @@
 #include "settings/addressset.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 
 std::optional<uint32_t> parseCanonicalAddress(QStringView text) noexcept
@@ -31,6 +33,48 @@ std::optional<uint32_t> parseCanonicalAddress(QStringView text) noexcept
     return address;
 }
 
+std::optional<Ipv6Prefix> parseIpv6Entry(QStringView text) noexcept
+{
+    // The longest text form of an address, "/", three digits and the terminating NUL.
+    constexpr qsizetype longest = INET6_ADDRSTRLEN + 4;
+    if (text.size() >= longest || !text.contains(u':'))
+        return std::nullopt;
+    Ipv6Prefix prefix;
+    const qsizetype slash = text.indexOf(u'/');
+    if (slash >= 0) {
+        const QStringView digits = text.mid(slash + 1);
+        uint32_t length = 0;
+        for (const QChar digit : digits) {
+            if (digit < u'0' || digit > u'9')
+                return std::nullopt;
+            length = length * 10 + (digit.unicode() - u'0');
+        }
+        if (digits.isEmpty() || digits.size() > 3 || length > 128 || (digits.size() > 1 && digits[0] == u'0'))
+            return std::nullopt;
+        prefix.length = uint8_t(length);
+        text = text.first(slash);
+    }
+    char latin[longest] = {};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > 0x7f)
+            return std::nullopt;
+        latin[i] = char(text[i].unicode());
+    }
+    unsigned char bytes[16];
+    if (inet_pton(AF_INET6, latin, bytes) != 1)
+        return std::nullopt;
+    for (int i = 0; i < 8; ++i) {
+        prefix.address.high = (prefix.address.high << 8) | bytes[i];
+        prefix.address.low = (prefix.address.low << 8) | bytes[8 + i];
+    }
+    return prefix;
+}
+
+bool isAddressEntry(QStringView text) noexcept
+{
+    return parseCanonicalAddress(text) || parseIpv6Entry(text);
+}
+
 AddressSet::AddressSet(QStringList entries)
     : m_entries(std::move(entries))
 {
@@ -39,6 +83,8 @@ AddressSet::AddressSet(QStringList entries)
             m_addresses.push_back(*address);
             const uint32_t bit = filterBit(*address);
             m_filter[bit >> 6] |= uint64_t(1) << (bit & 63);
+        } else if (const auto prefix = parseIpv6Entry(entry)) {
+            m_prefixes.push_back(*prefix);
         }
     }
     std::sort(m_addresses.begin(), m_addresses.end());

@@ -16,6 +16,36 @@
 // leading zeros, is exactly `text`; nothing for any other text ("192.168.000.010", " 1.2.3.4").
 std::optional<uint32_t> parseCanonicalAddress(QStringView text) noexcept;
 
+// A 128-bit address, first byte in the top bits of `high`.
+struct Ipv6Address
+{
+    uint64_t high = 0;
+    uint64_t low = 0;
+
+    friend bool operator==(const Ipv6Address &, const Ipv6Address &) = default;
+};
+
+// An IPv6 network: the addresses whose first `length` bits are those of `address`.
+struct Ipv6Prefix
+{
+    Ipv6Address address;
+    uint8_t length = 128;
+
+    bool contains(const Ipv6Address &other) const noexcept
+    {
+        // The two masks of the halves; a shift by 64 is undefined, so the whole-half cases stand apart.
+        const uint64_t highMask = length >= 64 ? ~uint64_t(0) : length == 0 ? 0 : ~uint64_t(0) << (64 - length);
+        const uint64_t lowMask = length >= 128 ? ~uint64_t(0) : length <= 64 ? 0 : ~uint64_t(0) << (128 - length);
+        return ((address.high ^ other.high) & highMask) == 0 && ((address.low ^ other.low) & lowMask) == 0;
+    }
+};
+
+// An IPv6 address ("2001:db8::7", any form the system's own parser takes) or network
+// ("2001:db8:1::/64", the length 0 to 128 in plain decimal); nothing for any other text.
+std::optional<Ipv6Prefix> parseIpv6Entry(QStringView text) noexcept;
+// Whether `text` is an entry the lists can match: a canonical IPv4 address or an IPv6 entry.
+bool isAddressEntry(QStringView text) noexcept;
+
 // An immutable list of address texts. Besides the texts it keeps the addresses of the entries
 // written in canonical form, so a frame is looked up by integer with the same result as a text
 // comparison, and without building any text.
@@ -37,12 +67,24 @@ public:
         const auto found = std::lower_bound(m_addresses.begin(), m_addresses.end(), address);
         return found != m_addresses.end() && *found == address ? int(found - m_addresses.begin()) : -1;
     }
+    bool contains(const Ipv6Address &address) const noexcept { return indexOf(address) >= 0; }
+    // The place of the first IPv6 entry that holds `address`, in the list's order; -1 when none does.
+    // A short list is searched from its start: a LAN has few networks.
+    int indexOf(const Ipv6Address &address) const noexcept
+    {
+        for (size_t i = 0; i < m_prefixes.size(); ++i) {
+            if (m_prefixes[i].contains(address))
+                return int(i);
+        }
+        return -1;
+    }
 
 private:
     static uint32_t filterBit(uint32_t address) noexcept { return (address * 2654435761u) >> 24; }
 
     QStringList m_entries;
     std::vector<uint32_t> m_addresses; // sorted
+    std::vector<Ipv6Prefix> m_prefixes; // the IPv6 entries, in the list's order
     std::array<uint64_t, 4> m_filter{}; // a bit per entry, at filterBit(entry)
 };
 

@@ -220,8 +220,8 @@ private Q_SLOTS:
     }
 
     // The same datagrams give the same lines whatever link carries them; a frame of another
-    // protocol with a download's addresses where IPv4 keeps them counts nothing (Ethernet is read
-    // without a look at its type, so it gets none); a link type the program cannot read is named.
+    // protocol with a download's addresses where IPv4 keeps them counts nothing; a link type the
+    // program cannot read is named.
     void linkTypes_data()
     {
         QTest::addColumn<int>("linkType");
@@ -242,8 +242,7 @@ private Q_SLOTS:
         QFETCH(int, linkType);
         QFETCH(QByteArray, error);
         QList<Frame> frames = stream();
-        if (linkType != DLT_EN10MB)
-            frames.insert(4, Frame{kStart + 1, 250000, "203.0.113.7", "192.168.0.10", 900, 34, false});
+        frames.insert(4, Frame{kStart + 1, 250000, "203.0.113.7", "192.168.0.10", 900, 34, false});
         const QString capture = path(QStringLiteral("link%1.pcap").arg(linkType));
         QVERIFY(writeCapture(capture, linkType, frames));
         const Run result = run(QStringList{QStringLiteral("replay")} + replayFlags() + QStringList{capture});
