@@ -1,11 +1,7 @@
-#include "capture/capturethread.h"
-#include "meter/fapmeter.h"
-#include "meter/trafficcounters.h"
 #include "platform/adapteraddresses.h"
-#include "settings/appsettings.h"
+#include "support/livecapture.h"
 #include "support/testnetwork.h"
 
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTest>
 #include <QUdpSocket>
@@ -15,26 +11,11 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <functional>
-#include <limits>
-#include <mutex>
 #include <thread>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool waitFor(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
 
 // Two namespaces of the test's own joined by a veth pair ("veth0" in each): `home`, the computer
 // Tarvo runs on (198.18.1.2/24, 2001:db8:1::2/64), and `gateway`, its router to the provider
@@ -50,7 +31,8 @@ struct DualStackLink
             return runIp(QStringList{u"-n"_s, ns} + command.split(u' '));
         };
         ok = runIp({u"netns"_s, u"add"_s, home}) && runIp({u"netns"_s, u"add"_s, gateway})
-             && ip(home, u"link add veth0 type veth peer name veth0 netns "_s + gateway)
+             && ip(home, u"link add veth0 address 02:00:00:00:00:02 type veth peer name veth0 address "
+                         "02:00:00:00:00:01 netns "_s + gateway)
              && ip(home, u"addr add 198.18.1.2/24 dev veth0"_s)
              && ip(home, u"addr add 2001:db8:1::2/64 dev veth0 nodad"_s) && ip(home, u"link set veth0 up"_s)
              && ip(home, u"link set lo up"_s) && ip(home, u"route add default via 198.18.1.1"_s)
@@ -59,7 +41,13 @@ struct DualStackLink
              && ip(gateway, u"addr add 2001:db8:1::1/64 dev veth0 nodad"_s)
              && ip(gateway, u"addr add 203.0.113.7/32 dev lo"_s)
              && ip(gateway, u"addr add 2001:db8:99::7/128 dev lo nodad"_s) && ip(gateway, u"link set lo up"_s)
-             && ip(gateway, u"link set veth0 up"_s);
+             && ip(gateway, u"link set veth0 up"_s)
+             // Fixed neighbours: a link just brought up (and its offloads switched) may lose the
+             // first questions of neighbour discovery.
+             && ip(home, u"neigh replace 198.18.1.1 lladdr 02:00:00:00:00:01 dev veth0 nud permanent"_s)
+             && ip(home, u"neigh replace 2001:db8:1::1 lladdr 02:00:00:00:00:01 dev veth0 nud permanent"_s)
+             && ip(gateway, u"neigh replace 198.18.1.2 lladdr 02:00:00:00:00:02 dev veth0 nud permanent"_s)
+             && ip(gateway, u"neigh replace 2001:db8:1::2 lladdr 02:00:00:00:00:02 dev veth0 nud permanent"_s);
     }
     ~DualStackLink()
     {
@@ -79,43 +67,18 @@ struct DualStackLink
     bool ok = false;
 };
 
-// The capture thread on "veth0" of a namespace, started from inside it, with its own state.
-struct NamespaceCapture
+// A capture on "veth0" of a namespace, started from inside it: the thread and the socket it opens
+// stay there.
+struct NamespaceCapture : LiveCapture
 {
     NamespaceCapture(const QString &ns, const QStringList &lan, const QStringList &adapterNetworks = {})
-        : thread(contextOf(adapterNetworks), QByteArrayLiteral("veth0"))
+        : LiveCapture(QByteArrayLiteral("veth0"), lan, adapterNetworks)
     {
-        meter.setActiveLimit(std::numeric_limits<int32_t>::max());
-        settings.useAll192168 = false;
-        settings.lanAddresses.assign(lan);
-        QObject::connect(&thread, &CaptureThread::openFailed, &thread, [this](const QString &message) {
-            std::lock_guard lock(mutex);
-            failure = message;
-        }, Qt::DirectConnection);
         const InsideNamespace inside(ns);
         entered = inside.entered;
-        // The thread and the socket it opens stay in the namespace it was started in.
         if (entered)
-            thread.start();
+            start();
     }
-    QString failed()
-    {
-        std::lock_guard lock(mutex);
-        return failure;
-    }
-    CaptureContext contextOf(const QStringList &adapterNetworks)
-    {
-        CaptureContext context{settings, counters, meter};
-        context.adapterNetworks->assign(adapterNetworks);
-        return context;
-    }
-
-    AppSettings settings;
-    TrafficCounters counters;
-    FapMeter meter;
-    CaptureThread thread;
-    std::mutex mutex;
-    QString failure;
     bool entered = false;
 };
 
