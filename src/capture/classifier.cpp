@@ -5,6 +5,8 @@
 #include "settings/appsettings.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -40,8 +42,11 @@ uint32_t readAddress(const u_char *at) noexcept
 
 Ipv6Address readIpv6Address(const u_char *at) noexcept
 {
-    return {(uint64_t(readAddress(at)) << 32) | readAddress(at + 4),
-            (uint64_t(readAddress(at + 8)) << 32) | readAddress(at + 12)};
+    uint64_t halves[2];
+    std::memcpy(halves, at, sizeof halves);
+    if constexpr (std::endian::native == std::endian::little)
+        return {__builtin_bswap64(halves[0]), __builtin_bswap64(halves[1])};
+    return {halves[0], halves[1]};
 }
 
 bool inSubnet(uint32_t address) noexcept

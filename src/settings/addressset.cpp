@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 
 #include <algorithm>
+#include <bit>
 
 std::optional<uint32_t> parseCanonicalAddress(QStringView text) noexcept
 {
@@ -78,16 +79,32 @@ bool isAddressEntry(QStringView text) noexcept
 AddressSet::AddressSet(QStringList entries)
     : m_entries(std::move(entries))
 {
+    std::vector<MaskedPrefix> longPrefixes;
     for (const QString &entry : std::as_const(m_entries)) {
         if (const auto address = parseCanonicalAddress(entry)) {
             m_addresses.push_back(*address);
             const uint32_t bit = filterBit(*address);
             m_filter[bit >> 6] |= uint64_t(1) << (bit & 63);
         } else if (const auto prefix = parseIpv6Entry(entry)) {
-            m_prefixes.push_back(*prefix);
+            // A shift by 64 is undefined, so the whole-half cases stand apart.
+            const unsigned length = prefix->length;
+            const uint64_t highMask = length >= 64 ? ~uint64_t(0) : length == 0 ? 0 : ~uint64_t(0) << (64 - length);
+            const uint64_t lowMask = length >= 128 ? ~uint64_t(0) : length <= 64 ? 0 : ~uint64_t(0) << (128 - length);
+            const MaskedPrefix masked{prefix->address.high & highMask, prefix->address.low & lowMask, highMask, lowMask};
+            (length < 64 ? m_shortPrefixes : longPrefixes).push_back(masked);
         }
     }
     std::sort(m_addresses.begin(), m_addresses.end());
+    if (!longPrefixes.empty()) {
+        m_longPrefixes.assign(std::bit_ceil(2 * longPrefixes.size()), MaskedPrefix{0, 0, 0, 0});
+        const size_t mask = m_longPrefixes.size() - 1;
+        for (const MaskedPrefix &prefix : longPrefixes) {
+            size_t i = slotOf(prefix.high, mask);
+            while (m_longPrefixes[i].highMask != 0)
+                i = (i + 1) & mask;
+            m_longPrefixes[i] = prefix;
+        }
+    }
 }
 
 LiveAddressList::LiveAddressList()

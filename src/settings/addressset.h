@@ -30,14 +30,6 @@ struct Ipv6Prefix
 {
     Ipv6Address address;
     uint8_t length = 128;
-
-    bool contains(const Ipv6Address &other) const noexcept
-    {
-        // The two masks of the halves; a shift by 64 is undefined, so the whole-half cases stand apart.
-        const uint64_t highMask = length >= 64 ? ~uint64_t(0) : length == 0 ? 0 : ~uint64_t(0) << (64 - length);
-        const uint64_t lowMask = length >= 128 ? ~uint64_t(0) : length <= 64 ? 0 : ~uint64_t(0) << (128 - length);
-        return ((address.high ^ other.high) & highMask) == 0 && ((address.low ^ other.low) & lowMask) == 0;
-    }
 };
 
 // An IPv6 address ("2001:db8::7", any form the system's own parser takes) or network
@@ -67,24 +59,50 @@ public:
         const auto found = std::lower_bound(m_addresses.begin(), m_addresses.end(), address);
         return found != m_addresses.end() && *found == address ? int(found - m_addresses.begin()) : -1;
     }
-    bool contains(const Ipv6Address &address) const noexcept { return indexOf(address) >= 0; }
-    // The place of the first IPv6 entry that holds `address`, in the list's order; -1 when none does.
-    // A short list is searched from its start: a LAN has few networks.
-    int indexOf(const Ipv6Address &address) const noexcept
+    // Whether an IPv6 entry holds `address`. Networks of 64 bits or longer (nearly all) sit in a
+    // small hash table by their first half, so an address costs about one probe; shorter ones
+    // are few and compared one by one.
+    bool contains(const Ipv6Address &address) const noexcept
     {
-        for (size_t i = 0; i < m_prefixes.size(); ++i) {
-            if (m_prefixes[i].contains(address))
-                return int(i);
+        for (const MaskedPrefix &prefix : m_shortPrefixes) {
+            if (prefix.holds(address))
+                return true;
         }
-        return -1;
+        if (m_longPrefixes.empty())
+            return false;
+        const size_t mask = m_longPrefixes.size() - 1;
+        for (size_t i = slotOf(address.high, mask);; i = (i + 1) & mask) {
+            const MaskedPrefix &slot = m_longPrefixes[i];
+            if (slot.highMask == 0) // empty
+                return false;
+            if (slot.holds(address))
+                return true;
+        }
     }
 
 private:
+    // A network with the masks of its two halves.
+    struct MaskedPrefix
+    {
+        uint64_t high, low, highMask, lowMask;
+        bool holds(const Ipv6Address &address) const noexcept
+        {
+            return ((high ^ address.high) & highMask) == 0 && ((low ^ address.low) & lowMask) == 0;
+        }
+    };
+
     static uint32_t filterBit(uint32_t address) noexcept { return (address * 2654435761u) >> 24; }
+    static size_t slotOf(uint64_t high, size_t mask) noexcept
+    {
+        return size_t((high * 0x9E3779B97F4A7C15ull) >> 40) & mask;
+    }
 
     QStringList m_entries;
     std::vector<uint32_t> m_addresses; // sorted
-    std::vector<Ipv6Prefix> m_prefixes; // the IPv6 entries, in the list's order
+    std::vector<MaskedPrefix> m_shortPrefixes; // IPv6 networks shorter than 64 bits
+    // The others, by slotOf(high) with the next free slot after a taken one; a power of two at
+    // least twice their number, so a probe meets an empty slot soon. Empty: no entry.
+    std::vector<MaskedPrefix> m_longPrefixes;
     std::array<uint64_t, 4> m_filter{}; // a bit per entry, at filterBit(entry)
 };
 

@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestClassifier : public QObject
 {
     Q_OBJECT
@@ -74,6 +76,44 @@ private Q_SLOTS:
         QFETCH(qint64, expected);
         const auto parsed = parseCanonicalAddress(text);
         QCOMPARE(parsed ? qint64(*parsed) : qint64(-1), expected);
+    }
+
+    // IPv6 entries of a list: addresses, networks of any length, several in one first half.
+    void ipv6Entries_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("listed");
+        const QStringList mixed{u"10.0.0.1"_s, u"2001:db8:1::/64"_s, u"2001:db8:2::5"_s, u"2001:db8:2::9/127"_s,
+                                u"2001:db8:300::/40"_s, u"2001:db8:4:5::/80"_s, u"::/0x"_s, u"fd00::/200"_s};
+        QTest::newRow("in a /64") << mixed << u"2001:db8:1::ffff:1"_s << true;
+        QTest::newRow("next /64") << mixed << u"2001:db8:1:1::1"_s << false;
+        QTest::newRow("a whole address") << mixed << u"2001:db8:2::5"_s << true;
+        QTest::newRow("beside a whole address") << mixed << u"2001:db8:2::6"_s << false;
+        QTest::newRow("in a /127, same first half as an address") << mixed << u"2001:db8:2::8"_s << true;
+        QTest::newRow("just past the /127") << mixed << u"2001:db8:2::a"_s << false;
+        QTest::newRow("in a /40") << mixed << u"2001:db8:3ff:ffff::1"_s << true;
+        QTest::newRow("past the /40") << mixed << u"2001:db8:400::1"_s << false;
+        QTest::newRow("in an /80") << mixed << u"2001:db8:4:5:0:ffff::1"_s << true;
+        QTest::newRow("past the /80") << mixed << u"2001:db8:4:5:1::1"_s << false;
+        QTest::newRow("bad entries match nothing") << mixed << u"fd00::1"_s << false;
+        QTest::newRow("IPv4 entries are no IPv6 ones") << mixed << u"::10.0.0.1"_s << false;
+        QTest::newRow("everything") << QStringList{u"::/0"_s} << u"2a00::1"_s << true;
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many << u"2001:db8:%1::/64"_s.arg(i, 0, 16);
+        QTest::newRow("40 networks, the last") << many << u"2001:db8:27::1"_s << true;
+        QTest::newRow("40 networks, none") << many << u"2001:db8:28::1"_s << false;
+        QTest::newRow("empty list") << QStringList() << u"2001:db8:1::1"_s << false;
+    }
+    void ipv6Entries()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, address);
+        QFETCH(bool, listed);
+        const auto parsed = parseIpv6Entry(address);
+        QVERIFY(parsed);
+        QCOMPARE(AddressSet(entries).contains(parsed->address), listed);
     }
 
     // Every row of the decision table, with the counters each verdict moves.
