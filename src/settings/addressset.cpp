@@ -98,8 +98,9 @@ AddressSet::AddressSet(QStringList entries)
     if (!longPrefixes.empty()) {
         m_longPrefixes.assign(std::bit_ceil(2 * longPrefixes.size()), MaskedPrefix{0, 0, 0, 0});
         const size_t mask = m_longPrefixes.size() - 1;
+        m_longShift = 64 - unsigned(std::countr_zero(m_longPrefixes.size()));
         for (const MaskedPrefix &prefix : longPrefixes) {
-            size_t i = slotOf(prefix.high, mask);
+            size_t i = slotOf(prefix.high, m_longShift);
             while (m_longPrefixes[i].highMask != 0)
                 i = (i + 1) & mask;
             m_longPrefixes[i] = prefix;

@@ -71,7 +71,7 @@ public:
         if (m_longPrefixes.empty())
             return false;
         const size_t mask = m_longPrefixes.size() - 1;
-        for (size_t i = slotOf(address.high, mask);; i = (i + 1) & mask) {
+        for (size_t i = slotOf(address.high, m_longShift);; i = (i + 1) & mask) {
             const MaskedPrefix &slot = m_longPrefixes[i];
             if (slot.highMask == 0) // empty
                 return false;
@@ -92,9 +92,14 @@ private:
     };
 
     static uint32_t filterBit(uint32_t address) noexcept { return (address * 2654435761u) >> 24; }
-    static size_t slotOf(uint64_t high, size_t mask) noexcept
+    // The top bits of a mix of the first half: networks one apart (2001:db8:1::, 2001:db8:2::) land
+    // far apart, so the probes do not run through clusters.
+    static size_t slotOf(uint64_t high, unsigned shift) noexcept
     {
-        return size_t((high * 0x9E3779B97F4A7C15ull) >> 40) & mask;
+        high ^= high >> 33;
+        high *= 0xff51afd7ed558ccdull;
+        high ^= high >> 33;
+        return size_t(high >> shift);
     }
 
     QStringList m_entries;
@@ -103,6 +108,7 @@ private:
     // The others, by slotOf(high) with the next free slot after a taken one; a power of two at
     // least twice their number, so a probe meets an empty slot soon. Empty: no entry.
     std::vector<MaskedPrefix> m_longPrefixes;
+    unsigned m_longShift = 63; // 64 less the bits of a slot number
     std::array<uint64_t, 4> m_filter{}; // a bit per entry, at filterBit(entry)
 };
 
