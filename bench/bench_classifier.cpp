@@ -85,16 +85,25 @@ enum class Variant { Empty, Classify, Hosts, Text };
 // Everything one variant runs on, with the frames of one profile.
 struct Setup
 {
-    Setup(framegen::Profile profile, int lanSize, bool useAll192168)
+    // `rule`: the 192.168 rule for IPv4 frames, the adapter's IPv6 networks for the others.
+    Setup(framegen::Profile profile, int lanSize, bool rule, framegen::Family family = framegen::Family::Ipv4)
+        : family(family)
     {
-        framegen::Generator generator(profile, lanSize);
+        const bool useAll192168 = family == framegen::Family::Ipv4 && rule;
+        framegen::Generator generator(profile, lanSize, family);
         frames.reserve(kFrames);
         for (int i = 0; i < kFrames; ++i)
             frames.push_back(generator.next());
         expected = generator.totals();
         QStringList lan;
-        for (const std::string &entry : framegen::lanList(lanSize))
+        for (const std::string &entry : framegen::lanList(lanSize, family))
             lan.append(QString::fromStdString(entry));
+        QStringList adapter;
+        for (const std::string &entry : framegen::adapterNetworks())
+            adapter.append(QString::fromStdString(entry));
+        context.adapterNetworks->assign(adapter);
+        hostContext.adapterNetworks->assign(adapter);
+        settings.useAdapterIpv6 = family != framegen::Family::Ipv4 && rule;
         const QStringList ignored{QStringLiteral("198.51.100.1"), QStringLiteral("198.51.100.2")};
         settings.lanAddresses.assign(lan);
         settings.ignoredAddresses.assign(ignored);
@@ -132,10 +141,11 @@ struct Setup
             callback(user, &frame.header, frame.bytes.data());
         context.flush();
         hostContext.flush();
-        // Every byte downloaded is some LAN host's.
+        // Every byte downloaded is some LAN host's (IPv6 hosts are not counted apart yet).
         uint64_t hostBytes = 0;
         hosts.take([&](uint32_t, uint64_t bytes) { hostBytes += bytes; });
-        if (variant == Variant::Hosts && hostBytes != uint64_t(counters.downloadedTotal.load()))
+        if (variant == Variant::Hosts && family == framegen::Family::Ipv4
+            && hostBytes != uint64_t(counters.downloadedTotal.load()))
             return false;
         framegen::Totals counted;
         counted.downloadBytes = uint64_t(counters.downloadedTotal.load());
@@ -150,6 +160,7 @@ struct Setup
         return counted == expected;
     }
 
+    framegen::Family family;
     std::vector<framegen::Frame> frames;
     framegen::Totals expected;
     AppSettings settings;
@@ -161,9 +172,10 @@ struct Setup
     TextContext text;
 };
 
-void run(benchmark::State &state, framegen::Profile profile, Variant variant)
+void run(benchmark::State &state, framegen::Profile profile, Variant variant,
+         framegen::Family family = framegen::Family::Ipv4)
 {
-    Setup setup(profile, int(state.range(0)), state.range(1) != 0);
+    Setup setup(profile, int(state.range(0)), state.range(1) != 0, family);
     // Through a pointer the compiler cannot see through, the way pcap_loop calls it.
     auto [chosen, user] = setup.target(variant);
     Callback volatile callback = chosen;
@@ -193,6 +205,16 @@ bool gate()
                         right = false;
                     }
                 }
+                for (const auto family : {framegen::Family::Ipv6, framegen::Family::Dual}) {
+                    for (const auto variant : {Variant::Classify, Variant::Hosts}) {
+                        Setup setup(profile, lanSize, rule, family);
+                        if (!setup.countsRight(variant)) {
+                            std::fprintf(stderr, "gate: %s family %d variant %d, LAN of %d, IPv6 rule %d counts wrong\n",
+                                         framegen::profileName(profile), int(family), int(variant), lanSize, int(rule));
+                            right = false;
+                        }
+                    }
+                }
             }
         }
     }
@@ -202,6 +224,16 @@ bool gate()
 void arguments(benchmark::internal::Benchmark *benchmark)
 {
     benchmark->ArgNames({"lan", "rule192"});
+    for (const int lanSize : {1, 8, 64})
+        for (const int rule : {0, 1})
+            benchmark->Args({lanSize, rule});
+}
+
+// The IPv6 and mixed-family profiles: a list of that many IPv6 networks (and as many IPv4 addresses
+// for both families), with the adapter's networks as the LAN's or not.
+void arguments6(benchmark::internal::Benchmark *benchmark)
+{
+    benchmark->ArgNames({"lan", "rule6"});
     for (const int lanSize : {1, 8, 64})
         for (const int rule : {0, 1})
             benchmark->Args({lanSize, rule});
@@ -221,6 +253,15 @@ BENCHMARK_CAPTURE(run, empty_1514, framegen::Profile::Full, Variant::Empty)->App
 BENCHMARK_CAPTURE(run, classify_1514, framegen::Profile::Full, Variant::Classify)->Apply(arguments);
 BENCHMARK_CAPTURE(run, hosts_1514, framegen::Profile::Full, Variant::Hosts)->Apply(arguments);
 BENCHMARK_CAPTURE(run, text_1514, framegen::Profile::Full, Variant::Text)->Apply(arguments);
+BENCHMARK_CAPTURE(run, empty_v6, framegen::Profile::Mixed, Variant::Empty, framegen::Family::Ipv6)->Apply(arguments6);
+BENCHMARK_CAPTURE(run, classify_v6, framegen::Profile::Mixed, Variant::Classify, framegen::Family::Ipv6)
+    ->Apply(arguments6);
+BENCHMARK_CAPTURE(run, hosts_v6, framegen::Profile::Mixed, Variant::Hosts, framegen::Family::Ipv6)->Apply(arguments6);
+BENCHMARK_CAPTURE(run, empty_dual, framegen::Profile::Mixed, Variant::Empty, framegen::Family::Dual)->Apply(arguments6);
+BENCHMARK_CAPTURE(run, classify_dual, framegen::Profile::Mixed, Variant::Classify, framegen::Family::Dual)
+    ->Apply(arguments6);
+BENCHMARK_CAPTURE(run, hosts_dual, framegen::Profile::Mixed, Variant::Hosts, framegen::Family::Dual)
+    ->Apply(arguments6);
 
 int main(int argc, char **argv)
 {

@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     static AppSettings settings;
     static const bool listed = [] {
-        settings.lanAddresses.assign({QStringLiteral("10.0.0.2")});
-        settings.ignoredAddresses.assign({QStringLiteral("203.0.113.7")});
+        settings.lanAddresses.assign({QStringLiteral("10.0.0.2"), QStringLiteral("2001:db8:1::/64")});
+        settings.ignoredAddresses.assign({QStringLiteral("203.0.113.7"), QStringLiteral("2001:db8:99::/48")});
         return true;
     }();
     (void)listed;
@@ -26,6 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (size == 0)
         return 0;
     CaptureContext context{settings, counters, meter, *linkLayoutFor(linkTypes[data[0] % linkTypes.size()])};
+    // No MTU, a tiny one that makes most TCP frames merged ones, and Ethernet's.
+    static constexpr std::array mtus{0u, 60u, 1500u};
+    context.mtu = mtus[(data[0] >> 4) % mtus.size()];
     pcap_pkthdr header{};
     header.caplen = uint32_t(size - 1);
     header.len = uint32_t(size - 1);

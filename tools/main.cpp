@@ -12,7 +12,8 @@ namespace {
 
 // Kept in step with the manual page, packaging/tarvo-cli.1 (a test compares their options).
 const char usage[] =
-    "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192] CAPTURE.pcap\n"
+    "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]\n"
+    "                        [--mtu BYTES] CAPTURE.pcap\n"
     "       tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]\n"
     "       tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]\n"
     "       tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]\n"
@@ -30,9 +31,12 @@ const char usage[] =
     "\n"
     "  --ini FILE      settings and bucket from a tarvo.ini (read only)\n"
     "  --used BYTES    the bucket level to start from, instead of the file's\n"
-    "  --lan ADDR      an address that counts as this computer's (repeatable)\n"
-    "  --ignore ADDR   an address whose traffic never counts (repeatable)\n"
+    "  --lan ADDR      an address that counts as this computer's (repeatable); IPv4, or IPv6\n"
+    "                  with or without a prefix length (2001:db8:1::/64)\n"
+    "  --ignore ADDR   an address whose traffic never counts (repeatable), as for --lan\n"
     "  --no-192        do not count every 192.168.*.* address as the LAN's\n"
+    "  --mtu BYTES     the captured adapter's MTU (default 1500): a longer TCP frame was merged\n"
+    "                  on receipt and counts the headers of each segment; 0 counts as captured\n"
     "  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)\n"
     "  --history FILE  record each minute into this usage history\n"
     "  --db FILE       the usage history to read (default: tarvo-history.sqlite beside tarvo.ini)\n"

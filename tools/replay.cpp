@@ -31,14 +31,10 @@ int64_t captureSecond(const timeval &stamp)
     return second < 0 && second >= INT32_MIN ? second + (int64_t(1) << 32) : second;
 }
 
-std::optional<QString> addAddresses(const QStringList &extra, LiveAddressList &list)
+void addAddresses(const QStringList &extra, LiveAddressList &list)
 {
-    for (const QString &address : extra) {
-        if (!parseCanonicalAddress(address))
-            return QStringLiteral("not an IPv4 address in dotted-decimal form: %1").arg(address);
+    for (const QString &address : extra)
         list.append(address);
-    }
-    return std::nullopt;
 }
 
 // One replay: the same state the program keeps, driven by the capture's clock.
@@ -54,10 +50,9 @@ public:
             if (auto error = readReplaySettings(options.settingsFile, m_settings, fap))
                 return error;
         }
-        if (auto error = addAddresses(options.lanAddresses, m_settings.lanAddresses))
-            return error;
-        if (auto error = addAddresses(options.ignoredAddresses, m_settings.ignoredAddresses))
-            return error;
+        addAddresses(options.lanAddresses, m_settings.lanAddresses);
+        addAddresses(options.ignoredAddresses, m_settings.ignoredAddresses);
+        m_context.mtu = options.mtu;
         if (options.no192)
             m_settings.useAll192168 = false;
         m_meter.applySettings(m_settings.fap, options.usedBytes.value_or(fap.usedBytes));
@@ -147,7 +142,7 @@ std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &argum
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
         const bool takesValue = argument == u"--ini" || argument == u"--used" || argument == u"--lan"
-                                || argument == u"--ignore";
+                                || argument == u"--ignore" || argument == u"--mtu";
         if (takesValue) {
             if (const auto missing = valueMissing(arguments, i))
                 return *missing;
@@ -162,10 +157,21 @@ std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &argum
                 return QStringLiteral("--used needs a whole number of bytes from -2147483648 to 2147483647, not \"%1\"")
                     .arg(arguments[i]);
             options.usedBytes = used;
-        } else if (argument == u"--lan") {
-            options.lanAddresses.append(arguments[++i]);
-        } else if (argument == u"--ignore") {
-            options.ignoredAddresses.append(arguments[++i]);
+        } else if (argument == u"--lan" || argument == u"--ignore") {
+            const QString &address = arguments[++i];
+            if (!isAddressEntry(address))
+                return QStringLiteral("%1 needs an IPv4 address in dotted-decimal form or an IPv6 address or network, "
+                                      "not \"%2\"")
+                    .arg(argument, address);
+            (argument == u"--lan" ? options.lanAddresses : options.ignoredAddresses).append(address);
+        } else if (argument == u"--mtu") {
+            bool ok = false;
+            const uint32_t mtu = arguments[++i].toUInt(&ok);
+            if (!ok || mtu > ReplayOptions::largestMtu)
+                return QStringLiteral("--mtu needs a whole number of bytes from 0 to %1, not \"%2\"")
+                    .arg(ReplayOptions::largestMtu)
+                    .arg(arguments[i]);
+            options.mtu = mtu;
         } else if (argument == u"--no-192") {
             options.no192 = true;
         } else if (argument.startsWith(u'-') && argument.size() > 1) {

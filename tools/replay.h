@@ -13,7 +13,7 @@ struct AppSettings;
 struct FapState;
 
 // `tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
-// CAPTURE.pcap`, as read from its arguments.
+// [--mtu BYTES] CAPTURE.pcap`, as read from its arguments.
 struct ReplayOptions
 {
     QString settingsFile;             // --ini; empty: the defaults of "tarvo.ini"
@@ -21,6 +21,10 @@ struct ReplayOptions
     QStringList lanAddresses;         // --lan, added to the settings' list
     QStringList ignoredAddresses;     // --ignore, likewise
     bool no192 = false;               // --no-192: the 192.168 rule off
+    // --mtu: the captured adapter's, for the merged TCP frames a capture of a real adapter holds;
+    // 0 counts every frame as captured.
+    uint32_t mtu = 1500;
+    static constexpr uint32_t largestMtu = 1 << 20;
     QString capturePath;
     // A frame this long after the first is taken for a broken timestamp; the fuzz target, whose
     // time is short, makes it an hour.

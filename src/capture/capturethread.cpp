@@ -1,14 +1,17 @@
 #include "capture/capturethread.h"
 
 #include <net/if.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <memory>
 
 namespace {
 
-// Room for the longest link header the classifier knows and the IPv4 addresses.
-constexpr int kSnapshotLength = 64;
+// Room for what the classifier reads of any link type (bytesRead), which the filter cuts to.
+constexpr int kSnapshotLength = 96;
 constexpr int kPromiscuous = 1;
 constexpr auto kStatisticsInterval = std::chrono::seconds(1);
 
@@ -21,6 +24,21 @@ using PcapHandle = std::unique_ptr<pcap_t, PcapCloser>;
 QString deviceText(const QByteArray &device)
 {
     return QString::fromLocal8Bit(device);
+}
+
+// The adapter's MTU; 0 when it has none of its own ("any") or the system does not say.
+uint32_t mtuOf(const QByteArray &device)
+{
+    ifreq request{};
+    if (device.size() >= qsizetype(sizeof request.ifr_name))
+        return 0;
+    std::copy(device.begin(), device.end(), request.ifr_name);
+    const int probe = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (probe < 0)
+        return 0;
+    const bool known = ::ioctl(probe, SIOCGIFMTU, &request) == 0 && request.ifr_mtu > 0;
+    ::close(probe);
+    return known ? uint32_t(request.ifr_mtu) : 0;
 }
 
 } // namespace
@@ -54,7 +72,7 @@ std::variant<OpenedAdapter, QString> openAdapter(const QByteArray &device, int b
     if (pcap_setfilter(handle.get(), &program) != 0)
         return failure(QStringLiteral("%1: %2").arg(deviceText(device),
                                                     QString::fromLocal8Bit(pcap_geterr(handle.get()))));
-    return OpenedAdapter{handle.release(), *link};
+    return OpenedAdapter{handle.release(), *link, mtuOf(device)};
 }
 
 CaptureThread::CaptureThread(CaptureContext context, QByteArray device, QObject *parent)
@@ -152,6 +170,7 @@ void CaptureThread::run()
     for (;;) {
         const OpenedAdapter adapter = std::get<OpenedAdapter>(opened);
         m_context.link = adapter.link;
+        m_context.mtu = adapter.mtu;
         if (!publish(adapter.handle) || !capture(adapter.handle)) {
             if (m_handle)
                 closeHandle();

@@ -23,6 +23,7 @@ struct OpenedAdapter
 {
     pcap_t *handle = nullptr;
     LinkLayout link;
+    uint32_t mtu = 0; // the adapter's; 0 when it has none of its own ("any")
 };
 // Opens `device` with a ring of `bufferBytes` and a filter that keeps only the bytes the
 // classifier reads. The message is for the user; the handle is the caller's to close.

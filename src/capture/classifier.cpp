@@ -5,20 +5,48 @@
 #include "settings/appsettings.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <limits>
 
 namespace {
 
 constexpr uint32_t kSourceInIpHeader = 12;
 constexpr uint32_t kDestinationInIpHeader = 16;
-constexpr int64_t kEthernetHeader = 14;
-constexpr uint8_t kIpv4EtherTypeHigh = 0x08;
-constexpr uint8_t kIpv4EtherTypeLow = 0x00;
-constexpr uint8_t kInetFamily = 2; // AF_INET on every system that writes null-link captures
+constexpr uint32_t kIpv4Header = 20;
+constexpr uint32_t kSourceInIpv6Header = 8;
+constexpr uint32_t kDestinationInIpv6Header = 24;
+constexpr uint32_t kIpv6Header = 40;
+constexpr uint32_t kEthernetHeader = 14;
+constexpr uint32_t kVlanTag = 4;
+constexpr int kMostTags = 2;
+constexpr uint16_t kIpv4EtherType = 0x0800;
+constexpr uint16_t kIpv6EtherType = 0x86DD;
+constexpr uint16_t kVlanEtherType = 0x8100;
+constexpr uint16_t kServiceVlanEtherType = 0x88A8;
+constexpr uint8_t kTcp = 6;
+constexpr uint32_t kTcpLengthInHeader = 12;
+constexpr uint32_t kShortestTcpHeader = 20;
+
+enum class Family : uint8_t { None, Ipv4, Ipv6 };
+
+uint16_t read16(const u_char *at) noexcept
+{
+    return uint16_t((at[0] << 8) | at[1]);
+}
 
 uint32_t readAddress(const u_char *at) noexcept
 {
     return (uint32_t(at[0]) << 24) | (uint32_t(at[1]) << 16) | (uint32_t(at[2]) << 8) | uint32_t(at[3]);
+}
+
+Ipv6Address readIpv6Address(const u_char *at) noexcept
+{
+    uint64_t halves[2];
+    std::memcpy(halves, at, sizeof halves);
+    if constexpr (std::endian::native == std::endian::little)
+        return {__builtin_bswap64(halves[0]), __builtin_bswap64(halves[1])};
+    return {halves[0], halves[1]};
 }
 
 bool inSubnet(uint32_t address) noexcept
@@ -31,8 +59,18 @@ bool onLan(uint32_t address, const AddressSet &lan, bool useAll192168) noexcept
     return lan.contains(address) || (useAll192168 && inSubnet(address));
 }
 
+// Link-local, unique-local, multicast, loopback and the unspecified address: traffic that never
+// crosses the provider's link.
+bool staysLocal(const Ipv6Address &address) noexcept
+{
+    const uint64_t top = address.high;
+    return (top >> 54) == 0x3FAu /* fe80::/10 */ || (top >> 57) == 0x7Eu /* fc00::/7 */
+           || (top >> 56) == 0xFFu /* ff00::/8 */ || (top == 0 && address.low <= 1);
+}
+
 // The verdict once both ends are known to be on the LAN or not.
-FrameVerdict decide(uint32_t source, bool sourceOnLan, uint32_t destination, bool destinationOnLan,
+template<typename Address>
+FrameVerdict decide(const Address &source, bool sourceOnLan, const Address &destination, bool destinationOnLan,
                     const AddressSet &ignored) noexcept
 {
     if (destinationOnLan && !sourceOnLan && !ignored.contains(source))
@@ -42,29 +80,94 @@ FrameVerdict decide(uint32_t source, bool sourceOnLan, uint32_t destination, boo
     return FrameVerdict::Neither;
 }
 
-bool isIpv4EtherType(const u_char *at) noexcept
+Family familyOfEtherType(uint16_t type) noexcept
 {
-    return at[0] == kIpv4EtherTypeHigh && at[1] == kIpv4EtherTypeLow;
+    return type == kIpv4EtherType ? Family::Ipv4 : type == kIpv6EtherType ? Family::Ipv6 : Family::None;
 }
 
-// Ethernet is read at fixed offsets without a look at its type, as the program always did.
-bool carriesIpv4(LinkLayout::Kind kind, const u_char *bytes) noexcept
+// The address family numbers of null and loop captures: AF_INET is 2 everywhere; AF_INET6 is 10
+// on Linux, 24 on NetBSD and OpenBSD, 28 on FreeBSD and DragonFly, 30 on macOS.
+Family familyOfNullLink(const u_char *bytes) noexcept
 {
-    switch (kind) {
-    case LinkLayout::Kind::Ethernet:
-        return true;
-    case LinkLayout::Kind::CookedV1:
-        return isIpv4EtherType(bytes + 14);
-    case LinkLayout::Kind::CookedV2:
-        return isIpv4EtherType(bytes);
-    case LinkLayout::Kind::RawIp:
-        return (bytes[0] >> 4) == 4;
-    case LinkLayout::Kind::Null:
-        // The family is in the byte order of the machine that captured; either end holds the 2.
-        return (bytes[0] == kInetFamily && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0)
-               || (bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == kInetFamily);
+    // The family is in the byte order of the machine that captured; either end holds it.
+    uint32_t family;
+    if (bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0)
+        family = bytes[0];
+    else if (bytes[0] == 0 && bytes[1] == 0 && bytes[2] == 0)
+        family = bytes[3];
+    else
+        return Family::None;
+    switch (family) {
+    case 2:
+        return Family::Ipv4;
+    case 10:
+    case 24:
+    case 28:
+    case 30:
+        return Family::Ipv6;
+    default:
+        return Family::None;
     }
-    return false;
+}
+
+// The family of the frame's IP header, and in `offset` the bytes of link header before it; the
+// caller has checked that the link layout's own header was captured.
+Family readLink(LinkLayout link, const u_char *bytes, uint32_t captured, uint32_t &offset) noexcept
+{
+    offset = link.networkOffset;
+    switch (link.kind) {
+    case LinkLayout::Kind::Ethernet:
+        for (int tags = 0;; ++tags) {
+            const uint16_t type = read16(bytes + offset - 2);
+            if ((type != kVlanEtherType && type != kServiceVlanEtherType) || tags == kMostTags)
+                return familyOfEtherType(type);
+            offset += kVlanTag;
+            if (captured < offset)
+                return Family::None;
+        }
+    case LinkLayout::Kind::CookedV1:
+        return familyOfEtherType(read16(bytes + 14));
+    case LinkLayout::Kind::CookedV2:
+        return familyOfEtherType(read16(bytes));
+    case LinkLayout::Kind::RawIp:
+        return captured == 0 ? Family::None
+               : (bytes[0] >> 4) == 4 ? Family::Ipv4
+               : (bytes[0] >> 4) == 6 ? Family::Ipv6
+                                      : Family::None;
+    case LinkLayout::Kind::Null:
+        return familyOfNullLink(bytes);
+    }
+    return Family::None;
+}
+
+// The length a TCP frame merged by the receive offload had on the link: each segment of at most
+// the MTU with its own Ethernet, IP and TCP headers. Nothing for a frame within the MTU, one that
+// is not TCP (IPv6 with extension headers included) or whose TCP header was not captured.
+std::optional<uint64_t> mergedLength(Family family, const u_char *ip, uint32_t available, uint32_t ipLength,
+                                     uint32_t mtu) noexcept
+{
+    if (mtu == 0 || ipLength <= mtu)
+        return std::nullopt;
+    uint32_t ipHeader;
+    if (family == Family::Ipv4) {
+        ipHeader = uint32_t(ip[0] & 0x0F) * 4;
+        if (ip[9] != kTcp || ipHeader < kIpv4Header)
+            return std::nullopt;
+    } else {
+        ipHeader = kIpv6Header;
+        if (ip[6] != kTcp)
+            return std::nullopt;
+    }
+    if (available <= ipHeader + kTcpLengthInHeader)
+        return std::nullopt;
+    const uint32_t tcpHeader = uint32_t(ip[ipHeader + kTcpLengthInHeader] >> 4) * 4;
+    const uint32_t headers = ipHeader + tcpHeader;
+    if (tcpHeader < kShortestTcpHeader || headers >= mtu || headers > ipLength)
+        return std::nullopt;
+    const uint64_t payload = ipLength - headers;
+    const uint64_t segmentSize = mtu - headers;
+    const uint64_t segments = (payload + segmentSize - 1) / segmentSize;
+    return payload + segments * (headers + kEthernetHeader);
 }
 
 } // namespace
@@ -144,23 +247,47 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
 {
     auto &context = *reinterpret_cast<CaptureContext *>(user);
     const LinkLayout link = context.link;
-    if (header->caplen < bytesRead(link) || !carriesIpv4(link.kind, bytes))
+    const uint32_t captured = header->caplen;
+    if (captured < link.networkOffset)
+        return;
+    uint32_t offset;
+    const Family family = readLink(link, bytes, captured, offset);
+    if (family == Family::None || captured < offset + (family == Family::Ipv4 ? kIpv4Header : kIpv6Header))
         return;
     // A wire length shorter than its own link header is a damaged record, not a frame.
-    const int64_t counted = int64_t(header->len) + kEthernetHeader - int64_t(link.networkOffset);
-    if (counted < 0 || counted > std::numeric_limits<uint32_t>::max())
+    if (header->len < offset)
+        return;
+    const u_char *ip = bytes + offset;
+    const uint32_t ipLength = header->len - offset;
+    const uint64_t counted = mergedLength(family, ip, captured - offset, ipLength, context.mtu)
+                                 .value_or(uint64_t(ipLength) + kEthernetHeader);
+    if (counted > std::numeric_limits<uint32_t>::max())
         return;
 
-    const u_char *ip = bytes + link.networkOffset;
-    const uint32_t source = readAddress(ip + kSourceInIpHeader);
-    const uint32_t destination = readAddress(ip + kDestinationInIpHeader);
     const AddressSet &lan = context.lan.current();
-    const bool useAll192168 = context.settings.useAll192168.load(std::memory_order_relaxed);
-    // The destination's place in the list serves the verdict and the host's slot alike.
-    const int destinationIndex = lan.indexOf(destination);
-    const FrameVerdict verdict =
-        decide(source, onLan(source, lan, useAll192168), destination,
-               destinationIndex >= 0 || (useAll192168 && inSubnet(destination)), context.ignored.current());
+    FrameVerdict verdict;
+    uint32_t destination = 0;
+    int destinationIndex = -1;
+    if (family == Family::Ipv4) {
+        const uint32_t source = readAddress(ip + kSourceInIpHeader);
+        destination = readAddress(ip + kDestinationInIpHeader);
+        const bool useAll192168 = context.settings.useAll192168.load(std::memory_order_relaxed);
+        // The destination's place in the list serves the verdict and the host's slot alike.
+        destinationIndex = lan.indexOf(destination);
+        verdict = decide(source, onLan(source, lan, useAll192168), destination,
+                         destinationIndex >= 0 || (useAll192168 && inSubnet(destination)), context.ignored.current());
+    } else {
+        const Ipv6Address source = readIpv6Address(ip + kSourceInIpv6Header);
+        const Ipv6Address destination6 = readIpv6Address(ip + kDestinationInIpv6Header);
+        if (staysLocal(source) || staysLocal(destination6))
+            return;
+        const bool useAdapter = context.settings.useAdapterIpv6.load(std::memory_order_relaxed);
+        const AddressSet *adapter = useAdapter ? &context.adapterNetworksReader.current() : nullptr;
+        const auto onLan6 = [&](const Ipv6Address &address) {
+            return lan.contains(address) || (adapter && adapter->contains(address));
+        };
+        verdict = decide(source, onLan6(source), destination6, onLan6(destination6), context.ignored.current());
+    }
 
     const auto length = static_cast<uint32_t>(counted);
     PendingCounts &pending = context.pending;
@@ -169,7 +296,7 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
         pending.downloadBytes += length;
         ++pending.downloadPackets;
         // A download's destination is on the LAN: a 192.168 address or a listed one.
-        if (PendingHostBytes *hosts = context.pendingHosts.get())
+        if (PendingHostBytes *hosts = context.pendingHosts.get(); hosts && family == Family::Ipv4)
             hosts->add(HostCounters::slotOf(destination, destinationIndex), destination, length);
         break;
     case FrameVerdict::Upload:

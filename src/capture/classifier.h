@@ -22,22 +22,26 @@ enum class FrameVerdict { Neither, Download, Upload };
 FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,
                                const AddressSet &ignored, bool useAll192168) noexcept;
 
-// Where a link type puts the IPv4 header, and how it tells IPv4 from anything else.
+// Where a link type puts the IP header, and how it tells IPv4 and IPv6 from anything else.
 struct LinkLayout
 {
     enum class Kind : uint8_t { Ethernet, CookedV1, CookedV2, RawIp, Null };
     Kind kind = Kind::Ethernet;
-    uint32_t networkOffset = 14; // bytes of link header before the IPv4 header
+    uint32_t networkOffset = 14; // bytes of link header before the IP header, without VLAN tags
 };
 
 // The layout of a capture library link type (DLT_*); nothing for a type the classifier cannot read.
 std::optional<LinkLayout> linkLayoutFor(int linkType) noexcept;
 // The library's name of a link type ("EN10MB"), or its number when the library has none.
 QString linkTypeName(int linkType);
-// How many bytes of each frame the classifier reads: the link header and the IPv4 addresses.
+// How many bytes of each frame the classifier reads at most: the link header with two VLAN tags on
+// Ethernet, the longest IPv4 header (IPv6's is shorter) and a TCP header up to its length, which
+// a merged frame needs.
 inline uint32_t bytesRead(const LinkLayout &link) noexcept
 {
-    return link.networkOffset + 20;
+    constexpr uint32_t twoTags = 8, longestIpv4Header = 60, tcpUpToLength = 13;
+    return link.networkOffset + (link.kind == LinkLayout::Kind::Ethernet ? twoTags : 0) + longestIpv4Header
+           + tcpUpToLength;
 }
 
 // The counts of the frames classified since the last flush. The capture thread alone keeps
@@ -101,17 +105,26 @@ struct CaptureContext
     TrafficCounters &counters;
     FapMeter &meter;
     LinkLayout link;
+    // The longest IP packet the adapter sends or receives; a longer TCP frame was merged by the
+    // receive offload and counts each segment's headers. 0: every frame counts as captured.
+    uint32_t mtu = 0;
+    // The captured adapter's own IPv6 addresses with their prefix lengths ("2001:db8::5/64"),
+    // published by whoever follows the adapter; the LAN's while AppSettings::useAdapterIpv6 holds.
+    std::shared_ptr<LiveAddressList> adapterNetworks = std::make_shared<LiveAddressList>();
+    AddressListReader adapterNetworksReader{*adapterNetworks};
     AddressListReader lan;
     AddressListReader ignored;
     PendingCounts pending;
     std::unique_ptr<PendingHostBytes> pendingHosts; // null: no per-host counting
 };
 
-// The capture loop's callback: `user` is a CaptureContext. Reads the IPv4 addresses where the link
-// type puts them and counts downloads and uploads. On Ethernet the frame's type is not checked
-// and the wire length counts; on the other link types a frame that is not IPv4 counts nothing,
-// and a frame counts its wire length less its link header plus 14, the length it would have on
-// Ethernet, so the bucket does not depend on the adapter chosen. Counts into the context's
+// The capture loop's callback: `user` is a CaptureContext. Reads the frame's type where the link
+// type keeps it (past one or two VLAN tags on Ethernet) and the IPv4 or IPv6 addresses, and
+// counts downloads and uploads; any other frame counts nothing. A frame counts its wire length
+// less its link header plus 14, the length it would have on untagged Ethernet, so the bucket
+// does not depend on the adapter chosen; a merged TCP frame counts as the segments it stands for
+// (see CaptureContext::mtu). IPv6 link-local, unique-local, multicast and loopback addresses
+// are neither on the LAN nor outside: a frame with one at either end counts nothing. Counts into the context's
 // pending counts, and a download into its host's slot when the context counts hosts (see
 // flush()): takes no lock, changes no shared counter, allocates nothing and builds no text.
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes);

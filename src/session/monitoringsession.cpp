@@ -75,12 +75,28 @@ void MonitoringSession::finishHistory()
     m_historySink = {};
 }
 
+void MonitoringSession::setAdapterAddressSource(std::unique_ptr<AdapterAddressSource> source)
+{
+    m_adapterAddresses = std::move(source);
+}
+
+void MonitoringSession::readAdapterNetworks()
+{
+    m_ticksSinceAddresses = 0;
+    const QStringList networks = m_adapterAddresses->ipv6Networks(m_device);
+    if (networks != m_adapterNetworks->entries())
+        m_adapterNetworks->assign(networks);
+}
+
 void MonitoringSession::startCapture(const QByteArray &device)
 {
     // Each host's download is counted only for a history.
-    m_capture = std::make_unique<CaptureThread>(m_historySink ? CaptureContext{m_settings, m_counters, m_meter, m_hosts}
-                                                              : CaptureContext{m_settings, m_counters, m_meter},
-                                                device);
+    CaptureContext context = m_historySink ? CaptureContext{m_settings, m_counters, m_meter, m_hosts}
+                                           : CaptureContext{m_settings, m_counters, m_meter};
+    m_device = device;
+    m_adapterNetworks = context.adapterNetworks;
+    readAdapterNetworks();
+    m_capture = std::make_unique<CaptureThread>(std::move(context), device);
     connect(m_capture.get(), &CaptureThread::openFailed, this, &MonitoringSession::captureOpenFailed,
             Qt::DirectConnection);
     connect(m_capture.get(), &CaptureThread::captureStopped, this, [this](const QString &message) {
@@ -103,6 +119,8 @@ void MonitoringSession::stopCapture()
 void MonitoringSession::tick(const QDateTime &now)
 {
     m_ticking = true;
+    if (m_capture && ++m_ticksSinceAddresses >= adapterAddressSeconds)
+        readAdapterNetworks();
     const TrafficCounters::Tick taken = runMeterTick(oleDate(now), m_counters, m_meter, m_stats);
     const CaptureStatistics captured = m_capture ? m_capture->statistics() : CaptureStatistics{};
     if (m_historySink) {

@@ -6,6 +6,7 @@
 #include "meter/hostcounters.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
+#include "platform/adapteraddresses.h"
 #include "settings/appsettings.h"
 #include "settings/settingsfile.h"
 
@@ -80,8 +81,15 @@ public:
     // At the end of a run: the minute under way goes to the sink too; nothing follows it.
     void finishHistory();
 
-    // Starts counting the frames of `device`; once per session.
+    // Before startCapture(): where the adapter's own IPv6 addresses are read; the system's by default.
+    void setAdapterAddressSource(std::unique_ptr<AdapterAddressSource> source);
+    // Starts counting the frames of `device`; once per session. The adapter's IPv6 networks are
+    // read at once and again every adapterAddressSeconds ticks, and count as the LAN's while
+    // AppSettings::useAdapterIpv6 holds.
     void startCapture(const QByteArray &device);
+    static constexpr int adapterAddressSeconds = 3;
+    // The adapter's IPv6 networks as the capture last took them.
+    QStringList adapterNetworks() const { return m_adapterNetworks ? m_adapterNetworks->entries() : QStringList(); }
     // Breaks the capture loop and joins the thread; the counters and the bucket stay valid.
     void stopCapture();
     bool captureStarted() const { return m_capture != nullptr; }
@@ -105,6 +113,8 @@ Q_SIGNALS:
 private:
     void setCaptureStopMessage(const QString &message);
     QString captureStopMessage() const;
+    // The adapter's networks into the capture's list when they changed.
+    void readAdapterNetworks();
 
     AppSettings m_settings;
     TrafficCounters m_counters;
@@ -118,5 +128,9 @@ private:
     double m_drainedUntil = 0; // up to which the waiting bucket has drained, in the meter's OLE days
     mutable std::mutex m_captureStateMutex; // the stop message is written on the capture thread
     QString m_captureStopMessage;
+    std::unique_ptr<AdapterAddressSource> m_adapterAddresses = std::make_unique<SystemAdapterAddresses>();
+    QByteArray m_device;
+    std::shared_ptr<LiveAddressList> m_adapterNetworks; // the capture context's
+    int m_ticksSinceAddresses = 0;
     std::unique_ptr<CaptureThread> m_capture; // last: it stops before what it counts into goes
 };

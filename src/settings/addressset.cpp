@@ -1,6 +1,9 @@
 #include "settings/addressset.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
+#include <bit>
 
 std::optional<uint32_t> parseCanonicalAddress(QStringView text) noexcept
 {
@@ -31,17 +34,78 @@ std::optional<uint32_t> parseCanonicalAddress(QStringView text) noexcept
     return address;
 }
 
+std::optional<Ipv6Prefix> parseIpv6Entry(QStringView text) noexcept
+{
+    // The longest text form of an address, "/", three digits and the terminating NUL.
+    constexpr qsizetype longest = INET6_ADDRSTRLEN + 4;
+    if (text.size() >= longest || !text.contains(u':'))
+        return std::nullopt;
+    Ipv6Prefix prefix;
+    const qsizetype slash = text.indexOf(u'/');
+    if (slash >= 0) {
+        const QStringView digits = text.mid(slash + 1);
+        uint32_t length = 0;
+        for (const QChar digit : digits) {
+            if (digit < u'0' || digit > u'9')
+                return std::nullopt;
+            length = length * 10 + (digit.unicode() - u'0');
+        }
+        if (digits.isEmpty() || digits.size() > 3 || length > 128 || (digits.size() > 1 && digits[0] == u'0'))
+            return std::nullopt;
+        prefix.length = uint8_t(length);
+        text = text.first(slash);
+    }
+    char latin[longest] = {};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() > 0x7f)
+            return std::nullopt;
+        latin[i] = char(text[i].unicode());
+    }
+    unsigned char bytes[16];
+    if (inet_pton(AF_INET6, latin, bytes) != 1)
+        return std::nullopt;
+    for (int i = 0; i < 8; ++i) {
+        prefix.address.high = (prefix.address.high << 8) | bytes[i];
+        prefix.address.low = (prefix.address.low << 8) | bytes[8 + i];
+    }
+    return prefix;
+}
+
+bool isAddressEntry(QStringView text) noexcept
+{
+    return parseCanonicalAddress(text) || parseIpv6Entry(text);
+}
+
 AddressSet::AddressSet(QStringList entries)
     : m_entries(std::move(entries))
 {
+    std::vector<MaskedPrefix> longPrefixes;
     for (const QString &entry : std::as_const(m_entries)) {
         if (const auto address = parseCanonicalAddress(entry)) {
             m_addresses.push_back(*address);
             const uint32_t bit = filterBit(*address);
             m_filter[bit >> 6] |= uint64_t(1) << (bit & 63);
+        } else if (const auto prefix = parseIpv6Entry(entry)) {
+            // A shift by 64 is undefined, so the whole-half cases stand apart.
+            const unsigned length = prefix->length;
+            const uint64_t highMask = length >= 64 ? ~uint64_t(0) : length == 0 ? 0 : ~uint64_t(0) << (64 - length);
+            const uint64_t lowMask = length >= 128 ? ~uint64_t(0) : length <= 64 ? 0 : ~uint64_t(0) << (128 - length);
+            const MaskedPrefix masked{prefix->address.high & highMask, prefix->address.low & lowMask, highMask, lowMask};
+            (length < 64 ? m_shortPrefixes : longPrefixes).push_back(masked);
         }
     }
     std::sort(m_addresses.begin(), m_addresses.end());
+    if (!longPrefixes.empty()) {
+        m_longPrefixes.assign(std::bit_ceil(2 * longPrefixes.size()), MaskedPrefix{0, 0, 0, 0});
+        const size_t mask = m_longPrefixes.size() - 1;
+        m_longShift = 64 - unsigned(std::countr_zero(m_longPrefixes.size()));
+        for (const MaskedPrefix &prefix : longPrefixes) {
+            size_t i = slotOf(prefix.high, m_longShift);
+            while (m_longPrefixes[i].highMask != 0)
+                i = (i + 1) & mask;
+            m_longPrefixes[i] = prefix;
+        }
+    }
 }
 
 LiveAddressList::LiveAddressList()

@@ -12,7 +12,7 @@
 enum class TrayStyle : int32_t { Text = 0, Graphic = 1 };
 
 // Every user setting, owned by the controller for the whole run. The two address lists and
-// the 192.168 rule are read by the capture thread for every frame; everything else changes only
+// the two rules are read by the capture thread for every frame; everything else changes only
 // on the user-interface thread, at load and at a confirmation.
 struct AppSettings
 {
@@ -23,6 +23,7 @@ struct AppSettings
     LiveAddressList lanAddresses;
     LiveAddressList ignoredAddresses;
     std::atomic<bool> useAll192168{true};
+    std::atomic<bool> useAdapterIpv6{true}; // the captured adapter's IPv6 networks are the LAN's
 
     FapParameters fap; // recharge rate, limits and the off-peak window
 

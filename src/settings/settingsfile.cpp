@@ -47,6 +47,7 @@ const Setting settingsTable[] = {
     {u"Ping", u"ttl", &AppSettings::pingTtl},
     {u"Ping", u"size", &AppSettings::pingPacketSize},
     {systemSection, u"use192", &AppSettings::useAll192168},
+    {systemSection, u"use6", &AppSettings::useAdapterIpv6},
     {systemSection, u"useop", &FapParameters::offPeakEnabled},
     {systemSection, u"opst", &FapParameters::offPeakStart},
     {systemSection, u"opet", &FapParameters::offPeakEnd},

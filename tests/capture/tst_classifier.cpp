@@ -7,6 +7,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestClassifier : public QObject
 {
     Q_OBJECT
@@ -39,6 +41,10 @@ private Q_SLOTS:
         settings.lanAddresses.assign({});
         settings.ignoredAddresses.assign({});
         settings.useAll192168 = true;
+        settings.useAdapterIpv6 = true;
+        context.adapterNetworks->assign({});
+        context.link = LinkLayout{};
+        context.mtu = 0;
         counters.resetInterface();
         counters.uploadedTotal = 0;
         meter.setUsedBytes(0);
@@ -70,6 +76,44 @@ private Q_SLOTS:
         QFETCH(qint64, expected);
         const auto parsed = parseCanonicalAddress(text);
         QCOMPARE(parsed ? qint64(*parsed) : qint64(-1), expected);
+    }
+
+    // IPv6 entries of a list: addresses, networks of any length, several in one first half.
+    void ipv6Entries_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("listed");
+        const QStringList mixed{u"10.0.0.1"_s, u"2001:db8:1::/64"_s, u"2001:db8:2::5"_s, u"2001:db8:2::9/127"_s,
+                                u"2001:db8:300::/40"_s, u"2001:db8:4:5::/80"_s, u"::/0x"_s, u"fd00::/200"_s};
+        QTest::newRow("in a /64") << mixed << u"2001:db8:1::ffff:1"_s << true;
+        QTest::newRow("next /64") << mixed << u"2001:db8:1:1::1"_s << false;
+        QTest::newRow("a whole address") << mixed << u"2001:db8:2::5"_s << true;
+        QTest::newRow("beside a whole address") << mixed << u"2001:db8:2::6"_s << false;
+        QTest::newRow("in a /127, same first half as an address") << mixed << u"2001:db8:2::8"_s << true;
+        QTest::newRow("just past the /127") << mixed << u"2001:db8:2::a"_s << false;
+        QTest::newRow("in a /40") << mixed << u"2001:db8:3ff:ffff::1"_s << true;
+        QTest::newRow("past the /40") << mixed << u"2001:db8:400::1"_s << false;
+        QTest::newRow("in an /80") << mixed << u"2001:db8:4:5:0:ffff::1"_s << true;
+        QTest::newRow("past the /80") << mixed << u"2001:db8:4:5:1::1"_s << false;
+        QTest::newRow("bad entries match nothing") << mixed << u"fd00::1"_s << false;
+        QTest::newRow("IPv4 entries are no IPv6 ones") << mixed << u"::10.0.0.1"_s << false;
+        QTest::newRow("everything") << QStringList{u"::/0"_s} << u"2a00::1"_s << true;
+        QStringList many;
+        for (int i = 0; i < 40; ++i)
+            many << u"2001:db8:%1::/64"_s.arg(i, 0, 16);
+        QTest::newRow("40 networks, the last") << many << u"2001:db8:27::1"_s << true;
+        QTest::newRow("40 networks, none") << many << u"2001:db8:28::1"_s << false;
+        QTest::newRow("empty list") << QStringList() << u"2001:db8:1::1"_s << false;
+    }
+    void ipv6Entries()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, address);
+        QFETCH(bool, listed);
+        const auto parsed = parseIpv6Entry(address);
+        QVERIFY(parsed);
+        QCOMPARE(AddressSet(entries).contains(parsed->address), listed);
     }
 
     // Every row of the decision table, with the counters each verdict moves.
@@ -172,29 +216,192 @@ private Q_SLOTS:
         QCOMPARE(takeHosts(), QStringList());
     }
 
-    // ARP and IPv6 frames are read at the same offsets: counted only when those bytes happen to
-    // form an outside/LAN pair.
-    void otherProtocolsAreReadAtTheSameOffsets()
+    // Every link type with IPv4 and IPv6, tags, other protocols and short captures. The LAN is
+    // 192.168.*.* and 2001:db8:1::/64; 2001:db8:99::/48 is ignored. A counted frame counts its IP
+    // packet plus 14, whatever link header carried it.
+    void frameTypes_data()
     {
-        settings.useAll192168 = true;
-        // An ARP request: bytes 26-29 hold the sender hardware address's tail and the first half of
-        // its IP (44 55 c0 a8), bytes 30-33 the rest (00 01 00 00): two outside addresses.
-        const QByteArray arp = QByteArray::fromHex("ffffffffffff" "001122334455" "0806" "0001" "0800" "06" "04" "0001"
-                                                   "001122334455" "c0a80001" "000000000000" "c0a80002");
-        pcap_pkthdr header{};
-        header.caplen = header.len = uint32_t(arp.size());
-        classifyFrame(reinterpret_cast<u_char *>(&context), &header, reinterpret_cast<const u_char *>(arp.constData()));
-        context.flush();
-        QCOMPARE(counters.takeTick().packets, 0);
+        QTest::addColumn<int>("linkType");
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<quint32>("wire");
+        QTest::addColumn<quint32>("ipLength"); // the wire length less the link header and its tags
+        QTest::addColumn<int>("verdict");      // 0 neither, 1 download, 2 upload
 
-        // IPv6: bytes 26-29 are inside the source address; make them 203.0.113.7 and bytes 30-33
-        // 192.168.1.1 and the frame counts as a download, as the fixed offsets say.
-        TestFrame v6 = ipv4Frame(ip(203, 0, 113, 7), ip(192, 168, 1, 1), 100, 54);
-        v6.bytes[12] = 0x86;
-        v6.bytes[13] = 0xdd;
-        v6.bytes[14] = 0x60;
-        feed(v6);
-        QCOMPARE(counters.takeTick().downloadBytes, 100);
+        const auto hex = [](const char *text) { return QByteArray::fromHex(text); };
+        const QByteArray v4Down = ipv4Header(ip(203, 0, 113, 7), ip(192, 168, 0, 10));
+        const QByteArray v4Up = ipv4Header(ip(192, 168, 0, 10), ip(203, 0, 113, 7));
+        const QByteArray v6Down = ipv6Header("2001:db8:7::7", "2001:db8:1::10");
+        const QByteArray v6Up = ipv6Header("2001:db8:1::10", "2001:db8:7::7");
+        const QByteArray mac(12, '\x11');
+        const QByteArray eth4 = mac + hex("0800"), eth6 = mac + hex("86dd");
+        const QByteArray tag = hex("81000005"), outerTag = hex("88a80064");
+        const QByteArray cooked1 = hex("0000000100060011223344550000"), cooked2Tail = hex("000000000001000100060011223344550000");
+
+        const auto row = [](const char *name, int linkType, const QByteArray &link, const QByteArray &ipPart,
+                            quint32 ipLength, int verdict) {
+            QTest::newRow(name) << linkType << link + ipPart << quint32(link.size()) + ipLength << ipLength << verdict;
+        };
+        row("Ethernet IPv4 download", DLT_EN10MB, eth4, v4Down, 1000, 1);
+        row("Ethernet IPv4 upload", DLT_EN10MB, eth4, v4Up, 1000, 2);
+        row("Ethernet IPv6 download", DLT_EN10MB, eth6, v6Down, 1000, 1);
+        row("Ethernet IPv6 upload", DLT_EN10MB, eth6, v6Up, 1000, 2);
+        row("one tag IPv4", DLT_EN10MB, mac + tag + hex("0800"), v4Down, 1000, 1);
+        row("one tag IPv6", DLT_EN10MB, mac + tag + hex("86dd"), v6Down, 1000, 1);
+        row("802.1ad and 802.1Q tags IPv4", DLT_EN10MB, mac + outerTag + tag + hex("0800"), v4Down, 1000, 1);
+        row("two 802.1Q tags IPv6", DLT_EN10MB, mac + tag + tag + hex("86dd"), v6Up, 1000, 2);
+        row("three tags are not read", DLT_EN10MB, mac + tag + tag + tag + hex("0800"), v4Down, 1000, 0);
+        row("IPv6 type with an IPv4 header", DLT_EN10MB, eth6, v4Down + QByteArray(20, '\0'), 1000, 0);
+        row("ARP", DLT_EN10MB, mac + hex("0806"),
+            hex("0001080006040001001122334455cb007107000000000000c0a8000a") + QByteArray(20, '\0'), 1000, 0);
+        row("LLDP", DLT_EN10MB, mac + hex("88cc"), v4Down, 1000, 0);
+        row("tagged ARP", DLT_EN10MB, mac + tag + hex("0806"), v4Down, 1000, 0);
+        row("cooked v1 IPv4", DLT_LINUX_SLL, cooked1 + hex("0800"), v4Down, 1000, 1);
+        row("cooked v1 IPv6", DLT_LINUX_SLL, cooked1 + hex("86dd"), v6Down, 1000, 1);
+        row("cooked v1 ARP", DLT_LINUX_SLL, cooked1 + hex("0806"), v4Down, 1000, 0);
+        row("cooked v2 IPv4", DLT_LINUX_SLL2, hex("0800") + cooked2Tail, v4Up, 1000, 2);
+        row("cooked v2 IPv6", DLT_LINUX_SLL2, hex("86dd") + cooked2Tail, v6Up, 1000, 2);
+        row("cooked v2 other", DLT_LINUX_SLL2, hex("88cc") + cooked2Tail, v6Up, 1000, 0);
+        row("raw IPv4", DLT_RAW, {}, v4Down, 1000, 1);
+        row("raw IPv6", DLT_RAW, {}, v6Down, 1000, 1);
+        row("raw IPv4 link type", DLT_IPV4, {}, v4Up, 1000, 2);
+        row("raw version 5", DLT_RAW, {}, hex("50") + v4Down.mid(1), 1000, 0);
+        row("null IPv4, little-endian", DLT_NULL, hex("02000000"), v4Down, 1000, 1);
+        row("null IPv6 of Linux", DLT_NULL, hex("0a000000"), v6Down, 1000, 1);
+        row("null IPv6 of NetBSD and OpenBSD", DLT_NULL, hex("18000000"), v6Down, 1000, 1);
+        row("null IPv6 of FreeBSD, big-endian", DLT_NULL, hex("0000001c"), v6Down, 1000, 1);
+        row("loop IPv6 of macOS", DLT_LOOP, hex("0000001e"), v6Up, 1000, 2);
+        row("null other family", DLT_NULL, hex("07000000"), v4Down, 1000, 0);
+        row("null family in the middle", DLT_NULL, hex("00020000"), v4Down, 1000, 0);
+        // Short captures: the IP header must be whole up to its destination address.
+        row("IPv4 cut before its last address byte", DLT_EN10MB, eth4, v4Down.left(19), 1000, 0);
+        row("IPv6 cut before its last address byte", DLT_EN10MB, eth6, v6Down.left(39), 1000, 0);
+        row("IPv6 header whole", DLT_EN10MB, eth6, v6Down, 40, 1);
+        row("tag cut", DLT_EN10MB, mac + hex("8100"), QByteArray(2, '\0'), 1000, 0);
+        row("cooked header cut", DLT_LINUX_SLL, cooked1.left(10), {}, 1000, 0);
+        row("raw, nothing captured", DLT_RAW, {}, {}, 1000, 0);
+        // Extension headers come after the addresses; the payload length is not read.
+        row("IPv6 with a hop-by-hop header", DLT_EN10MB, eth6,
+            ipv6Header("2001:db8:7::7", "2001:db8:1::10", 0) + QByteArray(8, '\0'), 1000, 1);
+        row("IPv6 from an ignored network", DLT_EN10MB, eth6, ipv6Header("2001:db8:99::7", "2001:db8:1::10"), 1000, 0);
+        row("IPv6 to an ignored network", DLT_EN10MB, eth6, ipv6Header("2001:db8:1::10", "2001:db8:99:5::1"), 1000, 0);
+        row("IPv6 outside to outside", DLT_EN10MB, eth6, ipv6Header("2001:db8:7::7", "2001:db8:2::10"), 1000, 0);
+        row("IPv6 inside the LAN", DLT_EN10MB, eth6, ipv6Header("2001:db8:1::7", "2001:db8:1::10"), 1000, 0);
+        row("link-local source", DLT_EN10MB, eth6, ipv6Header("fe80::1", "2001:db8:1::10"), 1000, 0);
+        row("link-local destination", DLT_EN10MB, eth6, ipv6Header("2001:db8:1::10", "febf::1"), 1000, 0);
+        row("multicast destination", DLT_EN10MB, eth6, ipv6Header("2001:db8:1::10", "ff02::1"), 1000, 0);
+        row("multicast source", DLT_EN10MB, eth6, ipv6Header("ff0e::1", "2001:db8:1::10"), 1000, 0);
+        row("unique-local source", DLT_EN10MB, eth6, ipv6Header("fd12:3456::1", "2001:db8:1::10"), 1000, 0);
+        row("unique-local fc00::/7 lower half", DLT_EN10MB, eth6, ipv6Header("2001:db8:1::10", "fc00::1"), 1000, 0);
+        row("loopback source", DLT_EN10MB, eth6, ipv6Header("::1", "2001:db8:1::10"), 1000, 0);
+        row("fec0:: is neither link-local nor unique-local", DLT_EN10MB, eth6,
+            ipv6Header("fec0::1", "2001:db8:1::10"), 1000, 1);
+        row("IPv4-mapped 192.168 is not the 192.168 rule", DLT_EN10MB, eth6,
+            ipv6Header("2001:db8:7::7", "::ffff:192.168.0.10"), 1000, 0);
+    }
+
+    void frameTypes()
+    {
+        QFETCH(int, linkType);
+        QFETCH(QByteArray, frame);
+        QFETCH(quint32, wire);
+        QFETCH(quint32, ipLength);
+        QFETCH(int, verdict);
+
+        settings.lanAddresses.assign({QStringLiteral("2001:db8:1::/64")});
+        settings.ignoredAddresses.assign({QStringLiteral("2001:db8:99::/48")});
+        context.link = *linkLayoutFor(linkType);
+        feed(frameOf(frame, wire));
+
+        const int counted = int(ipLength) + 14;
+        const TrafficCounters::Tick tick = counters.takeTick();
+        QCOMPARE(tick.downloadBytes, verdict == 1 ? counted : 0);
+        QCOMPARE(tick.uploadBytes, verdict == 2 ? counted : 0);
+        QCOMPARE(tick.packets, verdict == 0 ? 0 : 1);
+        QCOMPARE(meter.usedBytes(), verdict == 1 ? counted : 0);
+    }
+
+    // A merged TCP download counts each segment's Ethernet, IP and TCP headers: the segment size
+    // is the MTU less the IP and TCP headers with their options.
+    void mergedFrames_data()
+    {
+        QTest::addColumn<QByteArray>("frame");
+        QTest::addColumn<quint32>("ipLength");
+        QTest::addColumn<quint32>("mtu");
+        QTest::addColumn<int>("counted");
+
+        const QByteArray eth4 = QByteArray(12, '\x11') + QByteArray::fromHex("0800");
+        const QByteArray eth6 = QByteArray(12, '\x11') + QByteArray::fromHex("86dd");
+        const QByteArray tcp4 = eth4 + ipv4Header(ip(203, 0, 113, 7), ip(192, 168, 0, 10), 6);
+        const QByteArray tcp6 = eth6 + ipv6Header("2001:db8:7::7", "2001:db8:1::10", 6);
+        const QByteArray plain = tcpHeader(5), stamped = tcpHeader(8);
+
+        // 40 bytes of headers, 1460 a segment: 1461 bytes of payload are two segments.
+        QTest::newRow("IPv4 one byte over") << tcp4 + plain << 1501u << 1500u << 1461 + 2 * 54;
+        QTest::newRow("IPv4 at the MTU") << tcp4 + plain << 1500u << 1500u << 1514;
+        QTest::newRow("IPv4 below the MTU") << tcp4 + plain << 600u << 1500u << 614;
+        // Timestamps: 52 bytes of headers, 1448 a segment; 44 whole segments.
+        QTest::newRow("IPv4 with options, 64 KB") << tcp4 + stamped << 44u * 1448 + 52 << 1500u << 44 * 1448 + 44 * 66;
+        QTest::newRow("IPv4 64 KB, last segment short") << tcp4 + plain << 65535u << 1500u << 65495 + 45 * 54;
+        QTest::newRow("IPv4 with IP options")
+            << eth4 + ipv4Header(ip(203, 0, 113, 7), ip(192, 168, 0, 10), 6, 6) + plain << 3000u << 1500u
+            << 2956 + 3 * 58;
+        QTest::newRow("IPv4 at a 9000 MTU") << tcp4 + plain << 9000u << 9000u << 9014;
+        QTest::newRow("IPv4 over a 9000 MTU") << tcp4 + plain << 17921u << 9000u << 17881 + 2 * 54;
+        // 60 bytes of headers, 1440 a segment.
+        QTest::newRow("IPv6 one byte over") << tcp6 + plain << 1501u << 1500u << 1441 + 2 * 74;
+        QTest::newRow("IPv6 at the MTU") << tcp6 + plain << 1500u << 1500u << 1514;
+        QTest::newRow("IPv6 with options, 64 KB") << tcp6 + stamped << 45u * 1428 + 72 << 1500u << 45 * 1428 + 45 * 86;
+        // As captured: no MTU, not TCP, an extension header before TCP, a TCP header not captured.
+        QTest::newRow("no MTU") << tcp4 + plain << 65535u << 0u << 65549;
+        QTest::newRow("UDP over the MTU")
+            << eth4 + ipv4Header(ip(203, 0, 113, 7), ip(192, 168, 0, 10)) + plain << 4000u << 1500u << 4014;
+        QTest::newRow("IPv6 hop-by-hop before TCP")
+            << eth6 + ipv6Header("2001:db8:7::7", "2001:db8:1::10", 0) + plain << 4000u << 1500u << 4014;
+        QTest::newRow("TCP length not captured") << tcp4 + plain.left(12) << 4000u << 1500u << 4014;
+        QTest::newRow("TCP length byte captured") << tcp4 + plain.left(13) << 3001u << 1500u << 2961 + 3 * 54;
+        QTest::newRow("TCP header length below 20") << tcp4 + tcpHeader(4) + QByteArray(4, '\0') << 4000u << 1500u
+                                                    << 4014;
+        QTest::newRow("headers as long as the MTU") << tcp4 + tcpHeader(15) << 4000u << 80u << 4014;
+    }
+
+    void mergedFrames()
+    {
+        QFETCH(QByteArray, frame);
+        QFETCH(quint32, ipLength);
+        QFETCH(quint32, mtu);
+        QFETCH(int, counted);
+
+        settings.lanAddresses.assign({QStringLiteral("2001:db8:1::/64")});
+        context.mtu = mtu;
+        feed(frameOf(frame, 14 + ipLength));
+        QCOMPARE(counters.takeTick().downloadBytes, counted);
+    }
+
+    // The adapter's own IPv6 networks are the LAN's while the rule is on, as they come and go.
+    void adapterNetworksFollowTheAdapter()
+    {
+        settings.useAll192168 = false;
+        const QByteArray eth6 = QByteArray(12, '\0') + QByteArray::fromHex("86dd");
+        const TestFrame download = frameOf(eth6 + ipv6Header("2001:db8:7::7", "2001:db8:5:0:1::9"), 1000);
+        const TestFrame upload = frameOf(eth6 + ipv6Header("2001:db8:5::3", "2001:db8:7::7"), 500);
+        const auto counted = [&] {
+            feed(download);
+            feed(upload);
+            const TrafficCounters::Tick tick = counters.takeTick();
+            return QStringLiteral("%1/%2").arg(tick.downloadBytes).arg(tick.uploadBytes);
+        };
+        QCOMPARE(counted(), QStringLiteral("0/0"));
+        context.adapterNetworks->assign({QStringLiteral("2001:db8:5::3/64")});
+        QCOMPARE(counted(), QStringLiteral("1000/500"));
+        // Only the address itself: the download's destination is another machine of the network.
+        context.adapterNetworks->assign({QStringLiteral("2001:db8:5::3/128")});
+        QCOMPARE(counted(), QStringLiteral("0/500"));
+        context.adapterNetworks->assign({QStringLiteral("2001:db8:5::3/64")});
+        settings.useAdapterIpv6 = false;
+        QCOMPARE(counted(), QStringLiteral("0/0"));
+        settings.useAdapterIpv6 = true;
+        context.adapterNetworks->assign({});
+        QCOMPARE(counted(), QStringLiteral("0/0"));
     }
 
     void bucketClampsWhileTotalsGrow()

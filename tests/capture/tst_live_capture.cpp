@@ -1,63 +1,10 @@
 #include "capture/adapters.h"
-#include "capture/capturethread.h"
-#include "meter/fapmeter.h"
-#include "meter/trafficcounters.h"
-#include "settings/appsettings.h"
+#include "support/livecapture.h"
 #include "support/udpsocket.h"
 
-#include <QElapsedTimer>
 #include <QTest>
 
 #include <unistd.h>
-
-#include <functional>
-#include <mutex>
-
-namespace {
-
-bool waitFor(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(20);
-    }
-    return true;
-}
-
-} // namespace
-
-// One capture thread with state of its own, counting 127.0.0.21 as the LAN: an address of its
-// own, so the loopback traffic of tests running beside it never counts.
-struct LiveCapture
-{
-    explicit LiveCapture(const QByteArray &device)
-        : thread(CaptureContext{settings, counters, meter}, device)
-    {
-        meter.setActiveLimit(96888422);
-        settings.useAll192168 = false;
-        settings.lanAddresses.assign({QStringLiteral("127.0.0.21")});
-        QObject::connect(&thread, &CaptureThread::openFailed, &thread, [this](const QString &message) {
-            std::lock_guard lock(mutex);
-            failure = message;
-        }, Qt::DirectConnection);
-        thread.start();
-    }
-    QString failed()
-    {
-        std::lock_guard lock(mutex);
-        return failure;
-    }
-
-    AppSettings settings;
-    TrafficCounters counters;
-    FapMeter meter;
-    CaptureThread thread;
-    std::mutex mutex;
-    QString failure;
-};
 
 // The real capture thread on the loopback device and on "any" at once: datagrams from 127.0.0.22
 // to 127.0.0.21, with 127.0.0.21 on the LAN list, are downloads of their Ethernet length on both,
@@ -75,7 +22,12 @@ private Q_SLOTS:
         if (!devices.contains(QStringLiteral("lo")) || !devices.contains(QStringLiteral("any")))
             QSKIP("no loopback or \"any\" device among the capture adapters");
 
-        LiveCapture loopback(QByteArrayLiteral("lo")), any(QByteArrayLiteral("any"));
+        // 127.0.0.21 as the LAN: an address of its own, so the loopback traffic of tests running
+        // beside it never counts.
+        const QStringList lan{QStringLiteral("127.0.0.21")};
+        LiveCapture loopback(QByteArrayLiteral("lo"), lan), any(QByteArrayLiteral("any"), lan);
+        loopback.start();
+        any.start();
         UdpSocket receiver("127.0.0.21"), warmReceiver("127.0.0.23"), sender("127.0.0.22"), localSender("127.0.0.21");
         QVERIFY(receiver.bound && warmReceiver.bound && sender.bound && localSender.bound);
 

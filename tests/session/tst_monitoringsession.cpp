@@ -5,6 +5,8 @@
 
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QDateTime noon = QDateTime::fromSecsSinceEpoch(1782907200); // a UTC minute's first second
@@ -24,6 +26,19 @@ struct SeenTick
     int32_t usedBytes = 0;
     uint64_t dropped = 0;
     QString captureStopMessage;
+};
+
+// The adapter's addresses as the test sets them, and the devices asked for.
+struct FakeAdapterAddresses : AdapterAddressSource
+{
+    FakeAdapterAddresses(const QStringList &networks, QList<QByteArray> &asked) : networks(networks), asked(asked) {}
+    QStringList ipv6Networks(const QByteArray &device) override
+    {
+        asked.append(device);
+        return networks;
+    }
+    const QStringList &networks;
+    QList<QByteArray> &asked;
 };
 
 } // namespace
@@ -163,6 +178,35 @@ private Q_SLOTS:
         QCOMPARE(session.meter().parameters().throttleLimit, 2000000);
         QCOMPARE(session.meter().usedBytes(), usedBytes);
         QCOMPARE(session.meter().activeLimit(), activeLimit);
+    }
+
+    // The adapter's IPv6 networks are read at the start and then every few ticks, never per
+    // frame: a privacy address that comes and goes is followed within seconds. The capture of a
+    // device that does not exist ends at once; the following goes on all the same.
+    void adapterNetworksAreFollowed()
+    {
+        MonitoringSession session;
+        QStringList networks{u"2001:db8:1::5/64"_s};
+        QList<QByteArray> asked;
+        session.setAdapterAddressSource(std::make_unique<FakeAdapterAddresses>(networks, asked));
+        const QStringList first = networks;
+        session.startCapture("tarvo-none0");
+        QCOMPARE(session.adapterNetworks(), first);
+
+        networks.append(u"2001:db8:1:0:8a2e::9/64"_s);
+        QDateTime now = noon;
+        for (int i = 1; i < MonitoringSession::adapterAddressSeconds; ++i) {
+            session.tick(now = now.addSecs(1));
+            QCOMPARE(session.adapterNetworks(), first);
+        }
+        session.tick(now = now.addSecs(1));
+        QCOMPARE(session.adapterNetworks(), networks);
+
+        networks.removeFirst();
+        for (int i = 0; i < MonitoringSession::adapterAddressSeconds; ++i)
+            session.tick(now = now.addSecs(1));
+        QCOMPARE(session.adapterNetworks(), QStringList{u"2001:db8:1:0:8a2e::9/64"_s});
+        QCOMPARE(asked, QList<QByteArray>(3, "tarvo-none0"));
     }
 
     // With a sink, each finished minute goes to it with each LAN host's download; the end of the

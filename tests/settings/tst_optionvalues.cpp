@@ -358,6 +358,37 @@ private Q_SLOTS:
         QCOMPARE(::bytesFromDecimal(text, unit, rounding).value, bytes);
     }
 
+    void ipv6Box_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("entry"); // empty: refused
+        QTest::newRow("address") << u"2001:db8::7"_qs << u"2001:db8::7"_qs;
+        QTest::newRow("written long, in capitals") << u"2001:0DB8:0000:0000:0000:0000:0000:0007"_qs
+                                                   << u"2001:db8::7"_qs;
+        QTest::newRow("network, blanks around") << u"  2001:db8:1::/64 "_qs << u"2001:db8:1::/64"_qs;
+        QTest::newRow("whole address as a network") << u"2001:db8::7/128"_qs << u"2001:db8::7/128"_qs;
+        QTest::newRow("everything") << u"::/0"_qs << u"::/0"_qs;
+        QTest::newRow("prefix 129") << u"2001:db8::/129"_qs << QString();
+        QTest::newRow("prefix with a leading zero") << u"2001:db8::/064"_qs << QString();
+        QTest::newRow("empty prefix") << u"2001:db8::/"_qs << QString();
+        QTest::newRow("two slashes") << u"2001:db8::/64/64"_qs << QString();
+        QTest::newRow("IPv4") << u"192.168.0.1"_qs << QString();
+        QTest::newRow("IPv4-mapped") << u"::ffff:192.168.0.1"_qs << u"::ffff:192.168.0.1"_qs;
+        QTest::newRow("blank inside") << u"2001:db8:: 7"_qs << QString();
+        QTest::newRow("zone") << u"fe80::1%eth0"_qs << QString();
+        QTest::newRow("not ASCII") << u"2001:db8::\u0661"_qs << QString();
+        QTest::newRow("too long") << u"2001:0db8:0000:0000:0000:0000:0000:0007:0000:0000/64"_qs << QString();
+    }
+    void ipv6Box()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, entry);
+        QCOMPARE(ipv6EntryFromBox(typed).value_or(QString()), entry);
+        // What the box gives, the lists read.
+        if (!entry.isEmpty())
+            QVERIFY(parseIpv6Entry(entry));
+    }
+
     void addressBoxes_data()
     {
         QTest::addColumn<QStringList>("typed");

@@ -17,6 +17,7 @@ void compareSettings(const AppSettings &actual, const AppSettings &expected)
     QCOMPARE(actual.lanAddresses.entries(), expected.lanAddresses.entries());
     QCOMPARE(actual.ignoredAddresses.entries(), expected.ignoredAddresses.entries());
     QCOMPARE(actual.useAll192168.load(), expected.useAll192168.load());
+    QCOMPARE(actual.useAdapterIpv6.load(), expected.useAdapterIpv6.load());
     QCOMPARE(actual.fap.rechargeRate, expected.fap.rechargeRate);
     QCOMPARE(actual.fap.cutOffLimit, expected.fap.cutOffLimit);
     QCOMPARE(actual.fap.throttleLimit, expected.fap.throttleLimit);
@@ -47,9 +48,10 @@ void changeEveryField(AppSettings &s)
 {
     s.adapterIndex = 3;
     s.adapterName = u"wg0"_s;
-    s.lanAddresses.assign({u"10.0.0.2"_s, u"10.0.0.3"_s});
-    s.ignoredAddresses.assign({u"1.2.3.4"_s});
+    s.lanAddresses.assign({u"10.0.0.2"_s, u"2001:db8:1::/64"_s, u"10.0.0.3"_s});
+    s.ignoredAddresses.assign({u"1.2.3.4"_s, u"2001:db8:99::7"_s});
     s.useAll192168 = false;
+    s.useAdapterIpv6 = false;
     s.fap = FapParameters{8192, 209715200, 157286400, true, 524288000, 37894.25, 37894.75};
     s.pingHost = QStringLiteral("example.org");
     s.pingTimeoutMs = 2000;
@@ -120,7 +122,7 @@ private Q_SLOTS:
         saveSettings(path, AppSettings{});
         QCOMPARE(QString::fromUtf8(fileBytes(path)),
                  QStringLiteral("[System]\nautoaxis=0\nhistlenght=60\nAutoStart=0\nsm=0\nOnTop=0\nplan=0\nShowOptions=1\n"
-                                "use192=1\nuseop=0\nopst=0\nopet=0\nfaprecharge=4096\nfapmaxonp=96888422\n"
+                                "use192=1\nuse6=1\nuseop=0\nopst=0\nopet=0\nfaprecharge=4096\nfapmaxonp=96888422\n"
                                 "fapmaxoffp=267386880\ntsht=64592281\nadapter=-1\nadaptername=\nlanIPCount=0\nignIPCount=0\n"
                                 "[Ping]\nurl=%1\ntimeout=10000\nttl=64\nsize=32\n[Alpha]\nalpha=255\n[Tray]\ntype=1\n"
                                 "[Alerts]\nEnabled=1\nSteps=75,90\nWarnMinutes=10\n")
@@ -156,6 +158,10 @@ private Q_SLOTS:
         QTest::newRow("any other tray type is graphic") << QByteArray("[Tray]\ntype=7\n") << -1 << none << 0 << 0 << 1;
         QTest::newRow("binary file") << binary("\x7f" "ELF\x02\x01\x01\x00\x00\x00[System\x00\nadapter\x00=1") << -1
                                      << none << 0 << 0 << 1;
+        // A file of an older version, without the IPv6 rule's key, and IPv6 entries as text.
+        QTest::newRow("IPv6 entries")
+            << QByteArray("[System]\nlanIPCount=2\n[LANIPS]\nIP0=2001:db8:1::/64\nIP1=192.168.1.2\n") << -1
+            << QStringList{u"2001:db8:1::/64"_s, u"192.168.1.2"_s} << 0 << 0 << 1;
         QTest::newRow("truncated file") << QByteArray("[System]\nlanIPCount=2\nadapter=1\n[LANIPS]\nIP0=10.0.0.1\nIP1=10.0")
                                         << 1 << QStringList{u"10.0.0.1"_s, u"10.0"_s} << 0 << 0 << 1;
     }
@@ -178,6 +184,27 @@ private Q_SLOTS:
         QCOMPARE(loaded.planIndex, planIndex);
         QCOMPARE(int(loaded.trayStyle), trayStyle);
         QCOMPARE(loadFapState(ini).usedBytes, usedBytes);
+    }
+
+    // The IPv6 rule: on in a file written before it existed.
+    void adapterIpv6Rule_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("older file") << QByteArray("[System]\nuse192=0\nlanIPCount=0\n") << true;
+        QTest::newRow("off") << QByteArray("[System]\nuse6=0\n") << false;
+        QTest::newRow("on") << QByteArray("[System]\nuse6=1\n") << true;
+    }
+    void adapterIpv6Rule()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, on);
+        QTemporaryDir dir;
+        const QString path = settingsPath(dir.path() + u'/');
+        writeBytes(path, file);
+        AppSettings loaded;
+        loadSettings(IniDocument::read(path), loaded);
+        QCOMPARE(loaded.useAdapterIpv6.load(), on);
     }
 
     // A value the alerts cannot use reads as the default.

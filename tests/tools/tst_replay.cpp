@@ -85,6 +85,27 @@ bool writeCapture(const QString &path, int linkType, const QList<Frame> &frames)
     return true;
 }
 
+// Ethernet frames of the first second, as bytes with their wire lengths.
+bool writeFrames(const QString &path, const QList<std::pair<QByteArray, uint32_t>> &frames)
+{
+    pcap_t *dead = pcap_open_dead(DLT_EN10MB, 65535);
+    pcap_dumper_t *dumper = pcap_dump_open(dead, QFile::encodeName(path).constData());
+    if (!dumper) {
+        pcap_close(dead);
+        return false;
+    }
+    for (const auto &[bytes, wire] : frames) {
+        pcap_pkthdr header{};
+        header.ts.tv_sec = kStart;
+        header.caplen = uint32_t(bytes.size());
+        header.len = wire;
+        pcap_dump(reinterpret_cast<u_char *>(dumper), &header, reinterpret_cast<const u_char *>(bytes.constData()));
+    }
+    pcap_dump_close(dumper);
+    pcap_close(dead);
+    return true;
+}
+
 // Downloads and an upload over four seconds: a frame at exactly a whole second comes after that
 // second's tick; an ignored source, a 192.168 host with the rule off and a short frame count nothing.
 const QList<Frame> &stream()
@@ -220,8 +241,8 @@ private Q_SLOTS:
     }
 
     // The same datagrams give the same lines whatever link carries them; a frame of another
-    // protocol with a download's addresses where IPv4 keeps them counts nothing (Ethernet is read
-    // without a look at its type, so it gets none); a link type the program cannot read is named.
+    // protocol with a download's addresses where IPv4 keeps them counts nothing; a link type the
+    // program cannot read is named.
     void linkTypes_data()
     {
         QTest::addColumn<int>("linkType");
@@ -242,8 +263,7 @@ private Q_SLOTS:
         QFETCH(int, linkType);
         QFETCH(QByteArray, error);
         QList<Frame> frames = stream();
-        if (linkType != DLT_EN10MB)
-            frames.insert(4, Frame{kStart + 1, 250000, "203.0.113.7", "192.168.0.10", 900, 34, false});
+        frames.insert(4, Frame{kStart + 1, 250000, "203.0.113.7", "192.168.0.10", 900, 34, false});
         const QString capture = path(QStringLiteral("link%1.pcap").arg(linkType));
         QVERIFY(writeCapture(capture, linkType, frames));
         const Run result = run(QStringList{QStringLiteral("replay")} + replayFlags() + QStringList{capture});
@@ -275,6 +295,9 @@ private Q_SLOTS:
         row("unknown option", {"replay", "--frobnicate", "{dir}/stream.pcap"});
         row("option without its value", {"replay", "{dir}/stream.pcap", "--lan"});
         row("address not canonical", {"replay", "--lan", "192.168.000.010", "{dir}/stream.pcap"});
+        row("IPv6 prefix too long", {"replay", "--ignore", "2001:db8::/129", "{dir}/stream.pcap"});
+        row("bad --mtu", {"replay", "--mtu", "-1", "{dir}/stream.pcap"});
+        row("--mtu too large", {"replay", "--mtu", "1048577", "{dir}/stream.pcap"});
         row("missing settings file", {"replay", "--ini", "{dir}/missing.ini", "{dir}/stream.pcap"});
         row("two captures", {"replay", "{dir}/stream.pcap", "{dir}/stream.pcap"});
         row("no capture", {"replay"});
@@ -329,6 +352,77 @@ private Q_SLOTS:
         QCOMPARE(result.err, message);
         QCOMPARE(result.exitCode, 2);
         QCOMPARE(result.out, QByteArray());
+    }
+
+    // A bad address names itself, also when it is the capture file that --lan took.
+    void badAddressIsNamed_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("error");
+        QTest::newRow("capture taken for an address")
+            << QStringList{QStringLiteral("replay"), QStringLiteral("--lan"), QStringLiteral("x.pcap")}
+            << QByteArray("tarvo-cli: --lan needs an IPv4 address in dotted-decimal form or an IPv6 address or network, "
+                          "not \"x.pcap\"\n");
+        QTest::newRow("ignored IPv6 with a bad prefix")
+            << QStringList{QStringLiteral("replay"), QStringLiteral("--ignore"), QStringLiteral("2001:db8::/64x"),
+                           QStringLiteral("x.pcap")}
+            << QByteArray("tarvo-cli: --ignore needs an IPv4 address in dotted-decimal form or an IPv6 address or "
+                          "network, not \"2001:db8::/64x\"\n");
+    }
+    void badAddressIsNamed()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, error);
+        const Run result = run(arguments);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.err, error);
+    }
+
+    // IPv6 downloads count, to a listed network; a merged TCP frame counts its segments' headers
+    // unless --mtu 0 says to count it as captured. The down column of the first tick tells.
+    void dualStackAndMergedFrames_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("down");
+        const QString lan6 = QStringLiteral("2001:db8:1::/64");
+        // 1014 (IPv4 UDP) + 1014 (IPv6 UDP) + 3014 as captured, or 2960 + 3 x 54 merged at 1500.
+        QTest::newRow("default MTU") << QStringList{QStringLiteral("--lan"), lan6} << QByteArray("5150");
+        QTest::newRow("MTU 0") << QStringList{QStringLiteral("--lan"), lan6, QStringLiteral("--mtu"), QStringLiteral("0")}
+                               << QByteArray("5042");
+        QTest::newRow("MTU 9000") << QStringList{QStringLiteral("--mtu"), QStringLiteral("9000"), QStringLiteral("--lan"),
+                                                 lan6} << QByteArray("5042");
+        QTest::newRow("IPv6 not on the LAN") << QStringList{QStringLiteral("--lan"), QStringLiteral("2001:db8:2::/64")}
+                                             << QByteArray("4136");
+    }
+    void dualStackAndMergedFrames()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, down);
+        const QString capture = path(QStringLiteral("dualstack.pcap"));
+        const auto address = [](const char *text, QByteArray &into, int at) {
+            const QList<QByteArray> parts = QByteArray(text).split(':');
+            for (int i = 0; i < parts.size(); ++i) {
+                const uint16_t group = uint16_t(parts[i].toUShort(nullptr, 16));
+                into[at + 2 * i] = char(group >> 8);
+                into[at + 2 * i + 1] = char(group & 0xff);
+            }
+        };
+        const QByteArray mac(12, '\x11');
+        QByteArray ipv4 = QByteArray::fromHex("4500000000000000401100000000000000000000");
+        ipv4.replace(12, 8, QByteArray::fromHex("cb007107c0a8000a")); // 203.0.113.7 to 192.168.0.10
+        QByteArray tcp4 = ipv4;
+        tcp4[9] = 6;
+        tcp4 += QByteArray::fromHex("0000000000000000000000005000000000000000");
+        QByteArray ipv6 = QByteArray::fromHex("6000000000001140") + QByteArray(32, '\0');
+        address("2001:db8:7:0:0:0:0:7", ipv6, 8);
+        address("2001:db8:1:0:0:0:0:10", ipv6, 24);
+        QVERIFY(writeFrames(capture, {{mac + QByteArray::fromHex("0800") + ipv4, 1014},
+                                      {mac + QByteArray::fromHex("86dd") + ipv6, 1014},
+                                      {mac + QByteArray::fromHex("0800") + tcp4, 3014}}));
+        const Run result = run(QStringList{QStringLiteral("replay")} + options + QStringList{capture});
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out.split('\n').value(1).split(',').value(2), down);
     }
 
     // The help text and the manual page offer the same options.

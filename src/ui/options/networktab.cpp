@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 using namespace OptionsForm;
@@ -27,8 +28,8 @@ int selectedRow(const QListWidget *list)
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-// A label, then the four boxes of an address side by side, first number first.
-QHBoxLayout *addressRow(QLabel *caption, std::array<QLineEdit *, 4> &boxes, const char *name)
+// A label, then the four boxes of an address side by side, first number first, then the IPv6 box.
+QHBoxLayout *addressRow(QLabel *caption, std::array<QLineEdit *, 4> &boxes, QLineEdit *&ipv6, const char *name)
 {
     auto *row = new QHBoxLayout;
     row->addWidget(caption);
@@ -39,6 +40,12 @@ QHBoxLayout *addressRow(QLabel *caption, std::array<QLineEdit *, 4> &boxes, cons
         boxes[i]->setFixedWidth(40);
         row->addWidget(boxes[i]);
     }
+    ipv6 = new QLineEdit;
+    ipv6->setObjectName(QLatin1String(name) + u'6');
+    ipv6->setPlaceholderText(QStringLiteral("or IPv6"));
+    ipv6->setMaxLength(longestIpv6Entry);
+    ipv6->setMinimumWidth(120);
+    row->addWidget(ipv6);
     row->addStretch();
     return row;
 }
@@ -100,10 +107,13 @@ NetworkTab::NetworkTab(OptionsWindow &window)
     m_lan.remove = button("deleteLanButton", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
     QVBoxLayout *lanInputs =
         addressFrame(lanGroup, m_lan.list,
-                     addressRow(new QLabel(QStringLiteral("Add new IP")), m_lan.boxes, "lanAddressBox"), m_lan.add,
+                     addressRow(new QLabel(QStringLiteral("Add new IP")), m_lan.boxes, m_lan.ipv6, "lanAddressBox"), m_lan.add,
                      m_lan.remove);
     m_useAll192Check = named(new QCheckBox(QStringLiteral("Use all 192.168.*.* IPs as LAN")), "useAll192Check");
     lanInputs->addWidget(m_useAll192Check);
+    m_useAdapterIpv6Check = named(new QCheckBox(QStringLiteral("Use this adapter's IPv6 networks as LAN")),
+                                  "useAdapterIpv6Check");
+    lanInputs->addWidget(m_useAdapterIpv6Check);
     auto *showPublicAddressButton =
         named(new QPushButton(QStringLiteral("See my public IP")), "showPublicAddressButton");
     m_addPublicAddressButton =
@@ -118,7 +128,7 @@ NetworkTab::NetworkTab(OptionsWindow &window)
     m_ignored.remove =
         button("deleteIgnoredButton", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
     addressFrame(ignoredGroup, m_ignored.list,
-                 addressRow(new QLabel(QStringLiteral("Add new IP")), m_ignored.boxes, "ignoredAddressBox"),
+                 addressRow(new QLabel(QStringLiteral("Add new IP")), m_ignored.boxes, m_ignored.ipv6, "ignoredAddressBox"),
                  m_ignored.add, m_ignored.remove)
         ->addStretch();
     network->addWidget(ignoredGroup);
@@ -151,6 +161,7 @@ void NetworkTab::showSettings(const AppSettings &settings)
     m_ignored.list->clear();
     m_ignored.list->addItems(settings.ignoredAddresses.entries());
     m_useAll192Check->setChecked(settings.useAll192168.load());
+    m_useAdapterIpv6Check->setChecked(settings.useAdapterIpv6.load());
 }
 
 void NetworkTab::takeSettings(AppSettings &settings) const
@@ -158,6 +169,7 @@ void NetworkTab::takeSettings(AppSettings &settings) const
     // The address lists are taken as they are edited; the adapter row needs the controller's
     // device names.
     settings.useAll192168.store(m_useAll192Check->isChecked());
+    settings.useAdapterIpv6.store(m_useAdapterIpv6Check->isChecked());
 }
 
 void NetworkTab::endPublicAddressLookup(const std::optional<QString> &address)
@@ -185,6 +197,19 @@ bool NetworkTab::hasLanRule() const
 
 std::optional<QString> NetworkTab::addAddress(const AddressEditor &editor)
 {
+    if (const QString typed = editor.ipv6->text(); !typed.trimmed().isEmpty()) {
+        const auto entry = ipv6EntryFromBox(typed);
+        editor.ipv6->setToolTip(entry ? QString() : badIpv6EntryMessage(typed));
+        if (!entry) {
+            QToolTip::showText(editor.ipv6->mapToGlobal(QPoint(0, editor.ipv6->height())), editor.ipv6->toolTip(),
+                               editor.ipv6);
+            return std::nullopt;
+        }
+        if (!appendNew(editor.list, *entry))
+            return std::nullopt;
+        editor.ipv6->clear();
+        return entry;
+    }
     AddressBoxes boxes;
     for (size_t i = 0; i < boxes.size(); ++i)
         boxes[i] = editor.boxes[i]->text();

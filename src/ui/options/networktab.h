@@ -38,13 +38,15 @@ private:
     {
         QListWidget *list = nullptr;
         std::array<QLineEdit *, 4> boxes{}; // first to fourth number of the dotted address
+        QLineEdit *ipv6 = nullptr;          // an IPv6 address or network, taken before the four
         QPushButton *add = nullptr;
         QPushButton *remove = nullptr;
     };
     // Both address lists work alike; each reports its own edits as the window's signals.
     template<typename Added, typename Removed>
     void connectEditor(const AddressEditor &editor, Added added, Removed removed);
-    // The boxes' address into the list; nothing for boxes that hold no address or one listed.
+    // The boxes' address into the list; nothing for boxes that hold no address or one listed. A
+    // bad IPv6 entry says so at its box.
     static std::optional<QString> addAddress(const AddressEditor &editor);
     // The address at the end of the list unless listed already; true when added.
     static bool appendNew(QListWidget *list, const QString &address);
@@ -56,5 +58,6 @@ private:
     AddressEditor m_lan;
     AddressEditor m_ignored;
     QCheckBox *m_useAll192Check = nullptr;
+    QCheckBox *m_useAdapterIpv6Check = nullptr;
     QPushButton *m_addPublicAddressButton = nullptr;
 };

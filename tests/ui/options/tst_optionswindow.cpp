@@ -48,6 +48,8 @@ QVariant timeOf(double dateTime)
 const SettingRow settingRows[] = {
     {"Network settings: 192.168.*.* as LAN", [](AppSettings &s) { s.useAll192168 = false; },
      [](const AppSettings &s) { return QVariant(s.useAll192168.load()); }},
+    {"Network settings: the adapter's IPv6 networks as LAN", [](AppSettings &s) { s.useAdapterIpv6 = false; },
+     [](const AppSettings &s) { return QVariant(s.useAdapterIpv6.load()); }},
     {"Direcway settings: plan", [](AppSettings &s) { s.planIndex = 2; },
      [](const AppSettings &s) { return QVariant(s.planIndex); }},
     {"Direcway settings: recharge rate", [](AppSettings &s) { s.fap.rechargeRate = 8192; },
