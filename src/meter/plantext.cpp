@@ -71,7 +71,7 @@ QStringList describePlan(const DownloadPlan &plan, const QDateTime &start, const
     };
     if (plan.clearAfter)
         lines << QStringLiteral("Restriction \"none\" again %1.").arg(inAndAt(start, *plan.clearAfter, locale));
-    lines << line(plan.fitsFrom, QStringLiteral("No start within the next 7 days keeps it below the throttle limit."),
+    lines << line(plan.fitsFrom, QStringLiteral("No start within the next 7 days sees it done below the throttle limit."),
                   QStringLiteral("It fits now: it stays below the throttle limit all the way."),
                   QStringLiteral("It fits if started %1."));
     return lines;

@@ -95,6 +95,15 @@ private Q_SLOTS:
                           "It will not be cut off.\n"
                           "Done in 00:01:40, at 12:01:40.\n"
                           "It fits now: it stays below the throttle limit all the way.\n");
+        // Never throttled, yet no start fits: it cannot be done within the week looked at.
+        QTest::newRow("longer than a week")
+            << args({"500MB", "--speed", "2", "--ini", "{ini}", "--at", "2026-12-10T12:00"}) << 1
+            << QByteArray("524,288,000 bytes at 2 bytes / s, from 2026-12-10 12:00:00 with 11,000,000 bytes in the "
+                          "bucket (throttle limit 12,000,000):\n"
+                          "It will not be throttled.\n"
+                          "It will not be cut off.\n"
+                          "Not done within 7 days.\n"
+                          "No start within the next 7 days sees it done below the throttle limit.\n");
         // Twelve hours after the save the bucket is empty, yet 25 MB at 1 MB/s passes the throttle
         // limit on its way; it is cut off once and done the next day.
         QTest::newRow("never fits")
@@ -105,7 +114,7 @@ private Q_SLOTS:
                           "Cut off in 00:00:20, at 23:59:20.\n"
                           "Done in 00:08:26, at Fri 11 Dec 00:07:26.\n"
                           "Restriction \"none\" again in 00:21:40, at Fri 11 Dec 00:20:40.\n"
-                          "No start within the next 7 days keeps it below the throttle limit.\n");
+                          "No start within the next 7 days sees it done below the throttle limit.\n");
     }
 
     void plans()
