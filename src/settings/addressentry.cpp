@@ -41,3 +41,9 @@ QString badIpv6EntryMessage(const QString &typed)
                           "2001:db8:1::/64")
         .arg(typed.trimmed());
 }
+
+QString badAddressBoxesMessage(const AddressBoxes &boxes)
+{
+    return QStringLiteral("\"%1.%2.%3.%4\" is not an IPv4 address: each box takes a whole number from 0 to 255")
+        .arg(boxes[0].trimmed(), boxes[1].trimmed(), boxes[2].trimmed(), boxes[3].trimmed());
+}

@@ -22,3 +22,5 @@ inline constexpr int longestIpv6Entry = 49;
 std::optional<QString> ipv6EntryFromBox(QStringView typed);
 // What the options window says of a bad IPv6 entry.
 QString badIpv6EntryMessage(const QString &typed);
+// What it says of four boxes that hold no IPv4 address.
+QString badAddressBoxesMessage(const AddressBoxes &boxes);

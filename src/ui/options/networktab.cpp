@@ -21,6 +21,14 @@ using namespace OptionsForm;
 
 namespace {
 
+// Says why `box` was not taken beside it, and keeps it as the box's tool tip until the next try.
+void showRefusal(QLineEdit *box, const QString &message)
+{
+    box->setToolTip(message);
+    if (!message.isEmpty())
+        QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), message, box);
+}
+
 // The selected row of a single-selection list, -1 when none is selected.
 int selectedRow(const QListWidget *list)
 {
@@ -199,12 +207,9 @@ std::optional<QString> NetworkTab::addAddress(const AddressEditor &editor)
 {
     if (const QString typed = editor.ipv6->text(); !typed.trimmed().isEmpty()) {
         const auto entry = ipv6EntryFromBox(typed);
-        editor.ipv6->setToolTip(entry ? QString() : badIpv6EntryMessage(typed));
-        if (!entry) {
-            QToolTip::showText(editor.ipv6->mapToGlobal(QPoint(0, editor.ipv6->height())), editor.ipv6->toolTip(),
-                               editor.ipv6);
+        showRefusal(editor.ipv6, entry ? QString() : badIpv6EntryMessage(typed));
+        if (!entry)
             return std::nullopt;
-        }
         if (!appendNew(editor.list, *entry))
             return std::nullopt;
         editor.ipv6->clear();
@@ -216,6 +221,7 @@ std::optional<QString> NetworkTab::addAddress(const AddressEditor &editor)
     const auto address = addressFromBoxes(boxes);
     for (size_t i = 0; i < boxes.size(); ++i)
         editor.boxes[i]->setText(boxes[i]);
+    showRefusal(editor.boxes[0], address ? QString() : badAddressBoxesMessage(boxes));
     if (!address || !appendNew(editor.list, *address))
         return std::nullopt;
     for (QLineEdit *box : editor.boxes)
