@@ -91,8 +91,12 @@ private Q_SLOTS:
         const TestFrame download = ipv4Frame(ip(203, 0, 113, 7), ip(192, 168, 0, 10), length);
         const TestFrame upload = ipv4Frame(ip(192, 168, 0, 10), ip(203, 0, 113, 8), 100);
         std::atomic<bool> done{false};
+        std::atomic<bool> editing{false};
 
         std::thread capture([&] {
+            // A fast build would otherwise count every frame before the first edit.
+            while (!editing)
+                std::this_thread::yield();
             for (int i = 0; i < frames; ++i) {
                 const TestFrame &frame = (i % 2) ? upload : download;
                 classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header,
@@ -106,7 +110,7 @@ private Q_SLOTS:
 
         qint64 downloadSum = 0, uploadSum = 0, packetSum = 0;
         int edits = 0;
-        while (!done) {
+        do {
             // The LAN entry stays at the front; other entries come and go behind it.
             settings.lanAddresses.append(QStringLiteral("10.0.0.%1").arg(edits % 200));
             settings.ignoredAddresses.append(QStringLiteral("198.51.100.%1").arg(edits % 200));
@@ -120,7 +124,8 @@ private Q_SLOTS:
             uploadSum += tick.uploadBytes;
             packetSum += tick.packets;
             takeHosts();
-        }
+            editing = true;
+        } while (!done);
         capture.join();
         takeHosts();
         const TrafficCounters::Tick last = counters.takeTick();
