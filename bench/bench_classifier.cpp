@@ -143,7 +143,7 @@ struct Setup
         hostContext.flush();
         // Every byte downloaded is some LAN host's (IPv6 hosts are not counted apart yet).
         uint64_t hostBytes = 0;
-        hosts.take([&](uint32_t, uint64_t bytes) { hostBytes += bytes; });
+        hosts.take([&](HostAddress, uint64_t bytes) { hostBytes += bytes; });
         if (variant == Variant::Hosts && family == framegen::Family::Ipv4
             && hostBytes != uint64_t(counters.downloadedTotal.load()))
             return false;

@@ -113,10 +113,10 @@ private Q_SLOTS:
         UsagePeriod sample;
         sample.levelBytes = 5;
         sample.worstRestriction = Restriction::CutOff;
-        minutes.add(600, sample, {{1, 10}, {2, 20}});
+        minutes.add(600, sample, {{HostAddress::fromIpv4(1), 10}, {HostAddress::fromIpv4(2), 20}});
         sample.levelBytes = 7;
         sample.worstRestriction = Restriction::Throttled;
-        minutes.add(601, sample, {{2, 1}});
+        minutes.add(601, sample, {{HostAddress::fromIpv4(2), 1}});
         const FinishedMinute minute = *minutes.finish();
         QCOMPARE(minute.period.levelBytes, 7);
         QCOMPARE(minute.period.worstRestriction, Restriction::CutOff);
@@ -231,7 +231,7 @@ private Q_SLOTS:
                              sampleMinute(start + 60, 400, 0, {0x0A000002u})}));
         const auto hosts = store.hosts(start, start + 120);
         QCOMPARE(hosts.size(), size_t(2));
-        QCOMPARE(hosts[0].address, 0x0A000002u);
+        QCOMPARE(hosts[0].address, HostAddress::fromIpv4(0x0A000002u));
         QCOMPARE(hosts[0].downloadBytes, 550);
         QCOMPARE(hosts[1].downloadBytes, 150);
         QCOMPARE(store.hosts(start + 60, start + 120).size(), size_t(1));

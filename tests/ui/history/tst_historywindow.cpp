@@ -45,9 +45,9 @@ UsagePeriod period(int64_t startUtc, int64_t download, int64_t upload)
     return result;
 }
 
-uint32_t address(int a, int b, int c, int d)
+HostAddress address(int a, int b, int c, int d)
 {
-    return uint32_t(a) << 24 | uint32_t(b) << 16 | uint32_t(c) << 8 | uint32_t(d);
+    return HostAddress::fromIpv4(uint32_t(a) << 24 | uint32_t(b) << 16 | uint32_t(c) << 8 | uint32_t(d));
 }
 
 // What a bar set shows, back in bytes.
