@@ -222,7 +222,6 @@ PendingHostBytes::PendingHostBytes(HostCounters &shared)
     , m_touched(new uint32_t[HostCounters::slotCount]())
     , m_listedAddress(new uint32_t[HostCounters::listedSlots]())
     , m_ipv6Address(new Ipv6Address[HostCounters::ipv6Slots]())
-    , m_ipv6Used(new bool[HostCounters::ipv6Slots]())
 {
 }
 

@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -72,15 +73,18 @@ public:
     uint32_t ipv6Slot(const Ipv6Address &address) noexcept
     {
         constexpr uint32_t mask = HostCounters::ipv6Slots - 1;
-        uint32_t at = uint32_t(((address.high ^ address.low) * 0x9E3779B97F4A7C15ull) >> 40) & mask;
+        // Both halves mixed, the top bits taken: LAN hosts often differ in a few bits of either.
+        uint32_t at = uint32_t((((address.high * 0x9E3779B97F4A7C15ull) ^ address.low) * 0xC2B2AE3D27D4EB4Full)
+                               >> (64 - std::countr_zero(HostCounters::ipv6Slots)));
         for (uint32_t probe = 0; probe < mostProbes; ++probe, at = (at + 1) & mask) {
-            if (!m_ipv6Used[at]) {
-                m_ipv6Used[at] = true;
-                m_ipv6Address[at] = address;
+            Ipv6Address &held = m_ipv6Address[at];
+            if (held == address)
+                return HostCounters::firstIpv6Slot + at;
+            // The unspecified address never reaches here, so it marks a free place.
+            if (held == Ipv6Address{}) {
+                held = address;
                 return HostCounters::firstIpv6Slot + at;
             }
-            if (m_ipv6Address[at] == address)
-                return HostCounters::firstIpv6Slot + at;
         }
         return HostCounters::noSlot;
     }
@@ -106,8 +110,7 @@ private:
     std::unique_ptr<uint64_t[]> m_bytes;
     std::unique_ptr<uint32_t[]> m_touched; // the slots with bytes, each once
     std::unique_ptr<uint32_t[]> m_listedAddress;
-    std::unique_ptr<Ipv6Address[]> m_ipv6Address;
-    std::unique_ptr<bool[]> m_ipv6Used;
+    std::unique_ptr<Ipv6Address[]> m_ipv6Address; // :: where free
     uint32_t m_touchedCount = 0;
 };
 
