@@ -87,7 +87,6 @@ struct Setup
 {
     // `rule`: the 192.168 rule for IPv4 frames, the adapter's IPv6 networks for the others.
     Setup(framegen::Profile profile, int lanSize, bool rule, framegen::Family family = framegen::Family::Ipv4)
-        : family(family)
     {
         const bool useAll192168 = family == framegen::Family::Ipv4 && rule;
         framegen::Generator generator(profile, lanSize, family);
@@ -141,11 +140,10 @@ struct Setup
             callback(user, &frame.header, frame.bytes.data());
         context.flush();
         hostContext.flush();
-        // Every byte downloaded is some LAN host's (IPv6 hosts are not counted apart yet).
+        // Every byte downloaded is some LAN host's, of either family.
         uint64_t hostBytes = 0;
-        hosts.take([&](uint32_t, uint64_t bytes) { hostBytes += bytes; });
-        if (variant == Variant::Hosts && family == framegen::Family::Ipv4
-            && hostBytes != uint64_t(counters.downloadedTotal.load()))
+        hosts.take([&](HostAddress, uint64_t bytes) { hostBytes += bytes; });
+        if (variant == Variant::Hosts && hostBytes != uint64_t(counters.downloadedTotal.load()))
             return false;
         framegen::Totals counted;
         counted.downloadBytes = uint64_t(counters.downloadedTotal.load());
@@ -160,7 +158,6 @@ struct Setup
         return counted == expected;
     }
 
-    framegen::Family family;
     std::vector<framegen::Frame> frames;
     framegen::Totals expected;
     AppSettings settings;

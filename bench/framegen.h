@@ -129,7 +129,8 @@ private:
         const auto lan = [this](u_char *at) {
             at[0] = 0x20, at[1] = 0x01, at[2] = 0x0d, at[3] = 0xb8;
             at[5] = u_char(random() % uint64_t(m_lanSize) + 1);
-            put64(at + 8, random());
+            // A few machines on each network, as a home LAN has: each a host of the per-host counts.
+            put64(at + 8, 0x0200'0000'0000'1000ull + random() % 8);
         };
         const auto outside = [this](u_char *at) {
             at[0] = 0x20, at[1] = 0x01, at[2] = 0x0d, at[3] = 0xb8, at[4] = 0xf0;

@@ -39,12 +39,6 @@ std::string localText(int64_t utc)
     return result;
 }
 
-std::string addressText(uint32_t address)
-{
-    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 255) + '.'
-           + std::to_string((address >> 8) & 255) + '.' + std::to_string(address & 255);
-}
-
 const char *const kPeriodColumns[] = {"start", "download_bytes", "upload_bytes", "download_packets",
                                       "upload_packets", "level_bytes", "cutoff_limit_bytes",
                                       "throttle_limit_bytes", "worst_restriction", "dropped_frames"};
@@ -147,7 +141,7 @@ int runHistory(const HistoryOptions &options, std::FILE *out)
         if (!options.json)
             text += header(kHostColumns);
         for (const HostUsage &host : store.hosts(options.fromUtc, options.toUtc))
-            text += Line(options.json, kHostColumns).text(addressText(host.address)).number(host.downloadBytes).end();
+            text += Line(options.json, kHostColumns).text(host.address.toString().toStdString()).number(host.downloadBytes).end();
     } else {
         if (!options.json)
             text += header(kPeriodColumns);

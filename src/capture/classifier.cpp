@@ -221,16 +221,25 @@ PendingHostBytes::PendingHostBytes(HostCounters &shared)
     , m_bytes(new uint64_t[HostCounters::slotCount]())
     , m_touched(new uint32_t[HostCounters::slotCount]())
     , m_listedAddress(new uint32_t[HostCounters::listedSlots]())
+    , m_ipv6Address(new Ipv6Address[HostCounters::ipv6Slots]())
 {
+}
+
+HostAddress PendingHostBytes::addressOf(uint32_t slot) const noexcept
+{
+    if (slot >= HostCounters::firstIpv6Slot) {
+        const Ipv6Address &address = m_ipv6Address[slot - HostCounters::firstIpv6Slot];
+        return {address.high, address.low};
+    }
+    return HostAddress::fromIpv4(slot >= HostCounters::subnetSlots ? m_listedAddress[slot - HostCounters::subnetSlots]
+                                                                    : 0);
 }
 
 void PendingHostBytes::flush() noexcept
 {
     for (uint32_t i = 0; i < m_touchedCount; ++i) {
         const uint32_t slot = m_touched[i];
-        const uint32_t address = slot >= HostCounters::subnetSlots ? m_listedAddress[slot - HostCounters::subnetSlots]
-                                                                  : 0;
-        m_shared->add(slot, address, m_bytes[slot]);
+        m_shared->add(slot, addressOf(slot), m_bytes[slot]);
         m_bytes[slot] = 0;
     }
     m_touchedCount = 0;
@@ -287,6 +296,8 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
             return lan.contains(address) || (adapter && adapter->contains(address));
         };
         verdict = decide(source, onLan6(source), destination6, onLan6(destination6), context.ignored.current());
+        if (verdict == FrameVerdict::Download && context.pendingHosts)
+            context.pendingHosts->add(context.pendingHosts->ipv6Slot(destination6), 0, uint32_t(counted));
     }
 
     const auto length = static_cast<uint32_t>(counted);
@@ -295,7 +306,8 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
     case FrameVerdict::Download:
         pending.downloadBytes += length;
         ++pending.downloadPackets;
-        // A download's destination is on the LAN: a 192.168 address or a listed one.
+        // A download's destination is on the LAN: a 192.168 address or a listed one. IPv6 hosts
+        // counted theirs above, while the address was at hand.
         if (PendingHostBytes *hosts = context.pendingHosts.get(); hosts && family == Family::Ipv4)
             hosts->add(HostCounters::slotOf(destination, destinationIndex), destination, length);
         break;

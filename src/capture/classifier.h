@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -58,12 +59,37 @@ struct PendingCounts
 };
 
 // The download bytes per LAN host of the frames classified since the last flush, in the slots of
-// HostCounters; made once, so a frame costs an addition and no allocation.
+// HostCounters; made once, so a frame costs an addition and no allocation. IPv6 hosts get their
+// slots here, on their first download: a short probe of an open-addressing table of their
+// addresses. A host whose probe finds no room counts with the other traffic, in the totals only.
 class PendingHostBytes
 {
 public:
+    static constexpr uint32_t mostProbes = 32;
+
     explicit PendingHostBytes(HostCounters &shared);
 
+    // The slot of an IPv6 LAN host; noSlot when the table has no room near its place.
+    uint32_t ipv6Slot(const Ipv6Address &address) noexcept
+    {
+        constexpr uint32_t mask = HostCounters::ipv6Slots - 1;
+        // Both halves mixed, the top bits taken: LAN hosts often differ in a few bits of either.
+        uint32_t at = uint32_t((((address.high * 0x9E3779B97F4A7C15ull) ^ address.low) * 0xC2B2AE3D27D4EB4Full)
+                               >> (64 - std::countr_zero(HostCounters::ipv6Slots)));
+        for (uint32_t probe = 0; probe < mostProbes; ++probe, at = (at + 1) & mask) {
+            Ipv6Address &held = m_ipv6Address[at];
+            if (held == address)
+                return HostCounters::firstIpv6Slot + at;
+            // The unspecified address never reaches here, so it marks a free place.
+            if (held == Ipv6Address{}) {
+                held = address;
+                return HostCounters::firstIpv6Slot + at;
+            }
+        }
+        return HostCounters::noSlot;
+    }
+
+    // `address` serves listed IPv4 slots; an IPv6 slot knows its own.
     void add(uint32_t slot, uint32_t address, uint32_t length) noexcept
     {
         if (slot == HostCounters::noSlot || length == 0)
@@ -71,17 +97,20 @@ public:
         if (m_bytes[slot] == 0)
             m_touched[m_touchedCount++] = slot;
         m_bytes[slot] += length;
-        if (slot >= HostCounters::subnetSlots)
+        if (slot >= HostCounters::subnetSlots && slot < HostCounters::firstIpv6Slot)
             m_listedAddress[slot - HostCounters::subnetSlots] = address;
     }
     // Each touched slot into the shared counters, once.
     void flush() noexcept;
 
 private:
+    HostAddress addressOf(uint32_t slot) const noexcept;
+
     HostCounters *m_shared;
     std::unique_ptr<uint64_t[]> m_bytes;
     std::unique_ptr<uint32_t[]> m_touched; // the slots with bytes, each once
     std::unique_ptr<uint32_t[]> m_listedAddress;
+    std::unique_ptr<Ipv6Address[]> m_ipv6Address; // :: where free
     uint32_t m_touchedCount = 0;
 };
 
@@ -125,6 +154,7 @@ struct CaptureContext
 // does not depend on the adapter chosen; a merged TCP frame counts as the segments it stands for
 // (see CaptureContext::mtu). IPv6 link-local, unique-local, multicast and loopback addresses
 // are neither on the LAN nor outside: a frame with one at either end counts nothing. Counts into the context's
-// pending counts, and a download into its host's slot when the context counts hosts (see
+// pending counts, and a download into its host's slot when the context counts hosts, IPv6 hosts
+// included (see
 // flush()): takes no lock, changes no shared counter, allocates nothing and builds no text.
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes);

@@ -18,7 +18,8 @@ namespace {
 
 // "TRVH" in the file's header, so another program's SQLite file is never taken for ours.
 constexpr int kApplicationId = 0x54525648;
-constexpr int kSchemaVersion = 1;
+// 2: a host's address is its 16 bytes (IPv4 as ::ffff:a.b.c.d) instead of an IPv4 integer.
+constexpr int kSchemaVersion = 2;
 // SQLite's result codes for a file that is no database, or a damaged one.
 const QString kNotADatabase = QStringLiteral("26");
 const QString kCorrupt = QStringLiteral("11");
@@ -31,7 +32,7 @@ const char *const kSchema[] = {
     " level_at INTEGER NOT NULL," // the minute the three figures before it come from
     " worst_restriction INTEGER NOT NULL, dropped_frames INTEGER NOT NULL,"
     " PRIMARY KEY(granularity, start)) WITHOUT ROWID",
-    "CREATE TABLE hosts(granularity INTEGER NOT NULL, start INTEGER NOT NULL, address INTEGER NOT NULL,"
+    "CREATE TABLE hosts(granularity INTEGER NOT NULL, start INTEGER NOT NULL, address BLOB NOT NULL,"
     " download INTEGER NOT NULL, PRIMARY KEY(granularity, start, address)) WITHOUT ROWID",
     // Where each size has been cut by its retention: the hosts read from the finest size kept.
     "CREATE TABLE pruned(granularity INTEGER PRIMARY KEY, before INTEGER NOT NULL)",
@@ -123,7 +124,8 @@ Inspection inspect(const QSqlDatabase &database)
     if (query.value(0).toInt() == kApplicationId) {
         query.exec(QStringLiteral("PRAGMA user_version"));
         const int version = query.next() ? query.value(0).toInt() : 0;
-        if (version != kSchemaVersion)
+        // An older store is brought up to date when opened for writing; readers take both forms.
+        if (version < 1 || version > kSchemaVersion)
             return {Kind::Damaged, QStringLiteral("unknown version %1").arg(version)};
         query.exec(QStringLiteral("PRAGMA quick_check"));
         const QString check = query.next() ? query.value(0).toString() : query.lastError().databaseText();
@@ -133,6 +135,44 @@ Inspection inspect(const QSqlDatabase &database)
     if (query.next() && query.value(0).toInt() == 0 && query.value(0).isValid())
         return {Kind::Empty, QStringLiteral("not a usage history of Tarvo")};
     return {Kind::Damaged, QStringLiteral("not a usage history of Tarvo")};
+}
+
+// A host's address as the store keeps it: 16 bytes, or an IPv4 integer in a store of version 1.
+HostAddress storedAddress(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+        return HostAddress::fromIpv4(uint32_t(value.toLongLong()));
+    return HostAddress::fromBytes(value.toByteArray()).value_or(HostAddress{});
+}
+
+// Version 1 kept a host's address as an IPv4 integer: each becomes its 16 bytes, in place and in
+// one transaction, so a failure leaves the store as it was. Returns the failure, or nothing.
+QString upgrade(QSqlDatabase database)
+{
+    QSqlQuery query(database);
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
+        return query.lastError().text();
+    if (query.value(0).toInt() >= kSchemaVersion)
+        return {};
+    bool done = database.transaction() && query.exec(QStringLiteral("SELECT DISTINCT address FROM hosts"));
+    std::vector<qint64> addresses;
+    while (done && query.next())
+        addresses.push_back(query.value(0).toLongLong());
+    QSqlQuery update(database);
+    done = done && update.prepare(QStringLiteral("UPDATE hosts SET address = ? WHERE address = ?"));
+    for (const qint64 address : addresses) {
+        update.bindValue(0, HostAddress::fromIpv4(uint32_t(address)).bytes());
+        update.bindValue(1, address);
+        done = done && update.exec();
+    }
+    done = done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+    if (done && database.commit())
+        return {};
+    const QString error = update.lastError().isValid() ? update.lastError().text()
+                          : query.lastError().isValid() ? query.lastError().text()
+                                                        : database.lastError().text();
+    database.rollback();
+    return error;
 }
 
 // WAL: a commit is one append, and a killed program leaves every committed minute; FULL syncs
@@ -147,7 +187,7 @@ QString prepareForWriting(QSqlDatabase database)
         || !query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
         return query.lastError().text();
     if (query.value(0).toInt() != 0)
-        return {};
+        return upgrade(database);
     bool done = database.transaction();
     for (const char *statement : kSchema)
         done = done && query.exec(QString::fromLatin1(statement));
@@ -263,7 +303,7 @@ bool HistoryStore::writeAll(const std::vector<FinishedMinute> &minutes, bool &da
     const auto addHost = [&](HistoryGranularity granularity, int64_t start, const HostUsage &usage) {
         host.bindValue(0, granularityKey(granularity));
         host.bindValue(1, qint64(start));
-        host.bindValue(2, qint64(usage.address));
+        host.bindValue(2, usage.address.bytes());
         host.bindValue(3, qint64(usage.downloadBytes));
         return host.exec();
     };
@@ -371,6 +411,6 @@ std::vector<HostUsage> HistoryStore::hosts(int64_t fromUtc, int64_t toUtc) const
     query.addBindValue(qint64(toUtc));
     query.exec();
     while (query.next())
-        found.push_back(HostUsage{uint32_t(query.value(0).toLongLong()), query.value(1).toLongLong()});
+        found.push_back(HostUsage{storedAddress(query.value(0)), query.value(1).toLongLong()});
     return found;
 }

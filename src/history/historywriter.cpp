@@ -134,6 +134,6 @@ std::optional<FinishedMinute> HistoryFeed::tick(int64_t nowUtc, const TrafficCou
     sample.worstRestriction = meter.restriction();
     sample.droppedFrames = int64_t(droppedTotal >= m_dropped ? droppedTotal - m_dropped : droppedTotal);
     m_dropped = droppedTotal;
-    hosts.take([&](uint32_t address, uint64_t bytes) { sampleHosts.push_back({address, int64_t(bytes)}); });
+    hosts.take([&](HostAddress address, uint64_t bytes) { sampleHosts.push_back({address, int64_t(bytes)}); });
     return m_minutes.add(nowUtc, sample, sampleHosts);
 }

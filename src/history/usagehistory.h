@@ -1,6 +1,7 @@
 #pragma once
 
 #include "meter/fapmeter.h"
+#include "meter/hostaddress.h"
 
 #include <cstdint>
 #include <vector>
@@ -24,10 +25,10 @@ struct UsagePeriod
     int64_t droppedFrames = 0;
 };
 
-// The download of one LAN host (IPv4, host byte order) over a span of periods.
+// The download of one LAN host over a span of periods.
 struct HostUsage
 {
-    uint32_t address = 0;
+    HostAddress address;
     int64_t downloadBytes = 0;
 };
 

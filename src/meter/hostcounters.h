@@ -1,23 +1,29 @@
 #pragma once
 
+#include "meter/hostaddress.h"
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
 // The download bytes of each LAN host, added by the capture thread once per host and batch and
-// taken by the user-interface thread. A host is a slot of a fixed table, so the capture looks it
-// up with arithmetic, takes no lock and builds no text: 192.168.x.y is slot x*256+y, and the
-// listed LAN entries outside 192.168 take the slots after those, by their place among the list's
-// sorted addresses. The capture stores a listed slot's address beside its bytes; after an edit of
-// the list a slot may change hands, so the bytes of the second in which that happens may go to
-// the slot's former address.
+// taken by the user-interface thread. A host is a slot of a fixed table, so the capture finds it
+// without a lock or text: 192.168.x.y is slot x*256+y, and the listed LAN entries outside 192.168
+// take the slots after those, by their place among the list's sorted addresses. The capture
+// stores a listed slot's address beside its bytes; after an edit of the list a slot may change
+// hands, so the bytes of the second in which that happens may go to the slot's former address.
+// IPv6 hosts take the last slots, each found by its address in an open-addressing table the
+// capture thread alone fills (see PendingHostBytes); a slot keeps its address for the run.
 class HostCounters
 {
 public:
     static constexpr uint32_t subnetSlots = 65536;
     static constexpr uint32_t listedSlots = 256;
-    static constexpr uint32_t slotCount = subnetSlots + listedSlots;
+    static constexpr uint32_t ipv6Slots = 1024; // a power of two
+    static constexpr uint32_t firstIpv6Slot = subnetSlots + listedSlots;
+    static constexpr uint32_t slotCount = firstIpv6Slot + ipv6Slots;
     static constexpr uint32_t noSlot = UINT32_MAX;
+    static_assert(slotCount % 64 == 0 && (ipv6Slots & (ipv6Slots - 1)) == 0);
 
     HostCounters();
 
@@ -30,8 +36,8 @@ public:
         return listedIndex >= 0 && uint32_t(listedIndex) < listedSlots ? subnetSlots + uint32_t(listedIndex) : noSlot;
     }
 
-    // Capture thread, once per slot and batch.
-    void add(uint32_t slot, uint32_t address, uint64_t bytes) noexcept;
+    // Capture thread, once per slot and batch; `address` serves listed and IPv6 slots.
+    void add(uint32_t slot, HostAddress address, uint64_t bytes) noexcept;
 
     // User-interface thread: calls each(address, bytes) for every host with bytes since the last
     // take, and takes them; bytes added meanwhile wait for the next take.
@@ -48,13 +54,15 @@ public:
     }
 
 private:
-    uint32_t addressOf(uint32_t slot) const noexcept
+    HostAddress addressOf(uint32_t slot) const noexcept
     {
-        return slot < subnetSlots ? 0xC0A80000u | slot
-                                  : m_listedAddress[slot - subnetSlots].load(std::memory_order_relaxed);
+        if (slot < subnetSlots)
+            return HostAddress::fromIpv4(0xC0A80000u | slot);
+        return {m_address[2 * (slot - subnetSlots)].load(std::memory_order_relaxed),
+                m_address[2 * (slot - subnetSlots) + 1].load(std::memory_order_relaxed)};
     }
 
     std::unique_ptr<std::atomic<uint64_t>[]> m_bytes;
     std::unique_ptr<std::atomic<uint64_t>[]> m_touched; // a bit per slot that has bytes
-    std::unique_ptr<std::atomic<uint32_t>[]> m_listedAddress;
+    std::unique_ptr<std::atomic<uint64_t>[]> m_address; // two halves per listed or IPv6 slot
 };

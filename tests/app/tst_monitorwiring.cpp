@@ -124,7 +124,7 @@ private Q_SLOTS:
         {
             Program program(recording);
             Controller &controller = program.controller;
-            controller.session().hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
+            controller.session().hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), HostAddress::fromIpv4(0xC0A80105u), 700);
             controller.session().counters().tickDownloadBytes = 1000;
             controller.tickAt(minuteStart);
             controller.session().counters().tickDownloadBytes = 500;
@@ -140,7 +140,7 @@ private Q_SLOTS:
         QCOMPARE(minutes[1].downloadBytes, 520);
         const auto hosts = store.hosts(INT64_MIN, INT64_MAX);
         QCOMPARE(hosts.size(), size_t(1));
-        QCOMPARE(hosts[0].address, 0xC0A80105u);
+        QCOMPARE(hosts[0].address, HostAddress::fromIpv4(0xC0A80105u));
         QCOMPARE(hosts[0].downloadBytes, 700);
 
         Program next(recording);

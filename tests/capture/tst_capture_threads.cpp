@@ -80,8 +80,8 @@ private Q_SLOTS:
         CaptureContext context{settings, counters, meter, hosts};
         qint64 hostSum = 0;
         const auto takeHosts = [&] {
-            hosts.take([&](uint32_t address, uint64_t bytes) {
-                QCOMPARE(address, ip(192, 168, 0, 10));
+            hosts.take([&](HostAddress address, uint64_t bytes) {
+                QCOMPARE(address, HostAddress::fromIpv4(ip(192, 168, 0, 10)));
                 hostSum += qint64(bytes);
             });
         };

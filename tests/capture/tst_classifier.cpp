@@ -5,7 +5,10 @@
 #include "frames.h"
 #include "meter/fapmeter.h"
 
+#include <QSet>
 #include <QTest>
+
+#include <arpa/inet.h>
 
 using namespace Qt::StringLiterals;
 
@@ -24,7 +27,10 @@ private:
     QStringList takeHosts()
     {
         QStringList taken;
-        hosts.take([&](uint32_t address, uint64_t bytes) { taken << QStringLiteral("%1=%2").arg(address).arg(bytes); });
+        hosts.take([&](HostAddress address, uint64_t bytes) {
+            taken << QStringLiteral("%1=%2").arg(address.isIpv4() ? QString::number(address.ipv4()) : address.toString())
+                         .arg(bytes);
+        });
         return taken;
     }
 
@@ -214,6 +220,85 @@ private Q_SLOTS:
         settings.lanAddresses.assign({QStringLiteral("10.0.0.2")});
         feed(ipv4Frame(outside, ip(10, 0, 0, 9), 1000));
         QCOMPARE(takeHosts(), QStringList());
+    }
+
+    // IPv6 LAN hosts get rows of their own beside the IPv4 ones, summed over a batch; an IPv6
+    // download to a host outside the LAN, or from it, counts for nobody. The LAN is 192.168.*.*,
+    // 2001:db8:1::/64 and 2001:db8:5::9.
+    void ipv6Hosts_data()
+    {
+        QTest::addColumn<QStringList>("frames"); // "source>destination", 100 bytes each, one batch
+        QTest::addColumn<QStringList>("expected"); // sorted "address=bytes"
+        QTest::newRow("one IPv6 host") << QStringList{u"2001:db8:7::7>2001:db8:1::10"_s}
+                                       << QStringList{u"2001:db8:1::10=100"_s};
+        QTest::newRow("two IPv6 hosts, one twice")
+            << QStringList{u"2001:db8:7::7>2001:db8:1::10"_s, u"2001:db8:7::8>2001:db8:5::9"_s,
+                           u"2001:db8:7::7>2001:db8:1::10"_s}
+            << QStringList{u"2001:db8:1::10=200"_s, u"2001:db8:5::9=100"_s};
+        QTest::newRow("IPv4 and IPv6 hosts apart")
+            << QStringList{u"203.0.113.7>192.168.1.5"_s, u"2001:db8:7::7>2001:db8:1:0:1234::5"_s}
+            << QStringList{u"2001:db8:1:0:1234::5=100"_s, QStringLiteral("%1=100").arg(ip(192, 168, 1, 5))};
+        QTest::newRow("upload and outside traffic count for nobody")
+            << QStringList{u"2001:db8:1::10>2001:db8:7::7"_s, u"2001:db8:7::7>2001:db8:8::8"_s} << QStringList{};
+    }
+
+    void ipv6Hosts()
+    {
+        QFETCH(QStringList, frames);
+        QFETCH(QStringList, expected);
+        settings.lanAddresses.assign({u"2001:db8:1::/64"_s, u"2001:db8:5::9"_s});
+        for (const QString &text : frames) {
+            const QStringList ends = text.split(u'>');
+            const QByteArray source = ends[0].toLatin1(), destination = ends[1].toLatin1();
+            const TestFrame frame = source.contains(':')
+                                        ? frameOf(QByteArray(12, '\x11') + QByteArray::fromHex("86dd")
+                                                      + ipv6Header(source.constData(), destination.constData()),
+                                                  100)
+                                        : ipv4Frame(ntohl(inet_addr(source.constData())),
+                                                    ntohl(inet_addr(destination.constData())), 100);
+            classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header, frame.data());
+        }
+        context.flush();
+        QStringList taken = takeHosts();
+        taken.sort();
+        QCOMPARE(taken, expected);
+    }
+
+    // More IPv6 hosts than the table holds: each host that found a slot keeps it and counts
+    // once, the others count in the totals alone, and nothing is lost from the totals.
+    void fullIpv6TableLosesNothingFromTheTotals()
+    {
+        settings.lanAddresses.assign({u"2001:db8:1::/64"_s});
+        constexpr int hostCount = int(HostCounters::ipv6Slots) + 300;
+        const auto frameTo = [](int host) {
+            const QByteArray destination = QStringLiteral("2001:db8:1::%1").arg(host + 1, 0, 16).toLatin1();
+            return frameOf(QByteArray(12, '\x11') + QByteArray::fromHex("86dd")
+                               + ipv6Header("2001:db8:7::7", destination.constData()),
+                           100);
+        };
+        // Two rounds over every host, a batch of 64 frames at a time.
+        for (int round = 0; round < 2; ++round) {
+            for (int host = 0; host < hostCount; ++host) {
+                const TestFrame frame = frameTo(host);
+                classifyFrame(reinterpret_cast<u_char *>(&context), &frame.header, frame.data());
+                if (host % 64 == 63)
+                    context.flush();
+            }
+        }
+        context.flush();
+        QCOMPARE(counters.downloadedTotal.load(), qint64(2 * hostCount * 100));
+        QSet<QString> seen;
+        qint64 hostBytes = 0;
+        hosts.take([&](HostAddress address, uint64_t bytes) {
+            QVERIFY(!address.isIpv4());
+            QVERIFY(!seen.contains(address.toString()));
+            seen.insert(address.toString());
+            QCOMPARE(bytes, uint64_t(200));
+            hostBytes += qint64(bytes);
+        });
+        QVERIFY(seen.size() <= int(HostCounters::ipv6Slots));
+        QVERIFY(seen.size() > int(HostCounters::ipv6Slots) * 3 / 4);
+        QVERIFY(hostBytes < counters.downloadedTotal.load());
     }
 
     // Every link type with IPv4 and IPv6, tags, other protocols and short captures. The LAN is

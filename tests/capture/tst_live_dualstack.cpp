@@ -193,6 +193,14 @@ private Q_SLOTS:
         QCOMPARE(capture.meter.usedBytes(), int32_t(wire));
         capture.thread.stop();
         QCOMPARE(capture.thread.statistics().dropped, uint64_t(0));
+        // Each family's receiver has a row of its own.
+        QStringList hostRows;
+        capture.hosts.take([&](HostAddress address, uint64_t bytes) {
+            hostRows << QStringLiteral("%1=%2").arg(address.toString()).arg(bytes);
+        });
+        hostRows.sort();
+        QCOMPARE(hostRows, (QStringList{QStringLiteral("198.18.1.2=%1").arg(datagrams4 * (payload + 8 + 20 + 14)),
+                                        QStringLiteral("2001:db8:1::2=%1").arg(datagrams6 * (payload + 8 + 40 + 14))}));
     }
 
     // A TCP download with receive offload merging on the computer's adapter and segmentation off

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QSignalSpy>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -113,10 +114,10 @@ private Q_SLOTS:
         UsagePeriod sample;
         sample.levelBytes = 5;
         sample.worstRestriction = Restriction::CutOff;
-        minutes.add(600, sample, {{1, 10}, {2, 20}});
+        minutes.add(600, sample, {{HostAddress::fromIpv4(1), 10}, {HostAddress::fromIpv4(2), 20}});
         sample.levelBytes = 7;
         sample.worstRestriction = Restriction::Throttled;
-        minutes.add(601, sample, {{2, 1}});
+        minutes.add(601, sample, {{HostAddress::fromIpv4(2), 1}});
         const FinishedMinute minute = *minutes.finish();
         QCOMPARE(minute.period.levelBytes, 7);
         QCOMPARE(minute.period.worstRestriction, Restriction::CutOff);
@@ -231,10 +232,72 @@ private Q_SLOTS:
                              sampleMinute(start + 60, 400, 0, {0x0A000002u})}));
         const auto hosts = store.hosts(start, start + 120);
         QCOMPARE(hosts.size(), size_t(2));
-        QCOMPARE(hosts[0].address, 0x0A000002u);
+        QCOMPARE(hosts[0].address, HostAddress::fromIpv4(0x0A000002u));
         QCOMPARE(hosts[0].downloadBytes, 550);
         QCOMPARE(hosts[1].downloadBytes, 150);
         QCOMPARE(store.hosts(start + 60, start + 120).size(), size_t(1));
+    }
+
+    // IPv6 hosts are kept beside IPv4 ones and read back in their usual text.
+    void ipv6HostsBesideIpv4Ones()
+    {
+        HistoryStore store(storePath);
+        const int64_t start = utc("2026-07-01T10:00:00Z");
+        FinishedMinute minute = sampleMinute(start, 1000, 0, {0xC0A80105u});
+        minute.hosts.push_back({HostAddress{0x20010DB800010000ull, 0x10ull}, 700});
+        QVERIFY(store.write({minute}));
+        QStringList found;
+        for (const HostUsage &host : HistoryStore(storePath, HistoryStore::Mode::Read).hosts(start, start + 60))
+            found << QStringLiteral("%1=%2").arg(host.address.toString()).arg(host.downloadBytes);
+        QCOMPARE(found, (QStringList{u"192.168.1.5=1000"_s, u"2001:db8:1::10=700"_s}));
+    }
+
+    // A store of the previous version, which kept a host as an IPv4 integer: a reader takes it as
+    // it is, and opening it for writing converts it in place and loses no row.
+    void storeOfThePreviousVersionKeepsEveryRow()
+    {
+        {
+            QSqlDatabase old = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"previous"_s);
+            old.setDatabaseName(storePath);
+            QVERIFY(old.open());
+            QSqlQuery query(old);
+            for (const char *statement : {
+                     "CREATE TABLE periods(granularity INTEGER NOT NULL, start INTEGER NOT NULL,"
+                     " download INTEGER NOT NULL, upload INTEGER NOT NULL,"
+                     " download_packets INTEGER NOT NULL, upload_packets INTEGER NOT NULL,"
+                     " level INTEGER NOT NULL, cutoff_limit INTEGER NOT NULL, throttle_limit INTEGER NOT NULL,"
+                     " level_at INTEGER NOT NULL, worst_restriction INTEGER NOT NULL, dropped_frames INTEGER NOT NULL,"
+                     " PRIMARY KEY(granularity, start)) WITHOUT ROWID",
+                     "CREATE TABLE hosts(granularity INTEGER NOT NULL, start INTEGER NOT NULL, address INTEGER NOT NULL,"
+                     " download INTEGER NOT NULL, PRIMARY KEY(granularity, start, address)) WITHOUT ROWID",
+                     "CREATE TABLE pruned(granularity INTEGER PRIMARY KEY, before INTEGER NOT NULL)",
+                     "INSERT INTO periods VALUES(0, 1782900000, 3000, 300, 3, 1, 0, 96888422, 64592281, 1782900000, 0, 0)",
+                     "INSERT INTO hosts VALUES(0, 1782900000, 3232235781, 2000)", // 192.168.1.5
+                     "INSERT INTO hosts VALUES(0, 1782900000, 167772162, 1000)",  // 10.0.0.2
+                     "INSERT INTO hosts VALUES(0, 1782900060, 167772162, 500)",
+                     "INSERT INTO hosts VALUES(1, 1782900000, 167772162, 1500)",
+                     "PRAGMA application_id = 1414682184", "PRAGMA user_version = 1"})
+                QVERIFY2(query.exec(QString::fromLatin1(statement)), qPrintable(query.lastError().text()));
+        }
+        QSqlDatabase::removeDatabase(u"previous"_s);
+        const auto hostsText = [](const HistoryStore &store) {
+            QStringList found;
+            for (const HostUsage &host : store.hosts(1782900000, 1782900120))
+                found << QStringLiteral("%1=%2").arg(host.address.toString()).arg(host.downloadBytes);
+            return found;
+        };
+        const QStringList expected{u"192.168.1.5=2000"_s, u"10.0.0.2=1500"_s};
+        QCOMPARE(hostsText(HistoryStore(storePath, HistoryStore::Mode::Read)), expected);
+        {
+            HistoryStore writer(storePath);
+            QVERIFY2(writer.isOpen(), qPrintable(writer.error()));
+            QVERIFY(writer.takeMovedAsideMessage().isEmpty());
+            QCOMPARE(hostsText(writer), expected);
+            QVERIFY(writer.write({sampleMinute(1782900060, 100, 0, {0x0A000002u})}));
+        }
+        const HistoryStore after(storePath, HistoryStore::Mode::Read);
+        QCOMPARE(hostsText(after), (QStringList{u"192.168.1.5=2000"_s, u"10.0.0.2=1600"_s}));
+        QCOMPARE(after.periods(HistoryGranularity::Minute, 1782900000, 1782900120).size(), size_t(2));
     }
 
     // A file that is no usage history is moved aside with one message, and a new store starts;

@@ -218,7 +218,7 @@ private Q_SLOTS:
         std::vector<FinishedMinute> minutes;
         session.setHistorySink([&minutes](FinishedMinute minute) { minutes.push_back(std::move(minute)); });
 
-        session.hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), 0xC0A80105u, 700);
+        session.hostCounters().add(HostCounters::slotOf(0xC0A80105u, -1), HostAddress::fromIpv4(0xC0A80105u), 700);
         session.counters().tickDownloadBytes = 1000;
         session.tick(noon);
         session.counters().tickDownloadBytes = 500;
@@ -230,7 +230,7 @@ private Q_SLOTS:
         QCOMPARE(minutes[0].period.startUtc, noon.toSecsSinceEpoch());
         QCOMPARE(minutes[0].period.downloadBytes, 1500);
         QCOMPARE(minutes[0].hosts.size(), size_t(1));
-        QCOMPARE(minutes[0].hosts[0].address, 0xC0A80105u);
+        QCOMPARE(minutes[0].hosts[0].address, HostAddress::fromIpv4(0xC0A80105u));
         QCOMPARE(minutes[0].hosts[0].downloadBytes, 700);
 
         session.finishHistory();

@@ -39,7 +39,7 @@ public:
 
     std::vector<HostUsage> hosts(int64_t fromUtc, int64_t toUtc) const override
     {
-        std::map<uint32_t, int64_t> totals;
+        std::map<HostAddress, int64_t> totals;
         auto first = std::lower_bound(hostRecords.begin(), hostRecords.end(), fromUtc,
                                       [](const HostRecord &record, int64_t at) { return record.startUtc < at; });
         for (auto record = first; record != hostRecords.end() && record->startUtc < toUtc; ++record)
@@ -88,7 +88,7 @@ public:
                 // Halves: the first host takes half, the next a quarter, ...; the last the rest.
                 const int64_t share = host + 1 < hostCount ? period.downloadBytes >> (host + 1)
                                                            : period.downloadBytes >> host;
-                history.hostRecords.push_back({t, {0xc0a80000u + uint32_t(host * 13 + 10), share}});
+                history.hostRecords.push_back({t, {HostAddress::fromIpv4(0xc0a80000u + uint32_t(host * 13 + 10)), share}});
             }
             const QDate date = QDateTime::fromSecsSinceEpoch(t).date();
             UsagePeriod &day = byDay[date];

@@ -24,7 +24,7 @@ inline FinishedMinute sampleMinute(int64_t startUtc, int64_t download, int32_t l
     minute.period.limitBytes = 96888422;
     minute.period.throttleLimitBytes = 64592281;
     for (size_t i = 0; i < hosts.size(); ++i)
-        minute.hosts.push_back({hosts[i], download / int64_t(hosts.size()) + (i == 0 ? download % int64_t(hosts.size()) : 0)});
+        minute.hosts.push_back({HostAddress::fromIpv4(hosts[i]), download / int64_t(hosts.size()) + (i == 0 ? download % int64_t(hosts.size()) : 0)});
     return minute;
 }
 

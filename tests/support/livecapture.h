@@ -26,8 +26,8 @@ inline bool waitFor(const std::function<bool()> &condition, int timeoutMs)
 }
 
 // A capture thread on `device` with state of its own: `lan` is the LAN list (the 192.168 rule
-// off) and `adapterNetworks` the adapter's IPv6 networks. Its open failure is kept; start() runs
-// it in the calling thread's network namespace.
+// off) and `adapterNetworks` the adapter's IPv6 networks; each LAN host's download goes to
+// `hosts`. Its open failure is kept; start() runs it in the calling thread's network namespace.
 struct LiveCapture
 {
     LiveCapture(const QByteArray &device, const QStringList &lan, const QStringList &adapterNetworks = {})
@@ -51,6 +51,7 @@ struct LiveCapture
     AppSettings settings;
     TrafficCounters counters;
     FapMeter meter;
+    HostCounters hosts;
     CaptureThread thread;
     std::mutex mutex;
     QString failure;
@@ -58,7 +59,7 @@ struct LiveCapture
 private:
     CaptureContext contextOf(const QStringList &adapterNetworks)
     {
-        CaptureContext context{settings, counters, meter};
+        CaptureContext context{settings, counters, meter, hosts};
         context.adapterNetworks->assign(adapterNetworks);
         return context;
     }

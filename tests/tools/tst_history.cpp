@@ -105,6 +105,37 @@ private Q_SLOTS:
         QCOMPARE(result.out, expected);
     }
 
+    // An IPv6 host in its usual short text, beside an IPv4 one, in both forms of output.
+    void ipv6Host_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("csv") << QStringList{QStringLiteral("--hosts")}
+                             << QByteArray("host,download_bytes\n2001:db8:1::10,700\n192.168.1.5,300\n");
+        QTest::newRow("json") << QStringList{QStringLiteral("--hosts"), QStringLiteral("--json")}
+                              << QByteArray("{\"host\":\"2001:db8:1::10\",\"download_bytes\":700}\n"
+                                            "{\"host\":\"192.168.1.5\",\"download_bytes\":300}\n");
+    }
+
+    void ipv6Host()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, expected);
+        const QString dualStack =
+            folder.filePath(QStringLiteral("dual-stack-%1.sqlite").arg(QString::fromLatin1(QTest::currentDataTag())));
+        {
+            HistoryStore store(dualStack);
+            FinishedMinute minute = sampleMinute(utc("2026-10-27T09:00:00Z"), 1000, 0, {0xC0A80105u});
+            minute.hosts[0].downloadBytes = 300;
+            minute.hosts.push_back({HostAddress{0x20010DB800010000ull, 0x10ull}, 700});
+            QVERIFY(store.write({minute}));
+        }
+        const Run result = run(QStringList{QStringLiteral("history"), QStringLiteral("--db"), dualStack} + arguments);
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, expected);
+    }
+
     void errors_data()
     {
         QTest::addColumn<QStringList>("arguments");

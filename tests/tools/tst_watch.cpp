@@ -108,7 +108,7 @@ private Q_SLOTS:
         QCOMPARE(recorded, datagrams * wireLength);
         const auto hosts = store.hosts(INT64_MIN, INT64_MAX);
         QCOMPARE(hosts.size(), size_t(1));
-        QCOMPARE(hosts[0].address, 0x7F000005u);
+        QCOMPARE(hosts[0].address, HostAddress::fromIpv4(0x7F000005u));
         QCOMPARE(hosts[0].downloadBytes, datagrams * wireLength);
     }
 

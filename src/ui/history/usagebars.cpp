@@ -109,19 +109,10 @@ std::vector<HostShare> hostShares(const std::vector<HostUsage> &hosts, int64_t p
     std::vector<HostShare> rows;
     rows.reserve(hosts.size());
     for (const HostUsage &host : hosts) {
-        rows.push_back({dottedText(host.address), host.downloadBytes,
+        rows.push_back({host.address.toString(), host.downloadBytes,
                         total > 0 ? 100.0 * double(host.downloadBytes) / double(total) : 0.0});
     }
     return rows;
-}
-
-QString dottedText(uint32_t address)
-{
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(address >> 24)
-        .arg((address >> 16) & 0xff)
-        .arg((address >> 8) & 0xff)
-        .arg(address & 0xff);
 }
 
 int64_t levelAxisStartUtc(int64_t nowUtc, int64_t spanSeconds, int64_t firstRecordedUtc)

@@ -57,6 +57,3 @@ std::vector<HostShare> hostShares(const std::vector<HostUsage> &hosts, int64_t p
 // the first recorded period when that came later, so a short record is drawn across the chart,
 // yet never less than a 24th of the span before now.
 int64_t levelAxisStartUtc(int64_t nowUtc, int64_t spanSeconds, int64_t firstRecordedUtc);
-
-// A host address in host byte order as dotted text ("192.168.0.10").
-QString dottedText(uint32_t address);

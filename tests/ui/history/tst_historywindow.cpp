@@ -45,9 +45,9 @@ UsagePeriod period(int64_t startUtc, int64_t download, int64_t upload)
     return result;
 }
 
-uint32_t address(int a, int b, int c, int d)
+HostAddress address(int a, int b, int c, int d)
 {
-    return uint32_t(a) << 24 | uint32_t(b) << 16 | uint32_t(c) << 8 | uint32_t(d);
+    return HostAddress::fromIpv4(uint32_t(a) << 24 | uint32_t(b) << 16 | uint32_t(c) << 8 | uint32_t(d));
 }
 
 // What a bar set shows, back in bytes.
@@ -198,6 +198,24 @@ private Q_SLOTS:
         QCOMPARE(monthPage.hostTable->rowCount(), 2);
         monthPage.dateEdit->setDate(QDate(2026, 12, 1));
         QCOMPARE(monthPage.hostStack->currentWidget(), monthPage.noHostsLabel);
+    }
+
+    // An IPv6 host is listed in its usual short text, beside an IPv4 one.
+    void hostTableShowsAnIpv6Host()
+    {
+        const QDate date(2026, 11, 1);
+        FakeHistory history;
+        history.hours.push_back(period(localMidnight(date) + 5 * hour, 4000000, 0));
+        history.hostRecords = {
+            {localMidnight(date) + 5 * hour, {address(192, 168, 0, 10), 1000000}},
+            {localMidnight(date) + 5 * hour, {HostAddress{0x20010DB800010000ull, 0x10ull}, 3000000}},
+        };
+        HistoryWindow window(history, now);
+        const UsagePage dayPage(window, u"dayPage"_qs);
+        dayPage.dateEdit->setDate(date);
+        QCOMPARE(dayPage.hostTable->rowCount(), 2);
+        QCOMPARE(rowTexts(dayPage.hostTable, 0), (QStringList{u"2001:db8:1::10"_qs, u"3,000,000"_qs, u"75.0 %"_qs}));
+        QCOMPARE(rowTexts(dayPage.hostTable, 1), (QStringList{u"192.168.0.10"_qs, u"1,000,000"_qs, u"25.0 %"_qs}));
     }
 
     // The level charts hold the minutes of the last 24 hours and the hours of the last 7 days,
