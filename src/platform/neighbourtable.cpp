@@ -9,9 +9,8 @@
 #include <linux/rtnetlink.h>
 #include <net/if_arp.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
-
-#include <cstring>
 
 namespace {
 
@@ -31,6 +30,9 @@ void appendIpv6Neighbours(std::vector<Neighbour> &into)
     request.header.nlmsg_flags = NLM_F_REQUEST | NLM_F_DUMP;
     request.header.nlmsg_seq = 1;
     request.message.ndm_family = AF_INET6;
+    // The dump comes at once; the bound keeps the tick from waiting on a kernel that stays silent.
+    const timeval bound{0, 100000};
+    ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof bound);
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
     if (::sendto(fd, &request, sizeof request, 0, reinterpret_cast<sockaddr *>(&kernel), sizeof kernel) < 0) {

@@ -1,5 +1,7 @@
 #include "meter/hostaliases.h"
 
+#include "support/hostaddresstest.h"
+
 #include <QTest>
 
 #include <vector>
@@ -20,13 +22,6 @@ Neighbour entry(HostAddress address, const QByteArray &mac, bool current = true)
 
 } // namespace
 
-Q_DECLARE_METATYPE(HostAddress)
-
-// What a failed comparison prints.
-char *toString(const HostAddress &address)
-{
-    return qstrdup(qPrintable(address.toString()));
-}
 
 class TestHostAliases : public QObject
 {

@@ -1,15 +1,10 @@
 #include "platform/neighbourtable.h"
 
+#include "support/hostaddresstest.h"
+
 #include <QTest>
 
 #include <vector>
-
-Q_DECLARE_METATYPE(HostAddress)
-
-char *toString(const HostAddress &address)
-{
-    return qstrdup(qPrintable(address.toString()));
-}
 
 // The neighbour tables: the ARP text as the kernel writes it, and this machine's own tables.
 class TestNeighbourTable : public QObject
