@@ -1,5 +1,6 @@
 #include "history/historystore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -243,7 +244,7 @@ bool HistoryStore::open()
             m_error = QStringLiteral("%1 is damaged (%2) and could not be moved aside").arg(m_path, found.reason);
             return false;
         }
-        m_movedAside = QStringLiteral("The usage history %1 could not be read (%2); it was moved to %3 and a new one "
+        m_movedAside = QCoreApplication::translate("HistoryStore", "The usage history %1 could not be read (%2); it was moved to %3 and a new one "
                                       "was started")
                            .arg(m_path, found.reason, aside);
     }

@@ -3,6 +3,8 @@
 #include "meter/fapmeter.h"
 #include "meter/hostcounters.h"
 
+#include <QCoreApplication>
+
 #include <vector>
 
 HistoryWriter::HistoryWriter(QString path)
@@ -37,7 +39,7 @@ void HistoryWriter::fail(const QString &error)
     if (m_failing)
         return;
     m_failing = true;
-    Q_EMIT message(QStringLiteral("Could not write the usage history %1: %2. The minutes are kept and written later")
+    Q_EMIT message(QCoreApplication::translate("HistoryWriter", "Could not write the usage history %1: %2. The minutes are kept and written later")
                        .arg(m_path, error));
 }
 
@@ -56,7 +58,7 @@ void HistoryWriter::write(const FinishedMinute &minute)
     m_kept.clear();
     if (m_failing) {
         m_failing = false;
-        Q_EMIT message(QStringLiteral("Writing the usage history %1 works again").arg(m_path));
+        Q_EMIT message(QCoreApplication::translate("HistoryWriter", "Writing the usage history %1 works again").arg(m_path));
     }
 }
 
