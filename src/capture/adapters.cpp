@@ -1,5 +1,6 @@
 #include "capture/adapters.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -90,7 +91,7 @@ QString adapterRowText(const char *description, const char *name, const AdapterF
             parts.append(fact);
     }
     const QString text = description     ? QString::fromLocal8Bit(description)
-                         : parts.isEmpty() ? QStringLiteral("No description available")
+                         : parts.isEmpty() ? QCoreApplication::translate("Adapters", "No description available")
                                            : parts.join(QStringLiteral(", "));
     return text + QStringLiteral(" (") + QString::fromLocal8Bit(name) + QLatin1Char(')');
 }
