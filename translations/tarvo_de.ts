@@ -46,6 +46,22 @@ Warnung: Dieses Programm ist urheberrechtlich geschützt. Unerlaubte Vervielfäl
         <source>No description available</source>
         <translation>Keine Beschreibung verfügbar</translation>
     </message>
+    <message>
+        <source>Bridge</source>
+        <translation>Brücke</translation>
+    </message>
+    <message>
+        <source>Bond</source>
+        <translation>Bündel</translation>
+    </message>
+    <message>
+        <source>Tunnel</source>
+        <translation>Tunnel</translation>
+    </message>
+    <message>
+        <source>Virtual Ethernet</source>
+        <translation>Virtuelles Ethernet</translation>
+    </message>
 </context>
 <context>
     <name>AlertRules</name>

@@ -46,6 +46,22 @@ Advertencia: este programa está protegido por la ley de derechos de autor. La r
         <source>No description available</source>
         <translation>No hay descripción disponible</translation>
     </message>
+    <message>
+        <source>Bridge</source>
+        <translation>Puente</translation>
+    </message>
+    <message>
+        <source>Bond</source>
+        <translation>Agregado</translation>
+    </message>
+    <message>
+        <source>Tunnel</source>
+        <translation>Túnel</translation>
+    </message>
+    <message>
+        <source>Virtual Ethernet</source>
+        <translation>Ethernet virtual</translation>
+    </message>
 </context>
 <context>
     <name>AlertRules</name>

@@ -55,11 +55,11 @@ QString adapterKind(const QString &deviceFolder)
     if (has("wireless") || has("phy80211"))
         return QStringLiteral("Wi-Fi");
     if (has("bridge"))
-        return QStringLiteral("Bridge");
+        return QCoreApplication::translate("Adapters", "Bridge");
     if (has("bonding"))
-        return QStringLiteral("Bond");
+        return QCoreApplication::translate("Adapters", "Bond");
     if (has("tun_flags"))
-        return QStringLiteral("Tunnel");
+        return QCoreApplication::translate("Adapters", "Tunnel");
     QFile typeFile(folder.filePath(QStringLiteral("type")));
     if (!typeFile.open(QIODevice::ReadOnly))
         return {};
@@ -69,7 +69,7 @@ QString adapterKind(const QString &deviceFolder)
         return {};
     switch (type) {
     case 1: // ARPHRD_ETHER: a device behind it is a card, none a virtual one (veth, ifb, dummy)
-        return has("device") ? QStringLiteral("Ethernet") : QStringLiteral("Virtual Ethernet");
+        return has("device") ? QStringLiteral("Ethernet") : QCoreApplication::translate("Adapters", "Virtual Ethernet");
     case 512: // ARPHRD_PPP
         return QStringLiteral("PPP");
     case 772: // ARPHRD_LOOPBACK
@@ -77,7 +77,7 @@ QString adapterKind(const QString &deviceFolder)
     case 776: // ARPHRD_SIT
     case 778: // ARPHRD_IPGRE
     case 65534: // ARPHRD_NONE: tun, wireguard
-        return QStringLiteral("Tunnel");
+        return QCoreApplication::translate("Adapters", "Tunnel");
     default:
         return {};
     }
