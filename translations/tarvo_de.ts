@@ -792,38 +792,6 @@ Beschränkung: %2</translation>
         <translation>FAP-Aufladerate in KB/s</translation>
     </message>
     <message>
-        <source>Cut off limit in MB</source>
-        <translation>Abschaltgrenze in MB</translation>
-    </message>
-    <message>
-        <source>Cumulative download in MB</source>
-        <translation>Eimerstand in MB</translation>
-    </message>
-    <message>
-        <source>Off peak cut off limit in MB</source>
-        <translation>Nebenzeit-Abschaltgrenze in MB</translation>
-    </message>
-    <message>
-        <source>Throttle limit in MB</source>
-        <translation>Drosselgrenze in MB</translation>
-    </message>
-    <message>
-        <source>Timeout ( sec )</source>
-        <translation>Zeitlimit ( s )</translation>
-    </message>
-    <message>
-        <source>TTL ( ping packet time to live )</source>
-        <translation>TTL ( Lebenszeit des Ping-Pakets )</translation>
-    </message>
-    <message>
-        <source>Packet size</source>
-        <translation>Paketgröße</translation>
-    </message>
-    <message>
-        <source>History length ( sec )</source>
-        <translation>Verlaufslänge ( s )</translation>
-    </message>
-    <message>
         <source>The value of &quot;At these parts of the way to the throttle limit ( % )&quot; must be whole percentages from 1 to 99, separated by commas (such as 75,90), or nothing.</source>
         <translation>Der Wert von „Bei diesen Anteilen des Wegs zur Drosselgrenze ( % )“ muss aus ganzen Prozentzahlen von 1 bis 99 bestehen, durch Kommas getrennt (etwa 75,90), oder leer sein.</translation>
     </message>

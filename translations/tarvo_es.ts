@@ -792,38 +792,6 @@ Restricción: %2</translation>
         <translation>Tasa de recarga FAP en KB/s</translation>
     </message>
     <message>
-        <source>Cut off limit in MB</source>
-        <translation>Límite de corte en MB</translation>
-    </message>
-    <message>
-        <source>Cumulative download in MB</source>
-        <translation>Descarga acumulada en MB</translation>
-    </message>
-    <message>
-        <source>Off peak cut off limit in MB</source>
-        <translation>Límite de corte fuera de punta en MB</translation>
-    </message>
-    <message>
-        <source>Throttle limit in MB</source>
-        <translation>Límite de limitación en MB</translation>
-    </message>
-    <message>
-        <source>Timeout ( sec )</source>
-        <translation>Tiempo límite ( s )</translation>
-    </message>
-    <message>
-        <source>TTL ( ping packet time to live )</source>
-        <translation>TTL ( tiempo de vida del paquete )</translation>
-    </message>
-    <message>
-        <source>Packet size</source>
-        <translation>Tamaño del paquete</translation>
-    </message>
-    <message>
-        <source>History length ( sec )</source>
-        <translation>Duración del historial ( s )</translation>
-    </message>
-    <message>
         <source>The value of &quot;At these parts of the way to the throttle limit ( % )&quot; must be whole percentages from 1 to 99, separated by commas (such as 75,90), or nothing.</source>
         <translation>El valor de «En estas partes del camino al límite de limitación ( % )» deben ser porcentajes enteros de 1 a 99 separados por comas (como 75,90), o nada.</translation>
     </message>

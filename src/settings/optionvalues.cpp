@@ -149,28 +149,30 @@ OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings)
     constexpr int32_t largestEcho = 65507;
     OptionValues &v = result.values;
 
+    // The boxes' captions in the contexts of the tabs that show them: one translation, so the
+    // message names a box as the user reads it.
     bool stopped =
         stopsAt(bytesFromDecimal(texts.rechargeRate, kb, Rounding::Truncate), v.rechargeRate, OptionBox::RechargeRate,
                 QCoreApplication::translate("OptionValues", "FAP recharge rate in KB/s"))
         || stopsAt(bytesFromDecimal(texts.cutOffLimit, mb, Rounding::Truncate), v.cutOffLimit,
-                   OptionBox::CutOffLimit, QCoreApplication::translate("OptionValues", "Cut off limit in MB"))
+                   OptionBox::CutOffLimit, QCoreApplication::translate("PlanTab", "Cut off limit in MB"))
         || stopsAt(bytesFromDecimal(texts.usedBytes, mb, Rounding::Truncate), v.usedBytes, OptionBox::UsedBytes,
-                   QCoreApplication::translate("OptionValues", "Cumulative download in MB"))
+                   QCoreApplication::translate("PlanTab", "Cumulative download in MB"))
         || stopsAt(bytesFromDecimal(texts.offPeakCutOffLimit, mb, Rounding::Truncate), v.offPeakCutOffLimit,
-                   OptionBox::OffPeakCutOffLimit, QCoreApplication::translate("OptionValues", "Off peak cut off limit in MB"))
+                   OptionBox::OffPeakCutOffLimit, QCoreApplication::translate("PlanTab", "Off peak cut off limit in MB"))
         || stopsAt(bytesFromDecimal(texts.throttleLimit, mb, Rounding::Floor), v.throttleLimit,
-                   OptionBox::ThrottleLimit, QCoreApplication::translate("OptionValues", "Throttle limit in MB"));
+                   OptionBox::ThrottleLimit, QCoreApplication::translate("PlanTab", "Throttle limit in MB"));
     if (!stopped) {
         v.pingHost = texts.pingHost;
         stopped =
             stopsAt(wholeNumberTimes(texts.pingTimeout, 1000, 1, int32Max), v.pingTimeoutMs, OptionBox::PingTimeout,
-                    QCoreApplication::translate("OptionValues", "Timeout ( sec )"))
+                    QCoreApplication::translate("CosmeticTab", "Timeout ( sec )"))
             || stopsAt(wholeNumberTimes(texts.pingTtl, 1, 1, 255), v.pingTtl, OptionBox::PingTtl,
-                       QCoreApplication::translate("OptionValues", "TTL ( ping packet time to live )"))
+                       QCoreApplication::translate("CosmeticTab", "TTL ( ping packet time to live )"))
             || stopsAt(wholeNumberTimes(texts.pingPacketSize, 1, 0, largestEcho), v.pingPacketSize,
-                       OptionBox::PingPacketSize, QCoreApplication::translate("OptionValues", "Packet size"))
+                       OptionBox::PingPacketSize, QCoreApplication::translate("CosmeticTab", "Packet size"))
             || stopsAt(wholeNumberTimes(texts.chartHistory, 1, 1, 86400), v.chartHistorySeconds,
-                       OptionBox::ChartHistory, QCoreApplication::translate("OptionValues", "History length ( sec )"));
+                       OptionBox::ChartHistory, QCoreApplication::translate("CosmeticTab", "History length ( sec )"));
     }
     if (stopped)
         return result;
