@@ -6,8 +6,25 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char *argv[])
 {
+    // Answered before the windows' library wants a display, so it works in any terminal.
+    if (argc > 1 && (qstrcmp(argv[1], "--help") == 0 || qstrcmp(argv[1], "-h") == 0)) {
+        const QCoreApplication core(argc, argv);
+        std::fputs(QCoreApplication::translate(
+                       "tarvo", "usage: tarvo [--help]\n\n"
+                                "Watches the Fair Access Policy of a metered satellite link: the options window "
+                                "comes first,\nthen a small window and a tray icon show the bucket second by "
+                                "second.\n\n"
+                                "  --help          this help\n\n"
+                                "Where its files live: man tarvo. Without windows: tarvo-cli --help.\n")
+                       .toLocal8Bit()
+                       .constData(),
+                   stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     const QuitOnSignals quitOnSignals;
     // Before anything is loaded: a second copy shows nothing, starts nothing and saves nothing,
