@@ -24,7 +24,8 @@ const Command commands[] = {
      QT_TRANSLATE_NOOP("tarvo-cli", "runs a capture file through the classifier and the bucket, one CSV line per "
                                     "second\n        of capture time"),
      ""},
-    {"watch", QT_TRANSLATE_NOOP("tarvo-cli", "tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]"),
+    {"watch", QT_TRANSLATE_NOOP("tarvo-cli", "tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--every N]\n"
+                                            "                       [--status-socket PATH] [--metrics-file PATH]"),
      QT_TRANSLATE_NOOP("tarvo-cli", "runs the classifier and the bucket on a live adapter, one line a second, with\n"
                                    "        the capture's own counts"),
      ""},
@@ -39,7 +40,7 @@ const Command commands[] = {
                        "        throttle limit; the bucket is the settings' saved one, drained up to the start"),
      QT_TRANSLATE_NOOP("tarvo-cli", "plan: --ini defaults to the program's own tarvo.ini; exit status 0 when the "
                                     "download fits\nnow, 1 when it does not (the text says when it would).\n")},
-    {"status", QT_TRANSLATE_NOOP("tarvo-cli", "tarvo-cli status [--json]"),
+    {"status", QT_TRANSLATE_NOOP("tarvo-cli", "tarvo-cli status [--json] [--socket PATH]"),
      QT_TRANSLATE_NOOP("tarvo-cli", "prints the running Tarvo's figures as one line, for status bars"),
      QT_TRANSLATE_NOOP("tarvo-cli", "status ends with 3 when no Tarvo is running and with 4 when the running one "
                                    "does not answer\nwithin 2 seconds.\n")},
@@ -73,6 +74,17 @@ const Option options[] = {
                        "  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)\n"),
      {"watch"}},
     {QT_TRANSLATE_NOOP("tarvo-cli", "  --history FILE  record each minute into this usage history\n"), {"watch"}},
+    {QT_TRANSLATE_NOOP("tarvo-cli",
+                       "  --every N       a line each N seconds (default 1), its down, up and packets the sums\n"
+                       "                  of those seconds; the metrics file is written with each line\n"),
+     {"watch"}},
+    {QT_TRANSLATE_NOOP("tarvo-cli",
+                       "  --status-socket PATH  answer tarvo-cli status --socket PATH there, as Tarvo does\n"),
+     {"watch"}},
+    {QT_TRANSLATE_NOOP("tarvo-cli",
+                       "  --metrics-file PATH  keep the figures there in the Prometheus text format, replaced whole\n"
+                       "                  (for node_exporter's textfile collector)\n"),
+     {"watch"}},
     {QT_TRANSLATE_NOOP("tarvo-cli", "  --db FILE       the usage history to read (default: tarvo-history.sqlite "
                                     "beside tarvo.ini)\n"),
      {"history"}},
@@ -93,6 +105,9 @@ const Option options[] = {
     {QT_TRANSLATE_NOOP("tarvo-cli",
                        "  --json          history: one JSON object a line instead of CSV; status: one line of JSON\n"),
      {"history", "status"}},
+    {QT_TRANSLATE_NOOP("tarvo-cli",
+                       "  --socket PATH   status: ask a tarvo-cli watch --status-socket PATH instead of Tarvo\n"),
+     {"status"}},
     {QT_TRANSLATE_NOOP("tarvo-cli", "  --help          this help; after a command, that command's help alone\n"), {}},
 };
 

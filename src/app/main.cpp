@@ -1,8 +1,8 @@
 #include "app/program.h"
-#include "meter/statusfigures.h"
 #include "platform/instancesocket.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstanceguard.h"
+#include "session/sessionstatus.h"
 
 #include <QApplication>
 
@@ -40,9 +40,8 @@ int main(int argc, char *argv[])
     QObject::connect(&guard, &SingleInstanceGuard::comeForwardRequested, &program.optionsWindow,
                      [&program] { program.bringForward(); });
     // `tarvo-cli status`: the readouts of the last tick.
-    guard.setStatusProvider([&session = std::as_const(program.controller).session()] {
-        return statusJson(statusFigures(session.meter(), session.stats(), session.ticking()));
-    });
+    guard.setStatusProvider(
+        [&session = std::as_const(program.controller).session()] { return sessionStatusJson(session); });
     program.showFirstWindow();
     const int result = quitOnSignals.quitRequested() ? 0 : QApplication::exec();
     program.controller.stopCapture();

@@ -83,7 +83,7 @@ QStringList completions(const QStringList &words)
     return sorted(QString::fromUtf8(result.out).split(u'\n', Qt::SkipEmptyParts));
 }
 
-const QStringList allSources{QStringLiteral("replay.cpp"), QStringLiteral("watch.cpp"), QStringLiteral("history.cpp"),
+const QStringList allSources{QStringLiteral("replay.cpp"), QStringLiteral("watch.cpp"), QStringLiteral("watchreport.cpp"), QStringLiteral("history.cpp"),
                              QStringLiteral("plan.cpp"), QStringLiteral("status.cpp")};
 
 } // namespace
@@ -118,7 +118,7 @@ private Q_SLOTS:
         QTest::newRow("replay") << cli << strings({"replay", "--help"}) << u"usage: tarvo-cli replay"_s
                                 << strings({"replay.cpp"});
         QTest::newRow("watch") << cli << strings({"watch", "--help"}) << u"usage: tarvo-cli watch"_s
-                               << strings({"watch.cpp"});
+                               << strings({"watch.cpp", "watchreport.cpp"});
         QTest::newRow("history") << cli << strings({"history", "--help"}) << u"usage: tarvo-cli history"_s
                                  << strings({"history.cpp"});
         QTest::newRow("plan after its size") << cli << strings({"plan", "3GB", "--help"}) << u"usage: tarvo-cli plan"_s
