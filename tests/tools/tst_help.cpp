@@ -1,3 +1,5 @@
+#include "support/stringlists.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -9,14 +11,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QStringList strings(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *text : texts)
-        list.append(QString::fromUtf8(text));
-    return list;
-}
 
 struct Run
 {

@@ -1,3 +1,4 @@
+#include "support/stringlists.h"
 #include "support/udpsocket.h"
 
 #include <QDir>
@@ -76,14 +77,6 @@ QByteArray readAll(const QString &path)
 QByteArray field(const QByteArray &header, const QByteArray &line, const char *column)
 {
     return line.split(',').value(header.split(',').indexOf(QByteArray(column)));
-}
-
-QStringList strings(std::initializer_list<const char *> texts)
-{
-    QStringList list;
-    for (const char *text : texts)
-        list.append(QString::fromUtf8(text));
-    return list;
 }
 
 } // namespace
