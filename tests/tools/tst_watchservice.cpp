@@ -1,3 +1,4 @@
+#include "support/csvfield.h"
 #include "support/stringlists.h"
 #include "support/udpsocket.h"
 
@@ -72,11 +73,6 @@ QByteArray readAll(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QByteArray field(const QByteArray &header, const QByteArray &line, const char *column)
-{
-    return line.split(',').value(header.split(',').indexOf(QByteArray(column)));
 }
 
 } // namespace
