@@ -115,12 +115,10 @@ private Q_SLOTS:
         const QString kept = dir.filePath(u"kept.prom"_s);
         QCOMPARE(::link(QFile::encodeName(metricsFile).constData(), QFile::encodeName(kept).constData()), 0);
 
-        UdpSocket receiver("127.0.0.9"), sender("127.0.0.10");
-        QVERIFY(receiver.bound && sender.bound);
         constexpr int datagrams = 30;
         constexpr int payload = 300;
-        for (int i = 0; i < datagrams; ++i)
-            QVERIFY(sender.sendTo("127.0.0.9", receiver.port, QByteArray(payload, 'x')));
+        const LoopbackDatagrams traffic("127.0.0.10", "127.0.0.9");
+        QVERIFY(traffic.send(datagrams, payload));
 
         QProcess status;
         status.start(QStringLiteral(TARVO_CLI), {u"status"_s, u"--socket"_s, socket, u"--json"_s});
