@@ -1,5 +1,7 @@
 #include "status.h"
 
+#include "arguments.h"
+
 #include "meter/statusfigures.h"
 #include "platform/instancesocket.h"
 
@@ -27,18 +29,27 @@ int fail(int status, const QString &message)
 std::variant<StatusOptions, QString> parseStatusOptions(const QStringList &arguments)
 {
     StatusOptions options;
-    for (const QString &argument : arguments) {
-        if (argument != u"--json")
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        if (argument == u"--socket") {
+            if (const auto missing = valueMissing(arguments, i))
+                return *missing;
+            options.socket = arguments[++i];
+        } else if (argument == u"--json") {
+            options.json = true;
+        } else {
             return argument.startsWith(u'-') ? QCoreApplication::translate("tarvo-cli", "unknown option %1").arg(argument)
                                              : QCoreApplication::translate("tarvo-cli", "status takes no argument %1").arg(argument);
-        options.json = true;
+        }
     }
     return options;
 }
 
 int runStatus(const StatusOptions &options, std::chrono::milliseconds wait)
 {
-    const QString path = InstanceSocket::path(InstanceSocket::userRuntimeDirectory(), QStringLiteral("tarvo"));
+    const QString path = !options.socket.isEmpty()
+                             ? options.socket
+                             : InstanceSocket::path(InstanceSocket::userRuntimeDirectory(), QStringLiteral("tarvo"));
     const QDeadlineTimer deadline(wait);
     const auto busy = [&] {
         return fail(busyExit, QCoreApplication::translate("tarvo-cli", "Tarvo is running but did not answer within %1 s (busy?)")

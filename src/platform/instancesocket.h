@@ -13,6 +13,14 @@ inline const QByteArray comeForwardRequest = QByteArrayLiteral("come forward\n")
 // The running copy answers one line, the status figures as JSON, and ends the connection:
 inline const QByteArray statusRequest = QByteArrayLiteral("status\n");
 
+// What a socket that serves the status answers to a request line: the figures `statusJson` gives
+// (one line of JSON) for a status request, nothing for any other.
+template<typename StatusJson>
+QByteArray answerStatusRequest(const QByteArray &request, StatusJson &&statusJson)
+{
+    return request == statusRequest ? statusJson() + '\n' : QByteArray();
+}
+
 // $XDG_RUNTIME_DIR, or a folder of the user's own when it is unset.
 inline QString userRuntimeDirectory()
 {

@@ -64,8 +64,8 @@ QByteArray SingleInstanceGuard::answer(const QByteArray &request)
 {
     if (request == InstanceSocket::comeForwardRequest)
         Q_EMIT comeForwardRequested();
-    else if (request == InstanceSocket::statusRequest && m_statusProvider)
-        return m_statusProvider() + '\n';
+    else if (m_statusProvider)
+        return InstanceSocket::answerStatusRequest(request, m_statusProvider);
     return {};
 }
 

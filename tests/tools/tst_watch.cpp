@@ -1,5 +1,6 @@
 #include "history/historystore.h"
 #include "meter/oledate.h"
+#include "support/csvfield.h"
 #include "support/udpsocket.h"
 
 #include <QDateTime>
@@ -9,16 +10,6 @@
 #include <QTest>
 
 #include <unistd.h>
-
-namespace {
-
-// A field of a CSV line by its column name in the header.
-QByteArray field(const QByteArray &header, const QByteArray &line, const char *column)
-{
-    return line.split(',').value(header.split(',').indexOf(QByteArray(column)));
-}
-
-} // namespace
 
 // tarvo-cli watch on the loopback device while the test sends datagrams from 127.0.0.6 to
 // 127.0.0.5 (on the LAN list of the settings file): its last line holds exactly what was sent.
@@ -67,12 +58,10 @@ private Q_SLOTS:
         // The first line comes with the first tick, after the adapter has been opened.
         QVERIFY(watch.waitForReadyRead(10000));
 
-        UdpSocket receiver("127.0.0.5"), sender("127.0.0.6");
-        QVERIFY(receiver.bound && sender.bound);
         constexpr int datagrams = 40;
         constexpr int payload = 200;
-        for (int i = 0; i < datagrams; ++i)
-            QVERIFY(sender.sendTo("127.0.0.5", receiver.port, QByteArray(payload, 'x')));
+        const LoopbackDatagrams traffic("127.0.0.6", "127.0.0.5");
+        QVERIFY(traffic.send(datagrams, payload));
         if (bySignal) {
             QTest::qWait(300);
             watch.terminate();
