@@ -14,7 +14,7 @@ namespace {
 const char usage[] =
     "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]\n"
     "                        [--mtu BYTES] CAPTURE.pcap\n"
-    "       tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]\n"
+    "       tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--alerts]\n"
     "       tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]\n"
     "       tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]\n"
     "       tarvo-cli status [--json]\n"
@@ -39,6 +39,7 @@ const char usage[] =
     "                  on receipt and counts the headers of each segment; 0 counts as captured\n"
     "  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)\n"
     "  --history FILE  record each minute into this usage history\n"
+    "  --alerts        watch: run the alert commands of the settings' [Alerts] at each alert\n"
     "  --db FILE       the usage history to read (default: tarvo-history.sqlite beside tarvo.ini)\n"
     "  --by SIZE       minute, hour or day periods (default: day)\n"
     "  --from DATE     the first local date or time shown (YYYY-MM-DD or YYYY-MM-DDTHH:MM)\n"

@@ -5,8 +5,10 @@
 #include "replay.h"
 
 #include "history/historywriter.h"
+#include "session/alertcommands.h"
 #include "session/monitoringsession.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <csignal>
@@ -81,6 +83,8 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
             if (!ok || options.seconds <= 0)
                 return QStringLiteral("--seconds needs a whole number of seconds above 0, not \"%1\"")
                     .arg(arguments[i]);
+        } else if (argument == u"--alerts") {
+            options.alerts = true;
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
             return QStringLiteral("unknown option %1").arg(argument);
         } else if (!options.device.isEmpty()) {
@@ -114,6 +118,18 @@ int runWatch(const WatchOptions &options)
         QObject::connect(&*history, &HistoryWriter::message, printMessage);
         history->open();
         session.setHistorySink([&history](const FinishedMinute &minute) { history->write(minute); });
+    }
+
+    // The alerts' commands run beside the ticks; their failures go to standard error.
+    AlertRules alertRules(session.settings().alerts);
+    AlertCommands alertCommands;
+    QObject::connect(&alertCommands, &AlertCommands::failed, printMessage);
+    if (options.alerts) {
+        QObject::connect(&session, &MonitoringSession::ticked, &session, [&](const SessionTick &figures) {
+            const AlertReading reading = alertReading(figures);
+            for (const Alert &alert : alertRules.tick(reading))
+                alertCommands.run(alertRules.config(), alert, reading);
+        });
     }
 
     catchStopSignals();
@@ -161,6 +177,7 @@ int runWatch(const WatchOptions &options)
             const int64_t wait = std::min<int64_t>(kSliceNs, due - now);
             const timespec slice{time_t(wait / kSecondNs), long(wait % kSecondNs)};
             nanosleep(&slice, nullptr);
+            QCoreApplication::processEvents(); // the alert commands' ends and time limits
         }
         if (const QString message = openFailure(); !message.isEmpty()) {
             session.stopCapture();
@@ -177,6 +194,7 @@ int runWatch(const WatchOptions &options)
             session.stopCapture();
             tick();
             session.finishHistory();
+            alertCommands.waitForRunning();
             return 0;
         }
         tick();

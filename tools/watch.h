@@ -5,13 +5,14 @@
 
 #include <variant>
 
-// `tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]`, as read from its arguments.
+// `tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--alerts]`, as read from its arguments.
 struct WatchOptions
 {
     QString device;
     QString settingsFile; // --ini; empty: the defaults of "tarvo.ini"
     int seconds = 0;      // --seconds; 0: until SIGINT or SIGTERM
     QString historyFile;  // --history; empty: no usage history
+    bool alerts = false;  // --alerts: the alert rules of the settings, and their commands
 };
 
 // The arguments after "watch"; a bad option gives its one-line message instead.

@@ -7,6 +7,7 @@
 #include "platform/desktopnotifier.h"
 #include "platform/dialogs.h"
 #include "platform/errorhandler.h"
+#include "session/alertcommands.h"
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
 #include "settings/profile.h"
@@ -75,6 +76,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     connect(&m_options, &OptionsWindow::addPublicAddressRequested, m_publicAddressLookup, &PublicAddressLookup::start);
     connect(m_publicAddressLookup, &PublicAddressLookup::finished, &m_options, &OptionsWindow::endPublicAddressLookup);
     m_notifier = new DesktopNotifier(QDBusConnection::sessionBus(), this);
+    m_alertCommands = new AlertCommands(AlertCommands::defaultTimeLimit, this);
 
     AdapterEnumeration adapters = enumerateAdapters();
     if (!adapters.error.isNull())
@@ -153,6 +155,7 @@ void Controller::setMonitor(MonitorWindow *monitor)
         return m_monitor->showTrayMessage(summary, body, urgent);
     });
     m_notifier->setStatusLine([this](const QString &text) { m_monitor->showNotice(text); });
+    connect(m_alertCommands, &AlertCommands::failed, m_monitor, &MonitorWindow::showNotice);
     createLatencyProbe();
 }
 
@@ -415,12 +418,11 @@ void Controller::showTick(const SessionTick &tick)
 
 void Controller::announceAlerts(const SessionTick &tick)
 {
-    AlertReading reading = alertReading(tick.now, tick.meter);
-    reading.captureStopped = !tick.captureStopMessage.isEmpty();
-    reading.captureMessage = tick.captureStopMessage;
-    reading.droppedFrames = tick.capture.dropped;
-    for (const Alert &alert : m_alertRules.tick(reading))
+    const AlertReading reading = alertReading(tick);
+    for (const Alert &alert : m_alertRules.tick(reading)) {
         m_notifier->notify(alert.summary, alert.body, alert.urgent);
+        m_alertCommands->run(m_session.settings().alerts, alert, reading);
+    }
 }
 
 void Controller::showCaptureStatistics(const SessionTick &tick)

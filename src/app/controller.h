@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 
+class AlertCommands;
 class DesktopNotifier;
 class HistoryWindow;
 class LatencyProbe;
@@ -132,6 +133,7 @@ private:
     QTimer *m_pingTimer = nullptr;        // every 30 s from the first confirmation
     PublicAddressLookup *m_publicAddressLookup = nullptr; // "Add my public IP"
     DesktopNotifier *m_notifier = nullptr; // the alerts, on the desktop or at the monitor
+    AlertCommands *m_alertCommands = nullptr; // the user's commands run at the alerts
     bool m_firstConfirmPending = true;
     bool m_firstActivationPending = true;
     PlannerWindow *m_planner = nullptr;

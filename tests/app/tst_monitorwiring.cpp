@@ -309,6 +309,18 @@ private Q_SLOTS:
                          : before);
     }
 
+    // The alert's command runs beside the tick; its failure is told on the status line.
+    void failedAlertCommandReachesTheStatusLine()
+    {
+        QTemporaryDir own;
+        writeBytes(own.filePath(QStringLiteral("tarvo.ini")), "[Alerts]\nThrottledCommand=sh -c \"echo broken; exit 3\"\n");
+        Program program(ProgramEnvironment{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }});
+        program.controller.session().meter().setUsedBytes(70000000);
+        program.controller.tickAt(noon);
+        QTRY_COMPARE(program.monitorWindow.statusText(),
+                     QStringLiteral("Alert command sh ended with exit status 3. Output: broken"));
+    }
+
     void resetInterfaceCountersKeepsTheBucket()
     {
         Program program(environment());
