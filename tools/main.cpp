@@ -1,6 +1,7 @@
 #include "history.h"
 #include "plan.h"
 #include "replay.h"
+#include "setbucket.h"
 #include "status.h"
 #include "watch.h"
 
@@ -18,6 +19,7 @@ const char usage[] =
     "       tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]\n"
     "       tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]\n"
     "       tarvo-cli status [--json]\n"
+    "       tarvo-cli set-bucket BYTES|N% [--level]\n"
     "       tarvo-cli --help\n"
     "\n"
     "replay  runs a capture file through the classifier and the bucket, one CSV line per second\n"
@@ -28,6 +30,8 @@ const char usage[] =
     "        and cut off, and the earliest start within 7 days at which it stays below the\n"
     "        throttle limit; the bucket is the settings' saved one, drained up to the start\n"
     "status  prints the running Tarvo's figures as one line, for status bars\n"
+    "set-bucket  sets the running Tarvo's bucket from the provider's remaining allowance (bytes,\n"
+    "        units as for SIZE, or N% of the cut-off limit in force), recorded in the usage history\n"
     "\n"
     "  --ini FILE      settings and bucket from a tarvo.ini (read only)\n"
     "  --used BYTES    the bucket level to start from, instead of the file's\n"
@@ -49,11 +53,13 @@ const char usage[] =
     "                  the worst case, so a start that fits then fits at any speed\n"
     "  --at TIME       plan from HH:MM today or YYYY-MM-DDTHH:MM instead of now\n"
     "  --json          history: one JSON object a line instead of CSV; status: one line of JSON\n"
+    "  --level         set-bucket: the figure is the bucket level in bytes, not the allowance left\n"
     "\n"
     "plan: --ini defaults to the program's own tarvo.ini; exit status 0 when the download fits\n"
     "now, 1 when it does not (the text says when it would).\n"
     "Errors go to standard error as one line, with exit status 2. status ends with 3 when no\n"
-    "Tarvo is running and with 4 when the running one does not answer within 2 seconds.\n";
+    "Tarvo is running and with 4 when the running one does not answer within 2 seconds;\n"
+    "set-bucket too, and with 5 when Tarvo refuses the figure (no Ok yet, or beyond the bucket).\n";
 
 int fail(const QString &message)
 {
@@ -70,7 +76,7 @@ int main(int argc, char *argv[])
     QCoreApplication application(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
-        return fail(QStringLiteral("usage: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help tells more)"));
+        return fail(QStringLiteral("usage: tarvo-cli replay|watch|history|plan|status|set-bucket ... (tarvo-cli --help tells more)"));
     if (arguments[1] == u"--help" || arguments[1] == u"-h") {
         std::fputs(usage, stdout);
         return 0;
@@ -100,8 +106,15 @@ int main(int argc, char *argv[])
             return fail(*error);
         return runStatus(std::get<StatusOptions>(status));
     }
+    if (arguments[1] == u"set-bucket") {
+        const auto setBucket = parseSetBucketOptions(arguments.mid(2));
+        if (const auto *error = std::get_if<QString>(&setBucket))
+            return fail(*error);
+        return runSetBucket(std::get<SetBucketOptions>(setBucket));
+    }
     if (arguments[1] != u"replay")
-        return fail(QStringLiteral("unknown command %1 (known: replay, watch, history, plan, status)").arg(arguments[1]));
+        return fail(QStringLiteral("unknown command %1 (known: replay, watch, history, plan, status, set-bucket)")
+                        .arg(arguments[1]));
 
     const auto options = parseReplayOptions(arguments.mid(2));
     if (const auto *error = std::get_if<QString>(&options))

@@ -121,16 +121,10 @@ int runWatch(const WatchOptions &options)
     }
 
     // The alerts' commands run beside the ticks; their failures go to standard error.
-    AlertRules alertRules(session.settings().alerts);
     AlertCommands alertCommands;
     QObject::connect(&alertCommands, &AlertCommands::failed, printMessage);
-    if (options.alerts) {
-        QObject::connect(&session, &MonitoringSession::ticked, &session, [&](const SessionTick &figures) {
-            const AlertReading reading = alertReading(figures);
-            for (const Alert &alert : alertRules.tick(reading))
-                alertCommands.run(alertRules.config(), alert, reading);
-        });
-    }
+    if (options.alerts)
+        alertCommands.follow(session);
 
     catchStopSignals();
     std::mutex failureMutex;

@@ -26,6 +26,9 @@ int main(int argc, char *argv[])
     guard.setStatusProvider([&session = std::as_const(program.controller).session()] {
         return statusJson(statusFigures(session.meter(), session.stats(), session.ticking()));
     });
+    // `tarvo-cli set-bucket`: the provider's figure into the running bucket.
+    guard.setSetBucketHandler(
+        [&controller = program.controller](const QByteArray &argument) { return controller.answerSetBucket(argument); });
     program.showFirstWindow();
     const int result = quitOnSignals.quitRequested() ? 0 : QApplication::exec();
     program.controller.stopCapture();

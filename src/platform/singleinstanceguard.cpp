@@ -66,6 +66,8 @@ QByteArray SingleInstanceGuard::answer(const QByteArray &request)
         Q_EMIT comeForwardRequested();
     else if (request == InstanceSocket::statusRequest && m_statusProvider)
         return m_statusProvider() + '\n';
+    else if (request.startsWith(InstanceSocket::setBucketPrefix) && request.endsWith('\n') && m_setBucketHandler)
+        return m_setBucketHandler(request.mid(InstanceSocket::setBucketPrefix.size()).trimmed());
     return {};
 }
 

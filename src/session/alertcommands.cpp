@@ -102,13 +102,12 @@ void AlertCommands::run(const AlertConfig &config, const Alert &alert, const Ale
                 const QString shown = text.isEmpty() ? tr("(no output)") : text;
                 if (outcome->timedOut)
                     end(tr("Alert command %1 was stopped after %2 s. Output: %3")
-                            .arg(program)
-                            .arg(double(m_timeLimit.count()) / 1000.0)
-                            .arg(shown));
+                            .arg(program, QString::number(double(m_timeLimit.count()) / 1000.0), shown));
                 else if (status == QProcess::CrashExit)
                     end(tr("Alert command %1 crashed. Output: %2").arg(program, shown));
                 else if (exitCode != 0)
-                    end(tr("Alert command %1 ended with exit status %2. Output: %3").arg(program).arg(exitCode).arg(shown));
+                    end(tr("Alert command %1 ended with exit status %2. Output: %3")
+                            .arg(program, QString::number(exitCode), shown));
                 else
                     end({});
             });
@@ -119,6 +118,16 @@ void AlertCommands::run(const AlertConfig &config, const Alert &alert, const Ale
     });
     limit->start(m_timeLimit);
     process->start();
+}
+
+void AlertCommands::follow(MonitoringSession &session)
+{
+    connect(&session, &MonitoringSession::ticked, this,
+            [this, &session, rules = AlertRules(session.settings().alerts)](const SessionTick &tick) mutable {
+                const AlertReading reading = alertReading(tick);
+                for (const Alert &alert : rules.tick(reading))
+                    run(session.settings().alerts, alert, reading);
+            });
 }
 
 void AlertCommands::waitForRunning()

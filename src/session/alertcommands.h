@@ -7,6 +7,7 @@
 
 #include <chrono>
 
+class MonitoringSession;
 struct SessionTick;
 
 // What the alert rules read of a session's tick: the bucket and the capture's state.
@@ -35,6 +36,8 @@ public:
 
     // Starts the command `config` names for the alert's kind, if any, and returns at once.
     void run(const AlertConfig &config, const Alert &alert, const AlertReading &reading);
+    // Without windows: the alert rules of the session's settings, tick by tick, run the commands.
+    void follow(MonitoringSession &session);
     // Commands started and not ended yet.
     int running() const { return m_running; }
     // At the end of a run without an event loop: lets each command end or reach its time limit.

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "meter/providerfigure.h"
+
+#include <QDialog>
+
+class QComboBox;
+class QDoubleSpinBox;
+
+// "Set bucket from provider...": the provider's remaining allowance in MB or %, or the bucket
+// level in MB, as the user reads it off the provider's meter. Reports the figure at "OK".
+class ProviderBucketDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit ProviderBucketDialog(QWidget *parent = nullptr);
+
+    // The figure the boxes hold, in bytes or percent.
+    ProviderFigure figure() const;
+
+Q_SIGNALS:
+    void figureChosen(const ProviderFigure &figure);
+
+private:
+    void showKind();
+
+    QComboBox *m_kindCombo = nullptr;
+    QDoubleSpinBox *m_valueSpin = nullptr;
+};
