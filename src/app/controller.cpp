@@ -430,7 +430,7 @@ QByteArray Controller::answerSetBucket(const QByteArray &argument)
 
 void Controller::askBucketFromProvider()
 {
-    auto *dialog = new ProviderBucketDialog(m_monitor);
+    auto *dialog = new ProviderBucketDialog(m_session.meter().remaining(), m_monitor);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &ProviderBucketDialog::figureChosen, this, [this](const ProviderFigure &figure) {
         if (m_firstConfirmPending)

@@ -388,13 +388,16 @@ private Q_SLOTS:
         if (!selectFirstRow(findControl<QListWidget>(program.optionsWindow, "adapterList")))
             QSKIP("no capture adapter on this machine");
         findControl<QPushButton>(program.optionsWindow, "okButton")->click();
+        program.controller.session().meter().setUsedBytes(86406758); // 10 MB left after the tick drained 4,096 bytes
+        program.controller.tickAt(oleDateToDateTime(46366.25).addSecs(1));
         findControl<QAction>(program.monitorWindow, u"setBucketAction"_s)->trigger();
         auto *dialog = program.monitorWindow.findChild<QDialog *>(u"providerBucketDialog"_s);
         QVERIFY(dialog && dialog->isVisible());
+        auto *figure = findControl<QDoubleSpinBox>(*dialog, u"providerFigureSpin"_s);
+        QCOMPARE(figure->value(), 10.0); // what Tarvo counts as left, in MB
         auto *kind = findControl<QComboBox>(*dialog, u"providerFigureKindCombo"_s);
         QCOMPARE(kind->count(), 3);
         kind->setCurrentIndex(1); // remaining in %
-        auto *figure = findControl<QDoubleSpinBox>(*dialog, u"providerFigureSpin"_s);
         QCOMPARE(figure->maximum(), 100.0);
         figure->setValue(25);
         findControl<QDialogButtonBox>(*dialog, u"providerBucketButtons"_s)->button(QDialogButtonBox::Ok)->click();

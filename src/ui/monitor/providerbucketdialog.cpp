@@ -14,7 +14,7 @@ namespace {
 constexpr double mb = 1048576.0;
 } // namespace
 
-ProviderBucketDialog::ProviderBucketDialog(QWidget *parent)
+ProviderBucketDialog::ProviderBucketDialog(int64_t tarvoRemainingBytes, QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("providerBucketDialog"));
@@ -44,6 +44,7 @@ ProviderBucketDialog::ProviderBucketDialog(QWidget *parent)
     });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     showKind();
+    m_valueSpin->setValue(double(tarvoRemainingBytes) / mb);
 }
 
 void ProviderBucketDialog::showKind()

@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <cstdint>
+
 class QComboBox;
 class QDoubleSpinBox;
 
@@ -14,7 +16,8 @@ class ProviderBucketDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit ProviderBucketDialog(QWidget *parent = nullptr);
+    // Starts at the allowance Tarvo counts as left, so "OK" without a figure changes little.
+    explicit ProviderBucketDialog(int64_t tarvoRemainingBytes, QWidget *parent = nullptr);
 
     // The figure the boxes hold, in bytes or percent.
     ProviderFigure figure() const;
