@@ -25,7 +25,7 @@ const Command commands[] = {
                                     "second\n        of capture time"),
      ""},
     {"watch", QT_TRANSLATE_NOOP("tarvo-cli", "tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--every N]\n"
-                                            "                       [--status-socket PATH] [--metrics-file PATH]"),
+                                            "                       [--status-socket PATH] [--metrics-file PATH] [--alerts]"),
      QT_TRANSLATE_NOOP("tarvo-cli", "runs the classifier and the bucket on a live adapter, one line a second, with\n"
                                    "        the capture's own counts"),
      ""},
@@ -44,6 +44,12 @@ const Command commands[] = {
      QT_TRANSLATE_NOOP("tarvo-cli", "prints the running Tarvo's figures as one line, for status bars"),
      QT_TRANSLATE_NOOP("tarvo-cli", "status ends with 3 when no Tarvo is running and with 4 when the running one "
                                    "does not answer\nwithin 2 seconds.\n")},
+    {"set-bucket", QT_TRANSLATE_NOOP("tarvo-cli", "tarvo-cli set-bucket BYTES|N% [--level]"),
+     QT_TRANSLATE_NOOP("tarvo-cli",
+                       "sets the running Tarvo's bucket from the provider's remaining allowance (bytes,\n"
+                       "        units as for SIZE, or N% of the cut-off limit in force), recorded in the usage history"),
+     QT_TRANSLATE_NOOP("tarvo-cli", "set-bucket ends with 3 and 4 as status does, and with 5 when Tarvo refuses the "
+                                   "figure\n(no Ok yet, or beyond the bucket).\n")},
 };
 
 struct Option
@@ -85,6 +91,9 @@ const Option options[] = {
                        "  --metrics-file PATH  keep the figures there in the Prometheus text format, replaced whole\n"
                        "                  (for node_exporter's textfile collector)\n"),
      {"watch"}},
+    {QT_TRANSLATE_NOOP("tarvo-cli",
+                       "  --alerts        run the alert commands of the settings' [Alerts] at each alert\n"),
+     {"watch"}},
     {QT_TRANSLATE_NOOP("tarvo-cli", "  --db FILE       the usage history to read (default: tarvo-history.sqlite "
                                     "beside tarvo.ini)\n"),
      {"history"}},
@@ -108,6 +117,9 @@ const Option options[] = {
     {QT_TRANSLATE_NOOP("tarvo-cli",
                        "  --socket PATH   status: ask a tarvo-cli watch --status-socket PATH instead of Tarvo\n"),
      {"status"}},
+    {QT_TRANSLATE_NOOP("tarvo-cli",
+                       "  --level         the figure is the bucket level in bytes, not the allowance left\n"),
+     {"set-bucket"}},
     {QT_TRANSLATE_NOOP("tarvo-cli", "  --help          this help; after a command, that command's help alone\n"), {}},
 };
 

@@ -2,6 +2,7 @@
 #include "history.h"
 #include "plan.h"
 #include "replay.h"
+#include "setbucket.h"
 #include "status.h"
 #include "translations/languages.h"
 #include "watch.h"
@@ -28,7 +29,7 @@ int main(int argc, char *argv[])
     Languages::install(application);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
-        return fail(QCoreApplication::translate("tarvo-cli", "usage: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help tells more)"));
+        return fail(QCoreApplication::translate("tarvo-cli", "usage: tarvo-cli replay|watch|history|plan|status|set-bucket ... (tarvo-cli --help tells more)"));
     if (const auto help = helpText(arguments.mid(1))) {
         std::fputs(help->toLocal8Bit().constData(), stdout);
         return 0;
@@ -58,8 +59,14 @@ int main(int argc, char *argv[])
             return fail(*error);
         return runStatus(std::get<StatusOptions>(status));
     }
+    if (arguments[1] == u"set-bucket") {
+        const auto setBucket = parseSetBucketOptions(arguments.mid(2));
+        if (const auto *error = std::get_if<QString>(&setBucket))
+            return fail(*error);
+        return runSetBucket(std::get<SetBucketOptions>(setBucket));
+    }
     if (arguments[1] != u"replay")
-        return fail(QCoreApplication::translate("tarvo-cli", "unknown command %1 (known: replay, watch, history, plan, status)").arg(arguments[1]));
+        return fail(QCoreApplication::translate("tarvo-cli", "unknown command %1 (known: replay, watch, history, plan, status, set-bucket)").arg(arguments[1]));
 
     const auto options = parseReplayOptions(arguments.mid(2));
     if (const auto *error = std::get_if<QString>(&options))

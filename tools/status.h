@@ -1,5 +1,7 @@
 #pragma once
 
+#include "instanceclient.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,11 +17,6 @@ struct StatusOptions
 
 // The arguments after "status"; a bad option gives its one-line message instead.
 std::variant<StatusOptions, QString> parseStatusOptions(const QStringList &arguments);
-
-// Exit statuses of `status` besides 0 and the usual 2 (a bad option, or an answer that cannot be
-// read): no running program (nothing listens: no socket, or one a killed copy left behind), and a
-// program that did not answer within the wait.
-enum StatusExit { notRunningExit = 3, busyExit = 4 };
 
 // Asks the program running as "tarvo" for its figures on its socket in the user's runtime folder
 // (or whoever serves --socket) and prints them as one line: plain, or the JSON line as the program sent it. A failure prints

@@ -6,6 +6,7 @@
 #include "watchreport.h"
 
 #include "history/historywriter.h"
+#include "session/alertcommands.h"
 #include "session/monitoringsession.h"
 
 #include <QCoreApplication>
@@ -81,6 +82,8 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
         } else if (isReportOption(argument)) {
             if (const auto error = takeReportOption(options, argument, arguments[++i]))
                 return *error;
+        } else if (argument == u"--alerts") {
+            options.alerts = true;
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
             return QCoreApplication::translate("tarvo-cli", "unknown option %1").arg(argument);
         } else if (!options.device.isEmpty()) {
@@ -127,6 +130,12 @@ int runWatch(const WatchOptions &options)
                 history->write(minute);
         });
     }
+
+    // The alerts' commands run beside the ticks; their failures go to standard error.
+    AlertCommands alertCommands;
+    QObject::connect(&alertCommands, &AlertCommands::failed, printMessage);
+    if (options.alerts)
+        alertCommands.follow(session);
 
     catchStopSignals();
     std::mutex failureMutex;
@@ -181,6 +190,7 @@ int runWatch(const WatchOptions &options)
             tick();
             session.finishHistory();
             report.finish();
+            alertCommands.waitForRunning();
             return 0;
         }
         tick();

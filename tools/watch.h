@@ -6,7 +6,7 @@
 #include <variant>
 
 // `tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--every N]
-// [--status-socket PATH] [--metrics-file PATH]`, as read from its arguments.
+// [--status-socket PATH] [--metrics-file PATH] [--alerts]`, as read from its arguments.
 struct WatchOptions
 {
     QString device;
@@ -16,6 +16,7 @@ struct WatchOptions
     int every = 1;        // --every: a line each this many seconds
     QString statusSocket; // --status-socket; empty: none
     QString metricsFile;  // --metrics-file; empty: none
+    bool alerts = false;  // --alerts: the alert rules of the settings, and their commands
 };
 
 // The arguments after "watch"; a bad option gives its one-line message instead.

@@ -45,6 +45,9 @@ int main(int argc, char *argv[])
     // `tarvo-cli status`: the readouts of the last tick.
     guard.setStatusProvider(
         [&session = std::as_const(program.controller).session()] { return sessionStatusJson(session); });
+    // `tarvo-cli set-bucket`: the provider's figure into the running bucket.
+    guard.setSetBucketHandler(
+        [&controller = program.controller](const QByteArray &argument) { return controller.answerSetBucket(argument); });
     program.showFirstWindow();
     const int result = quitOnSignals.quitRequested() ? 0 : QApplication::exec();
     program.controller.stopCapture();

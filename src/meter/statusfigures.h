@@ -39,6 +39,9 @@ QString restrictionKey(Restriction restriction);
 // Raised only when a key changes its meaning or goes away; new keys may come without it.
 constexpr int statusVersion = 1;
 
+// "none", "throttled", "cut_off": the restriction as scripts read it.
+QString restrictionKey(Restriction restriction);
+
 // The figures as one line of JSON (no line end). Keys: "version", "monitoring", "restriction"
 // ("none", "throttled", "cut_off"), "percent_left", "bytes_left", "bytes_to_throttle",
 // "seconds_to_throttle" and "seconds_to_cut_off" (null without an estimate),

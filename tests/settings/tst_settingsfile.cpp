@@ -1,3 +1,4 @@
+#include "meter/alertrules.h"
 #include "meter/oledate.h"
 #include "settings/settingsfile.h"
 #include "support/filefixtures.h"
@@ -41,6 +42,9 @@ void compareSettings(const AppSettings &actual, const AppSettings &expected)
     QCOMPARE(actual.alerts.enabled, expected.alerts.enabled);
     QCOMPARE(actual.alerts.stepsPercent, expected.alerts.stepsPercent);
     QCOMPARE(actual.alerts.warnMinutes, expected.alerts.warnMinutes);
+    QCOMPARE(actual.alerts.command, expected.alerts.command);
+    for (const AlertKindCommand &row : alertKindCommands)
+        QCOMPARE(actual.alerts.*row.command, expected.alerts.*row.command);
 }
 
 // Every field away from its default; the date-times are ones that 15 digits hold exactly.
@@ -67,6 +71,9 @@ void changeEveryField(AppSettings &s)
     s.windowOpacity = 128;
     s.trayStyle = TrayStyle::Text;
     s.alerts = AlertConfig{false, {5, 50, 99}, 25};
+    s.alerts.command = u"notify \"all kinds\" --now"_s;
+    for (const AlertKindCommand &row : alertKindCommands)
+        s.alerts.*row.command = u"/usr/local/bin/on-%1"_s.arg(row.name);
 }
 } // namespace
 
@@ -244,6 +251,29 @@ private Q_SLOTS:
         QCOMPARE(loaded.alerts.enabled, enabled);
         QCOMPARE(loaded.alerts.stepsPercent, steps);
         QCOMPARE(loaded.alerts.warnMinutes, warnMinutes);
+    }
+
+    // Only the commands in use are written; one cleared is emptied, not left to run again.
+    void alertCommandKeys()
+    {
+        QTemporaryDir dir;
+        const QString path = settingsPath(dir.path() + u'/');
+        AppSettings settings;
+        settings.alerts.command = u"mail-me \"over 75 %\""_s;
+        settings.alerts.cutOffCommand = u"pause-downloads"_s;
+        saveSettings(path, settings);
+        const QByteArray alerts = "[Alerts]\nEnabled=1\nSteps=75,90\nWarnMinutes=10\n";
+        QCOMPARE(fileBytes(path).mid(fileBytes(path).indexOf("[Alerts]")),
+                 alerts + "Command=mail-me \"over 75 %\"\nCutOffCommand=pause-downloads\n");
+
+        settings.alerts.command.clear();
+        saveSettings(path, settings);
+        QCOMPARE(fileBytes(path).mid(fileBytes(path).indexOf("[Alerts]")),
+                 alerts + "Command=\nCutOffCommand=pause-downloads\n");
+        AppSettings loaded;
+        loadSettings(IniDocument::read(path), loaded);
+        QCOMPARE(loaded.alerts.command, QString());
+        QCOMPARE(loaded.alerts.cutOffCommand, u"pause-downloads"_s);
     }
 
     // A damaged count is bounded, so the load reads at most that many keys.

@@ -44,9 +44,22 @@ AlertsTab::AlertsTab()
         "tray icon shows them, without a tray the status line of the monitor window."));
     alertsNote->setWordWrap(true);
     alertsPage->addWidget(alertsNote);
+
+    m_alertCommandGroup = frame("alertCommandGroup", tr("Run a command at each alert"));
+    auto *commandPanel = whitePanel();
+    (new QVBoxLayout(m_alertCommandGroup))->addWidget(commandPanel);
+    auto *commandFields = fieldGrid(commandPanel);
+    m_alertCommandEdit = edit("alertCommandEdit");
+    m_alertCommandEdit->setToolTip(
+        tr("Run without a shell; the alert's figures are in TARVO_ALERT, TARVO_PERCENT, TARVO_LEVEL_BYTES and "
+           "the other TARVO_ variables. Leave it empty to run nothing."));
+    addField(commandFields, new QLabel(tr("Command")), m_alertCommandEdit);
+    alertsPage->addWidget(m_alertCommandGroup);
     alertsPage->addStretch();
 
     connect(m_alertsEnabledCheck, &QCheckBox::toggled, m_alertsGroup, &QWidget::setEnabled);
+    // The commands run only for the alerts that are shown.
+    connect(m_alertsEnabledCheck, &QCheckBox::toggled, m_alertCommandGroup, &QWidget::setEnabled);
 }
 
 void AlertsTab::showSettings(const AppSettings &settings)
@@ -55,6 +68,8 @@ void AlertsTab::showSettings(const AppSettings &settings)
     m_alertsGroup->setEnabled(settings.alerts.enabled);
     m_alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
     m_alertWarnMinutesSpin->setValue(settings.alerts.warnMinutes);
+    m_alertCommandGroup->setEnabled(settings.alerts.enabled);
+    m_alertCommandEdit->setText(settings.alerts.command);
 }
 
 void AlertsTab::numberTexts(OptionTexts &texts) const
@@ -67,4 +82,5 @@ void AlertsTab::takeSettings(AppSettings &settings)
     settings.alerts.enabled = m_alertsEnabledCheck->isChecked();
     m_alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
     settings.alerts.warnMinutes = m_alertWarnMinutesSpin->value();
+    settings.alerts.command = m_alertCommandEdit->text().trimmed();
 }

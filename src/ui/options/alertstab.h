@@ -28,4 +28,6 @@ private:
     QGroupBox *m_alertsGroup = nullptr;
     QLineEdit *m_alertStepsEdit = nullptr;      // percentages of the way to the throttle limit, "75,90"
     QSpinBox *m_alertWarnMinutesSpin = nullptr; // 0 shows "never"
+    QGroupBox *m_alertCommandGroup = nullptr;
+    QLineEdit *m_alertCommandEdit = nullptr;    // run at every alert without a command of its own kind
 };

@@ -95,6 +95,8 @@ const SettingRow settingRows[] = {
      [](const AppSettings &s) { return QVariant::fromValue(s.alerts.stepsPercent); }},
     {"Alerts: warning minutes", [](AppSettings &s) { s.alerts.warnMinutes = 0; },
      [](const AppSettings &s) { return QVariant(s.alerts.warnMinutes); }},
+    {"Alerts: command", [](AppSettings &s) { s.alerts.command = u"notify \"over the step\""_qs; },
+     [](const AppSettings &s) { return QVariant(s.alerts.command); }},
     {"below the tabs: show at start", [](AppSettings &s) { s.showOptionsAtStart = false; },
      [](const AppSettings &s) { return QVariant(s.showOptionsAtStart); }},
 };
