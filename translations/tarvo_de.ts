@@ -16,14 +16,6 @@
         <translation>Version: %1</translation>
     </message>
     <message>
-        <source>This software makes use of the libpcap packet capture library.
-Portions of this program are based on the work of others, with our thanks.
-Warning: this program is protected by copyright law. Unauthorized reproduction or distribution of this program, or any portion of it, may result in severe civil and criminal penalties, and will be prosecuted to the maximum extent possible under the law.</source>
-        <translation>Diese Software verwendet die Paketmitschnitt-Bibliothek libpcap.
-Teile dieses Programms beruhen auf der Arbeit anderer, denen wir danken.
-Warnung: Dieses Programm ist urheberrechtlich geschützt. Unerlaubte Vervielfältigung oder Verbreitung dieses Programms oder eines Teils davon kann schwere zivil- und strafrechtliche Folgen haben und wird im größtmöglichen gesetzlichen Umfang verfolgt.</translation>
-    </message>
-    <message>
         <source>Internet through satellite from KELMIRA</source>
         <translation>Internet über Satellit von KELMIRA</translation>
     </message>
@@ -32,12 +24,20 @@ Warnung: Dieses Programm ist urheberrechtlich geschützt. Unerlaubte Vervielfäl
         <translation>Kelmira Software</translation>
     </message>
     <message>
-        <source>Copyright (C) Kelmira Software. All rights reserved.</source>
-        <translation>Copyright (C) Kelmira Software. Alle Rechte vorbehalten.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
+    </message>
+    <message>
+        <source>This software makes use of the libpcap packet capture library.
+Portions of this program are based on the work of others, with our thanks.
+This program is free software: you may share and change it under the GNU General Public License, version 3 or any later version. It comes with no warranty.</source>
+        <translation>Diese Software verwendet die Paketmitschnitt-Bibliothek libpcap.
+Teile dieses Programms beruhen auf der Arbeit anderer, denen wir danken.
+Dieses Programm ist freie Software: Sie dürfen es unter der GNU General Public License, Version 3 oder jeder späteren Version, weitergeben und verändern. Es wird ohne jede Gewährleistung geliefert.</translation>
+    </message>
+    <message>
+        <source>Copyright (C) Kelmira Software. GNU GPL 3 or later.</source>
+        <translation>Copyright (C) Kelmira Software. GNU GPL 3 oder später.</translation>
     </message>
 </context>
 <context>
@@ -61,6 +61,29 @@ Warnung: Dieses Programm ist urheberrechtlich geschützt. Unerlaubte Vervielfäl
     <message>
         <source>Virtual Ethernet</source>
         <translation>Virtuelles Ethernet</translation>
+    </message>
+</context>
+<context>
+    <name>AlertCommands</name>
+    <message>
+        <source>(no output)</source>
+        <translation>(keine Ausgabe)</translation>
+    </message>
+    <message>
+        <source>Alert command %1 was stopped after %2 s. Output: %3</source>
+        <translation>Der Alarmbefehl %1 wurde nach %2 s beendet. Ausgabe: %3</translation>
+    </message>
+    <message>
+        <source>Alert command %1 crashed. Output: %2</source>
+        <translation>Der Alarmbefehl %1 ist abgestürzt. Ausgabe: %2</translation>
+    </message>
+    <message>
+        <source>Alert command %1 ended with exit status %2. Output: %3</source>
+        <translation>Der Alarmbefehl %1 endete mit Exit-Status %2. Ausgabe: %3</translation>
+    </message>
+    <message>
+        <source>Alert command %1 could not start: %2</source>
+        <translation>Der Alarmbefehl %1 konnte nicht starten: %2</translation>
     </message>
 </context>
 <context>
@@ -192,6 +215,18 @@ Warnung: Dieses Programm ist urheberrechtlich geschützt. Unerlaubte Vervielfäl
         <source>Tarvo also tells you when you are throttled or cut off, when the bucket is below the limits again, and when the capture stops or drops frames. Without a notification service on the desktop the tray icon shows them, without a tray the status line of the monitor window.</source>
         <translation>Tarvo meldet auch, wenn Sie gedrosselt oder abgeschaltet werden, wenn der Eimer wieder unter den Grenzen ist und wenn der Mitschnitt anhält oder Frames verwirft. Ohne Benachrichtigungsdienst auf dem Desktop zeigt sie das Symbol im Infobereich, ohne Infobereich die Statuszeile des Monitorfensters.</translation>
     </message>
+    <message>
+        <source>Run a command at each alert</source>
+        <translation>Bei jedem Alarm einen Befehl ausführen</translation>
+    </message>
+    <message>
+        <source>Run without a shell; the alert&apos;s figures are in TARVO_ALERT, TARVO_PERCENT, TARVO_LEVEL_BYTES and the other TARVO_ variables. Leave it empty to run nothing.</source>
+        <translation>Wird ohne Shell ausgeführt; die Werte des Alarms stehen in TARVO_ALERT, TARVO_PERCENT, TARVO_LEVEL_BYTES und den übrigen TARVO_-Variablen. Leer lassen, um nichts auszuführen.</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Befehl</translation>
+    </message>
 </context>
 <context>
     <name>CaptureThread</name>
@@ -253,6 +288,18 @@ Warnung: Dieses Programm ist urheberrechtlich geschützt. Unerlaubte Vervielfäl
     <message>
         <source>Frames dropped by the capture: %1</source>
         <translation>Vom Mitschnitt verworfene Frames: %1</translation>
+    </message>
+    <message>
+        <source>Bucket set from the provider&apos;s figure: %1 bytes (Tarvo had counted %2).</source>
+        <translation>Eimer nach dem Wert des Anbieters gesetzt: %1 Bytes (Tarvo hatte %2 gezählt).</translation>
+    </message>
+    <message>
+        <source>The bucket is set at the first Ok of the options.</source>
+        <translation>Der Eimer wird beim ersten Ok der Optionen gesetzt.</translation>
+    </message>
+    <message>
+        <source>The provider&apos;s figure is beyond what the bucket holds.</source>
+        <translation>Der Wert des Anbieters liegt außerhalb dessen, was der Eimer fasst.</translation>
     </message>
 </context>
 <context>
@@ -471,6 +518,42 @@ Warnung: Dieses Programm ist urheberrechtlich geschützt. Unerlaubte Vervielfäl
         <source>No LAN host downloaded anything %1.</source>
         <translation>Kein LAN-Rechner hat %1 etwas heruntergeladen.</translation>
     </message>
+    <message>
+        <source>Set at</source>
+        <translation>Gesetzt am</translation>
+    </message>
+    <message>
+        <source>Tarvo&apos;s level ( bytes )</source>
+        <translation>Tarvos Füllstand ( Bytes )</translation>
+    </message>
+    <message>
+        <source>Provider&apos;s level ( bytes )</source>
+        <translation>Füllstand des Anbieters ( Bytes )</translation>
+    </message>
+    <message>
+        <source>Tarvo ahead by ( bytes )</source>
+        <translation>Tarvo voraus um ( Bytes )</translation>
+    </message>
+    <message>
+        <source>Corrections</source>
+        <translation>Korrekturen</translation>
+    </message>
+    <message>
+        <source>No corrections yet: &quot;Set bucket from provider...&quot; in the File menu records one.</source>
+        <translation>Noch keine Korrekturen: „Eimer vom Anbieter übernehmen...“ im Menü Datei erfasst eine.</translation>
+    </message>
+    <message>
+        <source>The drift shows from the second correction on.</source>
+        <translation>Die Abweichung zeigt sich ab der zweiten Korrektur.</translation>
+    </message>
+    <message>
+        <source>Tarvo runs ahead of the provider by %1 MB a day.</source>
+        <translation>Tarvo läuft dem Anbieter um %1 MB pro Tag voraus.</translation>
+    </message>
+    <message>
+        <source>Tarvo runs behind the provider by %1 MB a day.</source>
+        <translation>Tarvo liegt um %1 MB pro Tag hinter dem Anbieter.</translation>
+    </message>
 </context>
 <context>
     <name>HistoryWriter</name>
@@ -481,6 +564,10 @@ Warnung: Dieses Programm ist urheberrechtlich geschützt. Unerlaubte Vervielfäl
     <message>
         <source>Writing the usage history %1 works again</source>
         <translation>Schreiben des Nutzungsverlaufs %1 klappt wieder</translation>
+    </message>
+    <message>
+        <source>Could not record the correction of the bucket in the usage history %1: %2</source>
+        <translation>Die Korrektur des Eimers konnte nicht im Nutzungsverlauf %1 gespeichert werden: %2</translation>
     </message>
 </context>
 <context>
@@ -720,6 +807,10 @@ Beschränkung: %2</translation>
     <message>
         <source>This will reset all Tarvo counters, as well as set your FAP level to maximum. Are you sure you want to proceed?</source>
         <translation>Damit werden alle Zähler von Tarvo zurückgesetzt und Ihr FAP-Stand auf das Maximum gestellt. Wirklich fortfahren?</translation>
+    </message>
+    <message>
+        <source>Set bucket from provider...</source>
+        <translation>Eimer vom Anbieter übernehmen...</translation>
     </message>
 </context>
 <context>
@@ -994,6 +1085,37 @@ Beschränkung: %2</translation>
     </message>
 </context>
 <context>
+    <name>ProviderBucketDialog</name>
+    <message>
+        <source>Set bucket from provider</source>
+        <translation>Eimer vom Anbieter übernehmen</translation>
+    </message>
+    <message>
+        <source>Type the figure your provider&apos;s meter shows; Tarvo&apos;s bucket takes it at once.</source>
+        <translation>Geben Sie den Wert ein, den der Zähler Ihres Anbieters zeigt; Tarvos Eimer übernimmt ihn sofort.</translation>
+    </message>
+    <message>
+        <source>Remaining allowance in MB</source>
+        <translation>Verbleibendes Kontingent in MB</translation>
+    </message>
+    <message>
+        <source>Remaining allowance in %</source>
+        <translation>Verbleibendes Kontingent in %</translation>
+    </message>
+    <message>
+        <source>Bucket level in MB</source>
+        <translation>Füllstand des Eimers in MB</translation>
+    </message>
+    <message>
+        <source>The provider shows</source>
+        <translation>Der Anbieter zeigt</translation>
+    </message>
+    <message>
+        <source>Figure</source>
+        <translation>Wert</translation>
+    </message>
+</context>
+<context>
     <name>Restriction</name>
     <message>
         <source>THROTTLED</source>
@@ -1006,6 +1128,37 @@ Beschränkung: %2</translation>
     <message>
         <source>none</source>
         <translation>keine</translation>
+    </message>
+</context>
+<context>
+    <name>SetBucket</name>
+    <message>
+        <source>set-bucket needs one figure: BYTES or N% (given: %1)</source>
+        <translation>set-bucket braucht genau einen Wert: BYTES oder N% (angegeben: %1)</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keiner</translation>
+    </message>
+    <message>
+        <source>the level needs a number of bytes with an optional unit (60MB, 1.5GB), not &quot;%1&quot;</source>
+        <translation>der Füllstand braucht eine Anzahl Bytes mit optionaler Einheit (60MB, 1.5GB), nicht „%1“</translation>
+    </message>
+    <message>
+        <source>the remaining allowance needs a number of bytes with an optional unit (900MB) or a percentage (42%), not &quot;%1&quot;</source>
+        <translation>das verbleibende Kontingent braucht eine Anzahl Bytes mit optionaler Einheit (900MB) oder einen Prozentsatz (42%), nicht „%1“</translation>
+    </message>
+    <message>
+        <source>Tarvo is not counting yet: the options wait for Ok</source>
+        <translation>Tarvo zählt noch nicht: die Optionen warten auf Ok</translation>
+    </message>
+    <message>
+        <source>Tarvo refused the figure: it is beyond what the bucket holds</source>
+        <translation>Tarvo hat den Wert abgelehnt: er liegt außerhalb dessen, was der Eimer fasst</translation>
+    </message>
+    <message>
+        <source>Bucket set to %1 bytes (Tarvo had counted %2).</source>
+        <translation>Eimer auf %1 Bytes gesetzt (Tarvo hatte %2 gezählt).</translation>
     </message>
 </context>
 <context>
@@ -1097,6 +1250,29 @@ Beschränkung: %2</translation>
     </message>
 </context>
 <context>
+    <name>tarvo</name>
+    <message>
+        <source>usage: tarvo [--help]
+
+Watches the Fair Access Policy of a metered satellite link: the options window comes first,
+then a small window and a tray icon show the bucket second by second.
+
+  --help          this help
+
+Where its files live: man tarvo. Without windows: tarvo-cli --help.
+</source>
+        <translation>Aufruf: tarvo [--help]
+
+Überwacht die Fair Access Policy einer volumenbegrenzten Satellitenverbindung: zuerst kommt das Optionenfenster,
+dann zeigen ein kleines Fenster und ein Symbol im Infobereich den Eimer Sekunde für Sekunde.
+
+  --help          diese Hilfe
+
+Wo die Dateien liegen: man tarvo. Ohne Fenster: tarvo-cli --help.
+</translation>
+    </message>
+</context>
+<context>
     <name>tarvo-cli</name>
     <message>
         <source>option %1 needs a value</source>
@@ -1121,102 +1297,6 @@ Beschränkung: %2</translation>
     <message>
         <source>%1 takes YYYY-MM-DD or YYYY-MM-DDTHH:MM, not &quot;%2&quot;</source>
         <translation>%1 nimmt YYYY-MM-DD oder YYYY-MM-DDTHH:MM, nicht „%2“</translation>
-    </message>
-    <message>
-        <source>usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
-                        [--mtu BYTES] CAPTURE.pcap
-       tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]
-       tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]
-       tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]
-       tarvo-cli status [--json]
-       tarvo-cli --help
-
-replay  runs a capture file through the classifier and the bucket, one CSV line per second
-        of capture time
-watch   does the same on a live adapter, one line a second, with the capture&apos;s own counts
-history prints the usage history, one CSV line per period with its local start
-plan    tells when a download of SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) would be throttled
-        and cut off, and the earliest start within 7 days at which it stays below the
-        throttle limit; the bucket is the settings&apos; saved one, drained up to the start
-status  prints the running Tarvo&apos;s figures as one line, for status bars
-
-  --ini FILE      settings and bucket from a tarvo.ini (read only)
-  --used BYTES    the bucket level to start from, instead of the file&apos;s
-  --lan ADDR      an address that counts as this computer&apos;s (repeatable); IPv4, or IPv6
-                  with or without a prefix length (2001:db8:1::/64)
-  --ignore ADDR   an address whose traffic never counts (repeatable), as for --lan
-  --no-192        do not count every 192.168.*.* address as the LAN&apos;s
-  --mtu BYTES     the captured adapter&apos;s MTU (default 1500): a longer TCP frame was merged
-                  on receipt and counts the headers of each segment; 0 counts as captured
-  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)
-  --history FILE  record each minute into this usage history
-  --db FILE       the usage history to read (default: tarvo-history.sqlite beside tarvo.ini)
-  --by SIZE       minute, hour or day periods (default: day)
-  --from DATE     the first local date or time shown (YYYY-MM-DD or YYYY-MM-DDTHH:MM)
-  --to DATE       the end: a local time, or a date whose day is included
-  --hosts         the download of each LAN host over the periods instead
-  --speed BYTES_PER_S  the download&apos;s speed (units as for SIZE); default: all at once,
-                  the worst case, so a start that fits then fits at any speed
-  --at TIME       plan from HH:MM today or YYYY-MM-DDTHH:MM instead of now
-  --json          history: one JSON object a line instead of CSV; status: one line of JSON
-
-plan: --ini defaults to the program&apos;s own tarvo.ini; exit status 0 when the download fits
-now, 1 when it does not (the text says when it would).
-Errors go to standard error as one line, with exit status 2. status ends with 3 when no
-Tarvo is running and with 4 when the running one does not answer within 2 seconds.
-</source>
-        <translation>Aufruf: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
-                         [--mtu BYTES] CAPTURE.pcap
-        tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]
-        tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]
-        tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]
-        tarvo-cli status [--json]
-        tarvo-cli --help
-
-replay  spielt eine Mitschnittdatei durch Klassifizierer und Eimer, eine CSV-Zeile je Sekunde
-        Mitschnittzeit
-watch   tut dasselbe an einem laufenden Adapter, eine Zeile je Sekunde, mit den Zahlen des Mitschnitts
-history gibt den Nutzungsverlauf aus, eine CSV-Zeile je Zeitraum mit seinem örtlichen Beginn
-plan    sagt, wann ein Download der Größe SIZE (3GB, 500MB, ...; 1 KB = 1024 Bytes) gedrosselt
-        und abgeschaltet würde und wann er binnen 7 Tagen frühestens beginnen kann, um unter der
-        Drosselgrenze zu bleiben; der Eimer ist der gespeicherte, bis zum Beginn geleert
-status  gibt die Zahlen des laufenden Tarvo als eine Zeile aus, für Statusleisten
-
-  --ini FILE      Einstellungen und Eimer aus einer tarvo.ini (nur lesend)
-  --used BYTES    der Eimerstand zu Beginn, statt dem aus der Datei
-  --lan ADDR      eine Adresse, die als die dieses Computers zählt (wiederholbar); IPv4 oder
-                  IPv6 mit oder ohne Präfixlänge (2001:db8:1::/64)
-  --ignore ADDR   eine Adresse, deren Verkehr nie zählt (wiederholbar), wie bei --lan
-  --no-192        nicht jede 192.168.*.*-Adresse als LAN zählen
-  --mtu BYTES     die MTU des mitgeschnittenen Adapters (Vorgabe 1500): ein längerer TCP-Frame
-                  wurde beim Empfang zusammengefügt und zählt die Kopfteile jedes Segments;
-                  0 zählt wie mitgeschnitten
-  --seconds N     nach N Sekunden aufhören (Vorgabe: bei SIGINT oder SIGTERM)
-  --history FILE  jede Minute in diesen Nutzungsverlauf schreiben
-  --db FILE       der zu lesende Nutzungsverlauf (Vorgabe: tarvo-history.sqlite neben tarvo.ini)
-  --by SIZE       Zeiträume von minute, hour oder day (Vorgabe: day)
-  --from DATE     das erste gezeigte örtliche Datum oder die erste Zeit (YYYY-MM-DD oder
-                  YYYY-MM-DDTHH:MM)
-  --to DATE       das Ende: eine örtliche Zeit oder ein Datum, dessen Tag dazugehört
-  --hosts         stattdessen der Download jedes LAN-Rechners über die Zeiträume
-  --speed BYTES_PER_S  das Tempo des Downloads (Einheiten wie bei SIZE); Vorgabe: alles auf
-                  einmal, der schlimmste Fall, so passt ein Beginn, der dann passt, bei jedem Tempo
-  --at TIME       ab HH:MM heute oder YYYY-MM-DDTHH:MM planen statt ab jetzt
-  --json          history: ein JSON-Objekt je Zeile statt CSV; status: eine Zeile JSON
-
-plan: --ini ist sonst die eigene tarvo.ini des Programms; Rückgabewert 0, wenn der Download
-jetzt passt, 1, wenn nicht (der Text sagt, wann er passen würde).
-Fehler gehen als eine Zeile auf die Standardfehlerausgabe, mit Rückgabewert 2. status endet
-mit 3, wenn kein Tarvo läuft, und mit 4, wenn das laufende nicht binnen 2 Sekunden antwortet.
-</translation>
-    </message>
-    <message>
-        <source>usage: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help tells more)</source>
-        <translation>Aufruf: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help sagt mehr)</translation>
-    </message>
-    <message>
-        <source>unknown command %1 (known: replay, watch, history, plan, status)</source>
-        <translation>unbekannter Befehl %1 (bekannt: replay, watch, history, plan, status)</translation>
     </message>
     <message>
         <source>--speed needs bytes per second above 0 (such as 500000 or 2MB), not &quot;%1&quot;</source>
@@ -1337,6 +1417,270 @@ mit 3, wenn kein Tarvo läuft, und mit 4, wenn das laufende nicht binnen 2 Sekun
     <message>
         <source>no interface given</source>
         <translation>keine Schnittstelle angegeben</translation>
+    </message>
+    <message>
+        <source>tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
+                        [--mtu BYTES] CAPTURE.pcap</source>
+        <translation>tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
+                        [--mtu BYTES] CAPTURE.pcap</translation>
+    </message>
+    <message>
+        <source>runs a capture file through the classifier and the bucket, one CSV line per second
+        of capture time</source>
+        <translation>lässt eine Mitschnittdatei durch den Klassifizierer und den Eimer laufen, eine CSV-Zeile
+        je Sekunde Mitschnittzeit</translation>
+    </message>
+    <message>
+        <source>tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--every N]
+                       [--status-socket PATH] [--metrics-file PATH] [--alerts]</source>
+        <translation>tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--every N]
+                       [--status-socket PATH] [--metrics-file PATH] [--alerts]</translation>
+    </message>
+    <message>
+        <source>runs the classifier and the bucket on a live adapter, one line a second, with
+        the capture&apos;s own counts</source>
+        <translation>lässt Klassifizierer und Eimer auf einem laufenden Adapter laufen, eine Zeile je Sekunde,
+        mit den eigenen Zählern des Mitschnitts</translation>
+    </message>
+    <message>
+        <source>tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]</source>
+        <translation>tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]</translation>
+    </message>
+    <message>
+        <source>prints the usage history, one CSV line per period with its local start</source>
+        <translation>gibt den Nutzungsverlauf aus, eine CSV-Zeile je Zeitraum mit seinem örtlichen Beginn</translation>
+    </message>
+    <message>
+        <source>tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]</source>
+        <translation>tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]</translation>
+    </message>
+    <message>
+        <source>tells when a download of SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) would be throttled
+        and cut off, and the earliest start within 7 days at which it stays below the
+        throttle limit; the bucket is the settings&apos; saved one, drained up to the start</source>
+        <translation>sagt, wann ein Download von SIZE (3GB, 500MB, ...; 1 KB = 1024 Bytes) gedrosselt und
+        abgeschaltet würde, und den frühesten Beginn binnen 7 Tagen, bei dem er unter der
+        Drosselgrenze bleibt; der Eimer ist der gespeicherte, bis zum Beginn entleert</translation>
+    </message>
+    <message>
+        <source>plan: --ini defaults to the program&apos;s own tarvo.ini; exit status 0 when the download fits
+now, 1 when it does not (the text says when it would).
+</source>
+        <translation>plan: --ini ist ohne Angabe die eigene tarvo.ini des Programms; Rückgabewert 0, wenn der
+Download jetzt passt, 1, wenn nicht (der Text sagt, wann er passen würde).
+</translation>
+    </message>
+    <message>
+        <source>tarvo-cli status [--json] [--socket PATH]</source>
+        <translation>tarvo-cli status [--json] [--socket PATH]</translation>
+    </message>
+    <message>
+        <source>prints the running Tarvo&apos;s figures as one line, for status bars</source>
+        <translation>gibt die Werte des laufenden Tarvo als eine Zeile aus, für Statusleisten</translation>
+    </message>
+    <message>
+        <source>status ends with 3 when no Tarvo is running and with 4 when the running one does not answer
+within 2 seconds.
+</source>
+        <translation>status endet mit 3, wenn kein Tarvo läuft, und mit 4, wenn der laufende nicht binnen
+2 Sekunden antwortet.
+</translation>
+    </message>
+    <message>
+        <source>tarvo-cli set-bucket BYTES|N% [--level]</source>
+        <translation>tarvo-cli set-bucket BYTES|N% [--level]</translation>
+    </message>
+    <message>
+        <source>sets the running Tarvo&apos;s bucket from the provider&apos;s remaining allowance (bytes,
+        units as for SIZE, or N% of the cut-off limit in force), recorded in the usage history</source>
+        <translation>setzt den Eimer des laufenden Tarvo nach dem verbleibenden Kontingent des Anbieters (Bytes,
+        Einheiten wie bei SIZE, oder N% der geltenden Abschaltgrenze), im Nutzungsverlauf vermerkt</translation>
+    </message>
+    <message>
+        <source>set-bucket ends with 3 and 4 as status does, and with 5 when Tarvo refuses the figure
+(no Ok yet, or beyond the bucket).
+</source>
+        <translation>set-bucket endet mit 3 und 4 wie status und mit 5, wenn Tarvo den Wert ablehnt
+(noch kein Ok, oder außerhalb des Eimers).
+</translation>
+    </message>
+    <message>
+        <source>  --ini FILE      settings and bucket from a tarvo.ini (read only)
+</source>
+        <translation>  --ini FILE      Einstellungen und Eimer aus einer tarvo.ini (nur gelesen)
+</translation>
+    </message>
+    <message>
+        <source>  --used BYTES    the bucket level to start from, instead of the file&apos;s
+</source>
+        <translation>  --used BYTES    der Füllstand des Eimers zu Beginn, statt dem der Datei
+</translation>
+    </message>
+    <message>
+        <source>  --lan ADDR      an address that counts as this computer&apos;s (repeatable); IPv4, or IPv6
+                  with or without a prefix length (2001:db8:1::/64)
+</source>
+        <translation>  --lan ADDR      eine Adresse, die als die dieses Rechners zählt (wiederholbar); IPv4 oder
+                  IPv6 mit oder ohne Präfixlänge (2001:db8:1::/64)
+</translation>
+    </message>
+    <message>
+        <source>  --ignore ADDR   an address whose traffic never counts (repeatable), as for --lan
+</source>
+        <translation>  --ignore ADDR   eine Adresse, deren Verkehr nie zählt (wiederholbar), wie bei --lan
+</translation>
+    </message>
+    <message>
+        <source>  --no-192        do not count every 192.168.*.* address as the LAN&apos;s
+</source>
+        <translation>  --no-192        nicht jede Adresse 192.168.*.* zum LAN zählen
+</translation>
+    </message>
+    <message>
+        <source>  --mtu BYTES     the captured adapter&apos;s MTU (default 1500): a longer TCP frame was merged
+                  on receipt and counts the headers of each segment; 0 counts as captured
+</source>
+        <translation>  --mtu BYTES     die MTU des mitgeschnittenen Adapters (Vorgabe 1500): ein längerer TCP-Rahmen
+                  wurde beim Empfang zusammengefügt und zählt die Köpfe jedes Segments; 0 zählt wie mitgeschnitten
+</translation>
+    </message>
+    <message>
+        <source>  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)
+</source>
+        <translation>  --seconds N     nach N Sekunden aufhören (Vorgabe: bei SIGINT oder SIGTERM)
+</translation>
+    </message>
+    <message>
+        <source>  --history FILE  record each minute into this usage history
+</source>
+        <translation>  --history FILE  jede Minute in diesen Nutzungsverlauf schreiben
+</translation>
+    </message>
+    <message>
+        <source>  --every N       a line each N seconds (default 1), its down, up and packets the sums
+                  of those seconds; the metrics file is written with each line
+</source>
+        <translation>  --every N       eine Zeile alle N Sekunden (Vorgabe 1), ihre down, up und packets die Summen
+                  dieser Sekunden; die Metrikdatei wird mit jeder Zeile geschrieben
+</translation>
+    </message>
+    <message>
+        <source>  --status-socket PATH  answer tarvo-cli status --socket PATH there, as Tarvo does
+</source>
+        <translation>  --status-socket PATH  dort tarvo-cli status --socket PATH beantworten, wie Tarvo es tut
+</translation>
+    </message>
+    <message>
+        <source>  --metrics-file PATH  keep the figures there in the Prometheus text format, replaced whole
+                  (for node_exporter&apos;s textfile collector)
+</source>
+        <translation>  --metrics-file PATH  die Werte dort im Textformat von Prometheus halten, jedes Mal ganz ersetzt
+                  (für den Textfile-Collector von node_exporter)
+</translation>
+    </message>
+    <message>
+        <source>  --alerts        run the alert commands of the settings&apos; [Alerts] at each alert
+</source>
+        <translation>  --alerts        bei jedem Alarm die Alarmbefehle aus [Alerts] der Einstellungen ausführen
+</translation>
+    </message>
+    <message>
+        <source>  --db FILE       the usage history to read (default: tarvo-history.sqlite beside tarvo.ini)
+</source>
+        <translation>  --db FILE       der zu lesende Nutzungsverlauf (Vorgabe: tarvo-history.sqlite neben tarvo.ini)
+</translation>
+    </message>
+    <message>
+        <source>  --by SIZE       minute, hour or day periods (default: day)
+</source>
+        <translation>  --by SIZE       Zeiträume von minute, hour oder day (Vorgabe: day)
+</translation>
+    </message>
+    <message>
+        <source>  --from DATE     the first local date or time shown (YYYY-MM-DD or YYYY-MM-DDTHH:MM)
+</source>
+        <translation>  --from DATE     das erste gezeigte örtliche Datum oder die Zeit (YYYY-MM-DD oder YYYY-MM-DDTHH:MM)
+</translation>
+    </message>
+    <message>
+        <source>  --to DATE       the end: a local time, or a date whose day is included
+</source>
+        <translation>  --to DATE       das Ende: eine örtliche Zeit oder ein Datum, dessen Tag dazugehört
+</translation>
+    </message>
+    <message>
+        <source>  --hosts         the download of each LAN host over the periods instead
+</source>
+        <translation>  --hosts         stattdessen der Download jedes LAN-Rechners über die Zeiträume
+</translation>
+    </message>
+    <message>
+        <source>  --speed BYTES_PER_S  the download&apos;s speed (units as for SIZE); default: all at once,
+                  the worst case, so a start that fits then fits at any speed
+</source>
+        <translation>  --speed BYTES_PER_S  die Geschwindigkeit des Downloads (Einheiten wie bei SIZE); Vorgabe: alles
+                  auf einmal, der schlimmste Fall, sodass ein passender Beginn bei jeder Geschwindigkeit passt
+</translation>
+    </message>
+    <message>
+        <source>  --at TIME       plan from HH:MM today or YYYY-MM-DDTHH:MM instead of now
+</source>
+        <translation>  --at TIME       ab HH:MM heute oder YYYY-MM-DDTHH:MM planen statt ab jetzt
+</translation>
+    </message>
+    <message>
+        <source>  --json          history: one JSON object a line instead of CSV; status: one line of JSON
+</source>
+        <translation>  --json          history: ein JSON-Objekt je Zeile statt CSV; status: eine Zeile JSON
+</translation>
+    </message>
+    <message>
+        <source>  --socket PATH   status: ask a tarvo-cli watch --status-socket PATH instead of Tarvo
+</source>
+        <translation>  --socket PATH   status: ein tarvo-cli watch --status-socket PATH fragen statt Tarvo
+</translation>
+    </message>
+    <message>
+        <source>  --level         the figure is the bucket level in bytes, not the allowance left
+</source>
+        <translation>  --level         der Wert ist der Füllstand des Eimers in Bytes, nicht das verbleibende Kontingent
+</translation>
+    </message>
+    <message>
+        <source>  --help          this help; after a command, that command&apos;s help alone
+</source>
+        <translation>  --help          diese Hilfe; nach einem Befehl nur die Hilfe dieses Befehls
+</translation>
+    </message>
+    <message>
+        <source>Errors go to standard error as one line, with exit status 2.
+</source>
+        <translation>Fehler gehen als eine Zeile auf die Standardfehlerausgabe, mit Rückgabewert 2.
+</translation>
+    </message>
+    <message>
+        <source>usage: tarvo-cli replay|watch|history|plan|status|set-bucket ... (tarvo-cli --help tells more)</source>
+        <translation>Aufruf: tarvo-cli replay|watch|history|plan|status|set-bucket ... (tarvo-cli --help sagt mehr)</translation>
+    </message>
+    <message>
+        <source>unknown command %1 (known: replay, watch, history, plan, status, set-bucket)</source>
+        <translation>unbekannter Befehl %1 (bekannt: replay, watch, history, plan, status, set-bucket)</translation>
+    </message>
+    <message>
+        <source>cannot write the metrics file %1: %2</source>
+        <translation>kann die Metrikdatei %1 nicht schreiben: %2</translation>
+    </message>
+    <message>
+        <source>--every needs a whole number of seconds above 0, not &quot;%1&quot;</source>
+        <translation>--every braucht eine ganze Zahl von Sekunden über 0, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>%1 is there already and is no socket</source>
+        <translation>%1 gibt es schon, und es ist kein Socket</translation>
+    </message>
+    <message>
+        <source>cannot listen on the status socket %1</source>
+        <translation>kann nicht am Status-Socket %1 lauschen</translation>
     </message>
 </context>
 </TS>

@@ -16,14 +16,6 @@
         <translation>Versión: %1</translation>
     </message>
     <message>
-        <source>This software makes use of the libpcap packet capture library.
-Portions of this program are based on the work of others, with our thanks.
-Warning: this program is protected by copyright law. Unauthorized reproduction or distribution of this program, or any portion of it, may result in severe civil and criminal penalties, and will be prosecuted to the maximum extent possible under the law.</source>
-        <translation>Este software usa la biblioteca de captura de paquetes libpcap.
-Partes de este programa se basan en el trabajo de otros, con nuestro agradecimiento.
-Advertencia: este programa está protegido por la ley de derechos de autor. La reproducción o distribución no autorizada de este programa, o de cualquier parte de él, puede acarrear graves sanciones civiles y penales, y será perseguida con todo el rigor que permita la ley.</translation>
-    </message>
-    <message>
         <source>Internet through satellite from KELMIRA</source>
         <translation>Internet por satélite de KELMIRA</translation>
     </message>
@@ -32,12 +24,20 @@ Advertencia: este programa está protegido por la ley de derechos de autor. La r
         <translation>Kelmira Software</translation>
     </message>
     <message>
-        <source>Copyright (C) Kelmira Software. All rights reserved.</source>
-        <translation>Copyright (C) Kelmira Software. Todos los derechos reservados.</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>This software makes use of the libpcap packet capture library.
+Portions of this program are based on the work of others, with our thanks.
+This program is free software: you may share and change it under the GNU General Public License, version 3 or any later version. It comes with no warranty.</source>
+        <translation>Este software utiliza la biblioteca de captura de paquetes libpcap.
+Partes de este programa se basan en el trabajo de otros, a quienes damos las gracias.
+Este programa es software libre: puede compartirlo y modificarlo según la Licencia Pública General de GNU, versión 3 o cualquier versión posterior. Se distribuye sin ninguna garantía.</translation>
+    </message>
+    <message>
+        <source>Copyright (C) Kelmira Software. GNU GPL 3 or later.</source>
+        <translation>Copyright (C) Kelmira Software. GNU GPL 3 o posterior.</translation>
     </message>
 </context>
 <context>
@@ -61,6 +61,29 @@ Advertencia: este programa está protegido por la ley de derechos de autor. La r
     <message>
         <source>Virtual Ethernet</source>
         <translation>Ethernet virtual</translation>
+    </message>
+</context>
+<context>
+    <name>AlertCommands</name>
+    <message>
+        <source>(no output)</source>
+        <translation>(sin salida)</translation>
+    </message>
+    <message>
+        <source>Alert command %1 was stopped after %2 s. Output: %3</source>
+        <translation>El comando de alerta %1 se detuvo tras %2 s. Salida: %3</translation>
+    </message>
+    <message>
+        <source>Alert command %1 crashed. Output: %2</source>
+        <translation>El comando de alerta %1 falló de forma abrupta. Salida: %2</translation>
+    </message>
+    <message>
+        <source>Alert command %1 ended with exit status %2. Output: %3</source>
+        <translation>El comando de alerta %1 terminó con el estado de salida %2. Salida: %3</translation>
+    </message>
+    <message>
+        <source>Alert command %1 could not start: %2</source>
+        <translation>El comando de alerta %1 no pudo iniciarse: %2</translation>
     </message>
 </context>
 <context>
@@ -192,6 +215,18 @@ Advertencia: este programa está protegido por la ley de derechos de autor. La r
         <source>Tarvo also tells you when you are throttled or cut off, when the bucket is below the limits again, and when the capture stops or drops frames. Without a notification service on the desktop the tray icon shows them, without a tray the status line of the monitor window.</source>
         <translation>Tarvo también avisa cuando se le limita o se le corta, cuando el cubo vuelve a estar bajo los límites y cuando la captura se detiene o descarta tramas. Sin servicio de notificaciones en el escritorio los muestra el icono de la bandeja; sin bandeja, la línea de estado de la ventana del monitor.</translation>
     </message>
+    <message>
+        <source>Run a command at each alert</source>
+        <translation>Ejecutar un comando en cada alerta</translation>
+    </message>
+    <message>
+        <source>Run without a shell; the alert&apos;s figures are in TARVO_ALERT, TARVO_PERCENT, TARVO_LEVEL_BYTES and the other TARVO_ variables. Leave it empty to run nothing.</source>
+        <translation>Se ejecuta sin shell; los datos de la alerta están en TARVO_ALERT, TARVO_PERCENT, TARVO_LEVEL_BYTES y las demás variables TARVO_. Déjelo vacío para no ejecutar nada.</translation>
+    </message>
+    <message>
+        <source>Command</source>
+        <translation>Comando</translation>
+    </message>
 </context>
 <context>
     <name>CaptureThread</name>
@@ -253,6 +288,18 @@ Advertencia: este programa está protegido por la ley de derechos de autor. La r
     <message>
         <source>Frames dropped by the capture: %1</source>
         <translation>Tramas descartadas por la captura: %1</translation>
+    </message>
+    <message>
+        <source>Bucket set from the provider&apos;s figure: %1 bytes (Tarvo had counted %2).</source>
+        <translation>Cubo ajustado según la cifra del proveedor: %1 bytes (Tarvo había contado %2).</translation>
+    </message>
+    <message>
+        <source>The bucket is set at the first Ok of the options.</source>
+        <translation>El cubo se ajusta con el primer Aceptar de las opciones.</translation>
+    </message>
+    <message>
+        <source>The provider&apos;s figure is beyond what the bucket holds.</source>
+        <translation>La cifra del proveedor supera lo que cabe en el cubo.</translation>
     </message>
 </context>
 <context>
@@ -471,6 +518,42 @@ Advertencia: este programa está protegido por la ley de derechos de autor. La r
         <source>No LAN host downloaded anything %1.</source>
         <translation>Ningún equipo de la LAN descargó nada %1.</translation>
     </message>
+    <message>
+        <source>Set at</source>
+        <translation>Ajustado el</translation>
+    </message>
+    <message>
+        <source>Tarvo&apos;s level ( bytes )</source>
+        <translation>Nivel de Tarvo ( bytes )</translation>
+    </message>
+    <message>
+        <source>Provider&apos;s level ( bytes )</source>
+        <translation>Nivel del proveedor ( bytes )</translation>
+    </message>
+    <message>
+        <source>Tarvo ahead by ( bytes )</source>
+        <translation>Tarvo por delante en ( bytes )</translation>
+    </message>
+    <message>
+        <source>Corrections</source>
+        <translation>Correcciones</translation>
+    </message>
+    <message>
+        <source>No corrections yet: &quot;Set bucket from provider...&quot; in the File menu records one.</source>
+        <translation>Aún no hay correcciones: «Ajustar el cubo según el proveedor...» del menú Archivo registra una.</translation>
+    </message>
+    <message>
+        <source>The drift shows from the second correction on.</source>
+        <translation>La desviación se muestra a partir de la segunda corrección.</translation>
+    </message>
+    <message>
+        <source>Tarvo runs ahead of the provider by %1 MB a day.</source>
+        <translation>Tarvo va por delante del proveedor en %1 MB al día.</translation>
+    </message>
+    <message>
+        <source>Tarvo runs behind the provider by %1 MB a day.</source>
+        <translation>Tarvo va por detrás del proveedor en %1 MB al día.</translation>
+    </message>
 </context>
 <context>
     <name>HistoryWriter</name>
@@ -481,6 +564,10 @@ Advertencia: este programa está protegido por la ley de derechos de autor. La r
     <message>
         <source>Writing the usage history %1 works again</source>
         <translation>Escribir el historial de uso %1 funciona de nuevo</translation>
+    </message>
+    <message>
+        <source>Could not record the correction of the bucket in the usage history %1: %2</source>
+        <translation>No se pudo registrar la corrección del cubo en el historial de uso %1: %2</translation>
     </message>
 </context>
 <context>
@@ -720,6 +807,10 @@ Restricción: %2</translation>
     <message>
         <source>This will reset all Tarvo counters, as well as set your FAP level to maximum. Are you sure you want to proceed?</source>
         <translation>Esto reiniciará todos los contadores de Tarvo y pondrá su nivel FAP al máximo. ¿Seguro que desea continuar?</translation>
+    </message>
+    <message>
+        <source>Set bucket from provider...</source>
+        <translation>Ajustar el cubo según el proveedor...</translation>
     </message>
 </context>
 <context>
@@ -994,6 +1085,37 @@ Restricción: %2</translation>
     </message>
 </context>
 <context>
+    <name>ProviderBucketDialog</name>
+    <message>
+        <source>Set bucket from provider</source>
+        <translation>Ajustar el cubo según el proveedor</translation>
+    </message>
+    <message>
+        <source>Type the figure your provider&apos;s meter shows; Tarvo&apos;s bucket takes it at once.</source>
+        <translation>Escriba la cifra que muestra el contador de su proveedor; el cubo de Tarvo la adopta de inmediato.</translation>
+    </message>
+    <message>
+        <source>Remaining allowance in MB</source>
+        <translation>Cuota restante en MB</translation>
+    </message>
+    <message>
+        <source>Remaining allowance in %</source>
+        <translation>Cuota restante en %</translation>
+    </message>
+    <message>
+        <source>Bucket level in MB</source>
+        <translation>Nivel del cubo en MB</translation>
+    </message>
+    <message>
+        <source>The provider shows</source>
+        <translation>El proveedor muestra</translation>
+    </message>
+    <message>
+        <source>Figure</source>
+        <translation>Cifra</translation>
+    </message>
+</context>
+<context>
     <name>Restriction</name>
     <message>
         <source>THROTTLED</source>
@@ -1006,6 +1128,37 @@ Restricción: %2</translation>
     <message>
         <source>none</source>
         <translation>ninguna</translation>
+    </message>
+</context>
+<context>
+    <name>SetBucket</name>
+    <message>
+        <source>set-bucket needs one figure: BYTES or N% (given: %1)</source>
+        <translation>set-bucket necesita una cifra: BYTES o N% (dado: %1)</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>ninguno</translation>
+    </message>
+    <message>
+        <source>the level needs a number of bytes with an optional unit (60MB, 1.5GB), not &quot;%1&quot;</source>
+        <translation>el nivel necesita un número de bytes con unidad opcional (60MB, 1.5GB), no «%1»</translation>
+    </message>
+    <message>
+        <source>the remaining allowance needs a number of bytes with an optional unit (900MB) or a percentage (42%), not &quot;%1&quot;</source>
+        <translation>la cuota restante necesita un número de bytes con unidad opcional (900MB) o un porcentaje (42%), no «%1»</translation>
+    </message>
+    <message>
+        <source>Tarvo is not counting yet: the options wait for Ok</source>
+        <translation>Tarvo aún no cuenta: las opciones esperan Aceptar</translation>
+    </message>
+    <message>
+        <source>Tarvo refused the figure: it is beyond what the bucket holds</source>
+        <translation>Tarvo rechazó la cifra: supera lo que cabe en el cubo</translation>
+    </message>
+    <message>
+        <source>Bucket set to %1 bytes (Tarvo had counted %2).</source>
+        <translation>Cubo ajustado a %1 bytes (Tarvo había contado %2).</translation>
     </message>
 </context>
 <context>
@@ -1097,6 +1250,29 @@ Restricción: %2</translation>
     </message>
 </context>
 <context>
+    <name>tarvo</name>
+    <message>
+        <source>usage: tarvo [--help]
+
+Watches the Fair Access Policy of a metered satellite link: the options window comes first,
+then a small window and a tray icon show the bucket second by second.
+
+  --help          this help
+
+Where its files live: man tarvo. Without windows: tarvo-cli --help.
+</source>
+        <translation>uso: tarvo [--help]
+
+Vigila la Fair Access Policy de un enlace por satélite con límite de datos: primero aparece la ventana de opciones,
+después una ventana pequeña y un icono en la bandeja muestran el cubo segundo a segundo.
+
+  --help          esta ayuda
+
+Dónde están sus archivos: man tarvo. Sin ventanas: tarvo-cli --help.
+</translation>
+    </message>
+</context>
+<context>
     <name>tarvo-cli</name>
     <message>
         <source>option %1 needs a value</source>
@@ -1121,100 +1297,6 @@ Restricción: %2</translation>
     <message>
         <source>%1 takes YYYY-MM-DD or YYYY-MM-DDTHH:MM, not &quot;%2&quot;</source>
         <translation>%1 admite YYYY-MM-DD o YYYY-MM-DDTHH:MM, no «%2»</translation>
-    </message>
-    <message>
-        <source>usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
-                        [--mtu BYTES] CAPTURE.pcap
-       tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]
-       tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]
-       tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]
-       tarvo-cli status [--json]
-       tarvo-cli --help
-
-replay  runs a capture file through the classifier and the bucket, one CSV line per second
-        of capture time
-watch   does the same on a live adapter, one line a second, with the capture&apos;s own counts
-history prints the usage history, one CSV line per period with its local start
-plan    tells when a download of SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) would be throttled
-        and cut off, and the earliest start within 7 days at which it stays below the
-        throttle limit; the bucket is the settings&apos; saved one, drained up to the start
-status  prints the running Tarvo&apos;s figures as one line, for status bars
-
-  --ini FILE      settings and bucket from a tarvo.ini (read only)
-  --used BYTES    the bucket level to start from, instead of the file&apos;s
-  --lan ADDR      an address that counts as this computer&apos;s (repeatable); IPv4, or IPv6
-                  with or without a prefix length (2001:db8:1::/64)
-  --ignore ADDR   an address whose traffic never counts (repeatable), as for --lan
-  --no-192        do not count every 192.168.*.* address as the LAN&apos;s
-  --mtu BYTES     the captured adapter&apos;s MTU (default 1500): a longer TCP frame was merged
-                  on receipt and counts the headers of each segment; 0 counts as captured
-  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)
-  --history FILE  record each minute into this usage history
-  --db FILE       the usage history to read (default: tarvo-history.sqlite beside tarvo.ini)
-  --by SIZE       minute, hour or day periods (default: day)
-  --from DATE     the first local date or time shown (YYYY-MM-DD or YYYY-MM-DDTHH:MM)
-  --to DATE       the end: a local time, or a date whose day is included
-  --hosts         the download of each LAN host over the periods instead
-  --speed BYTES_PER_S  the download&apos;s speed (units as for SIZE); default: all at once,
-                  the worst case, so a start that fits then fits at any speed
-  --at TIME       plan from HH:MM today or YYYY-MM-DDTHH:MM instead of now
-  --json          history: one JSON object a line instead of CSV; status: one line of JSON
-
-plan: --ini defaults to the program&apos;s own tarvo.ini; exit status 0 when the download fits
-now, 1 when it does not (the text says when it would).
-Errors go to standard error as one line, with exit status 2. status ends with 3 when no
-Tarvo is running and with 4 when the running one does not answer within 2 seconds.
-</source>
-        <translation>uso: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
-                      [--mtu BYTES] CAPTURE.pcap
-     tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]
-     tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]
-     tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]
-     tarvo-cli status [--json]
-     tarvo-cli --help
-
-replay  pasa un archivo de captura por el clasificador y el cubo, una línea CSV por segundo
-        de captura
-watch   hace lo mismo en un adaptador en vivo, una línea por segundo, con los recuentos de la captura
-history muestra el historial de uso, una línea CSV por periodo con su inicio local
-plan    dice cuándo una descarga de SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) se limitaría
-        y cortaría, y el inicio más temprano en 7 días con el que queda bajo el límite de
-        limitación; el cubo es el guardado en los ajustes, vaciado hasta el inicio
-status  muestra las cifras del Tarvo en marcha en una línea, para barras de estado
-
-  --ini FILE      ajustes y cubo de un tarvo.ini (solo lectura)
-  --used BYTES    el nivel del cubo con el que empezar, en lugar del del archivo
-  --lan ADDR      una dirección que cuenta como de este equipo (repetible); IPv4, o IPv6
-                  con o sin longitud de prefijo (2001:db8:1::/64)
-  --ignore ADDR   una dirección cuyo tráfico nunca cuenta (repetible), como en --lan
-  --no-192        no contar toda dirección 192.168.*.* como de la LAN
-  --mtu BYTES     la MTU del adaptador capturado (por omisión 1500): una trama TCP más larga se
-                  unió al recibirla y cuenta las cabeceras de cada segmento; 0 cuenta lo capturado
-  --seconds N     dejar de vigilar tras N segundos (por omisión: con SIGINT o SIGTERM)
-  --history FILE  registrar cada minuto en este historial de uso
-  --db FILE       el historial de uso que leer (por omisión: tarvo-history.sqlite junto a tarvo.ini)
-  --by SIZE       periodos de minute, hour o day (por omisión: day)
-  --from DATE     la primera fecha u hora local mostrada (YYYY-MM-DD o YYYY-MM-DDTHH:MM)
-  --to DATE       el final: una hora local, o una fecha cuyo día se incluye
-  --hosts         en su lugar, la descarga de cada equipo de la LAN en los periodos
-  --speed BYTES_PER_S  la velocidad de la descarga (unidades como en SIZE); por omisión: todo de
-                  una vez, el peor caso, así un inicio que cabe entonces cabe a cualquier velocidad
-  --at TIME       planificar desde HH:MM de hoy o YYYY-MM-DDTHH:MM en lugar de ahora
-  --json          history: un objeto JSON por línea en lugar de CSV; status: una línea de JSON
-
-plan: --ini es por omisión el tarvo.ini del programa; código de salida 0 si la descarga cabe
-ahora, 1 si no (el texto dice cuándo cabría).
-Los errores van a la salida de error estándar en una línea, con código de salida 2. status
-termina con 3 si no hay ningún Tarvo en marcha y con 4 si el que está en marcha no responde en 2 segundos.
-</translation>
-    </message>
-    <message>
-        <source>usage: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help tells more)</source>
-        <translation>uso: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help da más detalles)</translation>
-    </message>
-    <message>
-        <source>unknown command %1 (known: replay, watch, history, plan, status)</source>
-        <translation>orden desconocida %1 (conocidas: replay, watch, history, plan, status)</translation>
     </message>
     <message>
         <source>--speed needs bytes per second above 0 (such as 500000 or 2MB), not &quot;%1&quot;</source>
@@ -1335,6 +1417,270 @@ termina con 3 si no hay ningún Tarvo en marcha y con 4 si el que está en march
     <message>
         <source>no interface given</source>
         <translation>no se indicó interfaz</translation>
+    </message>
+    <message>
+        <source>tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
+                        [--mtu BYTES] CAPTURE.pcap</source>
+        <translation>tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]
+                        [--mtu BYTES] CAPTURE.pcap</translation>
+    </message>
+    <message>
+        <source>runs a capture file through the classifier and the bucket, one CSV line per second
+        of capture time</source>
+        <translation>pasa un archivo de captura por el clasificador y el cubo, una línea CSV por segundo
+        de tiempo de captura</translation>
+    </message>
+    <message>
+        <source>tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--every N]
+                       [--status-socket PATH] [--metrics-file PATH] [--alerts]</source>
+        <translation>tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE] [--every N]
+                       [--status-socket PATH] [--metrics-file PATH] [--alerts]</translation>
+    </message>
+    <message>
+        <source>runs the classifier and the bucket on a live adapter, one line a second, with
+        the capture&apos;s own counts</source>
+        <translation>ejecuta el clasificador y el cubo en un adaptador en vivo, una línea por segundo, con
+        los recuentos propios de la captura</translation>
+    </message>
+    <message>
+        <source>tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]</source>
+        <translation>tarvo-cli history [--db FILE] [--by minute|hour|day] [--from DATE] [--to DATE] [--hosts] [--json]</translation>
+    </message>
+    <message>
+        <source>prints the usage history, one CSV line per period with its local start</source>
+        <translation>muestra el historial de uso, una línea CSV por periodo con su inicio local</translation>
+    </message>
+    <message>
+        <source>tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]</source>
+        <translation>tarvo-cli plan SIZE [--speed BYTES_PER_S] [--ini FILE] [--at TIME]</translation>
+    </message>
+    <message>
+        <source>tells when a download of SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) would be throttled
+        and cut off, and the earliest start within 7 days at which it stays below the
+        throttle limit; the bucket is the settings&apos; saved one, drained up to the start</source>
+        <translation>indica cuándo una descarga de SIZE (3GB, 500MB, ...; 1 KB = 1024 bytes) sería limitada
+        y cortada, y el inicio más temprano en 7 días con el que queda por debajo del límite
+        de velocidad; el cubo es el guardado en la configuración, vaciado hasta el inicio</translation>
+    </message>
+    <message>
+        <source>plan: --ini defaults to the program&apos;s own tarvo.ini; exit status 0 when the download fits
+now, 1 when it does not (the text says when it would).
+</source>
+        <translation>plan: --ini es por omisión el tarvo.ini del propio programa; código de salida 0 si la
+descarga cabe ahora, 1 si no (el texto dice cuándo cabría).
+</translation>
+    </message>
+    <message>
+        <source>tarvo-cli status [--json] [--socket PATH]</source>
+        <translation>tarvo-cli status [--json] [--socket PATH]</translation>
+    </message>
+    <message>
+        <source>prints the running Tarvo&apos;s figures as one line, for status bars</source>
+        <translation>muestra las cifras del Tarvo en marcha en una línea, para barras de estado</translation>
+    </message>
+    <message>
+        <source>status ends with 3 when no Tarvo is running and with 4 when the running one does not answer
+within 2 seconds.
+</source>
+        <translation>status termina con 3 si no hay ningún Tarvo en marcha y con 4 si el que está en marcha no
+responde en 2 segundos.
+</translation>
+    </message>
+    <message>
+        <source>tarvo-cli set-bucket BYTES|N% [--level]</source>
+        <translation>tarvo-cli set-bucket BYTES|N% [--level]</translation>
+    </message>
+    <message>
+        <source>sets the running Tarvo&apos;s bucket from the provider&apos;s remaining allowance (bytes,
+        units as for SIZE, or N% of the cut-off limit in force), recorded in the usage history</source>
+        <translation>ajusta el cubo del Tarvo en marcha según la cuota restante del proveedor (bytes,
+        unidades como en SIZE, o N% del límite de corte vigente), anotado en el historial de uso</translation>
+    </message>
+    <message>
+        <source>set-bucket ends with 3 and 4 as status does, and with 5 when Tarvo refuses the figure
+(no Ok yet, or beyond the bucket).
+</source>
+        <translation>set-bucket termina con 3 y 4 como status, y con 5 si Tarvo rechaza la cifra
+(aún sin Aceptar, o fuera del cubo).
+</translation>
+    </message>
+    <message>
+        <source>  --ini FILE      settings and bucket from a tarvo.ini (read only)
+</source>
+        <translation>  --ini FILE      configuración y cubo de un tarvo.ini (solo lectura)
+</translation>
+    </message>
+    <message>
+        <source>  --used BYTES    the bucket level to start from, instead of the file&apos;s
+</source>
+        <translation>  --used BYTES    el nivel del cubo del que partir, en lugar del del archivo
+</translation>
+    </message>
+    <message>
+        <source>  --lan ADDR      an address that counts as this computer&apos;s (repeatable); IPv4, or IPv6
+                  with or without a prefix length (2001:db8:1::/64)
+</source>
+        <translation>  --lan ADDR      una dirección que cuenta como de este equipo (repetible); IPv4, o IPv6
+                  con o sin longitud de prefijo (2001:db8:1::/64)
+</translation>
+    </message>
+    <message>
+        <source>  --ignore ADDR   an address whose traffic never counts (repeatable), as for --lan
+</source>
+        <translation>  --ignore ADDR   una dirección cuyo tráfico nunca cuenta (repetible), como en --lan
+</translation>
+    </message>
+    <message>
+        <source>  --no-192        do not count every 192.168.*.* address as the LAN&apos;s
+</source>
+        <translation>  --no-192        no contar toda dirección 192.168.*.* como de la LAN
+</translation>
+    </message>
+    <message>
+        <source>  --mtu BYTES     the captured adapter&apos;s MTU (default 1500): a longer TCP frame was merged
+                  on receipt and counts the headers of each segment; 0 counts as captured
+</source>
+        <translation>  --mtu BYTES     la MTU del adaptador capturado (por omisión 1500): una trama TCP más larga se
+                  unió al recibirla y cuenta las cabeceras de cada segmento; 0 cuenta tal como se capturó
+</translation>
+    </message>
+    <message>
+        <source>  --seconds N     stop watching after N seconds (default: at SIGINT or SIGTERM)
+</source>
+        <translation>  --seconds N     dejar de vigilar tras N segundos (por omisión: con SIGINT o SIGTERM)
+</translation>
+    </message>
+    <message>
+        <source>  --history FILE  record each minute into this usage history
+</source>
+        <translation>  --history FILE  registrar cada minuto en este historial de uso
+</translation>
+    </message>
+    <message>
+        <source>  --every N       a line each N seconds (default 1), its down, up and packets the sums
+                  of those seconds; the metrics file is written with each line
+</source>
+        <translation>  --every N       una línea cada N segundos (por omisión 1), con down, up y packets sumados
+                  en esos segundos; el archivo de métricas se escribe con cada línea
+</translation>
+    </message>
+    <message>
+        <source>  --status-socket PATH  answer tarvo-cli status --socket PATH there, as Tarvo does
+</source>
+        <translation>  --status-socket PATH  responder allí a tarvo-cli status --socket PATH, como hace Tarvo
+</translation>
+    </message>
+    <message>
+        <source>  --metrics-file PATH  keep the figures there in the Prometheus text format, replaced whole
+                  (for node_exporter&apos;s textfile collector)
+</source>
+        <translation>  --metrics-file PATH  mantener allí las cifras en el formato de texto de Prometheus, reemplazado
+                  entero (para el textfile collector de node_exporter)
+</translation>
+    </message>
+    <message>
+        <source>  --alerts        run the alert commands of the settings&apos; [Alerts] at each alert
+</source>
+        <translation>  --alerts        ejecutar en cada alerta los comandos de [Alerts] de la configuración
+</translation>
+    </message>
+    <message>
+        <source>  --db FILE       the usage history to read (default: tarvo-history.sqlite beside tarvo.ini)
+</source>
+        <translation>  --db FILE       el historial de uso que leer (por omisión: tarvo-history.sqlite junto a tarvo.ini)
+</translation>
+    </message>
+    <message>
+        <source>  --by SIZE       minute, hour or day periods (default: day)
+</source>
+        <translation>  --by SIZE       periodos de minute, hour o day (por omisión: day)
+</translation>
+    </message>
+    <message>
+        <source>  --from DATE     the first local date or time shown (YYYY-MM-DD or YYYY-MM-DDTHH:MM)
+</source>
+        <translation>  --from DATE     la primera fecha u hora local mostrada (YYYY-MM-DD o YYYY-MM-DDTHH:MM)
+</translation>
+    </message>
+    <message>
+        <source>  --to DATE       the end: a local time, or a date whose day is included
+</source>
+        <translation>  --to DATE       el final: una hora local, o una fecha cuyo día se incluye
+</translation>
+    </message>
+    <message>
+        <source>  --hosts         the download of each LAN host over the periods instead
+</source>
+        <translation>  --hosts         en su lugar, la descarga de cada equipo de la LAN en los periodos
+</translation>
+    </message>
+    <message>
+        <source>  --speed BYTES_PER_S  the download&apos;s speed (units as for SIZE); default: all at once,
+                  the worst case, so a start that fits then fits at any speed
+</source>
+        <translation>  --speed BYTES_PER_S  la velocidad de la descarga (unidades como en SIZE); por omisión: todo de
+                  una vez, el peor caso, así un inicio que cabe cabe a cualquier velocidad
+</translation>
+    </message>
+    <message>
+        <source>  --at TIME       plan from HH:MM today or YYYY-MM-DDTHH:MM instead of now
+</source>
+        <translation>  --at TIME       planificar desde HH:MM de hoy o YYYY-MM-DDTHH:MM en lugar de ahora
+</translation>
+    </message>
+    <message>
+        <source>  --json          history: one JSON object a line instead of CSV; status: one line of JSON
+</source>
+        <translation>  --json          history: un objeto JSON por línea en lugar de CSV; status: una línea de JSON
+</translation>
+    </message>
+    <message>
+        <source>  --socket PATH   status: ask a tarvo-cli watch --status-socket PATH instead of Tarvo
+</source>
+        <translation>  --socket PATH   status: preguntar a un tarvo-cli watch --status-socket PATH en lugar de a Tarvo
+</translation>
+    </message>
+    <message>
+        <source>  --level         the figure is the bucket level in bytes, not the allowance left
+</source>
+        <translation>  --level         la cifra es el nivel del cubo en bytes, no la cuota restante
+</translation>
+    </message>
+    <message>
+        <source>  --help          this help; after a command, that command&apos;s help alone
+</source>
+        <translation>  --help          esta ayuda; tras un comando, solo la ayuda de ese comando
+</translation>
+    </message>
+    <message>
+        <source>Errors go to standard error as one line, with exit status 2.
+</source>
+        <translation>Los errores van a la salida de error estándar en una línea, con código de salida 2.
+</translation>
+    </message>
+    <message>
+        <source>usage: tarvo-cli replay|watch|history|plan|status|set-bucket ... (tarvo-cli --help tells more)</source>
+        <translation>uso: tarvo-cli replay|watch|history|plan|status|set-bucket ... (tarvo-cli --help da más detalles)</translation>
+    </message>
+    <message>
+        <source>unknown command %1 (known: replay, watch, history, plan, status, set-bucket)</source>
+        <translation>orden desconocida %1 (conocidas: replay, watch, history, plan, status, set-bucket)</translation>
+    </message>
+    <message>
+        <source>cannot write the metrics file %1: %2</source>
+        <translation>no se puede escribir el archivo de métricas %1: %2</translation>
+    </message>
+    <message>
+        <source>--every needs a whole number of seconds above 0, not &quot;%1&quot;</source>
+        <translation>--every necesita un número entero de segundos mayor que 0, no «%1»</translation>
+    </message>
+    <message>
+        <source>%1 is there already and is no socket</source>
+        <translation>%1 ya existe y no es un socket</translation>
+    </message>
+    <message>
+        <source>cannot listen on the status socket %1</source>
+        <translation>no se puede escuchar en el socket de estado %1</translation>
     </message>
 </context>
 </TS>
