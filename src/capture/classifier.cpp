@@ -352,8 +352,7 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
         pending.meanBefore = pending.mean = context.counters.meanPacketSize.load(std::memory_order_relaxed);
         pending.meanMoved = true;
     }
-    const uint32_t moved = std::bit_cast<uint32_t>(TrafficCounters::movedMean(pending.mean, length));
-    pending.mean = std::bit_cast<float>(selectBits(verdict != Verdict::Neither, moved, std::bit_cast<uint32_t>(pending.mean)));
+    pending.mean = TrafficCounters::movedMean(pending.mean, length, verdict != Verdict::Neither);
 }
 
 void CaptureContext::flush() noexcept

@@ -27,10 +27,13 @@ struct TrafficCounters
     // counted meanwhile lands in the next tick instead of being lost.
     Tick takeTick() noexcept;
 
-    // The mean frame size moved toward `length` by one frame, in double precision, kept in single.
-    static float movedMean(float mean, uint32_t length) noexcept
+    // The mean frame size moved toward `length` by one frame, in double precision, kept in single;
+    // unmoved when the frame does not count. The weights 1 and 0 give back the same float, so the
+    // choice stays off the chain from one frame's mean to the next, which bounds the capture's pace.
+    static float movedMean(float mean, uint32_t length, bool counts = true) noexcept
     {
-        return static_cast<float>(double(mean) * 0.999 + double(length) * 0.001);
+        static constexpr double keep[2] = {1.0, 0.999}, take[2] = {0.0, 0.001};
+        return static_cast<float>(double(mean) * keep[counts] + double(length) * take[counts]);
     }
 
     // Both reset commands: everything but uploadedTotal back to 0.
