@@ -94,6 +94,10 @@ const SettingRow settingRows[] = {
      [](const AppSettings &s) { return QVariant::fromValue(s.alerts.stepsPercent); }},
     {"Alerts: warning minutes", [](AppSettings &s) { s.alerts.warnMinutes = 0; },
      [](const AppSettings &s) { return QVariant(s.alerts.warnMinutes); }},
+    {"Alerts: metered switch", [](AppSettings &s) { s.alerts.markMetered = true; },
+     [](const AppSettings &s) { return QVariant(s.alerts.markMetered); }},
+    {"Alerts: metered step", [](AppSettings &s) { s.alerts.meteredPercent = 75; },
+     [](const AppSettings &s) { return QVariant(s.alerts.meteredPercent); }},
     {"below the tabs: show at start", [](AppSettings &s) { s.showOptionsAtStart = false; },
      [](const AppSettings &s) { return QVariant(s.showOptionsAtStart); }},
 };
