@@ -123,8 +123,10 @@ void MeteredSwitch::finished(const MeteredConnection::Result &result)
     if (why.isEmpty())
         return;
     m_rule.failed();
-    // A mark that did not happen owes nothing; a value that did not go back stays recorded.
-    if (action == MeteredRule::Action::Mark)
+    // A mark that did not happen owes nothing, nor one NetworkManager or the device has dropped
+    // since; a value it refused to put back stays recorded for the next start.
+    if (action == MeteredRule::Action::Mark || result.outcome == Outcome::Absent
+        || result.outcome == Outcome::Unmanaged)
         removeRecord();
     Q_EMIT statusLine(why);
 }

@@ -163,33 +163,43 @@ private Q_SLOTS:
     }
 
     // A run that ended while marked left its record; the next start puts the value back, unless
-    // the connection is not marked any more (it connected again, or someone changed it).
+    // the connection is not marked any more (it connected again, or someone changed it). A record
+    // NetworkManager refuses to act on stays for the start after.
     void nextStart_data()
     {
         QTest::addColumn<int32_t>("now");
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<bool>("refusing");
         QTest::addColumn<QList<int32_t>>("reapplied");
-        QTest::newRow("still marked: back") << 1 << QList<int32_t>{2};
-        QTest::newRow("connected again since: nothing") << 2 << QList<int32_t>{};
+        QTest::addColumn<bool>("kept");
+        QTest::newRow("still marked: back") << 1 << true << false << QList<int32_t>{2} << false;
+        QTest::newRow("connected again since: nothing") << 2 << true << false << QList<int32_t>{} << false;
+        QTest::newRow("NetworkManager gone, and the mark with it") << 1 << false << false << QList<int32_t>{} << false;
+        QTest::newRow("refused: kept") << 1 << true << true << QList<int32_t>{} << true;
     }
     void nextStart()
     {
         QFETCH(int32_t, now);
+        QFETCH(bool, running);
+        QFETCH(bool, refusing);
         QFETCH(QList<int32_t>, reapplied);
+        QFETCH(bool, kept);
         m_manager.setApplied(now);
-        QFile record(recordFile());
-        QVERIFY(record.open(QIODevice::WriteOnly));
-        record.write("[Metered]\nInterface=tarvo0\nEarlier=2\n");
-        record.close();
+        QVERIFY(m_manager.setRunning(running));
+        m_manager.setRefusing(refusing);
+        writeBytes(recordFile(), "[Metered]\nInterface=tarvo0\nEarlier=2\n");
 
         MeteredSwitch metered(recordFile());
+        QSignalSpy lines(&metered, &MeteredSwitch::statusLine);
         metered.setConfig(switchedOn());
         metered.resume();
         QTRY_VERIFY(!metered.busy());
         QCOMPARE(m_manager.reapplied(), reapplied);
-        QVERIFY(!QFile::exists(recordFile()));
-        // Then the level rules again.
+        QCOMPARE(QFile::exists(recordFile()), kept);
+        QCOMPARE(lines.size(), running && !refusing ? 0 : 1);
+        // Then the level rules again, after a start that worked.
         tickThrough(metered, {95});
-        QCOMPARE(m_manager.reapplied(), reapplied + QList<int32_t>{1});
+        QCOMPARE(m_manager.reapplied(), lines.isEmpty() ? reapplied + QList<int32_t>{1} : reapplied);
     }
 
     // No NetworkManager, a refusal, an adapter it does not manage: one line saying why, and no

@@ -60,7 +60,8 @@ QWidget *AlertsTab::meteredBlock()
     const QString sentence = tr("Mark the connection as metered when the bucket is above %1 % of the way to the "
                                 "throttle limit");
     const qsizetype number = sentence.indexOf(QStringLiteral("%1"));
-    m_meteredCheck = named(new QCheckBox(sentence.left(number).trimmed()), "meteredCheck");
+    const QString afterNumber = number < 0 ? QString() : sentence.mid(number + 2).trimmed();
+    m_meteredCheck = named(new QCheckBox(number < 0 ? sentence : sentence.left(number).trimmed()), "meteredCheck");
     m_meteredCheck->setToolTip(
         tr("System updates, app stores and cloud sync wait while the connection is metered. NetworkManager changes it "
            "for the running connection only; Tarvo puts back the earlier value below the step and when it ends."));
@@ -70,7 +71,7 @@ QWidget *AlertsTab::meteredBlock()
     rows->addWidget(m_meteredCheck);
     auto *stepRow = new QHBoxLayout;
     stepRow->addWidget(m_meteredPercentSpin);
-    stepRow->addWidget(new QLabel(sentence.mid(number + 2).trimmed()), 1);
+    stepRow->addWidget(new QLabel(afterNumber), 1);
     rows->addLayout(stepRow);
     connect(m_meteredCheck, &QCheckBox::toggled, m_meteredPercentSpin, &QWidget::setEnabled);
     return panel;
