@@ -73,7 +73,7 @@ void MeteredConnection::readApplied(const QDBusMessage &reply)
 {
     const QList<QVariant> arguments = reply.arguments();
     if (arguments.size() != 2) {
-        end({Outcome::Failed, 0, QStringLiteral("GetAppliedConnection: ") + reply.signature()});
+        end({Outcome::Failed, 0, tr("NetworkManager answered GetAppliedConnection with %1").arg(reply.signature())});
         return;
     }
     ConnectionSettings settings = qdbus_cast<ConnectionSettings>(arguments[0]);
