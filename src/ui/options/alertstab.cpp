@@ -54,8 +54,9 @@ AlertsTab::AlertsTab()
 
 QWidget *AlertsTab::meteredBlock()
 {
+    auto *group = frame("meteredGroup", tr("Metered connection"));
     auto *panel = whitePanel();
-    panel->setObjectName(QStringLiteral("meteredPanel"));
+    (new QVBoxLayout(group))->addWidget(panel);
     // One sentence around the box, so that a translation may put the number where its grammar wants it.
     const QString sentence = tr("Mark the connection as metered when the bucket is above %1 % of the way to the "
                                 "throttle limit");
@@ -74,7 +75,7 @@ QWidget *AlertsTab::meteredBlock()
     stepRow->addWidget(new QLabel(afterNumber), 1);
     rows->addLayout(stepRow);
     connect(m_meteredCheck, &QCheckBox::toggled, m_meteredPercentSpin, &QWidget::setEnabled);
-    return panel;
+    return group;
 }
 
 void AlertsTab::showSettings(const AppSettings &settings)
