@@ -220,15 +220,19 @@ PendingHostBytes::PendingHostBytes(HostCounters &shared)
     : m_shared(&shared)
     , m_bytes(new uint64_t[HostCounters::slotCount]())
     , m_touched(new uint32_t[HostCounters::slotCount]())
+    , m_touchedBits(new uint64_t[HostCounters::slotCount / 64]())
+    , m_touchedWords(new uint32_t[HostCounters::slotCount / 64]())
     , m_listedAddress(new uint32_t[HostCounters::listedSlots]())
     , m_ipv6Address(new Ipv6Address[HostCounters::ipv6Slots]())
+    , m_ipv6Slot(new uint16_t[HostCounters::ipv6Slots]())
+    , m_ipv6BySlot(new Ipv6Address[HostCounters::ipv6Slots]())
 {
 }
 
 HostAddress PendingHostBytes::addressOf(uint32_t slot) const noexcept
 {
     if (slot >= HostCounters::firstIpv6Slot) {
-        const Ipv6Address &address = m_ipv6Address[slot - HostCounters::firstIpv6Slot];
+        const Ipv6Address &address = m_ipv6BySlot[slot - HostCounters::firstIpv6Slot];
         return {address.high, address.low};
     }
     return HostAddress::fromIpv4(slot >= HostCounters::subnetSlots ? m_listedAddress[slot - HostCounters::subnetSlots]
@@ -239,10 +243,16 @@ void PendingHostBytes::flush() noexcept
 {
     for (uint32_t i = 0; i < m_touchedCount; ++i) {
         const uint32_t slot = m_touched[i];
-        m_shared->add(slot, addressOf(slot), m_bytes[slot]);
+        m_shared->addUnmarked(slot, addressOf(slot), m_bytes[slot]);
         m_bytes[slot] = 0;
     }
     m_touchedCount = 0;
+    for (uint32_t i = 0; i < m_touchedWordCount; ++i) {
+        const uint32_t word = m_touchedWords[i];
+        m_shared->mark(word, m_touchedBits[word]);
+        m_touchedBits[word] = 0;
+    }
+    m_touchedWordCount = 0;
 }
 
 FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,

@@ -79,11 +79,14 @@ public:
         for (uint32_t probe = 0; probe < mostProbes; ++probe, at = (at + 1) & mask) {
             Ipv6Address &held = m_ipv6Address[at];
             if (held == address)
-                return HostCounters::firstIpv6Slot + at;
-            // The unspecified address never reaches here, so it marks a free place.
+                return HostCounters::firstIpv6Slot + m_ipv6Slot[at];
+            // The unspecified address never reaches here, so it marks a free place. Slots go in
+            // the order hosts first download, so a LAN's hosts share a few words of marks.
             if (held == Ipv6Address{}) {
                 held = address;
-                return HostCounters::firstIpv6Slot + at;
+                m_ipv6Slot[at] = uint16_t(m_ipv6Count);
+                m_ipv6BySlot[m_ipv6Count] = address;
+                return HostCounters::firstIpv6Slot + m_ipv6Count++;
             }
         }
         return HostCounters::noSlot;
@@ -94,8 +97,12 @@ public:
     {
         if (slot == HostCounters::noSlot || length == 0)
             return;
-        if (m_bytes[slot] == 0)
+        if (m_bytes[slot] == 0) {
             m_touched[m_touchedCount++] = slot;
+            if (m_touchedBits[slot / 64] == 0)
+                m_touchedWords[m_touchedWordCount++] = slot / 64;
+            m_touchedBits[slot / 64] |= uint64_t(1) << (slot % 64);
+        }
         m_bytes[slot] += length;
         if (slot >= HostCounters::subnetSlots && slot < HostCounters::firstIpv6Slot)
             m_listedAddress[slot - HostCounters::subnetSlots] = address;
@@ -109,9 +116,18 @@ private:
     HostCounters *m_shared;
     std::unique_ptr<uint64_t[]> m_bytes;
     std::unique_ptr<uint32_t[]> m_touched; // the slots with bytes, each once
+    // The same as a bit per slot, and the words of those bits that are not 0, each once: the
+    // flush marks the shared slots a word at a time, one atomic operation for many hosts.
+    std::unique_ptr<uint64_t[]> m_touchedBits;
+    std::unique_ptr<uint32_t[]> m_touchedWords;
     std::unique_ptr<uint32_t[]> m_listedAddress;
-    std::unique_ptr<Ipv6Address[]> m_ipv6Address; // :: where free
+    std::unique_ptr<Ipv6Address[]> m_ipv6Address; // by place in the table; :: where free
+    std::unique_ptr<uint16_t[]> m_ipv6Slot; // the IPv6 slot of each taken place
+    std::unique_ptr<Ipv6Address[]> m_ipv6BySlot;
+    uint32_t m_ipv6Count = 0; // IPv6 slots taken
+    static_assert(HostCounters::ipv6Slots <= 65536, "an IPv6 slot number fits 16 bits");
     uint32_t m_touchedCount = 0;
+    uint32_t m_touchedWordCount = 0;
 };
 
 // What the capture callback counts into; handed to the capture loop as its user argument. The

@@ -1,6 +1,7 @@
 #include "history/historywriter.h"
 
 #include "meter/fapmeter.h"
+#include "meter/hostaliases.h"
 #include "meter/hostcounters.h"
 
 #include <vector>
@@ -114,7 +115,8 @@ void HistoryRecorder::run(const QString &path)
 
 std::optional<FinishedMinute> HistoryFeed::tick(int64_t nowUtc, const TrafficCounters::Tick &taken,
                                                 const TrafficCounters &counters, const FapMeter &meter,
-                                                HostCounters &hosts, uint64_t droppedTotal)
+                                                HostCounters &hosts, const HostAliases &aliases,
+                                                uint64_t droppedTotal)
 {
     // The totals only grow, but a reset of the counters puts them back to 0.
     const auto since = [](int64_t total, int64_t &last) {
@@ -134,6 +136,8 @@ std::optional<FinishedMinute> HistoryFeed::tick(int64_t nowUtc, const TrafficCou
     sample.worstRestriction = meter.restriction();
     sample.droppedFrames = int64_t(droppedTotal >= m_dropped ? droppedTotal - m_dropped : droppedTotal);
     m_dropped = droppedTotal;
-    hosts.take([&](HostAddress address, uint64_t bytes) { sampleHosts.push_back({address, int64_t(bytes)}); });
+    hosts.take([&](HostAddress address, uint64_t bytes) { 
+        sampleHosts.push_back({aliases.rowOf(address), int64_t(bytes)});
+    });
     return m_minutes.add(nowUtc, sample, sampleHosts);
 }

@@ -14,6 +14,7 @@
 #include <thread>
 
 class FapMeter;
+class HostAliases;
 class HostCounters;
 
 // Writes finished minutes into the store at `path`. A minute that cannot be written (disk full,
@@ -80,13 +81,13 @@ private:
 
 // Turns the program's counters at each tick into the figures of the history's minutes: the
 // tick's bytes, the packets and dropped frames since the last tick, the bucket after it, and the
-// bytes of each LAN host taken from `hosts`.
+// bytes of each LAN host taken from `hosts`, an IPv6 host's in the row `aliases` give it.
 class HistoryFeed
 {
 public:
     std::optional<FinishedMinute> tick(int64_t nowUtc, const TrafficCounters::Tick &taken,
                                        const TrafficCounters &counters, const FapMeter &meter, HostCounters &hosts,
-                                       uint64_t droppedTotal);
+                                       const HostAliases &aliases, uint64_t droppedTotal);
     // The open minute at the end of a run.
     std::optional<FinishedMinute> finish() { return m_minutes.finish(); }
 

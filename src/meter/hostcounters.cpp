@@ -7,13 +7,11 @@ HostCounters::HostCounters()
 {
 }
 
-void HostCounters::add(uint32_t slot, HostAddress address, uint64_t bytes) noexcept
+void HostCounters::addUnmarked(uint32_t slot, HostAddress address, uint64_t bytes) noexcept
 {
     if (slot >= subnetSlots) {
         m_address[2 * (slot - subnetSlots)].store(address.high, std::memory_order_relaxed);
         m_address[2 * (slot - subnetSlots) + 1].store(address.low, std::memory_order_relaxed);
     }
     m_bytes[slot].fetch_add(bytes, std::memory_order_relaxed);
-    // Released after the bytes, so a take that sees the bit sees the bytes.
-    m_touched[slot / 64].fetch_or(uint64_t(1) << (slot % 64), std::memory_order_release);
 }

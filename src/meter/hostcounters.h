@@ -37,7 +37,19 @@ public:
     }
 
     // Capture thread, once per slot and batch; `address` serves listed and IPv6 slots.
-    void add(uint32_t slot, HostAddress address, uint64_t bytes) noexcept;
+    void add(uint32_t slot, HostAddress address, uint64_t bytes) noexcept
+    {
+        addUnmarked(slot, address, bytes);
+        mark(slot / 64, uint64_t(1) << (slot % 64));
+    }
+    // The same in two steps, so a batch marks each word of slots once: the bytes first, then the
+    // slots of `bits` in word `word` (slots word*64 and up) as having bytes.
+    void addUnmarked(uint32_t slot, HostAddress address, uint64_t bytes) noexcept;
+    void mark(uint32_t word, uint64_t bits) noexcept
+    {
+        // Released after the bytes, so a take that sees the bit sees the bytes.
+        m_touched[word].fetch_or(bits, std::memory_order_release);
+    }
 
     // User-interface thread: calls each(address, bytes) for every host with bytes since the last
     // take, and takes them; bytes added meanwhile wait for the next take.

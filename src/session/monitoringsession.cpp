@@ -80,6 +80,11 @@ void MonitoringSession::setAdapterAddressSource(std::unique_ptr<AdapterAddressSo
     m_adapterAddresses = std::move(source);
 }
 
+void MonitoringSession::setNeighbourSource(std::unique_ptr<NeighbourSource> source)
+{
+    m_neighbours = std::move(source);
+}
+
 void MonitoringSession::readAdapterNetworks()
 {
     m_ticksSinceAddresses = 0;
@@ -124,8 +129,11 @@ void MonitoringSession::tick(const QDateTime &now)
     const TrafficCounters::Tick taken = runMeterTick(oleDate(now), m_counters, m_meter, m_stats);
     const CaptureStatistics captured = m_capture ? m_capture->statistics() : CaptureStatistics{};
     if (m_historySink) {
+        if (m_ticksSinceNeighbours == 0)
+            m_hostAliases = HostAliases(m_neighbours->neighbours());
+        m_ticksSinceNeighbours = (m_ticksSinceNeighbours + 1) % neighbourSeconds;
         if (auto minute = m_historyFeed.tick(now.toSecsSinceEpoch(), taken, m_counters, m_meter, m_hosts,
-                                             captured.dropped))
+                                             m_hostAliases, captured.dropped))
             m_historySink(std::move(*minute));
     }
     Q_EMIT ticked(SessionTick{now, taken, m_meter, m_counters, m_stats, captured, captureStopMessage()});

@@ -7,6 +7,7 @@
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
 #include "platform/adapteraddresses.h"
+#include "platform/neighbourtable.h"
 #include "settings/appsettings.h"
 #include "settings/settingsfile.h"
 
@@ -88,6 +89,11 @@ public:
     // AppSettings::useAdapterIpv6 holds.
     void startCapture(const QByteArray &device);
     static constexpr int adapterAddressSeconds = 3;
+    // Before the first tick: where the neighbour tables are read; the system's by default. With a
+    // history sink they are read at the first tick and every neighbourSeconds ticks after, and
+    // an IPv6 host whose MAC has one IPv4 address counts in that address's row.
+    void setNeighbourSource(std::unique_ptr<NeighbourSource> source);
+    static constexpr int neighbourSeconds = 5;
     // The adapter's IPv6 networks as the capture last took them.
     QStringList adapterNetworks() const { return m_adapterNetworks ? m_adapterNetworks->entries() : QStringList(); }
     // Breaks the capture loop and joins the thread; the counters and the bucket stay valid.
@@ -132,5 +138,8 @@ private:
     QByteArray m_device;
     std::shared_ptr<LiveAddressList> m_adapterNetworks; // the capture context's
     int m_ticksSinceAddresses = 0;
+    std::unique_ptr<NeighbourSource> m_neighbours = std::make_unique<SystemNeighbours>();
+    HostAliases m_hostAliases;
+    int m_ticksSinceNeighbours = 0;
     std::unique_ptr<CaptureThread> m_capture; // last: it stops before what it counts into goes
 };

@@ -3,6 +3,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -40,6 +41,21 @@ struct FakeAdapterAddresses : AdapterAddressSource
     const QStringList &networks;
     QList<QByteArray> &asked;
 };
+
+// The neighbour tables as the test sets them, and how often they were read.
+struct FakeNeighbours : NeighbourSource
+{
+    FakeNeighbours(const std::vector<Neighbour> &table, int &reads) : table(table), reads(reads) {}
+    std::vector<Neighbour> neighbours() override
+    {
+        ++reads;
+        return table;
+    }
+    const std::vector<Neighbour> &table;
+    int &reads;
+};
+
+using HostRows = std::vector<std::pair<QString, int64_t>>;
 
 } // namespace
 
@@ -240,6 +256,59 @@ private Q_SLOTS:
         session.tick(noon.addSecs(200));
         session.finishHistory();
         QCOMPARE(minutes.size(), size_t(2));
+    }
+
+    // An IPv6 host's download joins the row of the IPv4 host that shares its MAC, from the
+    // moment the neighbour tables show it; the tables are read every few seconds, not every tick.
+    void ipv6HostJoinsItsIpv4Row_data()
+    {
+        QTest::addColumn<std::vector<Neighbour>>("table");
+        QTest::addColumn<HostRows>("rows");
+
+        const QByteArray mac = QByteArray::fromHex("020000000005");
+        const HostAddress ipv4 = HostAddress::fromIpv4(0xC0A80105u);
+        const HostAddress ipv6{0x20010db800010000ull, 0x5ull};
+        QTest::newRow("no neighbours") << std::vector<Neighbour>{} << HostRows{{u"192.168.1.5"_s, 700}, {u"2001:db8:1::5"_s, 300}};
+        QTest::newRow("same MAC") << std::vector<Neighbour>{{ipv4, mac, true}, {ipv6, mac, true}}
+                                  << HostRows{{u"192.168.1.5"_s, 1000}};
+        QTest::newRow("IPv6 entry failed") << std::vector<Neighbour>{{ipv4, mac, true}, {ipv6, mac, false}}
+                                           << HostRows{{u"192.168.1.5"_s, 700}, {u"2001:db8:1::5"_s, 300}};
+    }
+
+    void ipv6HostJoinsItsIpv4Row()
+    {
+        QFETCH(std::vector<Neighbour>, table);
+        QFETCH(HostRows, rows);
+        MonitoringSession session;
+        session.resume(FapState{}, noon);
+        std::vector<Neighbour> shown;
+        int reads = 0;
+        session.setNeighbourSource(std::make_unique<FakeNeighbours>(shown, reads));
+        std::vector<FinishedMinute> minutes;
+        session.setHistorySink([&minutes](FinishedMinute minute) { minutes.push_back(std::move(minute)); });
+
+        const HostAddress ipv4 = HostAddress::fromIpv4(0xC0A80105u);
+        const HostAddress ipv6{0x20010db800010000ull, 0x5ull};
+        // The first tick reads the empty tables; the table shown next waits for the next read.
+        session.tick(noon);
+        shown = table;
+        QDateTime now = noon;
+        for (int i = 1; i < MonitoringSession::neighbourSeconds; ++i)
+            session.tick(now = now.addSecs(1));
+        QCOMPARE(reads, 1);
+        session.tick(now = now.addSecs(1));
+        QCOMPARE(reads, 2);
+        session.hostCounters().add(HostCounters::slotOf(ipv4.ipv4(), -1), ipv4, 700);
+        session.hostCounters().add(HostCounters::firstIpv6Slot, ipv6, 300);
+        session.tick(now = now.addSecs(1));
+        session.finishHistory();
+
+        QCOMPARE(minutes.size(), size_t(1));
+        HostRows seen;
+        for (const HostUsage &host : minutes[0].hosts)
+            seen.emplace_back(host.address.toString(), host.downloadBytes);
+        std::sort(seen.begin(), seen.end());
+        QCOMPARE(seen, rows);
     }
 };
 
