@@ -34,6 +34,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tarvo.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # setcap for the post-install step; the fonts the windows ask for; the SQLite driver the history opens.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcap2-bin, fonts-liberation2, libqt6sql6-sqlite")
+# Qt's own translations put the standard buttons in the language of the program's texts.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/postinst)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -12,9 +13,9 @@
 inline std::optional<QString> valueMissing(const QStringList &arguments, qsizetype at)
 {
     if (at + 1 >= arguments.size())
-        return QStringLiteral("option %1 needs a value").arg(arguments[at]);
+        return QCoreApplication::translate("tarvo-cli", "option %1 needs a value").arg(arguments[at]);
     if (arguments[at + 1].startsWith(QLatin1String("--")))
-        return QStringLiteral("option %1 needs a value, not the option %2").arg(arguments[at], arguments[at + 1]);
+        return QCoreApplication::translate("tarvo-cli", "option %1 needs a value, not the option %2").arg(arguments[at], arguments[at + 1]);
     return std::nullopt;
 }
 
@@ -24,12 +25,11 @@ struct TakenValue {
     QString value;
 };
 
-// "no `what` given"; when an option took a value, that value may have been the one meant, so the
-// message names both.
-inline QString nothingGiven(const QString &what, const TakenValue &last)
+// The message that an argument is missing ("no size given"); when an option took a value, that
+// value may have been the one meant, so the message names both.
+inline QString nothingGiven(const QString &message, const TakenValue &last)
 {
-    const QString message = QStringLiteral("no %1 given").arg(what);
     if (last.option.isEmpty())
         return message;
-    return message + QStringLiteral(" (%1 took \"%2\" as its value)").arg(last.option, last.value);
+    return QCoreApplication::translate("tarvo-cli", "%1 (%2 took \"%3\" as its value)").arg(message, last.option, last.value);
 }

@@ -5,6 +5,7 @@
 #include "history/historystore.h"
 #include "settings/filelocations.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <ctime>
@@ -101,7 +102,7 @@ std::variant<HistoryOptions, QString> parseHistoryOptions(const QStringList &arg
             continue;
         }
         if (argument != u"--db" && argument != u"--by" && argument != u"--from" && argument != u"--to")
-            return QStringLiteral("unknown option %1").arg(argument);
+            return QCoreApplication::translate("tarvo-cli", "unknown option %1").arg(argument);
         if (const auto missing = valueMissing(arguments, i))
             return *missing;
         const QString &value = arguments[++i];
@@ -115,12 +116,12 @@ std::variant<HistoryOptions, QString> parseHistoryOptions(const QStringList &arg
             else if (value == u"day")
                 options.granularity = HistoryGranularity::Day;
             else
-                return QStringLiteral("--by takes minute, hour or day, not \"%1\"").arg(value);
+                return QCoreApplication::translate("tarvo-cli", "--by takes minute, hour or day, not \"%1\"").arg(value);
         } else {
             const bool end = argument == u"--to";
             const auto moment = parseLocalDate(value, end);
             if (!moment)
-                return QStringLiteral("%1 takes YYYY-MM-DD or YYYY-MM-DDTHH:MM, not \"%2\"").arg(argument, value);
+                return QCoreApplication::translate("tarvo-cli", "%1 takes YYYY-MM-DD or YYYY-MM-DDTHH:MM, not \"%2\"").arg(argument, value);
             (end ? options.toUtc : options.fromUtc) = *moment;
         }
     }

@@ -2,6 +2,7 @@
 #include "plan.h"
 #include "replay.h"
 #include "status.h"
+#include "translations/languages.h"
 #include "watch.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,8 @@
 namespace {
 
 // Kept in step with the manual page, packaging/tarvo-cli.1 (a test compares their options).
-const char usage[] =
+const char usage[] = QT_TRANSLATE_NOOP(
+    "tarvo-cli",
     "usage: tarvo-cli replay [--ini FILE] [--used BYTES] [--lan ADDR]... [--ignore ADDR]... [--no-192]\n"
     "                        [--mtu BYTES] CAPTURE.pcap\n"
     "       tarvo-cli watch IFACE [--ini FILE] [--seconds N] [--history FILE]\n"
@@ -52,7 +54,7 @@ const char usage[] =
     "plan: --ini defaults to the program's own tarvo.ini; exit status 0 when the download fits\n"
     "now, 1 when it does not (the text says when it would).\n"
     "Errors go to standard error as one line, with exit status 2. status ends with 3 when no\n"
-    "Tarvo is running and with 4 when the running one does not answer within 2 seconds.\n";
+    "Tarvo is running and with 4 when the running one does not answer within 2 seconds.\n");
 
 int fail(const QString &message)
 {
@@ -67,11 +69,12 @@ int fail(const QString &message)
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    Languages::install(application);
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.size() < 2)
-        return fail(QStringLiteral("usage: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help tells more)"));
+        return fail(QCoreApplication::translate("tarvo-cli", "usage: tarvo-cli replay|watch|history|plan|status ... (tarvo-cli --help tells more)"));
     if (arguments[1] == u"--help" || arguments[1] == u"-h") {
-        std::fputs(usage, stdout);
+        std::fputs(QCoreApplication::translate("tarvo-cli", usage).toLocal8Bit().constData(), stdout);
         return 0;
     }
     if (arguments[1] == u"watch") {
@@ -100,7 +103,7 @@ int main(int argc, char *argv[])
         return runStatus(std::get<StatusOptions>(status));
     }
     if (arguments[1] != u"replay")
-        return fail(QStringLiteral("unknown command %1 (known: replay, watch, history, plan, status)").arg(arguments[1]));
+        return fail(QCoreApplication::translate("tarvo-cli", "unknown command %1 (known: replay, watch, history, plan, status)").arg(arguments[1]));
 
     const auto options = parseReplayOptions(arguments.mid(2));
     if (const auto *error = std::get_if<QString>(&options))

@@ -12,6 +12,7 @@
 #include "settings/filelocations.h"
 #include "settings/settingsfile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -57,22 +58,22 @@ std::variant<PlanOptions, QString> parsePlanOptions(const QStringList &arguments
         if (argument == u"--speed") {
             options.speed = parseByteCount(arguments[++i]);
             if (!options.speed)
-                return QStringLiteral("--speed needs bytes per second above 0 (such as 500000 or 2MB), not \"%1\"")
+                return QCoreApplication::translate("tarvo-cli", "--speed needs bytes per second above 0 (such as 500000 or 2MB), not \"%1\"")
                     .arg(arguments[i]);
         } else if (argument == u"--ini") {
             options.settingsFile = arguments[++i];
         } else if (argument == u"--at") {
             options.at = parseMoment(arguments[++i], now);
             if (!options.at.isValid())
-                return QStringLiteral("--at needs HH:MM today or YYYY-MM-DDTHH:MM, not \"%1\"").arg(arguments[i]);
+                return QCoreApplication::translate("tarvo-cli", "--at needs HH:MM today or YYYY-MM-DDTHH:MM, not \"%1\"").arg(arguments[i]);
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
-            return QStringLiteral("unknown option %1").arg(argument);
+            return QCoreApplication::translate("tarvo-cli", "unknown option %1").arg(argument);
         } else if (sized) {
-            return QStringLiteral("more than one size: %1").arg(argument);
+            return QCoreApplication::translate("tarvo-cli", "more than one size: %1").arg(argument);
         } else {
             const auto size = parseByteCount(argument);
             if (!size)
-                return QStringLiteral("the size needs a number of bytes above 0 with an optional unit "
+                return QCoreApplication::translate("tarvo-cli", "the size needs a number of bytes above 0 with an optional unit "
                                       "(such as 3GB or 500MB), not \"%1\"")
                     .arg(argument);
             options.sizeBytes = *size;
@@ -80,7 +81,7 @@ std::variant<PlanOptions, QString> parsePlanOptions(const QStringList &arguments
         }
     }
     if (!sized)
-        return nothingGiven(QStringLiteral("size"), last);
+        return nothingGiven(QCoreApplication::translate("tarvo-cli", "no size given"), last);
     return options;
 }
 
@@ -109,7 +110,7 @@ int runPlan(const PlanOptions &options, const QDateTime &now)
     if (fap.lastShut != noLastUse) {
         // Before the save the level is not known: the catch-up would drain it the wrong way.
         if (startDate < fap.lastShut) {
-            printError(QStringLiteral("--at %1 lies before the bucket was saved (%2)")
+            printError(QCoreApplication::translate("tarvo-cli", "--at %1 lies before the bucket was saved (%2)")
                            .arg(start.toString(Qt::ISODate), oleDateToDateTime(fap.lastShut).toString(Qt::ISODate)));
             return planError;
         }
@@ -121,13 +122,16 @@ int runPlan(const PlanOptions &options, const QDateTime &now)
 
     const DownloadPlan plan = planDownload({settings.fap, used, cutOff, start, options.sizeBytes, speed});
     QStringList lines;
-    lines << QStringLiteral("%1 bytes %2, from %3 with %4 bytes in the bucket (throttle limit %5):")
-                 .arg(formatCount(double(options.sizeBytes)),
-                      options.speed ? QStringLiteral("at %1 bytes / s").arg(formatCount(double(speed)))
-                                    : QStringLiteral("all at once"),
-                      start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                      used == 0 ? QStringLiteral("0") : formatCount(used),
-                      formatCount(double(settings.fap.throttleLimit)));
+    const QString size = formatCount(double(options.sizeBytes));
+    const QString from = start.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString inBucket = used == 0 ? QStringLiteral("0") : formatCount(used);
+    const QString throttle = formatCount(double(settings.fap.throttleLimit));
+    lines << (options.speed ? QCoreApplication::translate(
+                                  "tarvo-cli", "%1 bytes at %2 bytes / s, from %3 with %4 bytes in the bucket (throttle limit %5):")
+                                  .arg(size, formatCount(double(speed)), from, inBucket, throttle)
+                            : QCoreApplication::translate(
+                                  "tarvo-cli", "%1 bytes all at once, from %2 with %3 bytes in the bucket (throttle limit %4):")
+                                  .arg(size, from, inBucket, throttle));
     lines << describePlan(plan, start);
     std::fputs(qPrintable(lines.join(u'\n') + u'\n'), stdout);
     return plan.fitsFrom == 0 ? fitsNow : doesNotFitNow;

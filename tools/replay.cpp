@@ -12,6 +12,7 @@
 #include "settings/appsettings.h"
 #include "settings/settingsfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <pcap/pcap.h>
@@ -75,7 +76,7 @@ public:
         }
         // A broken timestamp must not turn into years of one-second lines.
         if (second - m_firstSecond > m_longestSpan)
-            return QStringLiteral("frame %1 lies more than %2 days after the first one; a replay covers at most that")
+            return QCoreApplication::translate("tarvo-cli", "frame %1 lies more than %2 days after the first one; a replay covers at most that")
                 .arg(m_frames + 1)
                 .arg(m_longestSpan / 86400);
         while (*m_nextTick <= second) {
@@ -95,7 +96,7 @@ public:
         return std::nullopt;
     }
 
-    static QString cannotWrite() { return QStringLiteral("cannot write to standard output"); }
+    static QString cannotWrite() { return QCoreApplication::translate("tarvo-cli", "cannot write to standard output"); }
 
 private:
     bool write(std::string_view text) { return std::fwrite(text.data(), 1, text.size(), m_out) == text.size(); }
@@ -154,13 +155,13 @@ std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &argum
             bool ok = false;
             const int32_t used = arguments[++i].toInt(&ok);
             if (!ok)
-                return QStringLiteral("--used needs a whole number of bytes from -2147483648 to 2147483647, not \"%1\"")
+                return QCoreApplication::translate("tarvo-cli", "--used needs a whole number of bytes from -2147483648 to 2147483647, not \"%1\"")
                     .arg(arguments[i]);
             options.usedBytes = used;
         } else if (argument == u"--lan" || argument == u"--ignore") {
             const QString &address = arguments[++i];
             if (!isAddressEntry(address))
-                return QStringLiteral("%1 needs an IPv4 address in dotted-decimal form or an IPv6 address or network, "
+                return QCoreApplication::translate("tarvo-cli", "%1 needs an IPv4 address in dotted-decimal form or an IPv6 address or network, "
                                       "not \"%2\"")
                     .arg(argument, address);
             (argument == u"--lan" ? options.lanAddresses : options.ignoredAddresses).append(address);
@@ -168,22 +169,22 @@ std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &argum
             bool ok = false;
             const uint32_t mtu = arguments[++i].toUInt(&ok);
             if (!ok || mtu > ReplayOptions::largestMtu)
-                return QStringLiteral("--mtu needs a whole number of bytes from 0 to %1, not \"%2\"")
+                return QCoreApplication::translate("tarvo-cli", "--mtu needs a whole number of bytes from 0 to %1, not \"%2\"")
                     .arg(ReplayOptions::largestMtu)
                     .arg(arguments[i]);
             options.mtu = mtu;
         } else if (argument == u"--no-192") {
             options.no192 = true;
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
-            return QStringLiteral("unknown option %1").arg(argument);
+            return QCoreApplication::translate("tarvo-cli", "unknown option %1").arg(argument);
         } else if (!options.capturePath.isEmpty()) {
-            return QStringLiteral("more than one capture file: %1 and %2").arg(options.capturePath, argument);
+            return QCoreApplication::translate("tarvo-cli", "more than one capture file: %1 and %2").arg(options.capturePath, argument);
         } else {
             options.capturePath = argument;
         }
     }
     if (options.capturePath.isEmpty())
-        return nothingGiven(QStringLiteral("capture file"), last);
+        return nothingGiven(QCoreApplication::translate("tarvo-cli", "no capture file given"), last);
     return options;
 }
 
@@ -191,13 +192,13 @@ std::optional<QString> readReplaySettings(const QString &path, AppSettings &sett
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read settings file %1: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("tarvo-cli", "cannot read settings file %1: %2").arg(path, file.errorString());
     // Read in bounded steps: a device such as /dev/zero never ends and reports no size.
     const QByteArray bytes = file.read(IniDocument::maxFileSize + 1);
     if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("cannot read settings file %1: %2").arg(path, file.errorString());
+        return QCoreApplication::translate("tarvo-cli", "cannot read settings file %1: %2").arg(path, file.errorString());
     if (bytes.size() > IniDocument::maxFileSize)
-        return QStringLiteral("settings file %1 is larger than %2 bytes").arg(path).arg(IniDocument::maxFileSize);
+        return QCoreApplication::translate("tarvo-cli", "settings file %1 is larger than %2 bytes").arg(path).arg(IniDocument::maxFileSize);
     const IniDocument ini = IniDocument::fromBytes(bytes);
     loadSettings(ini, settings);
     fap = loadFapState(ini);
@@ -216,14 +217,13 @@ std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out)
     if (!capture) {
         // libpcap names the file itself when the system refused to open it.
         const QString reason = QString::fromLocal8Bit(message);
-        return QStringLiteral("cannot read capture file ")
-               + (reason.startsWith(options.capturePath) ? reason
-                                                         : QStringLiteral("%1: %2").arg(options.capturePath, reason));
+        return QCoreApplication::translate("tarvo-cli", "cannot read capture file %1")
+            .arg(reason.startsWith(options.capturePath) ? reason : QStringLiteral("%1: %2").arg(options.capturePath, reason));
     }
     const int linkType = pcap_datalink(capture.get());
     const std::optional<LinkLayout> link = linkLayoutFor(linkType);
     if (!link)
-        return QStringLiteral("%1 carries frames of type %2, which Tarvo cannot read")
+        return QCoreApplication::translate("tarvo-cli", "%1 carries frames of type %2, which Tarvo cannot read")
             .arg(options.capturePath, linkTypeName(linkType));
     replay.setLink(*link);
     if (!replay.start())
@@ -237,7 +237,7 @@ std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out)
             return QStringLiteral("%1: %2").arg(options.capturePath, *error);
     }
     if (status != PCAP_ERROR_BREAK)
-        return QStringLiteral("cannot read capture file %1: %2")
+        return QCoreApplication::translate("tarvo-cli", "cannot read capture file %1: %2")
             .arg(options.capturePath, QString::fromLocal8Bit(pcap_geterr(capture.get())));
     return replay.finish();
 }

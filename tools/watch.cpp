@@ -7,6 +7,7 @@
 #include "history/historywriter.h"
 #include "session/monitoringsession.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <csignal>
@@ -79,18 +80,18 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
             bool ok = false;
             options.seconds = arguments[++i].toInt(&ok);
             if (!ok || options.seconds <= 0)
-                return QStringLiteral("--seconds needs a whole number of seconds above 0, not \"%1\"")
+                return QCoreApplication::translate("tarvo-cli", "--seconds needs a whole number of seconds above 0, not \"%1\"")
                     .arg(arguments[i]);
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
-            return QStringLiteral("unknown option %1").arg(argument);
+            return QCoreApplication::translate("tarvo-cli", "unknown option %1").arg(argument);
         } else if (!options.device.isEmpty()) {
-            return QStringLiteral("more than one interface: %1 and %2").arg(options.device, argument);
+            return QCoreApplication::translate("tarvo-cli", "more than one interface: %1 and %2").arg(options.device, argument);
         } else {
             options.device = argument;
         }
     }
     if (options.device.isEmpty())
-        return nothingGiven(QStringLiteral("interface"), last);
+        return nothingGiven(QCoreApplication::translate("tarvo-cli", "no interface given"), last);
     return options;
 }
 

@@ -79,7 +79,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
 
     AdapterEnumeration adapters = enumerateAdapters();
     if (!adapters.error.isNull())
-        Dialogs::inform(&m_options, QStringLiteral("Error in pcap_findalldevs: \n") + adapters.error);
+        Dialogs::inform(&m_options, tr("Error in pcap_findalldevs: \n%1").arg(adapters.error));
     m_deviceNames = adapters.deviceNames;
     m_options.setAdapters(adapters.rows);
 
@@ -131,13 +131,13 @@ void Controller::load()
     settings.adapterIndex = adapterRowFor(m_deviceNames, settings.adapterName, settings.adapterIndex);
     m_session.resume(loadFapState(ini), m_environment.now());
     if (firstStart) {
-        m_options.showBucketNote(QStringLiteral(
+        m_options.showBucketNote(tr(
             "First start: Tarvo does not know how full your bucket is. Type it above, or press \"max\" if you "
             "have not used the internet for more than 12 hours."));
     } else if (!m_session.lastUseKnown()) {
         Dialogs::ask(nullptr, Dialogs::Request{
-            QStringLiteral("Tarvo can not determine the last time it was used"),
-            QStringLiteral("Tarvo can not determine the time it was last used, therefore it can not calculate your "
+            tr("Tarvo can not determine the last time it was used"),
+            tr("Tarvo can not determine the time it was last used, therefore it can not calculate your "
                            "actual FAP level. Please fill it in manually. If you haven't used the internet for more "
                            "than 12 hours, click the max button next to the edit. If this is the first time you use "
                            "Tarvo, just ignore this message."),
@@ -290,7 +290,7 @@ bool Controller::writeFile(const std::function<void()> &write)
         m_saveFailing = false;
         if (m_monitor)
             m_monitor->setStatusText(
-                QStringLiteral("Saving to %1 works again").arg(settingsPath(m_environment.files.settingsFolder)));
+                tr("Saving to %1 works again").arg(settingsPath(m_environment.files.settingsFolder)));
     }
     return true;
 }
@@ -310,12 +310,12 @@ void Controller::confirm()
         showUsedBytes();
     if (m_options.selectedAdapter() < 0) {
         Dialogs::inform(&m_options,
-                        QStringLiteral("Please select a network adapter from the Network tab ( first tab )."));
+                        tr("Please select a network adapter from the Network tab ( first tab )."));
         return;
     }
     if (!m_options.hasLanRule()) {
         Dialogs::inform(&m_options,
-                        QStringLiteral("In order to continue you must add at least one LAN IP ( this computer's )."));
+                        tr("In order to continue you must add at least one LAN IP ( this computer's )."));
         return;
     }
     AppSettings &settings = m_session.settings();
@@ -441,7 +441,7 @@ void Controller::showCaptureStatistics(const SessionTick &tick)
     const uint64_t dropped = tick.capture.dropped;
     if (dropped > m_droppedShown) {
         m_droppedShown = dropped;
-        m_monitor->showNotice(QStringLiteral("Frames dropped by the capture: %1").arg(dropped));
+        m_monitor->showNotice(tr("Frames dropped by the capture: %1").arg(dropped));
     }
 }
 

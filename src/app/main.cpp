@@ -3,12 +3,14 @@
 #include "platform/instancesocket.h"
 #include "platform/quitsignals.h"
 #include "platform/singleinstanceguard.h"
+#include "translations/languages.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    Languages::install(app);
     const QuitOnSignals quitOnSignals;
     // Before anything is loaded: a second copy shows nothing, starts nothing and saves nothing,
     // since its exit save would put the bucket it read back over the running copy's.

@@ -30,7 +30,7 @@ UpdateStep::UpdateStep(MonitorWindow &monitor, UpdateOfferWindow &offerWindow, P
     connect(&check, &UpdateCheck::finished, this, &UpdateStep::onChecked);
     // A server out of reach is common (no link yet, a proxy): the status line says so, no box.
     connect(&check, &UpdateCheck::failed, this,
-            [this](const QString &error) { say(QStringLiteral("Update check failed: ") + error); });
+            [this](const QString &error) { say(tr("Update check failed: %1").arg(error)); });
 
     connect(&m_offerWindow, &UpdateOfferWindow::downloadRequested, this, &UpdateStep::startDownload);
     connect(&m_offerWindow, &UpdateOfferWindow::remindLaterRequested, this, [this] {
@@ -47,7 +47,7 @@ void UpdateStep::run()
     m_kept = m_monitor.statusText();
     check.start(productName, QStringLiteral(TARVO_VERSION), m_environment.now());
     if (check.asked())
-        say(QStringLiteral("Please wait... Checking for updates"));
+        say(tr("Please wait... Checking for updates"));
 }
 
 void UpdateStep::say(const QString &text)
@@ -65,10 +65,10 @@ void UpdateStep::onChecked()
     if (!check.asked())
         return; // the reminder kept the check quiet: there is nothing to report
     if (!check.newVersionAvailable()) {
-        say(QStringLiteral("Update check complete: No new version found"));
+        say(tr("Update check complete: No new version found"));
         return;
     }
-    say(QStringLiteral("Update check complete: New version found"));
+    say(tr("Update check complete: New version found"));
     offer();
 }
 
@@ -103,7 +103,7 @@ void UpdateStep::onDownloaded(const DownloadResult &result)
         WebLinks::open(QUrl::fromLocalFile(m_environment.files.downloadFolder));
         return;
     }
-    Dialogs::inform(&m_offerWindow, QStringLiteral("%1 has finished downloading the update. %1 will now close, and "
+    Dialogs::inform(&m_offerWindow, tr("%1 has finished downloading the update. %1 will now close, and "
                                                    "your desktop will open the downloaded file %2 with the program "
                                                    "it uses for such files.")
                                         .arg(check.productName(), QDir::toNativeSeparators(file)));

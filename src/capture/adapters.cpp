@@ -1,5 +1,6 @@
 #include "capture/adapters.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,11 +55,11 @@ QString adapterKind(const QString &deviceFolder)
     if (has("wireless") || has("phy80211"))
         return QStringLiteral("Wi-Fi");
     if (has("bridge"))
-        return QStringLiteral("Bridge");
+        return QCoreApplication::translate("Adapters", "Bridge");
     if (has("bonding"))
-        return QStringLiteral("Bond");
+        return QCoreApplication::translate("Adapters", "Bond");
     if (has("tun_flags"))
-        return QStringLiteral("Tunnel");
+        return QCoreApplication::translate("Adapters", "Tunnel");
     QFile typeFile(folder.filePath(QStringLiteral("type")));
     if (!typeFile.open(QIODevice::ReadOnly))
         return {};
@@ -68,7 +69,7 @@ QString adapterKind(const QString &deviceFolder)
         return {};
     switch (type) {
     case 1: // ARPHRD_ETHER: a device behind it is a card, none a virtual one (veth, ifb, dummy)
-        return has("device") ? QStringLiteral("Ethernet") : QStringLiteral("Virtual Ethernet");
+        return has("device") ? QStringLiteral("Ethernet") : QCoreApplication::translate("Adapters", "Virtual Ethernet");
     case 512: // ARPHRD_PPP
         return QStringLiteral("PPP");
     case 772: // ARPHRD_LOOPBACK
@@ -76,7 +77,7 @@ QString adapterKind(const QString &deviceFolder)
     case 776: // ARPHRD_SIT
     case 778: // ARPHRD_IPGRE
     case 65534: // ARPHRD_NONE: tun, wireguard
-        return QStringLiteral("Tunnel");
+        return QCoreApplication::translate("Adapters", "Tunnel");
     default:
         return {};
     }
@@ -90,7 +91,7 @@ QString adapterRowText(const char *description, const char *name, const AdapterF
             parts.append(fact);
     }
     const QString text = description     ? QString::fromLocal8Bit(description)
-                         : parts.isEmpty() ? QStringLiteral("No description available")
+                         : parts.isEmpty() ? QCoreApplication::translate("Adapters", "No description available")
                                            : parts.join(QStringLiteral(", "));
     return text + QStringLiteral(" (") + QString::fromLocal8Bit(name) + QLatin1Char(')');
 }

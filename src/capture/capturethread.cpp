@@ -1,5 +1,7 @@
 #include "capture/capturethread.h"
 
+#include <QCoreApplication>
+
 #include <net/if.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -45,7 +47,7 @@ uint32_t mtuOf(const QByteArray &device)
 
 std::variant<OpenedAdapter, QString> openAdapter(const QByteArray &device, int bufferBytes)
 {
-    const auto failure = [](const QString &reason) { return QStringLiteral("Could not open device\n") + reason; };
+    const auto failure = [](const QString &reason) { return QCoreApplication::translate("CaptureThread", "Could not open device\n%1").arg(reason); };
     char error[PCAP_ERRBUF_SIZE] = {};
     PcapHandle handle(pcap_create(device.constData(), error));
     if (!handle)
@@ -64,7 +66,7 @@ std::variant<OpenedAdapter, QString> openAdapter(const QByteArray &device, int b
     const int linkType = pcap_datalink(handle.get());
     const std::optional<LinkLayout> link = linkLayoutFor(linkType);
     if (!link)
-        return failure(QStringLiteral("%1 carries frames of type %2, which Tarvo cannot read")
+        return failure(QCoreApplication::translate("CaptureThread", "%1 carries frames of type %2, which Tarvo cannot read")
                            .arg(deviceText(device), linkTypeName(linkType)));
     // Every frame is accepted and cut to what the classifier reads; the wire length stays whole.
     bpf_insn keepHeader = BPF_STMT(BPF_RET | BPF_K, bytesRead(*link));
@@ -155,8 +157,8 @@ bool CaptureThread::capture(pcap_t *handle)
 QString CaptureThread::stoppedMessage(pcap_t *handle) const
 {
     if (::if_nametoindex(m_device.constData()) == 0)
-        return QStringLiteral("Capture stopped: %1 is gone").arg(deviceText(m_device));
-    return QStringLiteral("Capture stopped: %1: %2")
+        return QCoreApplication::translate("CaptureThread", "Capture stopped: %1 is gone").arg(deviceText(m_device));
+    return QCoreApplication::translate("CaptureThread", "Capture stopped: %1: %2")
         .arg(deviceText(m_device), QString::fromLocal8Bit(pcap_geterr(handle)));
 }
 
@@ -189,6 +191,6 @@ void CaptureThread::run()
             if (std::holds_alternative<OpenedAdapter>(opened))
                 break;
         }
-        Q_EMIT captureResumed(QStringLiteral("Capture resumed: %1 is back").arg(deviceText(m_device)));
+        Q_EMIT captureResumed(QCoreApplication::translate("CaptureThread", "Capture resumed: %1 is back").arg(deviceText(m_device)));
     }
 }

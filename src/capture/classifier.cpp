@@ -8,6 +8,8 @@
 #include <bit>
 #include <cstring>
 #include <limits>
+#include <type_traits>
+#include <utility>
 
 namespace {
 
@@ -56,7 +58,7 @@ bool inSubnet(uint32_t address) noexcept
 
 bool onLan(uint32_t address, const AddressSet &lan, bool useAll192168) noexcept
 {
-    return lan.contains(address) || (useAll192168 && inSubnet(address));
+    return lan.contains(address) | (useAll192168 & inSubnet(address));
 }
 
 // Link-local, unique-local, multicast, loopback and the unspecified address: traffic that never
@@ -68,16 +70,32 @@ bool staysLocal(const Ipv6Address &address) noexcept
            || (top >> 56) == 0xFFu /* ff00::/8 */ || (top == 0 && address.low <= 1);
 }
 
-// The verdict once both ends are known to be on the LAN or not.
-template<typename Address>
-FrameVerdict decide(const Address &source, bool sourceOnLan, const Address &destination, bool destinationOnLan,
-                    const AddressSet &ignored) noexcept
+using Verdict = PendingCounts::Verdict;
+
+uint32_t pick(bool which, uint32_t first, uint32_t second) noexcept
 {
-    if (destinationOnLan && !sourceOnLan && !ignored.contains(source))
-        return FrameVerdict::Download;
-    if (sourceOnLan && !destinationOnLan && !ignored.contains(destination))
-        return FrameVerdict::Upload;
-    return FrameVerdict::Neither;
+    return selectBits(which, first, second);
+}
+Ipv6Address pick(bool which, const Ipv6Address &first, const Ipv6Address &second) noexcept
+{
+    return {selectBits(which, first.high, second.high), selectBits(which, first.low, second.low)};
+}
+
+// The verdict once both ends are known to be on the LAN or not. Only the end outside the LAN is
+// looked up in the ignore list, and always one of them, so nothing branches on the addresses: a
+// frame's addresses are as good as random and such a branch would be guessed wrong half the time.
+template<typename Address>
+Verdict decide(const Address &source, bool sourceOnLan, const Address &destination, bool destinationOnLan,
+               const AddressSet &ignored) noexcept
+{
+    // By source on the LAN, destination on the LAN, the outside end ignored.
+    static constexpr Verdict verdicts[8] = {Verdict::Neither, Verdict::Upload,  Verdict::Download, Verdict::Neither,
+                                            Verdict::Neither, Verdict::Neither, Verdict::Neither,  Verdict::Neither};
+    // An ignore list without an entry of the family, the usual case, is not looked at: the
+    // branch goes the same way frame after frame.
+    const bool listsTheFamily = std::is_same_v<Address, uint32_t> ? ignored.hasIpv4() : ignored.hasIpv6();
+    const bool outsideIgnored = listsTheFamily && ignored.contains(pick(destinationOnLan, source, destination));
+    return verdicts[unsigned(sourceOnLan) | unsigned(destinationOnLan) << 1 | unsigned(outsideIgnored) << 2];
 }
 
 Family familyOfEtherType(uint16_t type) noexcept
@@ -216,13 +234,26 @@ CaptureContext::CaptureContext(AppSettings &settings, TrafficCounters &counters,
     pendingHosts = std::make_unique<PendingHostBytes>(hosts);
 }
 
+const AddressSet &CaptureContext::ipv6Lan() noexcept
+{
+    const bool useAdapter = settings.useAdapterIpv6.load(std::memory_order_relaxed);
+    const AddressSet &listed = lan.current();
+    const AddressSet *adapter = useAdapter ? &adapterNetworksReader.current() : nullptr;
+    const uint64_t from[2] = {lan.generation(), adapter ? adapterNetworksReader.generation() : ~uint64_t(0)};
+    if (!m_ipv6Lan || from[0] != m_ipv6LanFrom[0] || from[1] != m_ipv6LanFrom[1]) {
+        m_ipv6Lan = std::make_unique<const AddressSet>(adapter ? listed.entries() + adapter->entries() : listed.entries());
+        m_ipv6LanFrom[0] = from[0];
+        m_ipv6LanFrom[1] = from[1];
+    }
+    return *m_ipv6Lan;
+}
+
 PendingHostBytes::PendingHostBytes(HostCounters &shared)
     : m_shared(&shared)
-    , m_bytes(new uint64_t[HostCounters::slotCount]())
-    , m_touched(new uint32_t[HostCounters::slotCount]())
-    , m_touchedBits(new uint64_t[HostCounters::slotCount / 64]())
-    , m_touchedWords(new uint32_t[HostCounters::slotCount / 64]())
-    , m_listedAddress(new uint32_t[HostCounters::listedSlots]())
+    , m_bytes(new uint64_t[discardSlot + 1]())
+    , m_touchedBits(new uint64_t[wordCount]())
+    , m_touchedWords(new uint64_t[summaryCount]())
+    , m_listedAddress(new uint32_t[HostCounters::listedSlots + 1]())
     , m_ipv6Address(new Ipv6Address[HostCounters::ipv6Slots]())
     , m_ipv6Slot(new uint16_t[HostCounters::ipv6Slots]())
     , m_ipv6BySlot(new Ipv6Address[HostCounters::ipv6Slots]())
@@ -241,25 +272,22 @@ HostAddress PendingHostBytes::addressOf(uint32_t slot) const noexcept
 
 void PendingHostBytes::flush() noexcept
 {
-    for (uint32_t i = 0; i < m_touchedCount; ++i) {
-        const uint32_t slot = m_touched[i];
-        m_shared->addUnmarked(slot, addressOf(slot), m_bytes[slot]);
-        m_bytes[slot] = 0;
+    for (uint32_t summary = 0; summary < summaryCount; ++summary) {
+        for (uint64_t words = std::exchange(m_touchedWords[summary], 0); words != 0; words &= words - 1) {
+            const uint32_t word = summary * 64 + uint32_t(std::countr_zero(words));
+            const uint64_t bits = std::exchange(m_touchedBits[word], 0);
+            if (word == discardSlot / 64) {
+                m_bytes[discardSlot] = 0;
+                continue;
+            }
+            for (uint64_t left = bits; left != 0; left &= left - 1) {
+                const uint32_t slot = word * 64 + uint32_t(std::countr_zero(left));
+                m_shared->addUnmarked(slot, addressOf(slot), m_bytes[slot]);
+                m_bytes[slot] = 0;
+            }
+            m_shared->mark(word, bits);
+        }
     }
-    m_touchedCount = 0;
-    for (uint32_t i = 0; i < m_touchedWordCount; ++i) {
-        const uint32_t word = m_touchedWords[i];
-        m_shared->mark(word, m_touchedBits[word]);
-        m_touchedBits[word] = 0;
-    }
-    m_touchedWordCount = 0;
-}
-
-FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,
-                               const AddressSet &ignored, bool useAll192168) noexcept
-{
-    return decide(source, onLan(source, lan, useAll192168), destination, onLan(destination, lan, useAll192168),
-                  ignored);
 }
 
 void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
@@ -284,55 +312,48 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
         return;
 
     const AddressSet &lan = context.lan.current();
-    FrameVerdict verdict;
-    uint32_t destination = 0;
-    int destinationIndex = -1;
+    const auto length = static_cast<uint32_t>(counted);
+    Verdict verdict;
     if (family == Family::Ipv4) {
         const uint32_t source = readAddress(ip + kSourceInIpHeader);
-        destination = readAddress(ip + kDestinationInIpHeader);
+        const uint32_t destination = readAddress(ip + kDestinationInIpHeader);
         const bool useAll192168 = context.settings.useAll192168.load(std::memory_order_relaxed);
         // The destination's place in the list serves the verdict and the host's slot alike.
-        destinationIndex = lan.indexOf(destination);
+        const int destinationIndex = lan.indexOf(destination);
         verdict = decide(source, onLan(source, lan, useAll192168), destination,
-                         destinationIndex >= 0 || (useAll192168 && inSubnet(destination)), context.ignored.current());
+                         (destinationIndex >= 0) | (useAll192168 & inSubnet(destination)), context.ignored.current());
+        // A download's destination is on the LAN: a 192.168 address or a listed one.
+        if (PendingHostBytes *hosts = context.pendingHosts.get())
+            hosts->add(verdict == Verdict::Download, HostCounters::slotOf(destination, destinationIndex), destination,
+                       length);
     } else {
         const Ipv6Address source = readIpv6Address(ip + kSourceInIpv6Header);
-        const Ipv6Address destination6 = readIpv6Address(ip + kDestinationInIpv6Header);
-        if (staysLocal(source) || staysLocal(destination6))
+        const Ipv6Address destination = readIpv6Address(ip + kDestinationInIpv6Header);
+        if (staysLocal(source) || staysLocal(destination))
             return;
-        const bool useAdapter = context.settings.useAdapterIpv6.load(std::memory_order_relaxed);
-        const AddressSet *adapter = useAdapter ? &context.adapterNetworksReader.current() : nullptr;
-        const auto onLan6 = [&](const Ipv6Address &address) {
-            return lan.contains(address) || (adapter && adapter->contains(address));
-        };
-        verdict = decide(source, onLan6(source), destination6, onLan6(destination6), context.ignored.current());
-        if (verdict == FrameVerdict::Download && context.pendingHosts)
-            context.pendingHosts->add(context.pendingHosts->ipv6Slot(destination6), 0, uint32_t(counted));
+        const AddressSet &lan6 = context.ipv6Lan();
+        verdict = decide(source, lan6.contains(source), destination, lan6.contains(destination),
+                         context.ignored.current());
+        if (PendingHostBytes *hosts = context.pendingHosts.get()) {
+            const bool download = verdict == Verdict::Download;
+            uint32_t slot = hosts->nearIpv6Slot(destination);
+            // Only a download's destination may take a slot; a host seen before is found
+            // without this branch, so it goes the same way nearly every time.
+            if (selectBits(download, slot, 0u) == HostCounters::noSlot)
+                slot = hosts->ipv6Slot(destination);
+            hosts->add(download, slot, 0, length);
+        }
     }
 
-    const auto length = static_cast<uint32_t>(counted);
     PendingCounts &pending = context.pending;
-    switch (verdict) {
-    case FrameVerdict::Download:
-        pending.downloadBytes += length;
-        ++pending.downloadPackets;
-        // A download's destination is on the LAN: a 192.168 address or a listed one. IPv6 hosts
-        // counted theirs above, while the address was at hand.
-        if (PendingHostBytes *hosts = context.pendingHosts.get(); hosts && family == Family::Ipv4)
-            hosts->add(HostCounters::slotOf(destination, destinationIndex), destination, length);
-        break;
-    case FrameVerdict::Upload:
-        pending.uploadBytes += length;
-        ++pending.uploadPackets;
-        break;
-    case FrameVerdict::Neither:
-        return;
-    }
+    pending.bytes[verdict] += length;
+    ++pending.packets[verdict];
     if (!pending.meanMoved) {
         pending.meanBefore = pending.mean = context.counters.meanPacketSize.load(std::memory_order_relaxed);
         pending.meanMoved = true;
     }
-    pending.mean = TrafficCounters::movedMean(pending.mean, length);
+    const uint32_t moved = std::bit_cast<uint32_t>(TrafficCounters::movedMean(pending.mean, length));
+    pending.mean = std::bit_cast<float>(selectBits(verdict != Verdict::Neither, moved, std::bit_cast<uint32_t>(pending.mean)));
 }
 
 void CaptureContext::flush() noexcept
@@ -340,25 +361,29 @@ void CaptureContext::flush() noexcept
     if (pendingHosts)
         pendingHosts->flush();
     PendingCounts &p = pending;
-    if (p.downloadPackets == 0 && p.uploadPackets == 0)
+    const uint64_t downloadBytes = p.bytes[Verdict::Download], uploadBytes = p.bytes[Verdict::Upload];
+    const uint32_t downloadPackets = p.packets[Verdict::Download], uploadPackets = p.packets[Verdict::Upload];
+    if (downloadPackets == 0 && uploadPackets == 0) {
+        p = PendingCounts{};
         return;
-    if (p.downloadPackets != 0) {
-        counters.downloadedTotal.fetch_add(int64_t(p.downloadBytes), std::memory_order_relaxed);
+    }
+    if (downloadPackets != 0) {
+        counters.downloadedTotal.fetch_add(int64_t(downloadBytes), std::memory_order_relaxed);
         // The bucket takes 32-bit steps; a batch beyond 2 GiB is split.
-        for (uint64_t left = p.downloadBytes; left != 0;) {
+        for (uint64_t left = downloadBytes; left != 0;) {
             const uint64_t step = std::min<uint64_t>(left, uint64_t(std::numeric_limits<int32_t>::max()));
             meter.addDownload(uint32_t(step));
             left -= step;
         }
-        counters.tickDownloadBytes.fetch_add(int32_t(uint32_t(p.downloadBytes)), std::memory_order_relaxed);
-        counters.downloadPackets.fetch_add(p.downloadPackets, std::memory_order_relaxed);
+        counters.tickDownloadBytes.fetch_add(int32_t(uint32_t(downloadBytes)), std::memory_order_relaxed);
+        counters.downloadPackets.fetch_add(downloadPackets, std::memory_order_relaxed);
     }
-    if (p.uploadPackets != 0) {
-        counters.uploadedTotal.fetch_add(int64_t(p.uploadBytes), std::memory_order_relaxed);
-        counters.tickUploadBytes.fetch_add(int32_t(uint32_t(p.uploadBytes)), std::memory_order_relaxed);
-        counters.uploadPackets.fetch_add(p.uploadPackets, std::memory_order_relaxed);
+    if (uploadPackets != 0) {
+        counters.uploadedTotal.fetch_add(int64_t(uploadBytes), std::memory_order_relaxed);
+        counters.tickUploadBytes.fetch_add(int32_t(uint32_t(uploadBytes)), std::memory_order_relaxed);
+        counters.uploadPackets.fetch_add(uploadPackets, std::memory_order_relaxed);
     }
-    counters.tickPackets.fetch_add(int32_t(p.downloadPackets + p.uploadPackets), std::memory_order_relaxed);
+    counters.tickPackets.fetch_add(int32_t(downloadPackets + uploadPackets), std::memory_order_relaxed);
     float expected = p.meanBefore;
     counters.meanPacketSize.compare_exchange_strong(expected, p.mean, std::memory_order_relaxed);
     p = PendingCounts{};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "meter/hostcounters.h"
+#include "meter/select.h"
 #include "settings/addressset.h"
 
 #include <pcap/pcap.h>
@@ -15,13 +16,6 @@
 class FapMeter;
 struct AppSettings;
 struct TrafficCounters;
-
-enum class FrameVerdict { Neither, Download, Upload };
-
-// The decision for one frame from its two addresses (first byte in the top bits). The ignore
-// list is consulted only for the end outside the LAN.
-FrameVerdict classifyAddresses(uint32_t source, uint32_t destination, const AddressSet &lan,
-                               const AddressSet &ignored, bool useAll192168) noexcept;
 
 // Where a link type puts the IP header, and how it tells IPv4 and IPv6 from anything else.
 struct LinkLayout
@@ -47,12 +41,13 @@ inline uint32_t bytesRead(const LinkLayout &link) noexcept
 
 // The counts of the frames classified since the last flush. The capture thread alone keeps
 // them, so a frame costs plain additions instead of atomic read-modify-writes on shared counters.
+// Indexed by a frame's verdict: what counts nothing adds to a place of its own that nobody reads,
+// so a frame is counted without a branch on what it was.
 struct PendingCounts
 {
-    uint64_t downloadBytes = 0;
-    uint64_t uploadBytes = 0;
-    uint32_t downloadPackets = 0;
-    uint32_t uploadPackets = 0;
+    enum Verdict : uint8_t { Neither, Download, Upload };
+    uint64_t bytes[3] = {};
+    uint32_t packets[3] = {};
     bool meanMoved = false;
     float meanBefore = 0.0f; // the shared mean when the batch began
     float mean = 0.0f;       // the same moved by every frame of the batch
@@ -73,9 +68,7 @@ public:
     uint32_t ipv6Slot(const Ipv6Address &address) noexcept
     {
         constexpr uint32_t mask = HostCounters::ipv6Slots - 1;
-        // Both halves mixed, the top bits taken: LAN hosts often differ in a few bits of either.
-        uint32_t at = uint32_t((((address.high * 0x9E3779B97F4A7C15ull) ^ address.low) * 0xC2B2AE3D27D4EB4Full)
-                               >> (64 - std::countr_zero(HostCounters::ipv6Slots)));
+        uint32_t at = placeOf(address);
         for (uint32_t probe = 0; probe < mostProbes; ++probe, at = (at + 1) & mask) {
             Ipv6Address &held = m_ipv6Address[at];
             if (held == address)
@@ -91,43 +84,56 @@ public:
         }
         return HostCounters::noSlot;
     }
-
-    // `address` serves listed IPv4 slots; an IPv6 slot knows its own.
-    void add(uint32_t slot, uint32_t address, uint32_t length) noexcept
+    // The same for a host that sits at its place or the next, as nearly all do, without a branch
+    // and without taking a place; noSlot for any other address.
+    uint32_t nearIpv6Slot(const Ipv6Address &address) const noexcept
     {
-        if (slot == HostCounters::noSlot || length == 0)
-            return;
-        if (m_bytes[slot] == 0) {
-            m_touched[m_touchedCount++] = slot;
-            if (m_touchedBits[slot / 64] == 0)
-                m_touchedWords[m_touchedWordCount++] = slot / 64;
-            m_touchedBits[slot / 64] |= uint64_t(1) << (slot % 64);
-        }
+        constexpr uint32_t mask = HostCounters::ipv6Slots - 1;
+        const uint32_t at = placeOf(address), next = (at + 1) & mask;
+        return selectBits(m_ipv6Address[at] == address, HostCounters::firstIpv6Slot + m_ipv6Slot[at],
+                          selectBits(m_ipv6Address[next] == address, HostCounters::firstIpv6Slot + m_ipv6Slot[next],
+                                     HostCounters::noSlot));
+    }
+
+    // Counts a frame's `length` for `slot` when `counts` holds; `address` serves listed IPv4
+    // slots, an IPv6 slot knows its own. Nothing here branches on the frame: what does not count
+    // goes to a slot of its own that the flush passes over, and each slot with bytes is a bit of
+    // a word and each such word a bit of a summary, so the flush finds them without a list.
+    void add(bool counts, uint32_t slot, uint32_t address, uint32_t length) noexcept
+    {
+        slot = selectBits(counts & (slot != HostCounters::noSlot), slot, discardSlot);
         m_bytes[slot] += length;
-        if (slot >= HostCounters::subnetSlots && slot < HostCounters::firstIpv6Slot)
-            m_listedAddress[slot - HostCounters::subnetSlots] = address;
+        m_touchedBits[slot / 64] |= uint64_t(1) << (slot % 64);
+        m_touchedWords[slot / 4096] |= uint64_t(1) << (slot / 64 % 64);
+        const uint32_t listed = slot - HostCounters::subnetSlots;
+        m_listedAddress[listed < HostCounters::listedSlots ? listed : HostCounters::listedSlots] = address;
     }
     // Each touched slot into the shared counters, once.
     void flush() noexcept;
 
 private:
+    // Both halves mixed, the top bits taken: LAN hosts often differ in a few bits of either.
+    static uint32_t placeOf(const Ipv6Address &address) noexcept
+    {
+        return uint32_t((((address.high * 0x9E3779B97F4A7C15ull) ^ address.low) * 0xC2B2AE3D27D4EB4Full)
+                        >> (64 - std::countr_zero(HostCounters::ipv6Slots)));
+    }
     HostAddress addressOf(uint32_t slot) const noexcept;
+
+    static constexpr uint32_t discardSlot = HostCounters::slotCount; // a word of its own
+    static constexpr uint32_t wordCount = HostCounters::slotCount / 64 + 1;
+    static constexpr uint32_t summaryCount = (wordCount + 63) / 64;
 
     HostCounters *m_shared;
     std::unique_ptr<uint64_t[]> m_bytes;
-    std::unique_ptr<uint32_t[]> m_touched; // the slots with bytes, each once
-    // The same as a bit per slot, and the words of those bits that are not 0, each once: the
-    // flush marks the shared slots a word at a time, one atomic operation for many hosts.
-    std::unique_ptr<uint64_t[]> m_touchedBits;
-    std::unique_ptr<uint32_t[]> m_touchedWords;
-    std::unique_ptr<uint32_t[]> m_listedAddress;
+    std::unique_ptr<uint64_t[]> m_touchedBits; // a bit per slot with bytes
+    std::unique_ptr<uint64_t[]> m_touchedWords; // a bit per word of m_touchedBits that is not 0
+    std::unique_ptr<uint32_t[]> m_listedAddress; // and one place for the slots that are not listed
     std::unique_ptr<Ipv6Address[]> m_ipv6Address; // by place in the table; :: where free
     std::unique_ptr<uint16_t[]> m_ipv6Slot; // the IPv6 slot of each taken place
     std::unique_ptr<Ipv6Address[]> m_ipv6BySlot;
     uint32_t m_ipv6Count = 0; // IPv6 slots taken
     static_assert(HostCounters::ipv6Slots <= 65536, "an IPv6 slot number fits 16 bits");
-    uint32_t m_touchedCount = 0;
-    uint32_t m_touchedWordCount = 0;
 };
 
 // What the capture callback counts into; handed to the capture loop as its user argument. The
@@ -153,6 +159,11 @@ struct CaptureContext
     // The longest IP packet the adapter sends or receives; a longer TCP frame was merged by the
     // receive offload and counts each segment's headers. 0: every frame counts as captured.
     uint32_t mtu = 0;
+    // The LAN's IPv6 networks in one set, so an address costs one look-up: the LAN list's and,
+    // while AppSettings::useAdapterIpv6 holds, the adapter's. Made again on the capture thread
+    // when either list moves, which is rare; frames in between cost no lock and no allocation.
+    const AddressSet &ipv6Lan() noexcept;
+
     // The captured adapter's own IPv6 addresses with their prefix lengths ("2001:db8::5/64"),
     // published by whoever follows the adapter; the LAN's while AppSettings::useAdapterIpv6 holds.
     std::shared_ptr<LiveAddressList> adapterNetworks = std::make_shared<LiveAddressList>();
@@ -161,6 +172,10 @@ struct CaptureContext
     AddressListReader ignored;
     PendingCounts pending;
     std::unique_ptr<PendingHostBytes> pendingHosts; // null: no per-host counting
+
+private:
+    std::unique_ptr<const AddressSet> m_ipv6Lan;
+    uint64_t m_ipv6LanFrom[2] = {~uint64_t(0), ~uint64_t(0)}; // the generations it was made of
 };
 
 // The capture loop's callback: `user` is a CaptureContext. Reads the frame's type where the link

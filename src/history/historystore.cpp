@@ -1,5 +1,6 @@
 #include "history/historystore.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -126,15 +127,15 @@ Inspection inspect(const QSqlDatabase &database)
         const int version = query.next() ? query.value(0).toInt() : 0;
         // An older store is brought up to date when opened for writing; readers take both forms.
         if (version < 1 || version > kSchemaVersion)
-            return {Kind::Damaged, QStringLiteral("unknown version %1").arg(version)};
+            return {Kind::Damaged, QCoreApplication::translate("HistoryStore", "unknown version %1").arg(version)};
         query.exec(QStringLiteral("PRAGMA quick_check"));
         const QString check = query.next() ? query.value(0).toString() : query.lastError().databaseText();
         return check == u"ok" ? Inspection{Kind::Store, {}} : Inspection{Kind::Damaged, check};
     }
     query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     if (query.next() && query.value(0).toInt() == 0 && query.value(0).isValid())
-        return {Kind::Empty, QStringLiteral("not a usage history of Tarvo")};
-    return {Kind::Damaged, QStringLiteral("not a usage history of Tarvo")};
+        return {Kind::Empty, QCoreApplication::translate("HistoryStore", "not a usage history of Tarvo")};
+    return {Kind::Damaged, QCoreApplication::translate("HistoryStore", "not a usage history of Tarvo")};
 }
 
 // A host's address as the store keeps it: 16 bytes, or an IPv4 integer in a store of version 1.
@@ -220,7 +221,7 @@ bool HistoryStore::open()
 {
     using Kind = Inspection::Kind;
     if (m_mode == Mode::Read && !QFileInfo::exists(m_path)) {
-        m_error = QStringLiteral("%1 does not exist").arg(m_path);
+        m_error = QCoreApplication::translate("HistoryStore", "%1 does not exist").arg(m_path);
         return false;
     }
     // A damaged or foreign file is moved aside once; the second round starts on a new file.
@@ -240,10 +241,10 @@ bool HistoryStore::open()
         QFile::remove(m_path + QStringLiteral("-shm"));
         QFile::rename(m_path + QStringLiteral("-wal"), aside + QStringLiteral("-wal"));
         if (!QFile::rename(m_path, aside)) {
-            m_error = QStringLiteral("%1 is damaged (%2) and could not be moved aside").arg(m_path, found.reason);
+            m_error = QCoreApplication::translate("HistoryStore", "%1 is damaged (%2) and could not be moved aside").arg(m_path, found.reason);
             return false;
         }
-        m_movedAside = QStringLiteral("The usage history %1 could not be read (%2); it was moved to %3 and a new one "
+        m_movedAside = QCoreApplication::translate("HistoryStore", "The usage history %1 could not be read (%2); it was moved to %3 and a new one "
                                       "was started")
                            .arg(m_path, found.reason, aside);
     }

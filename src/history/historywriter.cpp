@@ -4,6 +4,8 @@
 #include "meter/hostaliases.h"
 #include "meter/hostcounters.h"
 
+#include <QCoreApplication>
+
 #include <vector>
 
 HistoryWriter::HistoryWriter(QString path)
@@ -38,7 +40,7 @@ void HistoryWriter::fail(const QString &error)
     if (m_failing)
         return;
     m_failing = true;
-    Q_EMIT message(QStringLiteral("Could not write the usage history %1: %2. The minutes are kept and written later")
+    Q_EMIT message(QCoreApplication::translate("HistoryWriter", "Could not write the usage history %1: %2. The minutes are kept and written later")
                        .arg(m_path, error));
 }
 
@@ -57,7 +59,7 @@ void HistoryWriter::write(const FinishedMinute &minute)
     m_kept.clear();
     if (m_failing) {
         m_failing = false;
-        Q_EMIT message(QStringLiteral("Writing the usage history %1 works again").arg(m_path));
+        Q_EMIT message(QCoreApplication::translate("HistoryWriter", "Writing the usage history %1 works again").arg(m_path));
     }
 }
 

@@ -77,8 +77,8 @@ void AlertRules::followCapture(const AlertReading &reading, QList<Alert> &alerts
         m_runTicks = 0;
         if (!m_stopTold) {
             m_stopTold = true;
-            alerts.append({Alert::Kind::CaptureStopped, QStringLiteral("Capture stopped"),
-                           reading.captureMessage + QStringLiteral(". Downloads are not counted until it is back.")});
+            alerts.append({Alert::Kind::CaptureStopped, tr("Capture stopped"),
+                           tr("%1. Downloads are not counted until it is back.").arg(reading.captureMessage)});
         }
     } else if (m_stopTold && ++m_runTicks >= captureRunTicks) {
         m_stopTold = false;
@@ -86,8 +86,8 @@ void AlertRules::followCapture(const AlertReading &reading, QList<Alert> &alerts
 
     if (reading.droppedFrames > m_dropped) {
         if (m_quietTicks >= dropQuietTicks)
-            alerts.append({Alert::Kind::FramesDropped, QStringLiteral("Frames dropped"),
-                           QStringLiteral("Frames dropped by the capture: %1. The bucket misses their bytes.")
+            alerts.append({Alert::Kind::FramesDropped, tr("Frames dropped"),
+                           tr("Frames dropped by the capture: %1. The bucket misses their bytes.")
                                .arg(formatCountOrZero(double(reading.droppedFrames), m_locale))});
         m_quietTicks = 0;
     } else if (m_quietTicks < dropQuietTicks) {
@@ -104,19 +104,17 @@ void AlertRules::followLevel(const AlertReading &reading, int64_t margin, QList<
     while (m_announcedStep >= 0 && percent < m_config.stepsPercent[m_announcedStep] - rearmPercent)
         --m_announcedStep;
     const bool below = reading.restriction == Restriction::None && !m_throttled;
-    const QString toThrottle = formatCountOrZero(double(reading.throttleLimit - reading.usedBytes), m_locale)
-                               + QStringLiteral(" bytes to throttle");
+    const QString toThrottle = formatCountOrZero(double(reading.throttleLimit - reading.usedBytes), m_locale);
 
     const int step = stepAt(percent);
     if (step > m_announcedStep) {
         // Past the throttle the steps are old news.
         if (below) {
-            QString body = toThrottle;
-            if (reading.secondsToThrottle)
-                body += QStringLiteral(", %1 at the current speed").arg(formatDuration(reading.secondsToThrottle));
-            alerts.append({Alert::Kind::Step,
-                           QStringLiteral("%1 % of the way to the throttle limit").arg(m_config.stepsPercent[step]),
-                           body + u'.'});
+            const QString body =
+                reading.secondsToThrottle
+                    ? tr("%1 bytes to throttle, %2 at the current speed.").arg(toThrottle, formatDuration(reading.secondsToThrottle))
+                    : tr("%1 bytes to throttle.").arg(toThrottle);
+            alerts.append({Alert::Kind::Step, tr("%1 % of the way to the throttle limit").arg(m_config.stepsPercent[step]), body});
         }
         m_announcedStep = step;
     }
@@ -130,11 +128,13 @@ void AlertRules::followLevel(const AlertReading &reading, int64_t margin, QList<
         m_warned = true;
         m_warnedUsed = reading.usedBytes;
         const int64_t minutes = (*soon + 59) / 60;
-        alerts.append({Alert::Kind::Warning, QStringLiteral("Throttled soon"),
-                       QStringLiteral("At the current speed you will be throttled in %1 %2 (at about %3): %4.")
-                           .arg(minutes)
-                           .arg(minutes == 1 ? QStringLiteral("minute") : QStringLiteral("minutes"),
-                                clockTime(reading.now, *soon), toThrottle)});
+        // Two whole sentences rather than a plural form: the English one must read right with no
+        // translation loaded.
+        const QString body =
+            minutes == 1 ? tr("At the current speed you will be throttled in %1 minute (at about %2): %3 bytes to throttle.")
+                         : tr("At the current speed you will be throttled in %1 minutes (at about %2): %3 bytes to throttle.");
+        alerts.append({Alert::Kind::Warning, tr("Throttled soon"),
+                       body.arg(minutes).arg(clockTime(reading.now, *soon), toThrottle)});
     }
 }
 
@@ -145,46 +145,50 @@ void AlertRules::followRestriction(const AlertReading &reading, int64_t margin, 
     if (cutOff && !m_cutOff) {
         m_throttled = true;
         m_warned = true;
-        QStringList parts;
-        if (reading.secondsToCutOff)
-            parts.append(QStringLiteral("Cut off until about %1").arg(clockTime(reading.now, *reading.secondsToCutOff)));
-        if (reading.fullRecoverySeconds)
-            parts.append(QStringLiteral("full recovery at about %1")
-                             .arg(clockTime(reading.now, *reading.fullRecoverySeconds)));
-        QString body = parts.isEmpty() ? QStringLiteral("Cut off") : parts.join(QStringLiteral("; "));
-        alerts.append({Alert::Kind::CutOff, QStringLiteral("Cut off"), body + u'.', true});
+        const QString until = reading.secondsToCutOff ? clockTime(reading.now, *reading.secondsToCutOff) : QString();
+        const QString full = reading.fullRecoverySeconds ? clockTime(reading.now, *reading.fullRecoverySeconds) : QString();
+        QString body = tr("Cut off.");
+        if (reading.secondsToCutOff && reading.fullRecoverySeconds)
+            body = tr("Cut off until about %1; full recovery at about %2.").arg(until, full);
+        else if (reading.secondsToCutOff)
+            body = tr("Cut off until about %1.").arg(until);
+        else if (reading.fullRecoverySeconds)
+            body = tr("full recovery at about %1.").arg(full);
+        alerts.append({Alert::Kind::CutOff, tr("Cut off"), body, true});
     } else if (!cutOff && m_cutOff) {
         QString body;
         if (reading.restriction == Restriction::Throttled) {
-            body = QStringLiteral("Still throttled");
-            if (reading.secondsToThrottle)
-                body += QStringLiteral(" until about %1").arg(clockTime(reading.now, *reading.secondsToThrottle));
+            body = reading.secondsToThrottle
+                       ? tr("Still throttled until about %1.").arg(clockTime(reading.now, *reading.secondsToThrottle))
+                       : tr("Still throttled.");
         } else if (recovered) {
             // One alert for both: the throttle is over too.
             m_throttled = false;
             m_warned = false;
-            body = QStringLiteral("Below the throttle limit again: %1 bytes to throttle")
+            body = tr("Below the throttle limit again: %1 bytes to throttle.")
                        .arg(formatCountOrZero(double(reading.throttleLimit - reading.usedBytes), m_locale));
         } else {
-            body = QStringLiteral("Downloads run again");
+            body = tr("Downloads run again.");
         }
-        alerts.append({Alert::Kind::CutOffReleased, QStringLiteral("Cut-off released"), body + u'.'});
+        alerts.append({Alert::Kind::CutOffReleased, tr("Cut-off released"), body});
     }
     m_cutOff = cutOff;
 
     if (reading.restriction == Restriction::Throttled && !m_throttled) {
         m_throttled = true;
         m_warned = true;
-        QString body = formatCountOrZero(double(reading.bytesToCutOff), m_locale) + QStringLiteral(" bytes to cut off");
-        if (reading.secondsToThrottle)
-            body += QStringLiteral("; below the throttle limit again at about %1")
-                        .arg(clockTime(reading.now, *reading.secondsToThrottle));
-        alerts.append({Alert::Kind::Throttled, QStringLiteral("Throttled"), body + u'.'});
+        const QString toCutOff = formatCountOrZero(double(reading.bytesToCutOff), m_locale);
+        const QString body =
+            reading.secondsToThrottle
+                ? tr("%1 bytes to cut off; below the throttle limit again at about %2.")
+                      .arg(toCutOff, clockTime(reading.now, *reading.secondsToThrottle))
+                : tr("%1 bytes to cut off.").arg(toCutOff);
+        alerts.append({Alert::Kind::Throttled, tr("Throttled"), body});
     } else if (reading.restriction == Restriction::None && m_throttled && recovered) {
         m_throttled = false;
         m_warned = false;
-        alerts.append({Alert::Kind::Recovered, QStringLiteral("No longer throttled"),
-                       QStringLiteral("Below the throttle limit again: %1 bytes to throttle.")
+        alerts.append({Alert::Kind::Recovered, tr("No longer throttled"),
+                       tr("Below the throttle limit again: %1 bytes to throttle.")
                            .arg(formatCountOrZero(double(reading.throttleLimit - reading.usedBytes), m_locale))});
     }
 }

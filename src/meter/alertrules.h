@@ -3,6 +3,7 @@
 #include "meter/alertconfig.h"
 #include "meter/fapmeter.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -50,6 +51,8 @@ struct Alert
 // gone back by a margin (hysteresis), so a level that hovers at a threshold says nothing more.
 class AlertRules
 {
+    Q_DECLARE_TR_FUNCTIONS(AlertRules)
+
 public:
     // The margin below a threshold that re-arms it, as a part of the throttle limit.
     static constexpr double rearmFraction = 0.02;

@@ -62,17 +62,18 @@ bool latchAfterTick(bool cutOff, int32_t used, int32_t limit) noexcept
     return cutOff && double(used) < 0.75 * double(limit) ? false : cutOff;
 }
 
+// English, as the machine-read lines print it; windows translate it in the context "Restriction".
 QString restrictionText(Restriction restriction)
 {
     switch (restriction) {
     case Restriction::Throttled:
-        return QStringLiteral("THROTTLED");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Restriction", "THROTTLED"));
     case Restriction::CutOff:
-        return QStringLiteral("CUT OFF");
+        return QStringLiteral(QT_TRANSLATE_NOOP("Restriction", "CUT OFF"));
     case Restriction::None:
         break;
     }
-    return QStringLiteral("none");
+    return QStringLiteral(QT_TRANSLATE_NOOP("Restriction", "none"));
 }
 
 template <typename Change>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "meter/hostaddress.h"
+#include "meter/select.h"
 
 #include <atomic>
 #include <cstdint>
@@ -31,9 +32,9 @@ public:
     // (`listedIndex`, -1 when not listed); noSlot when neither or when the list is too long.
     static uint32_t slotOf(uint32_t address, int listedIndex) noexcept
     {
-        if ((address >> 16) == 0xC0A8u)
-            return address & 0xFFFFu;
-        return listedIndex >= 0 && uint32_t(listedIndex) < listedSlots ? subnetSlots + uint32_t(listedIndex) : noSlot;
+        // Selects rather than branches: the capture asks for every frame's destination.
+        const uint32_t listed = selectBits(uint32_t(listedIndex) < listedSlots, subnetSlots + uint32_t(listedIndex), noSlot);
+        return selectBits((address >> 16) == 0xC0A8u, address & 0xFFFFu, listed);
     }
 
     // Capture thread, once per slot and batch; `address` serves listed and IPv6 slots.

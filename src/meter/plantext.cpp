@@ -2,6 +2,7 @@
 
 #include "meter/formats.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -27,14 +28,14 @@ QString span(int64_t seconds)
     const int64_t days = seconds / 86400;
     if (days == 0)
         return formatDuration(seconds);
-    return QStringLiteral("%1 %2 %3")
-        .arg(days)
-        .arg(days == 1 ? QStringLiteral("day") : QStringLiteral("days"), formatDuration(seconds % 86400));
+    const QString text = days == 1 ? QCoreApplication::translate("PlanText", "%1 day %2")
+                                   : QCoreApplication::translate("PlanText", "%1 days %2");
+    return text.arg(days).arg(formatDuration(seconds % 86400));
 }
 
 QString inAndAt(const QDateTime &start, int64_t seconds, const QLocale &locale)
 {
-    return QStringLiteral("in %1, at %2").arg(span(seconds), moment(start, seconds, locale));
+    return QCoreApplication::translate("PlanText", "in %1, at %2").arg(span(seconds), moment(start, seconds, locale));
 }
 
 } // namespace
@@ -63,16 +64,16 @@ QStringList describePlan(const DownloadPlan &plan, const QDateTime &start, const
         return *after == 0 ? now : later.arg(inAndAt(start, *after, locale));
     };
     QStringList lines{
-        line(plan.throttleAfter, QStringLiteral("It will not be throttled."),
-             QStringLiteral("The bucket is above the throttle limit already."), QStringLiteral("Throttled %1.")),
-        line(plan.cutOffAfter, QStringLiteral("It will not be cut off."),
-             QStringLiteral("Cut off already: the download waits until the cut-off lifts."), QStringLiteral("Cut off %1.")),
-        line(plan.finishAfter, QStringLiteral("Not done within 7 days."), QString(), QStringLiteral("Done %1.")),
+        line(plan.throttleAfter, QCoreApplication::translate("PlanText", "It will not be throttled."),
+             QCoreApplication::translate("PlanText", "The bucket is above the throttle limit already."), QCoreApplication::translate("PlanText", "Throttled %1.")),
+        line(plan.cutOffAfter, QCoreApplication::translate("PlanText", "It will not be cut off."),
+             QCoreApplication::translate("PlanText", "Cut off already: the download waits until the cut-off lifts."), QCoreApplication::translate("PlanText", "Cut off %1.")),
+        line(plan.finishAfter, QCoreApplication::translate("PlanText", "Not done within 7 days."), QString(), QCoreApplication::translate("PlanText", "Done %1.")),
     };
     if (plan.clearAfter)
-        lines << QStringLiteral("Restriction \"none\" again %1.").arg(inAndAt(start, *plan.clearAfter, locale));
-    lines << line(plan.fitsFrom, QStringLiteral("No start within the next 7 days sees it done below the throttle limit."),
-                  QStringLiteral("It fits now: it stays below the throttle limit all the way."),
-                  QStringLiteral("It fits if started %1."));
+        lines << QCoreApplication::translate("PlanText", "Restriction \"none\" again %1.").arg(inAndAt(start, *plan.clearAfter, locale));
+    lines << line(plan.fitsFrom, QCoreApplication::translate("PlanText", "No start within the next 7 days sees it done below the throttle limit."),
+                  QCoreApplication::translate("PlanText", "It fits now: it stays below the throttle limit all the way."),
+                  QCoreApplication::translate("PlanText", "It fits if started %1."));
     return lines;
 }

@@ -9,6 +9,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <algorithm>
@@ -125,7 +126,7 @@ IcmpEcho::IcmpEcho(EchoSocketKind kind)
         error = errno;
     }
     if (m_socket.get() < 0 && kind == EchoSocketKind::Datagram)
-        throw IcmpEchoError(QStringLiteral("Unable to open an ICMP datagram socket (%1): allow ICMP sockets with "
+        throw IcmpEchoError(QCoreApplication::translate("IcmpEcho", "Unable to open an ICMP datagram socket (%1): allow ICMP sockets with "
                                            "net.ipv4.ping_group_range")
                                 .arg(systemError(error))
                                 .toStdString());
@@ -135,16 +136,16 @@ IcmpEcho::IcmpEcho(EchoSocketKind kind)
         error = errno;
     }
     if (m_socket.get() < 0 && refused(error))
-        throw IcmpEchoError(QStringLiteral("Unable to open an ICMP socket (%1): the latency probe needs CAP_NET_RAW: "
+        throw IcmpEchoError(QCoreApplication::translate("IcmpEcho", "Unable to open an ICMP socket (%1): the latency probe needs CAP_NET_RAW: "
                                            "run scripts/run, or allow ICMP sockets with net.ipv4.ping_group_range")
                                 .arg(systemError(error))
                                 .toStdString());
     if (m_socket.get() < 0)
-        throw IcmpEchoError(QStringLiteral("Unable to open an ICMP socket: %1").arg(systemError(error)).toStdString());
+        throw IcmpEchoError(QCoreApplication::translate("IcmpEcho", "Unable to open an ICMP socket: %1").arg(systemError(error)).toStdString());
 
     m_wake.reset(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK));
     if (m_wake.get() < 0)
-        throw IcmpEchoError(QStringLiteral("Unable to create the wake-up event of the ICMP socket: %1")
+        throw IcmpEchoError(QCoreApplication::translate("IcmpEcho", "Unable to create the wake-up event of the ICMP socket: %1")
                                 .arg(systemError(errno))
                                 .toStdString());
 
@@ -168,7 +169,7 @@ IcmpEcho::IcmpEcho(EchoSocketKind kind)
         if ((!bound && ::bind(m_socket.get(), reinterpret_cast<sockaddr *>(&local), sizeof local) != 0)
             || ::getsockname(m_socket.get(), reinterpret_cast<sockaddr *>(&local), &size) != 0) {
             throw IcmpEchoError(
-                QStringLiteral("Unable to bind the ICMP datagram socket: %1").arg(systemError(errno)).toStdString());
+                QCoreApplication::translate("IcmpEcho", "Unable to bind the ICMP datagram socket: %1").arg(systemError(errno)).toStdString());
         }
         m_identifier = ntohs(local.sin_port);
         // Without it, unreachable and time-exceeded answers look like time-outs.

@@ -3,6 +3,7 @@
 #include "net/webrequest.h"
 #include "settings/profile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QNetworkProxy>
@@ -23,7 +24,7 @@ constexpr qint64 readBufferBytes = 1024 * 1024;
 
 QString unableToWrite(const QString &path)
 {
-    return QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path));
+    return QCoreApplication::translate("InstallerDownload", "Unable to write to %1").arg(QDir::toNativeSeparators(path));
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "net/updaterules.h"
 #include "settings/profile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -34,7 +35,7 @@ QString writeLines(const QString &path, const QStringList &lines)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()
         || !syncFolderOf(path))
-        return QStringLiteral("Unable to write to %1").arg(QDir::toNativeSeparators(path));
+        return QCoreApplication::translate("UpdateCheck", "Unable to write to %1").arg(QDir::toNativeSeparators(path));
     return {};
 }
 

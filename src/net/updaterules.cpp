@@ -49,11 +49,6 @@ QLocale plainNumbers(QLocale locale)
     return locale;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("UpdateCheck", text);
-}
-
 } // namespace
 
 QString stringReplaceAll(QString text, const QString &search, const QString &replacement)
@@ -121,21 +116,21 @@ UpdateReply parseUpdateReply(const QByteArray &body, const QLocale &locale)
     UpdateReply reply;
     const QStringList lines = splitLines(QString::fromUtf8(body));
     if (lines.isEmpty()) {
-        reply.error = tr("The update server sent an empty reply");
+        reply.error = QCoreApplication::translate("UpdateCheck", "The update server sent an empty reply");
         return reply;
     }
     if (lines[0] == QLatin1String("0"))
         return reply;
     if (lines.size() < 3) {
         reply.downloadUrl = lines.value(1);
-        reply.error = tr("The update server's reply has %1 lines, fewer than 3").arg(lines.size());
+        reply.error = QCoreApplication::translate("UpdateCheck", "The update server's reply has %1 lines, fewer than 3").arg(lines.size());
         return reply;
     }
     reply.downloadUrl = lines[1];
     bool isNumber = false;
     plainNumbers(locale).toDouble(lines[2], &isNumber);
     if (!isNumber) {
-        reply.error = tr("'%1' is not a valid floating point value").arg(lines[2]);
+        reply.error = QCoreApplication::translate("UpdateCheck", "'%1' is not a valid floating point value").arg(lines[2]);
         return reply;
     }
     qsizetype page = 3;

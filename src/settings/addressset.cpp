@@ -76,6 +76,28 @@ bool isAddressEntry(QStringView text) noexcept
     return parseCanonicalAddress(text) || parseIpv6Entry(text);
 }
 
+template<typename Place, typename Key>
+void AddressSet::arrange(const std::vector<Place> &entries, Key key, std::vector<Place> &places, unsigned &shift,
+                         std::vector<Place> &others)
+{
+    for (size_t size = std::bit_ceil(std::max<size_t>(2 * entries.size(), 2));; size *= 2) {
+        places.assign(size + 1, Place{});
+        shift = 64 - unsigned(std::countr_zero(size));
+        others.clear();
+        for (const Place &entry : entries) {
+            Place *at = places.data() + placeOf(key(entry), shift);
+            if (at[0].isFree())
+                at[0] = entry;
+            else if (at[1].isFree())
+                at[1] = entry;
+            else
+                others.push_back(entry);
+        }
+        if (others.empty() || size >= 8 * entries.size())
+            return;
+    }
+}
+
 AddressSet::AddressSet(QStringList entries)
     : m_entries(std::move(entries))
 {
@@ -83,29 +105,28 @@ AddressSet::AddressSet(QStringList entries)
     for (const QString &entry : std::as_const(m_entries)) {
         if (const auto address = parseCanonicalAddress(entry)) {
             m_addresses.push_back(*address);
-            const uint32_t bit = filterBit(*address);
-            m_filter[bit >> 6] |= uint64_t(1) << (bit & 63);
         } else if (const auto prefix = parseIpv6Entry(entry)) {
             // A shift by 64 is undefined, so the whole-half cases stand apart.
             const unsigned length = prefix->length;
             const uint64_t highMask = length >= 64 ? ~uint64_t(0) : length == 0 ? 0 : ~uint64_t(0) << (64 - length);
             const uint64_t lowMask = length >= 128 ? ~uint64_t(0) : length <= 64 ? 0 : ~uint64_t(0) << (128 - length);
-            const MaskedPrefix masked{prefix->address.high & highMask, prefix->address.low & lowMask, highMask, lowMask};
-            (length < 64 ? m_shortPrefixes : longPrefixes).push_back(masked);
+            const MaskedPrefix masked{prefix->address.high & highMask, prefix->address.low & lowMask, highMask, lowMask,
+                                      true};
+            (length < 64 ? m_ipv6Others : longPrefixes).push_back(masked);
         }
     }
     std::sort(m_addresses.begin(), m_addresses.end());
-    if (!longPrefixes.empty()) {
-        m_longPrefixes.assign(std::bit_ceil(2 * longPrefixes.size()), MaskedPrefix{0, 0, 0, 0});
-        const size_t mask = m_longPrefixes.size() - 1;
-        m_longShift = 64 - unsigned(std::countr_zero(m_longPrefixes.size()));
-        for (const MaskedPrefix &prefix : longPrefixes) {
-            size_t i = slotOf(prefix.high, m_longShift);
-            while (m_longPrefixes[i].highMask != 0)
-                i = (i + 1) & mask;
-            m_longPrefixes[i] = prefix;
-        }
+    // An address listed twice keeps its first place, as a search of the sorted list finds.
+    std::vector<Ipv4Place> ipv4;
+    for (size_t i = 0; i < m_addresses.size(); ++i) {
+        if (i == 0 || m_addresses[i] != m_addresses[i - 1])
+            ipv4.push_back({m_addresses[i], uint32_t(i + 1)});
     }
+    arrange(ipv4, [](const Ipv4Place &p) { return p.address; }, m_ipv4Places, m_ipv4Shift, m_ipv4Others);
+    std::vector<MaskedPrefix> shortPrefixes = std::move(m_ipv6Others);
+    arrange(longPrefixes, [](const MaskedPrefix &p) { return p.high; }, m_ipv6Places, m_ipv6Shift, m_ipv6Others);
+    m_ipv6Others.insert(m_ipv6Others.end(), shortPrefixes.begin(), shortPrefixes.end());
+    m_hasIpv6 = !longPrefixes.empty() || !shortPrefixes.empty();
 }
 
 LiveAddressList::LiveAddressList()

@@ -22,7 +22,11 @@ struct Ipv6Address
     uint64_t high = 0;
     uint64_t low = 0;
 
-    friend bool operator==(const Ipv6Address &, const Ipv6Address &) = default;
+    // Both halves at once: a comparison half by half branches between them.
+    friend bool operator==(const Ipv6Address &a, const Ipv6Address &b) noexcept
+    {
+        return ((a.high ^ b.high) | (a.low ^ b.low)) == 0;
+    }
 };
 
 // An IPv6 network: the addresses whose first `length` bits are those of `address`.
@@ -44,72 +48,86 @@ bool isAddressEntry(QStringView text) noexcept;
 class AddressSet
 {
 public:
-    AddressSet() = default;
+    AddressSet() : AddressSet(QStringList()) {}
     explicit AddressSet(QStringList entries);
 
     const QStringList &entries() const noexcept { return m_entries; }
+    bool hasIpv4() const noexcept { return !m_addresses.empty(); }
+    bool hasIpv6() const noexcept { return m_hasIpv6; }
     bool contains(uint32_t address) const noexcept { return indexOf(address) >= 0; }
     // The place of `address` among the list's sorted addresses; -1 when not listed.
     int indexOf(uint32_t address) const noexcept
     {
-        // Most frames carry an address of no list: one bit of the filter turns most of them away.
-        const uint32_t bit = filterBit(address);
-        if (((m_filter[bit >> 6] >> (bit & 63)) & 1) == 0)
-            return -1;
-        const auto found = std::lower_bound(m_addresses.begin(), m_addresses.end(), address);
-        return found != m_addresses.end() && *found == address ? int(found - m_addresses.begin()) : -1;
+        // Both places an entry can sit at are looked at, whether the first matched or not: a
+        // frame's addresses are as good as random, and a branch on each would be guessed wrong
+        // half the time.
+        uint32_t found = 0; // the place plus one; a free place adds nothing
+        const Ipv4Place *at = m_ipv4Places.data() + placeOf(address, m_ipv4Shift);
+        found |= at[0].indexIfHolds(address) | at[1].indexIfHolds(address);
+        for (const Ipv4Place &place : m_ipv4Others)
+            found |= place.indexIfHolds(address);
+        return int(found) - 1;
     }
     // Whether an IPv6 entry holds `address`. Networks of 64 bits or longer (nearly all) sit in a
-    // small hash table by their first half, so an address costs about one probe; shorter ones
-    // are few and compared one by one.
+    // table by their first half, looked at the same way as the IPv4 addresses; shorter ones are
+    // few and compared one by one.
     bool contains(const Ipv6Address &address) const noexcept
     {
-        for (const MaskedPrefix &prefix : m_shortPrefixes) {
-            if (prefix.holds(address))
-                return true;
-        }
-        if (m_longPrefixes.empty())
-            return false;
-        const size_t mask = m_longPrefixes.size() - 1;
-        for (size_t i = slotOf(address.high, m_longShift);; i = (i + 1) & mask) {
-            const MaskedPrefix &slot = m_longPrefixes[i];
-            if (slot.highMask == 0) // empty
-                return false;
-            if (slot.holds(address))
-                return true;
-        }
+        const MaskedPrefix *at = m_ipv6Places.data() + placeOf(address.high, m_ipv6Shift);
+        bool held = at[0].holds(address) | at[1].holds(address);
+        for (const MaskedPrefix &prefix : m_ipv6Others)
+            held |= prefix.holds(address);
+        return held;
     }
 
 private:
-    // A network with the masks of its two halves.
+    // A listed address and its place in the sorted list plus one; 0 where the place is free.
+    struct Ipv4Place
+    {
+        uint32_t address = 0;
+        uint32_t indexPlusOne = 0;
+        bool isFree() const noexcept { return indexPlusOne == 0; }
+        uint32_t indexIfHolds(uint32_t candidate) const noexcept
+        {
+            return uint32_t(address == candidate) * indexPlusOne;
+        }
+    };
+    // A network with the masks of its two halves; a free place is never taken to hold anything.
     struct MaskedPrefix
     {
-        uint64_t high, low, highMask, lowMask;
+        uint64_t high = 0, low = 0, highMask = 0, lowMask = 0;
+        bool taken = false;
+        bool isFree() const noexcept { return !taken; }
         bool holds(const Ipv6Address &address) const noexcept
         {
-            return ((high ^ address.high) & highMask) == 0 && ((low ^ address.low) & lowMask) == 0;
+            return taken & ((((high ^ address.high) & highMask) | ((low ^ address.low) & lowMask)) == 0);
         }
     };
 
-    static uint32_t filterBit(uint32_t address) noexcept { return (address * 2654435761u) >> 24; }
-    // The top bits of a mix of the first half: networks one apart (2001:db8:1::, 2001:db8:2::) land
-    // far apart, so the probes do not run through clusters.
-    static size_t slotOf(uint64_t high, unsigned shift) noexcept
+    // The top bits of the key times the golden ratio: addresses one apart (10.0.0.1, 10.0.0.2;
+    // 2001:db8:1::, 2001:db8:2::) land far apart.
+    static size_t placeOf(uint64_t key, unsigned shift) noexcept
     {
-        high ^= high >> 33;
-        high *= 0xff51afd7ed558ccdull;
-        high ^= high >> 33;
-        return size_t(high >> shift);
+        return size_t(((key ^ (key >> 32)) * 0x9E3779B97F4A7C15ull) >> shift);
     }
+    // Places each entry at its own place of a power of two of them (at least twice the entries)
+    // or the one after, so a look-up sees two places and nothing else; the table grows while an
+    // entry finds neither free. What still finds no room (entries with one key: hosts of one IPv6
+    // network) goes to `others`, compared one by one. One place more than the power of two, so
+    // the place after the last needs no wrapping.
+    template<typename Place, typename Key>
+    static void arrange(const std::vector<Place> &entries, Key key, std::vector<Place> &places, unsigned &shift,
+                        std::vector<Place> &others);
 
     QStringList m_entries;
     std::vector<uint32_t> m_addresses; // sorted
-    std::vector<MaskedPrefix> m_shortPrefixes; // IPv6 networks shorter than 64 bits
-    // The others, by slotOf(high) with the next free slot after a taken one; a power of two at
-    // least twice their number, so a probe meets an empty slot soon. Empty: no entry.
-    std::vector<MaskedPrefix> m_longPrefixes;
-    unsigned m_longShift = 63; // 64 less the bits of a slot number
-    std::array<uint64_t, 4> m_filter{}; // a bit per entry, at filterBit(entry)
+    std::vector<Ipv4Place> m_ipv4Places;
+    std::vector<Ipv4Place> m_ipv4Others;
+    unsigned m_ipv4Shift = 63; // 64 less the bits of a place's number
+    std::vector<MaskedPrefix> m_ipv6Places; // IPv6 networks of 64 bits or longer
+    std::vector<MaskedPrefix> m_ipv6Others; // shorter ones, and those the table found no room for
+    unsigned m_ipv6Shift = 63;
+    bool m_hasIpv6 = false;
 };
 
 // A list the capture thread reads for every frame while the options window edits it: each edit
@@ -156,6 +174,8 @@ public:
             refresh();
         return *m_set;
     }
+    // The generation of the snapshot current() returned last.
+    uint64_t generation() const noexcept { return m_generation; }
 
 private:
     void refresh() noexcept;

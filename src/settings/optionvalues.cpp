@@ -4,6 +4,8 @@
 #include "settings/appsettings.h"
 #include "settings/profile.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -88,12 +90,12 @@ NumberReading bytesFromDecimal(const QString &text, int32_t unitBytes, Rounding 
 {
     const auto value = ProfileValue::parseFloat(text);
     if (!value)
-        return notANumber(QStringLiteral("a number"));
+        return notANumber(QCoreApplication::translate("OptionValues", "a number"));
     const double product = *value * unitBytes; // exact: the units are powers of two
     const double bytes = rounding == Rounding::Truncate ? std::trunc(product) : std::floor(product);
     if (*value < 0 || bytes > int32Max) {
         const double limit = (double(int32Max) + 1) / unitBytes;
-        return outOfRange(QStringLiteral("0 or more and less than %1").arg(ProfileValue::formatFloat(limit)));
+        return outOfRange(QCoreApplication::translate("OptionValues", "0 or more and less than %1").arg(ProfileValue::formatFloat(limit)));
     }
     return {NumberReading::Outcome::Read, static_cast<int32_t>(bytes), QString()};
 }
@@ -120,9 +122,9 @@ NumberReading wholeNumberTimes(const QString &text, int32_t factor, int32_t lowe
     highest = std::min(highest, int32Max / factor);
     const auto value = parseWholeNumber(text);
     if (!value)
-        return notANumber(QStringLiteral("a whole number"));
+        return notANumber(QCoreApplication::translate("OptionValues", "a whole number"));
     if (*value < lowest || *value > highest)
-        return outOfRange(QStringLiteral("from %1 to %2").arg(lowest).arg(highest));
+        return outOfRange(QCoreApplication::translate("OptionValues", "from %1 to %2").arg(lowest).arg(highest));
     return {NumberReading::Outcome::Read, *value * factor, QString()};
 }
 
@@ -138,7 +140,7 @@ OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings)
         result.stop = reading.outcome == NumberReading::Outcome::NotANumber ? OptionsReadBack::Stop::NotANumber
                                                                             : OptionsReadBack::Stop::OutOfRange;
         result.box = box;
-        result.message = QStringLiteral("The value of \"%1\" must be %2.").arg(caption, reading.allowed);
+        result.message = QCoreApplication::translate("OptionValues", "The value of \"%1\" must be %2.").arg(caption, reading.allowed);
         return true;
     };
     constexpr int32_t kb = 1024;
@@ -147,28 +149,30 @@ OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings)
     constexpr int32_t largestEcho = 65507;
     OptionValues &v = result.values;
 
+    // The boxes' captions in the contexts of the tabs that show them: one translation, so the
+    // message names a box as the user reads it.
     bool stopped =
         stopsAt(bytesFromDecimal(texts.rechargeRate, kb, Rounding::Truncate), v.rechargeRate, OptionBox::RechargeRate,
-                u"FAP recharge rate in KB/s")
+                QCoreApplication::translate("OptionValues", "FAP recharge rate in KB/s"))
         || stopsAt(bytesFromDecimal(texts.cutOffLimit, mb, Rounding::Truncate), v.cutOffLimit,
-                   OptionBox::CutOffLimit, u"Cut off limit in MB")
+                   OptionBox::CutOffLimit, QCoreApplication::translate("PlanTab", "Cut off limit in MB"))
         || stopsAt(bytesFromDecimal(texts.usedBytes, mb, Rounding::Truncate), v.usedBytes, OptionBox::UsedBytes,
-                   u"Cumulative download in MB")
+                   QCoreApplication::translate("PlanTab", "Cumulative download in MB"))
         || stopsAt(bytesFromDecimal(texts.offPeakCutOffLimit, mb, Rounding::Truncate), v.offPeakCutOffLimit,
-                   OptionBox::OffPeakCutOffLimit, u"Off peak cut off limit in MB")
+                   OptionBox::OffPeakCutOffLimit, QCoreApplication::translate("PlanTab", "Off peak cut off limit in MB"))
         || stopsAt(bytesFromDecimal(texts.throttleLimit, mb, Rounding::Floor), v.throttleLimit,
-                   OptionBox::ThrottleLimit, u"Throttle limit in MB");
+                   OptionBox::ThrottleLimit, QCoreApplication::translate("PlanTab", "Throttle limit in MB"));
     if (!stopped) {
         v.pingHost = texts.pingHost;
         stopped =
             stopsAt(wholeNumberTimes(texts.pingTimeout, 1000, 1, int32Max), v.pingTimeoutMs, OptionBox::PingTimeout,
-                    u"Timeout ( sec )")
+                    QCoreApplication::translate("CosmeticTab", "Timeout ( sec )"))
             || stopsAt(wholeNumberTimes(texts.pingTtl, 1, 1, 255), v.pingTtl, OptionBox::PingTtl,
-                       u"TTL ( ping packet time to live )")
+                       QCoreApplication::translate("CosmeticTab", "TTL ( ping packet time to live )"))
             || stopsAt(wholeNumberTimes(texts.pingPacketSize, 1, 0, largestEcho), v.pingPacketSize,
-                       OptionBox::PingPacketSize, u"Packet size")
+                       OptionBox::PingPacketSize, QCoreApplication::translate("CosmeticTab", "Packet size"))
             || stopsAt(wholeNumberTimes(texts.chartHistory, 1, 1, 86400), v.chartHistorySeconds,
-                       OptionBox::ChartHistory, u"History length ( sec )");
+                       OptionBox::ChartHistory, QCoreApplication::translate("CosmeticTab", "History length ( sec )"));
     }
     if (stopped)
         return result;
@@ -176,7 +180,7 @@ OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings)
     if (!v.alertSteps) {
         result.stop = OptionsReadBack::Stop::NotANumber;
         result.box = OptionBox::AlertSteps;
-        result.message = QStringLiteral("The value of \"At these parts of the way to the throttle limit ( % )\" must be "
+        result.message = QCoreApplication::translate("OptionValues", "The value of \"At these parts of the way to the throttle limit ( % )\" must be "
                                         "whole percentages from 1 to 99, separated by commas (such as 75,90), or "
                                         "nothing.");
         return result;
@@ -185,7 +189,7 @@ OptionsReadBack readBackOptions(const OptionTexts &texts, AppSettings &settings)
     if (*v.cutOffLimit < *v.throttleLimit) {
         result.stop = OptionsReadBack::Stop::OutOfRange;
         result.box = OptionBox::CutOffLimit;
-        result.message = QStringLiteral("The value of \"Cut off limit in MB\" must not be below the \"Throttle limit "
+        result.message = QCoreApplication::translate("OptionValues", "The value of \"Cut off limit in MB\" must not be below the \"Throttle limit "
                                         "in MB\".");
         return result;
     }

@@ -1,5 +1,6 @@
 #include "settings/profile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +17,7 @@
 #include <unistd.h>
 
 ProfileWriteError::ProfileWriteError(const QString &path, const QString &reason)
-    : std::runtime_error(QStringLiteral("Unable to write to %1\n%2").arg(path, reason).toStdString())
+    : std::runtime_error(QCoreApplication::translate("Profile", "Unable to write to %1\n%2").arg(path, reason).toStdString())
     , m_path(path)
     , m_reason(reason)
 {
@@ -269,7 +270,7 @@ IniDocument IniDocument::readForWrite(const QString &path)
     if (file.error() != QFileDevice::NoError)
         throw ProfileWriteError(path, file.errorString());
     if (bytes.size() > maxFileSize)
-        throw ProfileWriteError(path, QStringLiteral("The file is larger than %1 bytes").arg(maxFileSize));
+        throw ProfileWriteError(path, QCoreApplication::translate("Profile", "The file is larger than %1 bytes").arg(maxFileSize));
     return fromBytes(bytes);
 }
 

@@ -8,6 +8,7 @@
 #include "support/controls.h"
 #include "support/filefixtures.h"
 #include "support/localhttpserver.h"
+#include "translations/languages.h"
 #include "ui/common/weblinks.h"
 #include "ui/monitor/trayindicator.h"
 #include "ui/options/lenientspinbox.h"
@@ -130,6 +131,10 @@ private:
     QByteArray iniBytes() const { return fileBytes(iniPath()); }
 
 private Q_SLOTS:
+    // In the language of the locale the test runs in: English under C, German for
+    // LC_ALL=de_DE.UTF-8 scripts/render-options.
+    void initTestCase() { Languages::install(*QCoreApplication::instance()); }
+
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();

@@ -111,6 +111,38 @@ private Q_SLOTS:
         QTest::newRow("40 networks, the last") << many << u"2001:db8:27::1"_s << true;
         QTest::newRow("40 networks, none") << many << u"2001:db8:28::1"_s << false;
         QTest::newRow("empty list") << QStringList() << u"2001:db8:1::1"_s << false;
+        // Hosts of one network share the first half the table places them by.
+        QStringList hosts;
+        for (int i = 1; i <= 40; ++i)
+            hosts << u"2001:db8:5::%1"_s.arg(i, 0, 16);
+        QTest::newRow("40 hosts of one network, the last") << hosts << u"2001:db8:5::28"_s << true;
+        QTest::newRow("40 hosts of one network, another") << hosts << u"2001:db8:5::29"_s << false;
+    }
+
+    // An IPv4 address's place among the list's sorted addresses, which a host's slot is.
+    void ipv4Places_data()
+    {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("place");
+        const QStringList few{u"10.0.0.9"_s, u"0.0.0.0"_s, u"10.0.0.1"_s, u"10.0.0.9"_s, u"2001:db8::1"_s};
+        QTest::newRow("first") << few << u"0.0.0.0"_s << 0;
+        QTest::newRow("middle") << few << u"10.0.0.1"_s << 1;
+        QTest::newRow("listed twice: its first place") << few << u"10.0.0.9"_s << 2;
+        QTest::newRow("not listed") << few << u"10.0.0.2"_s << -1;
+        QTest::newRow("empty list, 0.0.0.0") << QStringList() << u"0.0.0.0"_s << -1;
+        QStringList many;
+        for (int i = 0; i < 300; ++i)
+            many << u"10.%1.%2.1"_s.arg(i / 256).arg(i % 256);
+        QTest::newRow("300 addresses, the last") << many << u"10.1.43.1"_s << 299;
+        QTest::newRow("300 addresses, none") << many << u"10.1.44.1"_s << -1;
+    }
+    void ipv4Places()
+    {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, address);
+        QFETCH(int, place);
+        QCOMPARE(AddressSet(entries).indexOf(*parseCanonicalAddress(address)), place);
     }
     void ipv6Entries()
     {

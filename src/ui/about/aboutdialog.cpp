@@ -43,7 +43,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("aboutDialog"));
-    setWindowTitle(QStringLiteral("About Tarvo"));
+    setWindowTitle(tr("About Tarvo"));
     setModal(false);
     setFixedSize(353, 385);
     setAutoFillBackground(true);
@@ -65,9 +65,9 @@ AboutDialog::AboutDialog(QWidget *parent)
     // Placed by its baseline, where Arial Black's tall ascent puts it: a substitute with a smaller
     // ascent would otherwise climb into "KELMIRA".
     titleLabel->move(40, titleBaseline - titleLabel->fontMetrics().ascent());
-    LinkLabel *productSiteLink = placeLink(this, QStringLiteral("productSiteLink"), QStringLiteral("Tarvo on the web"),
+    LinkLabel *productSiteLink = placeLink(this, QStringLiteral("productSiteLink"), tr("Tarvo on the web"),
                                            120, 80, linkBlue, linkFont);
-    placeLabel(new QLabel(QStringLiteral("Version: " TARVO_VERSION), this), QStringLiteral("versionLabel"), 16, 96,
+    placeLabel(new QLabel(tr("Version: %1").arg(QStringLiteral(TARVO_VERSION)), this), QStringLiteral("versionLabel"), 16, 96,
                font());
 
     auto *creditsText = new QPlainTextEdit(this);
@@ -75,7 +75,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     creditsText->setReadOnly(true);
     creditsText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     creditsText->setGeometry(16, 224, 329, 49);
-    creditsText->setPlainText(QStringLiteral(
+    creditsText->setPlainText(tr(
         "This software makes use of the libpcap packet capture library.\n"
         "Portions of this program are based on the work of others, with our thanks.\n"
         "Warning: this program is protected by copyright law. Unauthorized reproduction or "
@@ -83,9 +83,9 @@ AboutDialog::AboutDialog(QWidget *parent)
         "criminal penalties, and will be prosecuted to the maximum extent possible under the law."));
 
     LinkLabel *makerSiteLink = placeLink(this, QStringLiteral("makerSiteLink"),
-                                         QStringLiteral("Internet through satellite from KELMIRA"), 48, 280, linkBlue,
+                                         tr("Internet through satellite from KELMIRA"), 48, 280, linkBlue,
                                          linkFont);
-    LinkLabel *softwareSiteLink = placeLink(this, QStringLiteral("softwareSiteLink"), QStringLiteral("Kelmira Software"),
+    LinkLabel *softwareSiteLink = placeLink(this, QStringLiteral("softwareSiteLink"), tr("Kelmira Software"),
                                             128, 304, linkBlue, linkFont);
 
     auto *bottomBand = new QWidget(this);
@@ -96,10 +96,10 @@ AboutDialog::AboutDialog(QWidget *parent)
     band.setColor(QPalette::Window, Colours::darkBlue);
     bottomBand->setPalette(band);
     LinkLabel *copyrightLink = placeLink(bottomBand, QStringLiteral("copyrightLink"),
-                                         QStringLiteral("Copyright (C) Kelmira Software. All rights reserved."), 64, 3,
+                                         tr("Copyright (C) Kelmira Software. All rights reserved."), 64, 3,
                                          Qt::white, font());
 
-    auto *okButton = new QPushButton(QStringLiteral("OK"), bottomBand);
+    auto *okButton = new QPushButton(tr("OK"), bottomBand);
     okButton->setObjectName(QStringLiteral("okButton"));
     okButton->setGeometry(271, 24, 75, 25);
     okButton->setDefault(true);

@@ -175,7 +175,7 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
     , m_now(now.toLocalTime())
 {
     setObjectName(QStringLiteral("historyWindow"));
-    setWindowTitle(QStringLiteral("Tarvo history"));
+    setWindowTitle(tr("Tarvo history"));
     // A dialog-type window: the window manager keeps it above the monitor it belongs to.
     setWindowFlags(Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(Fonts::arialPoints(8));
@@ -188,20 +188,20 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("historyTabs"));
     m_tabs->setDocumentMode(true);
-    createUsageView(m_dayView, Span::Day, QStringLiteral("Day"));
-    createUsageView(m_monthView, Span::Month, QStringLiteral("Month"));
+    createUsageView(m_dayView, Span::Day, tr("Day"));
+    createUsageView(m_monthView, Span::Month, tr("Month"));
 
     m_levelPage = new QWidget(m_tabs);
     m_levelPage->setObjectName(QStringLiteral("levelPage"));
     auto *levels = new QVBoxLayout(m_levelPage);
     levels->setContentsMargins(4, 4, 4, 4);
-    createLevelView(m_lastDayLevel, QStringLiteral("lastDay"), QStringLiteral("last 24 hours"),
+    createLevelView(m_lastDayLevel, QStringLiteral("lastDay"), tr("last 24 hours"),
                     QStringLiteral("HH:mm"), 7);
-    createLevelView(m_lastWeekLevel, QStringLiteral("lastWeek"), QStringLiteral("last 7 days"),
+    createLevelView(m_lastWeekLevel, QStringLiteral("lastWeek"), tr("last 7 days"),
                     QStringLiteral("ddd HH:mm"), 8);
     levels->addWidget(m_lastDayLevel.stack, 1);
     levels->addWidget(m_lastWeekLevel.stack, 1);
-    m_tabs->addTab(m_levelPage, QStringLiteral("Bucket level"));
+    m_tabs->addTab(m_levelPage, tr("Bucket level"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -259,10 +259,10 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
 
     view.previousButton =
         named(arrowButton(view.page, Qt::LeftArrow,
-                          month ? QStringLiteral("Previous month") : QStringLiteral("Previous day")),
+                          month ? tr("Previous month") : tr("Previous day")),
               QStringLiteral("previousButton"));
     view.nextButton = named(arrowButton(view.page, Qt::RightArrow,
-                                        month ? QStringLiteral("Next month") : QStringLiteral("Next day")),
+                                        month ? tr("Next month") : tr("Next day")),
                             QStringLiteral("nextButton"));
     view.dateEdit = named(new QDateEdit(view.page), QStringLiteral("dateEdit"));
     view.dateEdit->setCalendarPopup(true);
@@ -272,13 +272,13 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
     view.dateEdit->setMinimumWidth(180);
     view.totalsLabel = named(new QLabel(view.page), QStringLiteral("totalsLabel"));
 
-    view.chartView = named(darkChart(view.page, month ? QStringLiteral("Per day") : QStringLiteral("Per hour")),
+    view.chartView = named(darkChart(view.page, month ? tr("Per day") : tr("Per hour")),
                            QStringLiteral("usageChart"));
     QChart *chart = view.chartView->chart();
-    view.downloadSet = named(new QBarSet(QStringLiteral("Download"), chart), QStringLiteral("downloadSet"));
+    view.downloadSet = named(new QBarSet(tr("Download"), chart), QStringLiteral("downloadSet"));
     view.downloadSet->setColor(Colours::lime);
     view.downloadSet->setBorderColor(Colours::lime);
-    view.uploadSet = named(new QBarSet(QStringLiteral("Upload"), chart), QStringLiteral("uploadSet"));
+    view.uploadSet = named(new QBarSet(tr("Upload"), chart), QStringLiteral("uploadSet"));
     view.uploadSet->setColor(Colours::silver);
     view.uploadSet->setBorderColor(Colours::silver);
     // One bar a period, centred on its label: the upload stacked on the download. Side by side
@@ -303,7 +303,7 @@ void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &t
 
     view.hostTable = named(new QTableWidget(0, 3, view.page), QStringLiteral("hostTable"));
     view.hostTable->setHorizontalHeaderLabels(
-        {QStringLiteral("LAN host"), QStringLiteral("Downloaded ( bytes )"), QStringLiteral("Share")});
+        {tr("LAN host"), tr("Downloaded ( bytes )"), tr("Share")});
     view.hostTable->verticalHeader()->hide();
     view.hostTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view.hostTable->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -341,16 +341,16 @@ void HistoryWindow::createLevelView(LevelView &view, const QString &name, const 
                                     const QString &timeFormat, int ticks)
 {
     view.chartView =
-        named(darkChart(m_levelPage, QStringLiteral("Bucket level, %1").arg(span)), name + QStringLiteral("Chart"));
+        named(darkChart(m_levelPage, tr("Bucket level, %1").arg(span)), name + QStringLiteral("Chart"));
     QChart *chart = view.chartView->chart();
-    view.levelSeries = named(line(chart, QStringLiteral("Bucket level"), Colours::lime, Qt::SolidLine),
+    view.levelSeries = named(line(chart, tr("Bucket level"), Colours::lime, Qt::SolidLine),
                              QStringLiteral("levelSeries"));
-    view.throttleSeries = named(line(chart, QStringLiteral("Throttle limit"), Colours::yellow, Qt::DashLine),
+    view.throttleSeries = named(line(chart, tr("Throttle limit"), Colours::yellow, Qt::DashLine),
                                 QStringLiteral("throttleSeries"));
-    view.cutOffSeries = named(line(chart, QStringLiteral("Cut-off limit"), Colours::red, Qt::DashLine),
+    view.cutOffSeries = named(line(chart, tr("Cut-off limit"), Colours::red, Qt::DashLine),
                               QStringLiteral("cutOffSeries"));
     view.timeAxis = named(new QDateTimeAxis(chart), QStringLiteral("timeAxis"));
-    styleAxis(view.timeAxis, QStringLiteral("Local time"));
+    styleAxis(view.timeAxis, tr("Local time"));
     view.timeAxis->setFormat(timeFormat);
     view.timeAxis->setTickCount(ticks);
     chart->addAxis(view.timeAxis, Qt::AlignBottom);
@@ -363,7 +363,7 @@ void HistoryWindow::createLevelView(LevelView &view, const QString &name, const 
         series->attachAxis(view.valueAxis);
     }
     view.noDataLabel = noDataLabel(m_levelPage);
-    view.noDataLabel->setText(QStringLiteral("No bucket level was recorded in the %1.").arg(span));
+    view.noDataLabel->setText(tr("No bucket level was recorded in the %1.").arg(span));
     view.stack = named(stackOf(m_levelPage, view.chartView, view.noDataLabel), name + QStringLiteral("Stack"));
 }
 
@@ -399,18 +399,18 @@ void HistoryWindow::showUsage(UsageView &view, Span span)
     view.uploadSet->append(uploads);
     view.categoryAxis->setCategories(labels);
     const bool repeated = std::any_of(bars.begin(), bars.end(), [](const UsageBar &bar) { return bar.repeatedHour; });
-    view.categoryAxis->setTitleText(month      ? QStringLiteral("Day of the month")
-                                    : repeated ? QStringLiteral("Hour (local time; under an hour that came twice, "
+    view.categoryAxis->setTitleText(month      ? tr("Day of the month")
+                                    : repeated ? tr("Hour (local time; under an hour that came twice, "
                                                                 "its offset from UTC)")
-                                               : QStringLiteral("Hour (local time)"));
+                                               : tr("Hour (local time)"));
     view.valueAxis->setTitleText(QString::fromLatin1(unit.name));
     roundRange(view.valueAxis, double(largest) / double(unit.bytes));
 
-    const QString period = month ? QStringLiteral("in this month") : QStringLiteral("on this day");
-    view.noDataLabel->setText(QStringLiteral("No traffic was recorded %1.").arg(period));
+    const QString period = month ? tr("in this month") : tr("on this day");
+    view.noDataLabel->setText(tr("No traffic was recorded %1.").arg(period));
     view.chartStack->setCurrentIndex(recorded ? 0 : 1);
     view.totalsLabel->setText(
-        recorded ? QStringLiteral("Downloaded: %1 bytes    Uploaded: %2 bytes")
+        recorded ? tr("Downloaded: %1 bytes    Uploaded: %2 bytes")
                        .arg(formatCountOrZero(double(download)), formatCountOrZero(double(upload)))
                  : QString());
 
@@ -429,7 +429,7 @@ void HistoryWindow::showUsage(UsageView &view, Span span)
             view.hostTable->setItem(row, column, item);
         }
     }
-    view.noHostsLabel->setText(QStringLiteral("No LAN host downloaded anything %1.").arg(period));
+    view.noHostsLabel->setText(tr("No LAN host downloaded anything %1.").arg(period));
     view.hostStack->setCurrentIndex(rows.empty() ? 1 : 0);
 }
 

@@ -28,8 +28,11 @@
 
 namespace {
 
-const QString noTrayNotice =
-    QStringLiteral("No system tray: closing this window minimises it; File > Close ends Tarvo.");
+QString noTrayNotice()
+{
+    return QCoreApplication::translate("MonitorWindow",
+                                       "No system tray: closing this window minimises it; File > Close ends Tarvo.");
+}
 
 // Client width of the window; the panels' heights are fixed, only the details panel comes and goes.
 constexpr int clientWidth = 457;
@@ -42,7 +45,6 @@ constexpr int levelBarWidth = 233;
 
 // What the values read before the first tick.
 const QString zero = QStringLiteral("0");
-const QString idle = QStringLiteral("0 bytes / s");
 const QString noTime = QStringLiteral("00:00:00");
 
 void setTextColour(QWidget *widget, const QColor &colour)
@@ -98,10 +100,10 @@ constexpr int gap = 4;
 
 // A value on its caption's line: at its own place, or further right where the caption came out
 // wider (another font, another DPI), so the two never touch.
-QLabel *field(QWidget *parent, const char *caption, QPoint captionAt, const char *name, int valueLeft,
+QLabel *field(QWidget *parent, const QString &caption, QPoint captionAt, const char *name, int valueLeft,
               const QString &initial)
 {
-    const QLabel *shown = label(parent, QString::fromLatin1(caption), captionAt.x(), captionAt.y(), parent->font());
+    const QLabel *shown = label(parent, caption, captionAt.x(), captionAt.y(), parent->font());
     return value(parent, QString::fromLatin1(name), std::max(valueLeft, shown->x() + shown->width() + gap),
                  captionAt.y(), initial);
 }
@@ -119,9 +121,14 @@ int rightLimit(const QLabel *value)
     return limit;
 }
 
+QString perSecond(const QString &bytes)
+{
+    return QCoreApplication::translate("MonitorWindow", "%1 bytes / s").arg(bytes);
+}
+
 QString speed(double bytesPerSecond)
 {
-    return formatCount(bytesPerSecond) + QStringLiteral(" bytes / s");
+    return perSecond(formatCount(bytesPerSecond));
 }
 
 QColor lampColour(int32_t bytes)
@@ -132,6 +139,11 @@ QColor lampColour(int32_t bytes)
 QColor restrictionColour(Restriction restriction)
 {
     return Colours::level(restriction == Restriction::CutOff, restriction == Restriction::Throttled);
+}
+
+QString shownRestriction(Restriction restriction)
+{
+    return QCoreApplication::translate("Restriction", restrictionText(restriction).toLatin1().constData());
 }
 
 QLabel *trendSign(QWidget *parent, const QString &name, Pictures::Arrow arrow)
@@ -167,7 +179,7 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     m_fapPanel = panel(this, QStringLiteral("fapPanel"), fapPanelHeight);
     createFapPanel();
     m_showMorePanel = panel(this, QStringLiteral("showMorePanel"), showMorePanelHeight);
-    auto *showMoreButton = new QPushButton(QStringLiteral("Show more"), m_showMorePanel);
+    auto *showMoreButton = new QPushButton(tr("Show more"), m_showMorePanel);
     showMoreButton->setObjectName(QStringLiteral("showMoreButton"));
     showMoreButton->setFlat(true);
     showMoreButton->setGeometry(8, 6, 75, 23);
@@ -228,48 +240,48 @@ MonitorWindow::MonitorWindow(QWidget *parent)
     m_trayIcon->setObjectName(QStringLiteral("trayIcon"));
     connect(m_trayIcon, &TrayIndicator::clicked, this, &MonitorWindow::trayClicked);
     connect(m_trayIcon, &TrayIndicator::appeared, this, [this] {
-        if (statusText() == noTrayNotice)
+        if (statusText() == noTrayNotice())
             setStatusText(QString());
     });
     if (!m_trayIcon->available())
-        setStatusText(noTrayNotice);
+        setStatusText(noTrayNotice());
 }
 
 void MonitorWindow::createMenus()
 {
     m_menuBar = new QMenuBar(this);
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
-    QMenu *fileMenu = m_menuBar->addMenu(QStringLiteral("File"));
+    QMenu *fileMenu = m_menuBar->addMenu(tr("File"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    QAction *closeAction = item(fileMenu, QStringLiteral("closeAction"), QStringLiteral("Close"));
-    QMenu *toolsMenu = m_menuBar->addMenu(QStringLiteral("Tools"));
+    QAction *closeAction = item(fileMenu, QStringLiteral("closeAction"), tr("Close"));
+    QMenu *toolsMenu = m_menuBar->addMenu(tr("Tools"));
     toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
-    QAction *optionsAction = item(toolsMenu, QStringLiteral("optionsAction"), QStringLiteral("Options..."));
-    QAction *plannerAction = item(toolsMenu, QStringLiteral("plannerAction"), QStringLiteral("Will it fit?..."));
-    m_historyAction = item(toolsMenu, QStringLiteral("historyAction"), QStringLiteral("History..."));
-    QMenu *helpMenu = m_menuBar->addMenu(QStringLiteral("Help"));
+    QAction *optionsAction = item(toolsMenu, QStringLiteral("optionsAction"), tr("Options..."));
+    QAction *plannerAction = item(toolsMenu, QStringLiteral("plannerAction"), tr("Will it fit?..."));
+    m_historyAction = item(toolsMenu, QStringLiteral("historyAction"), tr("History..."));
+    QMenu *helpMenu = m_menuBar->addMenu(tr("Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     QAction *makerSiteAction = item(helpMenu, QStringLiteral("makerSiteAction"),
-                                    QStringLiteral("Internet and other satellite services from KELMIRA"));
-    QAction *softwareSiteAction = item(helpMenu, QStringLiteral("softwareSiteAction"), QStringLiteral("Kelmira Software"));
-    QAction *productSiteAction = item(helpMenu, QStringLiteral("productSiteAction"), QStringLiteral("Tarvo on the web"));
+                                    tr("Internet and other satellite services from KELMIRA"));
+    QAction *softwareSiteAction = item(helpMenu, QStringLiteral("softwareSiteAction"), tr("Kelmira Software"));
+    QAction *productSiteAction = item(helpMenu, QStringLiteral("productSiteAction"), tr("Tarvo on the web"));
     helpMenu->addSeparator();
-    QAction *aboutAction = item(helpMenu, QStringLiteral("aboutAction"), QStringLiteral("About"));
+    QAction *aboutAction = item(helpMenu, QStringLiteral("aboutAction"), tr("About"));
 
     m_trayMenu = new QMenu(this);
     m_trayMenu->setObjectName(QStringLiteral("trayMenu"));
-    QAction *showAction = item(m_trayMenu, QStringLiteral("showAction"), QStringLiteral("Show"));
-    QAction *minimizeAction = item(m_trayMenu, QStringLiteral("minimizeAction"), QStringLiteral("Minimize"));
+    QAction *showAction = item(m_trayMenu, QStringLiteral("showAction"), tr("Show"));
+    QAction *minimizeAction = item(m_trayMenu, QStringLiteral("minimizeAction"), tr("Minimize"));
     m_trayMenu->addSeparator();
-    m_alwaysOnTopAction = item(m_trayMenu, QStringLiteral("alwaysOnTopAction"), QStringLiteral("Always on top"));
+    m_alwaysOnTopAction = item(m_trayMenu, QStringLiteral("alwaysOnTopAction"), tr("Always on top"));
     m_alwaysOnTopAction->setCheckable(true);
     m_trayMenu->addSeparator();
     QAction *resetCountersAction = item(m_trayMenu, QStringLiteral("resetCountersAction"),
-                                        QStringLiteral("Reset interface counters ( does not affect FAP calculations )"));
+                                        tr("Reset interface counters ( does not affect FAP calculations )"));
     QAction *resetFapLevelAction =
-        item(m_trayMenu, QStringLiteral("resetFapLevelAction"), QStringLiteral("Reset FAP level"));
+        item(m_trayMenu, QStringLiteral("resetFapLevelAction"), tr("Reset FAP level"));
     m_trayMenu->addSeparator();
-    QAction *trayCloseAction = item(m_trayMenu, QStringLiteral("trayCloseAction"), QStringLiteral("Close"));
+    QAction *trayCloseAction = item(m_trayMenu, QStringLiteral("trayCloseAction"), tr("Close"));
 
     connect(closeAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
     connect(trayCloseAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
@@ -290,8 +302,8 @@ void MonitorWindow::createMenus()
 void MonitorWindow::createFapPanel()
 {
     QWidget *p = m_fapPanel;
-    m_totalDownloadedValue = field(p, "Total bytes downloaded so far:", {8, 0}, "totalDownloadedValue", 160, zero);
-    m_fapLevelValue = field(p, "FAP level:", {8, 16}, "fapLevelValue", 64, zero);
+    m_totalDownloadedValue = field(p, tr("Total bytes downloaded so far:"), {8, 0}, "totalDownloadedValue", 160, zero);
+    m_fapLevelValue = field(p, tr("FAP level:"), {8, 16}, "fapLevelValue", 64, zero);
     m_levelBar = new LevelBar(p);
     m_levelBar->setObjectName(QStringLiteral("levelBar"));
     m_levelBar->move(8, 40);
@@ -303,17 +315,17 @@ void MonitorWindow::createFapPanel()
     m_trendSteady = trendSign(p, QStringLiteral("trendSteady"), Pictures::Arrow::Left);
     m_trendRising->hide();
     m_trendFalling->hide();
-    caption(p, QStringLiteral("Download speed ( average )"), 288, 0);
-    m_downloadAverageValue = value(p, QStringLiteral("downloadAverageValue"), 288, 16, idle);
-    caption(p, QStringLiteral("Download speed ( instant )"), 288, 40);
-    m_downloadInstantValue = value(p, QStringLiteral("downloadInstantValue"), 288, 56, idle);
+    caption(p, tr("Download speed ( average )"), 288, 0);
+    m_downloadAverageValue = value(p, QStringLiteral("downloadAverageValue"), 288, 16, perSecond(zero));
+    caption(p, tr("Download speed ( instant )"), 288, 40);
+    m_downloadInstantValue = value(p, QStringLiteral("downloadInstantValue"), 288, 56, perSecond(zero));
     m_downloadLamp = new Lamp(p);
     m_downloadLamp->setObjectName(QStringLiteral("downloadLamp"));
     m_downloadLamp->move(272, 56);
     m_downloadLamp->setColour(Colours::lime);
-    m_fullRecoveryValue = field(p, "Full recovery time:", {8, 64}, "fullRecoveryValue", 104, noTime);
-    m_bytesToThrottleValue = field(p, "Bytes to throttle:", {8, 80}, "bytesToThrottleValue", 104, zero);
-    m_bytesToCutOffValue = field(p, "Bytes to cut off:", {208, 80}, "bytesToCutOffValue", 296, zero);
+    m_fullRecoveryValue = field(p, tr("Full recovery time:"), {8, 64}, "fullRecoveryValue", 104, noTime);
+    m_bytesToThrottleValue = field(p, tr("Bytes to throttle:"), {8, 80}, "bytesToThrottleValue", 104, zero);
+    m_bytesToCutOffValue = field(p, tr("Bytes to cut off:"), {208, 80}, "bytesToCutOffValue", 296, zero);
 }
 
 void MonitorWindow::createDetailsPanel()
@@ -322,20 +334,20 @@ void MonitorWindow::createDetailsPanel()
     // The right-hand column starts a little left of the classic layout, and the chart is a little
     // narrower, so that packet counts in the millions fit between caption and chart.
     constexpr int rightColumn = 240;
-    m_timeToThrottleValue = field(p, "Time to throttle:", {16, 8}, "timeToThrottleValue", 96, noTime);
-    m_timeToCutOffValue = field(p, "Time to cut off:", {16, 24}, "timeToCutOffValue", 96, noTime);
-    m_uploadAverageValue = field(p, "Upload speed ( average )", {16, 40}, "uploadAverageValue", 144, idle);
-    m_uploadInstantValue = field(p, "Upload speed ( instant )", {16, 56}, "uploadInstantValue", 144, idle);
+    m_timeToThrottleValue = field(p, tr("Time to throttle:"), {16, 8}, "timeToThrottleValue", 96, noTime);
+    m_timeToCutOffValue = field(p, tr("Time to cut off:"), {16, 24}, "timeToCutOffValue", 96, noTime);
+    m_uploadAverageValue = field(p, tr("Upload speed ( average )"), {16, 40}, "uploadAverageValue", 144, perSecond(zero));
+    m_uploadInstantValue = field(p, tr("Upload speed ( instant )"), {16, 56}, "uploadInstantValue", 144, perSecond(zero));
     m_uploadLamp = new Lamp(p);
     m_uploadLamp->setObjectName(QStringLiteral("uploadLamp"));
     m_uploadLamp->move(0, 56);
     m_uploadLamp->setColour(Colours::lime);
-    m_uploadTotalValue = field(p, "Upload bytes ( total ):", {16, 72}, "uploadTotalValue", 120, zero);
-    m_pingValue = field(p, "Ping ( ms ):", {rightColumn, 8}, "pingValue", 304, zero);
-    m_packetsPerSecondValue = field(p, "Packets / s:", {rightColumn, 24}, "packetsPerSecondValue", 304, zero);
-    m_averagePacketSizeValue = field(p, "Average packet size:", {rightColumn, 40}, "averagePacketSizeValue", 352, zero);
-    m_packetsReceivedValue = field(p, "Packets received:", {rightColumn, 56}, "packetsReceivedValue", 336, zero);
-    m_packetsSentValue = field(p, "Packets sent:", {rightColumn, 72}, "packetsSentValue", 312, zero);
+    m_uploadTotalValue = field(p, tr("Upload bytes ( total ):"), {16, 72}, "uploadTotalValue", 120, zero);
+    m_pingValue = field(p, tr("Ping ( ms ):"), {rightColumn, 8}, "pingValue", 304, zero);
+    m_packetsPerSecondValue = field(p, tr("Packets / s:"), {rightColumn, 24}, "packetsPerSecondValue", 304, zero);
+    m_averagePacketSizeValue = field(p, tr("Average packet size:"), {rightColumn, 40}, "averagePacketSizeValue", 352, zero);
+    m_packetsReceivedValue = field(p, tr("Packets received:"), {rightColumn, 56}, "packetsReceivedValue", 336, zero);
+    m_packetsSentValue = field(p, tr("Packets sent:"), {rightColumn, 72}, "packetsSentValue", 312, zero);
     m_trafficChart = new TrafficChart(p);
     m_trafficChart->setObjectName(QStringLiteral("trafficChart"));
     m_trafficChart->move(392, 24);
@@ -352,8 +364,8 @@ void MonitorWindow::createDetailsPanel()
 void MonitorWindow::createRestrictionPanel()
 {
     const QFont large = Fonts::arialPoints(10, true);
-    const QLabel *caption = label(m_restrictionPanel, QStringLiteral("Restrictions:"), 8, 0, large);
-    m_restrictionValue = label(m_restrictionPanel, restrictionText(Restriction::None),
+    const QLabel *caption = label(m_restrictionPanel, tr("Restrictions:"), 8, 0, large);
+    m_restrictionValue = label(m_restrictionPanel, shownRestriction(Restriction::None),
                              std::max(88, caption->x() + caption->width() + gap), 0, large);
     m_restrictionValue->setObjectName(QStringLiteral("restrictionValue"));
     setTextColour(m_restrictionValue, Colours::lime);
@@ -439,14 +451,14 @@ void MonitorWindow::showTick(const TickDisplay &tick)
     display(m_bytesToCutOffValue, formatCount(meter.bytesToCutOff()));
     const Restriction restriction = meter.restriction();
     const QColor levelColour = restrictionColour(restriction);
-    display(m_restrictionValue, restrictionText(restriction));
+    display(m_restrictionValue, shownRestriction(restriction));
     setTextColour(m_restrictionValue, levelColour);
     setTextColour(m_percentValue, levelColour);
     display(m_percentValue, QString::number(meter.levelPercent()) + QLatin1Char('%'));
     m_levelBar->setFill(meter.barFill(levelBarWidth), levelColour);
-    m_trayIcon->setToolTip(QStringLiteral("Tarvo\nFAP level: %1%\nRestrictions: %2")
+    m_trayIcon->setToolTip(tr("Tarvo\nFAP level: %1%\nRestrictions: %2")
                                .arg(meter.levelPercent())
-                               .arg(restrictionText(restriction)));
+                               .arg(shownRestriction(restriction)));
     m_trendRising->setVisible(meter.trend() == LevelTrend::Rising);
     m_trendFalling->setVisible(meter.trend() == LevelTrend::Falling);
     m_trendSteady->setVisible(meter.trend() == LevelTrend::Steady);
@@ -613,9 +625,9 @@ void MonitorWindow::askResetFapLevel()
 {
     const QMessageBox::StandardButton answer = Dialogs::ask(
         this, Dialogs::Request{
-                  QStringLiteral("Reset all counters?"),
-                  QStringLiteral("This will reset all Tarvo counters, as well as set your FAP level to maximum. "
-                                 "Are you sure you want to proceed?"),
+                  tr("Reset all counters?"),
+                  tr("This will reset all Tarvo counters, as well as set your FAP level to maximum. "
+                     "Are you sure you want to proceed?"),
                   QMessageBox::Yes | QMessageBox::No,
                   QMessageBox::NoIcon,
               });

@@ -23,24 +23,24 @@ AlertsTab::AlertsTab()
 {
     paintAsTabSheet(this, "alertsTab");
     auto *alertsPage = new QVBoxLayout(this);
-    m_alertsEnabledCheck = named(new QCheckBox(QStringLiteral("Show desktop notifications")), "alertsEnabledCheck");
+    m_alertsEnabledCheck = named(new QCheckBox(tr("Show desktop notifications")), "alertsEnabledCheck");
     alertsPage->addWidget(m_alertsEnabledCheck);
-    m_alertsGroup = frame("alertsGroup", QStringLiteral("Warn me before the throttle"));
+    m_alertsGroup = frame("alertsGroup", tr("Warn me before the throttle"));
     auto *alertsPanel = whitePanel();
     (new QVBoxLayout(m_alertsGroup))->addWidget(alertsPanel);
     auto *alertFields = fieldGrid(alertsPanel);
     m_alertStepsEdit = edit("alertStepsEdit");
     m_alertStepsEdit->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9 ,]*")), m_alertStepsEdit));
-    addField(alertFields, new QLabel(QStringLiteral("At these parts of the way to the throttle limit ( % )")),
-             m_alertStepsEdit, new QLabel(QStringLiteral("e.g. 75,90")));
+    addField(alertFields, new QLabel(tr("At these parts of the way to the throttle limit ( % )")),
+             m_alertStepsEdit, new QLabel(tr("e.g. 75,90")));
     m_alertWarnMinutesSpin = named(new QSpinBox, "alertWarnMinutesSpin");
     m_alertWarnMinutesSpin->setRange(0, 24 * 60);
-    m_alertWarnMinutesSpin->setSpecialValueText(QStringLiteral("never"));
-    addField(alertFields, new QLabel(QStringLiteral("When the time to throttle drops below ( min )")),
+    m_alertWarnMinutesSpin->setSpecialValueText(tr("never"));
+    addField(alertFields, new QLabel(tr("When the time to throttle drops below ( min )")),
              m_alertWarnMinutesSpin);
     alertsPage->addWidget(m_alertsGroup);
-    auto *alertsNote = new QLabel(QStringLiteral(
+    auto *alertsNote = new QLabel(tr(
         "Tarvo also tells you when you are throttled or cut off, when the bucket is below the limits again, "
         "and when the capture stops or drops frames. Without a notification service on the desktop the "
         "tray icon shows them, without a tray the status line of the monitor window."));

@@ -23,58 +23,58 @@ CosmeticTab::CosmeticTab()
     paintAsTabSheet(this, "cosmeticTab");
     auto *cosmetic = new QVBoxLayout(this);
 
-    auto *pingGroup = frame("pingGroup", QStringLiteral("Ping settings"));
+    auto *pingGroup = frame("pingGroup", tr("Ping settings"));
     auto *pingPanel = whitePanel();
     (new QVBoxLayout(pingGroup))->addWidget(pingPanel);
     auto *ping = fieldGrid(pingPanel);
     m_pingHostEdit = edit("pingHostEdit");
     addField(ping,
-             new QLabel(QStringLiteral("Reference URL ( ie. ") + AppSettings::defaultPingHost + QStringLiteral(" )")),
+             new QLabel(tr("Reference URL ( ie. %1 )").arg(AppSettings::defaultPingHost)),
              m_pingHostEdit);
     m_pingTimeoutEdit = edit("pingTimeoutEdit");
-    addField(ping, new QLabel(QStringLiteral("Timeout ( sec )")), m_pingTimeoutEdit);
+    addField(ping, new QLabel(tr("Timeout ( sec )")), m_pingTimeoutEdit);
     m_pingTtlEdit = edit("pingTtlEdit");
-    addField(ping, new QLabel(QStringLiteral("TTL ( ping packet time to live )")), m_pingTtlEdit);
+    addField(ping, new QLabel(tr("TTL ( ping packet time to live )")), m_pingTtlEdit);
     m_pingPacketSizeEdit = edit("pingPacketSizeEdit");
-    addField(ping, new QLabel(QStringLiteral("Packet size")), m_pingPacketSizeEdit);
+    addField(ping, new QLabel(tr("Packet size")), m_pingPacketSizeEdit);
     cosmetic->addWidget(pingGroup);
 
     auto *opacityGroup = frame("opacityGroup",
-                               QStringLiteral("Window transparency ( needs a desktop that composites its windows )"));
+                               tr("Window transparency ( needs a desktop that composites its windows )"));
     auto *opacity = new QGridLayout(opacityGroup);
     m_opacitySlider = named(new QSlider(Qt::Horizontal), "opacitySlider");
     m_opacitySlider->setRange(0, 255);
     m_opacitySlider->setTickInterval(1);
     m_opacitySlider->setTickPosition(QSlider::TicksBelow);
     opacity->addWidget(m_opacitySlider, 0, 0, 1, 2);
-    opacity->addWidget(new QLabel(QStringLiteral("Transparent")), 1, 0, Qt::AlignLeft);
-    opacity->addWidget(new QLabel(QStringLiteral("Opaque")), 1, 1, Qt::AlignRight);
+    opacity->addWidget(new QLabel(tr("Transparent")), 1, 0, Qt::AlignLeft);
+    opacity->addWidget(new QLabel(tr("Opaque")), 1, 1, Qt::AlignRight);
     cosmetic->addWidget(opacityGroup);
 
     auto *trayAndChart = new QHBoxLayout;
-    auto *trayStyleGroup = frame("trayStyleGroup", QStringLiteral("Tray bar icon"));
+    auto *trayStyleGroup = frame("trayStyleGroup", tr("Tray bar icon"));
     auto *tray = new QVBoxLayout(trayStyleGroup);
-    m_graphicTrayRadio = named(new QRadioButton(QStringLiteral("Graphic")), "graphicTrayRadio");
-    m_textTrayRadio = named(new QRadioButton(QStringLiteral("Text")), "textTrayRadio");
+    m_graphicTrayRadio = named(new QRadioButton(tr("Graphic")), "graphicTrayRadio");
+    m_textTrayRadio = named(new QRadioButton(tr("Text")), "textTrayRadio");
     tray->addWidget(m_graphicTrayRadio);
     tray->addWidget(m_textTrayRadio);
     trayAndChart->addWidget(trayStyleGroup);
 
-    auto *chartGroup = frame("chartGroup", QStringLiteral("Traffic chart"));
+    auto *chartGroup = frame("chartGroup", tr("Traffic chart"));
     auto *chartPanel = whitePanel();
     (new QVBoxLayout(chartGroup))->addWidget(chartPanel);
     auto *chart = fieldGrid(chartPanel);
     m_chartHistorySpin = named(new LenientSpinBox, "chartHistorySpin");
-    addField(chart, new QLabel(QStringLiteral("History length ( sec )")), m_chartHistorySpin);
-    m_chartAutoScaleCheck = named(new QCheckBox(QStringLiteral("Auto scale Y axis")), "chartAutoScaleCheck");
+    addField(chart, new QLabel(tr("History length ( sec )")), m_chartHistorySpin);
+    m_chartAutoScaleCheck = named(new QCheckBox(tr("Auto scale Y axis")), "chartAutoScaleCheck");
     chart->addWidget(m_chartAutoScaleCheck, chart->rowCount(), 0, 1, 2);
     trayAndChart->addWidget(chartGroup, 1);
     cosmetic->addLayout(trayAndChart);
 
     auto *flags = new QHBoxLayout;
-    m_autoStartCheck = named(new QCheckBox(QStringLiteral("Start Tarvo when I log in")), "autoStartCheck");
-    m_alwaysOnTopCheck = named(new QCheckBox(QStringLiteral("Always on top")), "alwaysOnTopCheck");
-    m_startMinimizedCheck = named(new QCheckBox(QStringLiteral("Start minimized")), "startMinimizedCheck");
+    m_autoStartCheck = named(new QCheckBox(tr("Start Tarvo when I log in")), "autoStartCheck");
+    m_alwaysOnTopCheck = named(new QCheckBox(tr("Always on top")), "alwaysOnTopCheck");
+    m_startMinimizedCheck = named(new QCheckBox(tr("Start minimized")), "startMinimizedCheck");
     flags->addWidget(m_autoStartCheck);
     flags->addWidget(m_alwaysOnTopCheck);
     flags->addWidget(m_startMinimizedCheck);

@@ -5,6 +5,7 @@
 #include "ui/options/optionsform.h"
 #include "ui/options/optionswindow.h"
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -50,7 +51,7 @@ QHBoxLayout *addressRow(QLabel *caption, std::array<QLineEdit *, 4> &boxes, QLin
     }
     ipv6 = new QLineEdit;
     ipv6->setObjectName(QLatin1String(name) + u'6');
-    ipv6->setPlaceholderText(QStringLiteral("or IPv6"));
+    ipv6->setPlaceholderText(QCoreApplication::translate("NetworkTab", "or IPv6"));
     ipv6->setMaxLength(longestIpv6Entry);
     ipv6->setMinimumWidth(120);
     row->addWidget(ipv6);
@@ -101,7 +102,7 @@ NetworkTab::NetworkTab(OptionsWindow &window)
     paintAsTabSheet(this, "networkTab");
     auto *network = new QVBoxLayout(this);
 
-    auto *adapterGroup = frame("adapterGroup", QStringLiteral(
+    auto *adapterGroup = frame("adapterGroup", tr(
         "Please select the device corresponding to your Direcway connection from the list below"));
     m_adapterList = named(new QListWidget, "adapterList");
     m_adapterList->setMinimumHeight(76);
@@ -109,34 +110,34 @@ NetworkTab::NetworkTab(OptionsWindow &window)
     (new QVBoxLayout(adapterGroup))->addWidget(m_adapterList);
     network->addWidget(adapterGroup);
 
-    auto *lanGroup = frame("lanGroup", QStringLiteral("IP Address in your LAN"));
+    auto *lanGroup = frame("lanGroup", tr("IP Address in your LAN"));
     m_lan.list = addressList("lanAddressList");
-    m_lan.add = button("addLanButton", QStringLiteral("Add new IP"), QStyle::SP_DialogOkButton);
-    m_lan.remove = button("deleteLanButton", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
+    m_lan.add = button("addLanButton", tr("Add new IP"), QStyle::SP_DialogOkButton);
+    m_lan.remove = button("deleteLanButton", tr("Delete selected IP"), QStyle::SP_DialogCancelButton);
     QVBoxLayout *lanInputs =
         addressFrame(lanGroup, m_lan.list,
-                     addressRow(new QLabel(QStringLiteral("Add new IP")), m_lan.boxes, m_lan.ipv6, "lanAddressBox"), m_lan.add,
+                     addressRow(new QLabel(tr("Add new IP")), m_lan.boxes, m_lan.ipv6, "lanAddressBox"), m_lan.add,
                      m_lan.remove);
-    m_useAll192Check = named(new QCheckBox(QStringLiteral("Use all 192.168.*.* IPs as LAN")), "useAll192Check");
+    m_useAll192Check = named(new QCheckBox(tr("Use all 192.168.*.* IPs as LAN")), "useAll192Check");
     lanInputs->addWidget(m_useAll192Check);
-    m_useAdapterIpv6Check = named(new QCheckBox(QStringLiteral("Use this adapter's IPv6 networks as LAN")),
+    m_useAdapterIpv6Check = named(new QCheckBox(tr("Use this adapter's IPv6 networks as LAN")),
                                   "useAdapterIpv6Check");
     lanInputs->addWidget(m_useAdapterIpv6Check);
     auto *showPublicAddressButton =
-        named(new QPushButton(QStringLiteral("See my public IP")), "showPublicAddressButton");
+        named(new QPushButton(tr("See my public IP")), "showPublicAddressButton");
     m_addPublicAddressButton =
-        button("addPublicAddressButton", QStringLiteral("Add my public IP"), QStyle::SP_DialogOkButton);
+        button("addPublicAddressButton", tr("Add my public IP"), QStyle::SP_DialogOkButton);
     lanInputs->addLayout(buttonRow({showPublicAddressButton, m_addPublicAddressButton}));
     network->addWidget(lanGroup);
 
-    auto *ignoredGroup = frame("ignoredGroup", QStringLiteral(
+    auto *ignoredGroup = frame("ignoredGroup", tr(
         "IP Addresses to exclude from count ( e.g. www.direcway.example - 203.0.113.10 )"));
     m_ignored.list = addressList("ignoredAddressList");
-    m_ignored.add = button("addIgnoredButton", QStringLiteral("Add new IP"), QStyle::SP_DialogOkButton);
+    m_ignored.add = button("addIgnoredButton", tr("Add new IP"), QStyle::SP_DialogOkButton);
     m_ignored.remove =
-        button("deleteIgnoredButton", QStringLiteral("Delete selected IP"), QStyle::SP_DialogCancelButton);
+        button("deleteIgnoredButton", tr("Delete selected IP"), QStyle::SP_DialogCancelButton);
     addressFrame(ignoredGroup, m_ignored.list,
-                 addressRow(new QLabel(QStringLiteral("Add new IP")), m_ignored.boxes, m_ignored.ipv6, "ignoredAddressBox"),
+                 addressRow(new QLabel(tr("Add new IP")), m_ignored.boxes, m_ignored.ipv6, "ignoredAddressBox"),
                  m_ignored.add, m_ignored.remove)
         ->addStretch();
     network->addWidget(ignoredGroup);

@@ -28,7 +28,7 @@ OptionsWindow::OptionsWindow(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("optionsWindow"));
-    setWindowTitle(QStringLiteral("Tarvo - Options"));
+    setWindowTitle(tr("Tarvo - Options"));
     setFont(arial(13));
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, Colours::darkBlue);
@@ -55,23 +55,23 @@ OptionsWindow::OptionsWindow(QWidget *parent)
     layout->addWidget(tabs);
 
     m_network = new NetworkTab(*this);
-    tabs->addTab(m_network, QStringLiteral("Network settings"));
+    tabs->addTab(m_network, tr("Network settings"));
     m_plan = new PlanTab(*this);
-    tabs->addTab(m_plan, QStringLiteral("Direcway settings"));
+    tabs->addTab(m_plan, tr("Direcway settings"));
     m_cosmetic = new CosmeticTab;
-    tabs->addTab(m_cosmetic, QStringLiteral("Cosmetic and others"));
+    tabs->addTab(m_cosmetic, tr("Cosmetic and others"));
     m_alerts = new AlertsTab;
-    tabs->addTab(m_alerts, QStringLiteral("Alerts"));
+    tabs->addTab(m_alerts, tr("Alerts"));
     tabs->setCurrentIndex(0);
 
     // Below the tabs
     auto *bottomRow = new QHBoxLayout;
     m_showAtStartCheck =
-        named(new QCheckBox(QStringLiteral("Always show this window when Tarvo starts")), "showAtStartCheck");
+        named(new QCheckBox(tr("Always show this window when Tarvo starts")), "showAtStartCheck");
     bottomRow->addWidget(m_showAtStartCheck);
     bottomRow->addStretch();
-    auto *cancelButton = button("cancelButton", QStringLiteral("Cancel"));
-    auto *okButton = button("okButton", QStringLiteral("Ok"));
+    auto *cancelButton = button("cancelButton", tr("Cancel"));
+    auto *okButton = button("okButton", tr("Ok"));
     bottomRow->addWidget(cancelButton);
     bottomRow->addWidget(okButton);
     layout->addLayout(bottomRow);

@@ -26,7 +26,7 @@ PlanTab::PlanTab(OptionsWindow &window)
     auto *direcway = new QVBoxLayout(this);
 
     auto *planGroup =
-        frame("planGroup", QStringLiteral("Auto fill from plan ( please select plan from list below )"));
+        frame("planGroup", tr("Auto fill from plan ( please select plan from list below )"));
     m_planList = named(new QComboBox, "planList"); // a choice among the rows only
     (new QVBoxLayout(planGroup))->addWidget(m_planList);
     direcway->addWidget(planGroup);
@@ -34,14 +34,14 @@ PlanTab::PlanTab(OptionsWindow &window)
     auto *limitsPanel = whitePanel();
     auto *limits = fieldGrid(limitsPanel);
     m_rechargeRateEdit = edit("rechargeRateEdit");
-    addField(limits, new QLabel(QStringLiteral("FAP recharge rate in KB/s:")), m_rechargeRateEdit);
+    addField(limits, new QLabel(tr("FAP recharge rate in KB/s:")), m_rechargeRateEdit);
     m_cutOffLimitEdit = edit("cutOffLimitEdit");
-    addField(limits, new QLabel(QStringLiteral("Cut off limit in MB")), m_cutOffLimitEdit);
+    addField(limits, new QLabel(tr("Cut off limit in MB")), m_cutOffLimitEdit);
     m_throttleLimitEdit = edit("throttleLimitEdit");
-    addField(limits, new QLabel(QStringLiteral("Throttle limit in MB")), m_throttleLimitEdit);
+    addField(limits, new QLabel(tr("Throttle limit in MB")), m_throttleLimitEdit);
     m_cumulativeDownloadEdit = edit("cumulativeDownloadEdit");
-    auto *maxButton = named(new QPushButton(QStringLiteral("max")), "maxButton");
-    addField(limits, new QLabel(QStringLiteral("Cumulative download in MB")), m_cumulativeDownloadEdit, maxButton);
+    auto *maxButton = named(new QPushButton(tr("max")), "maxButton");
+    addField(limits, new QLabel(tr("Cumulative download in MB")), m_cumulativeDownloadEdit, maxButton);
     m_bucketNote = named(new QLabel, "bucketNote");
     m_bucketNote->setWordWrap(true);
     m_bucketNote->hide();
@@ -52,7 +52,7 @@ PlanTab::PlanTab(OptionsWindow &window)
     // frame so that disabling the frame leaves the box usable.
     auto *offPeak = new QWidget;
     m_offPeakCheck = named(
-        new QCheckBox(QStringLiteral("Off peak settings ( US only ). Check this box to use."), offPeak), "offPeakCheck");
+        new QCheckBox(tr("Off peak settings ( US only ). Check this box to use."), offPeak), "offPeakCheck");
     // Painted in the window's blue, so the frame's line does not run through the caption.
     m_offPeakCheck->setBackgroundRole(QPalette::Window);
     m_offPeakCheck->setAutoFillBackground(true);
@@ -67,11 +67,11 @@ PlanTab::PlanTab(OptionsWindow &window)
     groupLayout->addWidget(offPeakPanel);
     auto *offPeakFields = fieldGrid(offPeakPanel);
     m_offPeakCutOffLimitEdit = edit("offPeakCutOffLimitEdit");
-    addField(offPeakFields, new QLabel(QStringLiteral("Off peak cut off limit in MB")), m_offPeakCutOffLimitEdit);
+    addField(offPeakFields, new QLabel(tr("Off peak cut off limit in MB")), m_offPeakCutOffLimitEdit);
     m_offPeakStartPicker = timePicker("offPeakStartPicker");
-    addField(offPeakFields, new QLabel(QStringLiteral("Off peak start time")), m_offPeakStartPicker);
+    addField(offPeakFields, new QLabel(tr("Off peak start time")), m_offPeakStartPicker);
     m_offPeakEndPicker = timePicker("offPeakEndPicker");
-    addField(offPeakFields, new QLabel(QStringLiteral("Off peak end time")), m_offPeakEndPicker);
+    addField(offPeakFields, new QLabel(tr("Off peak end time")), m_offPeakEndPicker);
     m_offPeakCheck->raise();
     direcway->addWidget(offPeak);
     direcway->addStretch();

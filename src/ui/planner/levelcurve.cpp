@@ -73,8 +73,8 @@ void LevelCurve::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing, false);
     const int baseline = rect().bottom() - margin / 2 - metrics.descent();
     const auto megabytes = [](int64_t bytes) { return QString::number(double(bytes) / megabyte, 'f', 1); };
-    const QString throttle = QStringLiteral("throttle %1 MB").arg(megabytes(m_throttleLimit));
-    const QString cutOff = QStringLiteral("cut off %1 MB").arg(megabytes(m_curve.first().limit));
+    const QString throttle = tr("throttle %1 MB").arg(megabytes(m_throttleLimit));
+    const QString cutOff = tr("cut off %1 MB").arg(megabytes(m_curve.first().limit));
     double left = plot.center().x()
                   - (metrics.horizontalAdvance(throttle) + metrics.horizontalAdvance(cutOff) + 3 * legendLine) / 2.0;
     for (const auto &[text, colour] : {std::pair{throttle, Colours::yellow}, std::pair{cutOff, Colours::red}}) {

@@ -18,7 +18,7 @@ PlannerWindow::PlannerWindow(QWidget *parent)
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("plannerWindow"));
-    setWindowTitle(QStringLiteral("Will it fit?"));
+    setWindowTitle(tr("Will it fit?"));
     setModal(false);
     setFont(Fonts::arialPoints(8));
     setAutoFillBackground(true);
@@ -32,7 +32,7 @@ PlannerWindow::PlannerWindow(QWidget *parent)
     m_sizeEdit->setPlaceholderText(QStringLiteral("3 GB, 500 MB, 12000 ..."));
     m_speedEdit = new QLineEdit(this);
     m_speedEdit->setObjectName(QStringLiteral("speedEdit"));
-    m_speedEdit->setPlaceholderText(QStringLiteral("bytes per second, or 200 KB"));
+    m_speedEdit->setPlaceholderText(tr("bytes per second, or 200 KB"));
     m_averageLabel = new QLabel(this);
     m_averageLabel->setObjectName(QStringLiteral("averageLabel"));
     m_bucketLabel = new QLabel(this);
@@ -48,8 +48,8 @@ PlannerWindow::PlannerWindow(QWidget *parent)
     m_curve->setObjectName(QStringLiteral("levelCurve"));
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("Download size:"), m_sizeEdit);
-    form->addRow(QStringLiteral("Speed per second:"), m_speedEdit);
+    form->addRow(tr("Download size:"), m_sizeEdit);
+    form->addRow(tr("Speed per second:"), m_speedEdit);
     form->addRow(QString(), m_averageLabel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
@@ -80,16 +80,16 @@ void PlannerWindow::setInputs(const PlannerInputs &inputs)
 void PlannerWindow::replan()
 {
     const PlannerInputs &in = m_inputs;
-    m_averageLabel->setText(QStringLiteral("Recent average: %1 bytes / s").arg(formatCountOrZero(in.averageDownload)));
-    m_bucketLabel->setText(QStringLiteral("In the bucket now: %1 of %2 bytes; throttled above %3%4.")
+    m_averageLabel->setText(tr("Recent average: %1 bytes / s").arg(formatCountOrZero(in.averageDownload)));
+    m_bucketLabel->setText(tr("In the bucket now: %1 of %2 bytes; throttled above %3%4.")
                                .arg(formatCountOrZero(in.usedBytes), formatCountOrZero(in.parameters.cutOffLimit),
                                     formatCountOrZero(in.parameters.throttleLimit),
-                                    in.cutOff ? QStringLiteral(", CUT OFF") : QString()));
+                                    in.cutOff ? tr(", CUT OFF") : QString()));
     const auto size = parseByteCount(m_sizeEdit->text());
     const auto speed = parseByteCount(m_speedEdit->text());
     if (!size || !speed) {
-        m_resultLabel->setText(!size ? QStringLiteral("Type the download's size, such as 3 GB.")
-                                     : QStringLiteral("Type a speed above 0, such as 200 KB."));
+        m_resultLabel->setText(!size ? tr("Type the download's size, such as 3 GB.")
+                                     : tr("Type a speed above 0, such as 200 KB."));
         m_curve->setPlan({}, in.parameters.throttleLimit, in.now);
         return;
     }

@@ -88,7 +88,7 @@ void UpdateOfferWindow::build(const QString &productName)
     layout->addWidget(m_pageView, 1);
 
     // What "Update Now!" does on this system, said before it is pressed.
-    auto *openNote = new QLabel(QStringLiteral(
+    auto *openNote = new QLabel(tr(
         "\"Update Now!\" downloads the new version, closes %1 and opens the downloaded file with the "
         "program your desktop uses for such files.").arg(productName));
     openNote->setObjectName(QStringLiteral("openNote"));
@@ -129,10 +129,10 @@ void UpdateOfferWindow::build(const QString &productName)
         created->setGeometry(left, 0, width, 25);
         return created;
     };
-    QPushButton *updateNowButton = button("updateNowButton", QStringLiteral("Update Now!"), 56, 83);
-    QPushButton *remindButton = button("remindButton", QStringLiteral("Remind me in 5 days"), 144, 139);
+    QPushButton *updateNowButton = button("updateNowButton", tr("Update Now!"), 56, 83);
+    QPushButton *remindButton = button("remindButton", tr("Remind me in 5 days"), 144, 139);
     QPushButton *neverRemindButton =
-        button("neverRemindButton", QStringLiteral("Never remind me about updates again"), 288, 195);
+        button("neverRemindButton", tr("Never remind me about updates again"), 288, 195);
     m_buttonBar->setFixedHeight(25);
     layout->addWidget(m_buttonBar);
 
@@ -150,7 +150,7 @@ void UpdateOfferWindow::showOffer(const QString &productName, const QString &pag
     else
         m_pageView->setPlainText(page);
     resize(500, 300);
-    setWindowTitle(QStringLiteral("New version available"));
+    setWindowTitle(tr("New version available"));
     fill(this, Colours::darkBlue);
     setWindowModality(Qt::ApplicationModal);
     show();
@@ -160,21 +160,21 @@ void UpdateOfferWindow::showProgress(qint64 received, qint64 announced)
 {
     m_progressBar->setMaximum(progressValue(announced));
     m_progressBar->setValue(progressValue(received));
-    m_progressLabel->setText(QStringLiteral("Got %1 bytes of %2 total").arg(received).arg(announced));
+    m_progressLabel->setText(tr("Got %1 bytes of %2 total").arg(received).arg(announced));
 }
 
 void UpdateOfferWindow::showUnverified(const QString &path)
 {
     m_progressLabel->setWordWrap(true);
     m_progressLabel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
-    m_progressLabel->setText(QStringLiteral("The download could not be verified, so it was not opened. "
+    m_progressLabel->setText(tr("The download could not be verified, so it was not opened. "
                                             "It is kept as %1")
                                  .arg(QDir::toNativeSeparators(path)));
 }
 
 void UpdateOfferWindow::startDownload()
 {
-    setWindowTitle(QStringLiteral("Please wait... downloading your update!"));
+    setWindowTitle(tr("Please wait... downloading your update!"));
     m_progressArea->show();
     m_buttonBar->hide();
     Q_EMIT downloadRequested();

@@ -5,6 +5,7 @@
 
 #include "support/monitorfixture.h"
 #include "support/renderings.h"
+#include "translations/languages.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -102,7 +103,13 @@ class TestMonitorRender : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+    void initTestCase()
+    {
+        // The words in the language of the locale the test runs in (English under C); the
+        // numbers in English, as the assertions below read them.
+        Languages::install(*QCoreApplication::instance());
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
 
     void idle()
     {

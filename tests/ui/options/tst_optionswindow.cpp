@@ -1,6 +1,7 @@
 #include "settings/appsettings.h"
 #include "settings/plans.h"
 #include "support/controls.h"
+#include "translations/languages.h"
 #include "ui/options/lenientspinbox.h"
 #include "ui/options/optionswindow.h"
 
@@ -111,6 +112,9 @@ class TestOptionsWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // In the language of the locale the test runs in (English under C).
+    void initTestCase() { Languages::install(*QCoreApplication::instance()); }
+
     // Spelt right, and saying what happens on Linux.
     void captions_data()
     {
