@@ -15,6 +15,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INST
 tarvo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/changelog ${CMAKE_INSTALL_DOCDIR})
 tarvo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/tarvo.1 ${CMAKE_INSTALL_MANDIR}/man1)
 tarvo_install_gzipped(${PROJECT_SOURCE_DIR}/packaging/tarvo-cli.1 ${CMAKE_INSTALL_MANDIR}/man1)
+# The router service: tarvo-cli watch on one adapter per instance.
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/tarvo-watch@.service DESTINATION lib/systemd/system)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/tarvo-cli.bash-completion
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME tarvo-cli)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarvo)

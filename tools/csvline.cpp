@@ -52,8 +52,7 @@ CsvLine &CsvLine::tick(const CsvTick &tick)
     const TrafficStats &stats = tick.stats;
     const TrafficCounters &counters = tick.counters;
     *this << tick.tick;
-    time(tick.local) << int64_t(tick.taken.downloadBytes) << int64_t(tick.taken.uploadBytes)
-                     << int64_t(tick.taken.packets) << int64_t(meter.usedBytes()) << int64_t(meter.activeLimit())
+    time(tick.local) << tick.taken.downloadBytes << tick.taken.uploadBytes << tick.taken.packets << int64_t(meter.usedBytes()) << int64_t(meter.activeLimit())
                      << restrictionText(meter.restriction()) << meter.remaining() << meter.levelPercent()
                      << meter.bytesToThrottle();
     decimal(meter.bytesToCutOff(), 17) << formatDuration(meter.fullRecoverySeconds())

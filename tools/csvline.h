@@ -19,12 +19,35 @@ extern const char csvHeader[];
 std::tm localTime(int64_t second);
 double oleDateOf(const std::tm &local);
 
+// The counts in a line's "down,up,packets": one tick's, or the sum of the ticks since the last line.
+struct CsvCounts
+{
+    CsvCounts() = default;
+    CsvCounts(const TrafficCounters::Tick &tick)
+        : downloadBytes(tick.downloadBytes)
+        , uploadBytes(tick.uploadBytes)
+        , packets(tick.packets)
+    {
+    }
+    CsvCounts &operator+=(const CsvCounts &more)
+    {
+        downloadBytes += more.downloadBytes;
+        uploadBytes += more.uploadBytes;
+        packets += more.packets;
+        return *this;
+    }
+
+    int64_t downloadBytes = 0;
+    int64_t uploadBytes = 0;
+    int64_t packets = 0;
+};
+
 // What one tick's line shows: the state after the tick numbered `tick`, run at `local`.
 struct CsvTick
 {
     int64_t tick;
     const std::tm &local;
-    const TrafficCounters::Tick &taken;
+    CsvCounts taken;
     const FapMeter &meter;
     const TrafficStats &stats;
     const TrafficCounters &counters;

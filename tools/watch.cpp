@@ -3,8 +3,10 @@
 #include "arguments.h"
 #include "csvline.h"
 #include "replay.h"
+#include "watchreport.h"
 
 #include "history/historywriter.h"
+#include "session/alertcommands.h"
 #include "session/monitoringsession.h"
 
 #include <QCoreApplication>
@@ -44,12 +46,6 @@ int64_t monotonicNs()
     return int64_t(now.tv_sec) * kSecondNs + now.tv_nsec;
 }
 
-void printLine(const QByteArray &line)
-{
-    std::fwrite(line.constData(), 1, size_t(line.size()), stdout);
-    std::fflush(stdout);
-}
-
 // A message of the capture thread, on one line of standard error.
 void printMessage(const QString &message)
 {
@@ -66,7 +62,8 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
     TakenValue last;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments[i];
-        const bool takesValue = argument == u"--ini" || argument == u"--seconds" || argument == u"--history";
+        const bool takesValue = argument == u"--ini" || argument == u"--seconds" || argument == u"--history"
+                                || isReportOption(argument);
         if (takesValue) {
             if (const auto missing = valueMissing(arguments, i))
                 return *missing;
@@ -82,6 +79,11 @@ std::variant<WatchOptions, QString> parseWatchOptions(const QStringList &argumen
             if (!ok || options.seconds <= 0)
                 return QCoreApplication::translate("tarvo-cli", "--seconds needs a whole number of seconds above 0, not \"%1\"")
                     .arg(arguments[i]);
+        } else if (isReportOption(argument)) {
+            if (const auto error = takeReportOption(options, argument, arguments[++i]))
+                return *error;
+        } else if (argument == u"--alerts") {
+            options.alerts = true;
         } else if (argument.startsWith(u'-') && argument.size() > 1) {
             return QCoreApplication::translate("tarvo-cli", "unknown option %1").arg(argument);
         } else if (!options.device.isEmpty()) {
@@ -108,14 +110,32 @@ int runWatch(const WatchOptions &options)
     // As the program starts: the saved bucket, drained by the recharge of the time since it was saved.
     session.resume(fap, QDateTime::currentDateTime());
 
+    WatchReport report(options, session);
+    if (const auto error = report.start()) {
+        printMessage(*error);
+        return 2;
+    }
     // The writes are at most one a minute: they run between the ticks, on this thread.
     std::optional<HistoryWriter> history;
     if (!options.historyFile.isEmpty()) {
         history.emplace(options.historyFile);
         QObject::connect(&*history, &HistoryWriter::message, printMessage);
         history->open();
-        session.setHistorySink([&history](const FinishedMinute &minute) { history->write(minute); });
     }
+    // The minutes also carry each host's download, which the metrics show.
+    if (history || !options.metricsFile.isEmpty()) {
+        session.setHistorySink([&history, &report](const FinishedMinute &minute) {
+            report.addMinute(minute);
+            if (history)
+                history->write(minute);
+        });
+    }
+
+    // The alerts' commands run beside the ticks; their failures go to standard error.
+    AlertCommands alertCommands;
+    QObject::connect(&alertCommands, &AlertCommands::failed, printMessage);
+    if (options.alerts)
+        alertCommands.follow(session);
 
     catchStopSignals();
     std::mutex failureMutex;
@@ -132,18 +152,10 @@ int runWatch(const WatchOptions &options)
     };
     session.startCapture(options.device.toLocal8Bit());
 
-    // The header waits for the first tick, so a failed open prints nothing on standard output.
-    CsvLine line;
     int64_t number = 0;
     std::tm local{};
-    QObject::connect(&session, &MonitoringSession::ticked, &session, [&](const SessionTick &figures) {
-        if (number == 1)
-            printLine(QByteArray(csvHeader) + ",captured,dropped\n");
-        line.clear();
-        line.tick({number, local, figures.taken, figures.meter, figures.stats, figures.counters})
-            << int64_t(figures.capture.captured) << int64_t(figures.capture.dropped);
-        printLine(QByteArray::fromStdString(line.text()) + '\n');
-    });
+    QObject::connect(&session, &MonitoringSession::ticked, &session,
+                     [&](const SessionTick &figures) { report.ticked(figures, number, local); });
     const auto tick = [&] {
         const std::time_t now = std::time(nullptr);
         local = localTime(now);
@@ -160,8 +172,7 @@ int runWatch(const WatchOptions &options)
             if (stopSignal || session.captureEnded())
                 break;
             const int64_t wait = std::min<int64_t>(kSliceNs, due - now);
-            const timespec slice{time_t(wait / kSecondNs), long(wait % kSecondNs)};
-            nanosleep(&slice, nullptr);
+            report.wait(wait);
         }
         if (const QString message = openFailure(); !message.isEmpty()) {
             session.stopCapture();
@@ -178,6 +189,8 @@ int runWatch(const WatchOptions &options)
             session.stopCapture();
             tick();
             session.finishHistory();
+            report.finish();
+            alertCommands.waitForRunning();
             return 0;
         }
         tick();

@@ -1,12 +1,15 @@
 #include "app/controller.h"
 
 #include "capture/adapters.h"
+#include "meter/formats.h"
 #include "net/endpoints.h"
 #include "net/latencyprobe.h"
 #include "net/publicaddresslookup.h"
 #include "platform/desktopnotifier.h"
 #include "platform/dialogs.h"
 #include "platform/errorhandler.h"
+#include "platform/instancesocket.h"
+#include "session/alertcommands.h"
 #include "settings/optionvalues.h"
 #include "settings/plans.h"
 #include "settings/profile.h"
@@ -14,6 +17,7 @@
 #include "ui/common/weblinks.h"
 #include "ui/history/historywindow.h"
 #include "ui/monitor/monitorwindow.h"
+#include "ui/monitor/providerbucketdialog.h"
 #include "ui/options/optionswindow.h"
 #include "ui/planner/plannerwindow.h"
 
@@ -76,6 +80,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     connect(&m_options, &OptionsWindow::addPublicAddressRequested, m_publicAddressLookup, &PublicAddressLookup::start);
     connect(m_publicAddressLookup, &PublicAddressLookup::finished, &m_options, &OptionsWindow::endPublicAddressLookup);
     m_notifier = new DesktopNotifier(QDBusConnection::sessionBus(), this);
+    m_alertCommands = new AlertCommands(AlertCommands::defaultTimeLimit, this);
 
     AdapterEnumeration adapters = enumerateAdapters();
     if (!adapters.error.isNull())
@@ -160,10 +165,12 @@ void Controller::setMonitor(MonitorWindow *monitor)
     connect(m_monitor, &MonitorWindow::alwaysOnTopToggled, this, &Controller::setAlwaysOnTop);
     connect(m_monitor, &MonitorWindow::resetCountersRequested, &m_session, &MonitoringSession::resetInterfaceCounters);
     connect(m_monitor, &MonitorWindow::resetFapLevelRequested, &m_session, &MonitoringSession::resetFapLevel);
+    connect(m_monitor, &MonitorWindow::setBucketRequested, this, &Controller::askBucketFromProvider);
     m_notifier->setTrayBalloon([this](const QString &summary, const QString &body, bool urgent) {
         return m_monitor->showTrayMessage(summary, body, urgent);
     });
     m_notifier->setStatusLine([this](const QString &text) { m_monitor->showNotice(text); });
+    connect(m_alertCommands, &AlertCommands::failed, m_monitor, &MonitorWindow::showNotice);
     createLatencyProbe();
 }
 
@@ -407,6 +414,45 @@ void Controller::startMonitoring()
     tickAt(m_environment.now());
 }
 
+std::optional<BucketCorrection> Controller::setBucketFromProvider(const ProviderFigure &figure)
+{
+    if (m_firstConfirmPending)
+        return std::nullopt;
+    const auto correction = m_session.setLevelFromProvider(figure, m_environment.now());
+    if (!correction)
+        return std::nullopt;
+    m_history->recordCorrection(*correction);
+    m_monitor->showNotice(tr("Bucket set from the provider's figure: %1 bytes (Tarvo had counted %2).")
+                              .arg(formatCountOrZero(double(correction->providerLevel)),
+                                   formatCountOrZero(double(correction->tarvoLevel))));
+    return correction;
+}
+
+QByteArray Controller::answerSetBucket(const QByteArray &argument)
+{
+    if (m_firstConfirmPending)
+        return InstanceSocket::setBucketWaiting;
+    const auto figure = figureFromSetBucketArgument(argument);
+    const auto correction = figure ? setBucketFromProvider(*figure) : std::nullopt;
+    if (!correction)
+        return InstanceSocket::setBucketRefused;
+    return InstanceSocket::setBucketDone + QByteArray::number(correction->tarvoLevel) + ' '
+           + QByteArray::number(correction->providerLevel) + '\n';
+}
+
+void Controller::askBucketFromProvider()
+{
+    auto *dialog = new ProviderBucketDialog(m_session.meter().remaining(), m_monitor);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &ProviderBucketDialog::figureChosen, this, [this](const ProviderFigure &figure) {
+        if (m_firstConfirmPending)
+            m_monitor->showNotice(tr("The bucket is set at the first Ok of the options."));
+        else if (!setBucketFromProvider(figure))
+            m_monitor->showNotice(tr("The provider's figure is beyond what the bucket holds."));
+    });
+    dialog->open();
+}
+
 void Controller::tickAt(const QDateTime &now)
 {
     m_session.tick(now);
@@ -427,12 +473,11 @@ void Controller::showTick(const SessionTick &tick)
 
 void Controller::announceAlerts(const SessionTick &tick)
 {
-    AlertReading reading = alertReading(tick.now, tick.meter);
-    reading.captureStopped = !tick.captureStopMessage.isEmpty();
-    reading.captureMessage = tick.captureStopMessage;
-    reading.droppedFrames = tick.capture.dropped;
-    for (const Alert &alert : m_alertRules.tick(reading))
+    const AlertReading reading = alertReading(tick);
+    for (const Alert &alert : m_alertRules.tick(reading)) {
         m_notifier->notify(alert.summary, alert.body, alert.urgent);
+        m_alertCommands->run(m_session.settings().alerts, alert, reading);
+    }
     m_meteredSwitch.tick(reading, m_session.settings().adapterName);
 }
 

@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 
+class AlertCommands;
 class DesktopNotifier;
 class HistoryWindow;
 class LatencyProbe;
@@ -69,6 +70,13 @@ public:
     // The monitor window's "Options...": the live bucket into the options, which replace the monitor.
     void showOptions();
 
+    // The provider's figure into the running bucket, without stopping the capture: recorded in the
+    // usage history and told on the status line. None before the first confirmation (the options'
+    // level box still decides) or for a figure out of range.
+    std::optional<BucketCorrection> setBucketFromProvider(const ProviderFigure &figure);
+    // The answer to a set-bucket request on the program's socket, its line end included.
+    QByteArray answerSetBucket(const QByteArray &argument);
+
     // The session's one-second tick at `now`.
     void tickAt(const QDateTime &now);
 
@@ -106,6 +114,8 @@ private:
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
     void createLatencyProbe();
+    // "Set bucket from provider...": a dialog asks for the provider's figure.
+    void askBucketFromProvider();
     // "History...": the open history window comes forward; otherwise a new one reads the history.
     void showHistory();
     // The bucket and the time now. Raises ProfileWriteError.
@@ -133,6 +143,7 @@ private:
     QTimer *m_pingTimer = nullptr;        // every 30 s from the first confirmation
     PublicAddressLookup *m_publicAddressLookup = nullptr; // "Add my public IP"
     DesktopNotifier *m_notifier = nullptr; // the alerts, on the desktop or at the monitor
+    AlertCommands *m_alertCommands = nullptr; // the user's commands run at the alerts
     bool m_firstConfirmPending = true;
     bool m_firstActivationPending = true;
     PlannerWindow *m_planner = nullptr;

@@ -37,3 +37,9 @@ std::vector<HostUsage> HistoryFileReader::hosts(int64_t fromUtc, int64_t toUtc) 
     const HistoryStore *opened = store();
     return opened ? opened->hosts(fromUtc, toUtc) : std::vector<HostUsage>{};
 }
+
+std::vector<BucketCorrection> HistoryFileReader::corrections() const
+{
+    const HistoryStore *opened = store();
+    return opened ? opened->corrections() : std::vector<BucketCorrection>{};
+}

@@ -20,6 +20,7 @@ public:
 
     std::vector<UsagePeriod> periods(HistoryGranularity granularity, int64_t fromUtc, int64_t toUtc) const override;
     std::vector<HostUsage> hosts(int64_t fromUtc, int64_t toUtc) const override;
+    std::vector<BucketCorrection> corrections() const override;
 
 private:
     // The store on the file as it is now; null while there is no file.

@@ -20,10 +20,14 @@ namespace {
 // "TRVH" in the file's header, so another program's SQLite file is never taken for ours.
 constexpr int kApplicationId = 0x54525648;
 // 2: a host's address is its 16 bytes (IPv4 as ::ffff:a.b.c.d) instead of an IPv4 integer.
-constexpr int kSchemaVersion = 2;
+// 3: the corrections of the bucket from the provider's figure.
+constexpr int kSchemaVersion = 3;
 // SQLite's result codes for a file that is no database, or a damaged one.
 const QString kNotADatabase = QStringLiteral("26");
 const QString kCorrupt = QStringLiteral("11");
+
+const char kCreateCorrections[] =
+    "CREATE TABLE corrections(at INTEGER NOT NULL, tarvo_level INTEGER NOT NULL, provider_level INTEGER NOT NULL)";
 
 const char *const kSchema[] = {
     "CREATE TABLE periods(granularity INTEGER NOT NULL, start INTEGER NOT NULL,"
@@ -37,6 +41,7 @@ const char *const kSchema[] = {
     " download INTEGER NOT NULL, PRIMARY KEY(granularity, start, address)) WITHOUT ROWID",
     // Where each size has been cut by its retention: the hosts read from the finest size kept.
     "CREATE TABLE pruned(granularity INTEGER PRIMARY KEY, before INTEGER NOT NULL)",
+    kCreateCorrections,
 };
 
 const char kUpsertPeriod[] =
@@ -146,26 +151,32 @@ HostAddress storedAddress(const QVariant &value)
     return HostAddress::fromBytes(value.toByteArray()).value_or(HostAddress{});
 }
 
-// Version 1 kept a host's address as an IPv4 integer: each becomes its 16 bytes, in place and in
-// one transaction, so a failure leaves the store as it was. Returns the failure, or nothing.
+// Version 1 kept a host's address as an IPv4 integer: each becomes its 16 bytes. Version 2 had no
+// corrections. In place and in one transaction, so a failure leaves the store as it was. Returns
+// the failure, or nothing.
 QString upgrade(QSqlDatabase database)
 {
     QSqlQuery query(database);
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
         return query.lastError().text();
-    if (query.value(0).toInt() >= kSchemaVersion)
+    const int version = query.value(0).toInt();
+    if (version >= kSchemaVersion)
         return {};
-    bool done = database.transaction() && query.exec(QStringLiteral("SELECT DISTINCT address FROM hosts"));
-    std::vector<qint64> addresses;
-    while (done && query.next())
-        addresses.push_back(query.value(0).toLongLong());
+    bool done = database.transaction();
     QSqlQuery update(database);
-    done = done && update.prepare(QStringLiteral("UPDATE hosts SET address = ? WHERE address = ?"));
-    for (const qint64 address : addresses) {
-        update.bindValue(0, HostAddress::fromIpv4(uint32_t(address)).bytes());
-        update.bindValue(1, address);
-        done = done && update.exec();
+    if (version < 2) {
+        done = done && query.exec(QStringLiteral("SELECT DISTINCT address FROM hosts"));
+        std::vector<qint64> addresses;
+        while (done && query.next())
+            addresses.push_back(query.value(0).toLongLong());
+        done = done && update.prepare(QStringLiteral("UPDATE hosts SET address = ? WHERE address = ?"));
+        for (const qint64 address : addresses) {
+            update.bindValue(0, HostAddress::fromIpv4(uint32_t(address)).bytes());
+            update.bindValue(1, address);
+            done = done && update.exec();
+        }
     }
+    done = done && query.exec(QString::fromLatin1(kCreateCorrections));
     done = done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
     if (done && database.commit())
         return {};
@@ -358,6 +369,36 @@ bool HistoryStore::writeAll(const std::vector<FinishedMinute> &minutes, bool &da
     database.rollback();
     damaged = isDamage(failure);
     return false;
+}
+
+bool HistoryStore::writeCorrection(const BucketCorrection &correction)
+{
+    if (m_mode != Mode::Write || (!m_connection && !open()))
+        return false;
+    QSqlQuery insert(m_connection->database());
+    insert.prepare(QStringLiteral("INSERT INTO corrections VALUES(?, ?, ?)"));
+    insert.addBindValue(qint64(correction.utcSeconds));
+    insert.addBindValue(qint64(correction.tarvoLevel));
+    insert.addBindValue(qint64(correction.providerLevel));
+    if (insert.exec())
+        return true;
+    m_error = insert.lastError().text();
+    if (isDamage(insert.lastError()))
+        close();
+    return false;
+}
+
+std::vector<BucketCorrection> HistoryStore::corrections() const
+{
+    std::vector<BucketCorrection> found;
+    if (!m_connection)
+        return found;
+    // A store of an earlier version, read as it is, has none.
+    QSqlQuery query(m_connection->database());
+    query.exec(QStringLiteral("SELECT at, tarvo_level, provider_level FROM corrections ORDER BY at, rowid"));
+    while (query.next())
+        found.push_back({query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toLongLong()});
+    return found;
 }
 
 std::vector<UsagePeriod> HistoryStore::periods(HistoryGranularity granularity, int64_t fromUtc, int64_t toUtc) const

@@ -42,7 +42,11 @@ public:
     // with error(), when nothing was written.
     bool write(const std::vector<FinishedMinute> &minutes);
 
+    // One correction of the bucket from the provider's figure. False, with error(), when not written.
+    bool writeCorrection(const BucketCorrection &correction);
+
     std::vector<UsagePeriod> periods(HistoryGranularity granularity, int64_t fromUtc, int64_t toUtc) const override;
+    std::vector<BucketCorrection> corrections() const override;
     // From the finest size still kept at fromUtc: minutes, else hours, else days.
     std::vector<HostUsage> hosts(int64_t fromUtc, int64_t toUtc) const override;
 

@@ -63,6 +63,16 @@ void HistoryWriter::write(const FinishedMinute &minute)
     }
 }
 
+void HistoryWriter::writeCorrection(const BucketCorrection &correction)
+{
+    tryOpen();
+    const bool written = m_store->writeCorrection(correction);
+    reportMovedAside();
+    if (!written)
+        Q_EMIT message(tr("Could not record the correction of the bucket in the usage history %1: %2")
+                           .arg(m_path, m_store->error()));
+}
+
 void HistoryWriter::close()
 {
     m_store.reset();
@@ -93,6 +103,15 @@ void HistoryRecorder::record(FinishedMinute minute)
     m_wake.notify_one();
 }
 
+void HistoryRecorder::recordCorrection(const BucketCorrection &correction)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_corrections.push_back(correction);
+    }
+    m_wake.notify_one();
+}
+
 void HistoryRecorder::run(const QString &path)
 {
     // The writer and its connection belong to this thread.
@@ -102,15 +121,19 @@ void HistoryRecorder::run(const QString &path)
     writer.open();
     for (;;) {
         std::deque<FinishedMinute> minutes;
+        std::deque<BucketCorrection> corrections;
         {
             std::unique_lock lock(m_mutex);
-            m_wake.wait(lock, [this] { return m_closing || !m_minutes.empty(); });
-            if (m_minutes.empty())
+            m_wake.wait(lock, [this] { return m_closing || !m_minutes.empty() || !m_corrections.empty(); });
+            if (m_minutes.empty() && m_corrections.empty())
                 break;
             minutes.swap(m_minutes);
+            corrections.swap(m_corrections);
         }
         for (const FinishedMinute &minute : minutes)
             writer.write(minute);
+        for (const BucketCorrection &correction : corrections)
+            writer.writeCorrection(correction);
     }
     writer.close();
 }

@@ -33,6 +33,8 @@ public:
     // Opens the store (the first write does it otherwise); reports a file moved aside or a failure.
     void open();
     void write(const FinishedMinute &minute);
+    // A failure is reported each time: a correction is rare and not tried again.
+    void writeCorrection(const BucketCorrection &correction);
     // Closes the store, on the thread that wrote.
     void close();
     size_t keptMinutes() const { return m_kept.size(); }
@@ -63,6 +65,7 @@ public:
     ~HistoryRecorder() override;
 
     void record(FinishedMinute minute);
+    void recordCorrection(const BucketCorrection &correction);
 
 Q_SIGNALS:
     // On the recorder's thread.
@@ -74,6 +77,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<FinishedMinute> m_minutes;
+    std::deque<BucketCorrection> m_corrections;
     bool m_closing = false;
     OwnerThreadQueue m_messages{this}; // the writer's messages, on their way to this object's thread
     std::thread m_worker;

@@ -2,6 +2,7 @@
 
 #include "meter/fapmeter.h"
 #include "meter/hostaddress.h"
+#include "meter/providerfigure.h"
 
 #include <cstdint>
 #include <vector>
@@ -42,4 +43,6 @@ public:
                                              int64_t toUtc) const = 0;
     // Per-host download totals over [fromUtc, toUtc), largest first.
     virtual std::vector<HostUsage> hosts(int64_t fromUtc, int64_t toUtc) const = 0;
+    // Every setting of the bucket from the provider's figure, oldest first.
+    virtual std::vector<BucketCorrection> corrections() const { return {}; }
 };

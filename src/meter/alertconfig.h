@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QString>
 
 #include <cstdint>
 
@@ -13,4 +14,15 @@ struct AlertConfig
     // The connection marked as metered above this part of the way to the throttle limit.
     bool markMetered = false;
     int32_t meteredPercent = 90;
+
+    // Command lines run at an alert (empty: none); `command` for every kind without one of its own.
+    QString command{};
+    QString stepCommand{};
+    QString warningCommand{};
+    QString throttledCommand{};
+    QString cutOffCommand{};
+    QString recoveredCommand{};
+    QString cutOffReleasedCommand{};
+    QString captureStoppedCommand{};
+    QString framesDroppedCommand{};
 };

@@ -4,6 +4,36 @@
 
 #include <algorithm>
 
+const std::array<AlertKindCommand, 8> alertKindCommands{{
+    {Alert::Kind::Step, u"step", u"StepCommand", &AlertConfig::stepCommand},
+    {Alert::Kind::Warning, u"warning", u"WarningCommand", &AlertConfig::warningCommand},
+    {Alert::Kind::Throttled, u"throttled", u"ThrottledCommand", &AlertConfig::throttledCommand},
+    {Alert::Kind::CutOff, u"cut_off", u"CutOffCommand", &AlertConfig::cutOffCommand},
+    {Alert::Kind::Recovered, u"recovered", u"RecoveredCommand", &AlertConfig::recoveredCommand},
+    {Alert::Kind::CutOffReleased, u"cut_off_released", u"CutOffReleasedCommand", &AlertConfig::cutOffReleasedCommand},
+    {Alert::Kind::CaptureStopped, u"capture_stopped", u"CaptureStoppedCommand", &AlertConfig::captureStoppedCommand},
+    {Alert::Kind::FramesDropped, u"frames_dropped", u"FramesDroppedCommand", &AlertConfig::framesDroppedCommand},
+}};
+
+namespace {
+const AlertKindCommand &kindCommand(Alert::Kind kind)
+{
+    return *std::find_if(alertKindCommands.begin(), alertKindCommands.end(),
+                         [kind](const AlertKindCommand &row) { return row.kind == kind; });
+}
+} // namespace
+
+QString alertCommandLine(const AlertConfig &config, Alert::Kind kind)
+{
+    const QString &own = config.*kindCommand(kind).command;
+    return own.trimmed().isEmpty() ? config.command.trimmed() : own.trimmed();
+}
+
+QStringView alertKindName(Alert::Kind kind)
+{
+    return kindCommand(kind).name;
+}
+
 AlertReading alertReading(const QDateTime &now, const FapMeter &meter)
 {
     AlertReading reading;

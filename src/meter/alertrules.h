@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 
@@ -45,6 +46,23 @@ struct Alert
     QString body;
     bool urgent = false; // the desktop may keep it on screen until dismissed
 };
+
+// Each kind's name for an alert command (TARVO_ALERT), its own command's key in "tarvo.ini"
+// [Alerts] and the field that keeps it.
+struct AlertKindCommand
+{
+    Alert::Kind kind;
+    QStringView name;
+    QStringView key;
+    QString AlertConfig::*command;
+};
+extern const std::array<AlertKindCommand, 8> alertKindCommands;
+// The key of the command for every kind without one of its own.
+inline constexpr QStringView sharedAlertCommandKey = u"Command";
+
+// The command line an alert of `kind` runs: its own, else the shared one; empty for none.
+QString alertCommandLine(const AlertConfig &config, Alert::Kind kind);
+QStringView alertKindName(Alert::Kind kind);
 
 // Decides, tick by tick, which changes of the bucket and the capture are news. Each alert comes
 // once per crossing: a step or the throttle announced is announced again only after the level has

@@ -42,6 +42,8 @@ public:
 
     int32_t usedBytes() const noexcept { return m_usedBytes.load(std::memory_order_relaxed); }
     void setUsedBytes(int32_t bytes) noexcept { m_usedBytes.store(bytes, std::memory_order_relaxed); }
+    // The level replaced while the capture adds to it; returns the level it replaced.
+    int32_t exchangeUsedBytes(int32_t bytes) noexcept { return m_usedBytes.exchange(bytes, std::memory_order_relaxed); }
 
     int32_t activeLimit() const noexcept { return m_activeLimit.load(std::memory_order_relaxed); }
     void setActiveLimit(int32_t limit) noexcept { m_activeLimit.store(limit, std::memory_order_relaxed); }

@@ -8,8 +8,6 @@
 
 #include <cmath>
 
-namespace {
-
 QString restrictionKey(Restriction restriction)
 {
     switch (restriction) {
@@ -22,6 +20,8 @@ QString restrictionKey(Restriction restriction)
     }
     return QStringLiteral("none");
 }
+
+namespace {
 
 QJsonValue seconds(std::optional<int64_t> value)
 {

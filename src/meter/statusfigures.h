@@ -33,8 +33,14 @@ StatusFigures statusFigures(const FapMeter &meter, const TrafficStats &stats, bo
 // idle link ends in "| idle" instead of the held speeds.
 QString statusLine(const StatusFigures &figures, const QLocale &locale = QLocale());
 
+// "none", "throttled", "cut_off": the restriction as the JSON and the metrics name it.
+QString restrictionKey(Restriction restriction);
+
 // Raised only when a key changes its meaning or goes away; new keys may come without it.
 constexpr int statusVersion = 1;
+
+// "none", "throttled", "cut_off": the restriction as scripts read it.
+QString restrictionKey(Restriction restriction);
 
 // The figures as one line of JSON (no line end). Keys: "version", "monitoring", "restriction"
 // ("none", "throttled", "cut_off"), "percent_left", "bytes_left", "bytes_to_throttle",

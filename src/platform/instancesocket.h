@@ -12,6 +12,20 @@ namespace InstanceSocket {
 inline const QByteArray comeForwardRequest = QByteArrayLiteral("come forward\n");
 // The running copy answers one line, the status figures as JSON, and ends the connection:
 inline const QByteArray statusRequest = QByteArrayLiteral("status\n");
+// The bucket from the provider's figure: the prefix, then "remaining|percent|level VALUE" and the
+// line end. The answer: "set TARVO_LEVEL PROVIDER_LEVEL", or one of the refusals.
+inline const QByteArray setBucketPrefix = QByteArrayLiteral("set-bucket ");
+inline const QByteArray setBucketDone = QByteArrayLiteral("set ");
+inline const QByteArray setBucketWaiting = QByteArrayLiteral("refused waiting-for-ok\n");
+inline const QByteArray setBucketRefused = QByteArrayLiteral("refused out-of-range\n");
+
+// What a socket that serves the status answers to a request line: the figures `statusJson` gives
+// (one line of JSON) for a status request, nothing for any other.
+template<typename StatusJson>
+QByteArray answerStatusRequest(const QByteArray &request, StatusJson &&statusJson)
+{
+    return request == statusRequest ? statusJson() + '\n' : QByteArray();
+}
 
 // $XDG_RUNTIME_DIR, or a folder of the user's own when it is unset.
 inline QString userRuntimeDirectory()

@@ -64,8 +64,10 @@ QByteArray SingleInstanceGuard::answer(const QByteArray &request)
 {
     if (request == InstanceSocket::comeForwardRequest)
         Q_EMIT comeForwardRequested();
-    else if (request == InstanceSocket::statusRequest && m_statusProvider)
-        return m_statusProvider() + '\n';
+    else if (request.startsWith(InstanceSocket::setBucketPrefix) && request.endsWith('\n') && m_setBucketHandler)
+        return m_setBucketHandler(request.mid(InstanceSocket::setBucketPrefix.size()).trimmed());
+    else if (m_statusProvider)
+        return InstanceSocket::answerStatusRequest(request, m_statusProvider);
     return {};
 }
 

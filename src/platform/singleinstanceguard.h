@@ -36,6 +36,10 @@ public:
     // Without a provider the request is closed unanswered.
     using StatusProvider = std::function<QByteArray()>;
     void setStatusProvider(StatusProvider provider) { m_statusProvider = std::move(provider); }
+    // In the first copy: the answer to a set-bucket request, given what follows its prefix.
+    // Without a handler the request is closed unanswered.
+    using SetBucketHandler = std::function<QByteArray(const QByteArray &argument)>;
+    void setSetBucketHandler(SetBucketHandler handler) { m_setBucketHandler = std::move(handler); }
 
 Q_SIGNALS:
     // In the first copy: a later copy was started.
@@ -48,5 +52,6 @@ private:
     QString m_socketPath;
     QLockFile m_lock;
     StatusProvider m_statusProvider;
+    SetBucketHandler m_setBucketHandler;
     bool m_first = true;
 };

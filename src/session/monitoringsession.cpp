@@ -61,6 +61,18 @@ void MonitoringSession::resetFapLevel()
     ::resetFapLevel(m_counters, m_stats, m_meter);
 }
 
+std::optional<BucketCorrection> MonitoringSession::setLevelFromProvider(const ProviderFigure &figure,
+                                                                       const QDateTime &now)
+{
+    // Before the first tick the limit in force may not be set yet: the on-peak limit it starts from.
+    const int32_t limit = m_meter.activeLimit() > 0 ? m_meter.activeLimit() : m_meter.parameters().cutOffLimit;
+    const std::optional<int32_t> level = levelFromProvider(figure, limit);
+    if (!level)
+        return std::nullopt;
+    const int32_t before = m_meter.exchangeUsedBytes(*level);
+    return BucketCorrection{now.toSecsSinceEpoch(), before, *level};
+}
+
 void MonitoringSession::setHistorySink(HistorySink sink)
 {
     m_historySink = std::move(sink);

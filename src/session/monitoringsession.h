@@ -4,6 +4,7 @@
 #include "history/historywriter.h"
 #include "meter/fapmeter.h"
 #include "meter/hostcounters.h"
+#include "meter/providerfigure.h"
 #include "meter/trafficcounters.h"
 #include "meter/trafficstats.h"
 #include "platform/adapteraddresses.h"
@@ -75,6 +76,10 @@ public:
     // "Reset interface counters" and the confirmed "Reset FAP level".
     void resetInterfaceCounters();
     void resetFapLevel();
+    // The bucket set to the level the provider's figure stands for under the limit in force, at
+    // once and while the capture counts on; on the thread that ticks. The correction made, or none
+    // for a figure out of range.
+    std::optional<BucketCorrection> setLevelFromProvider(const ProviderFigure &figure, const QDateTime &now);
 
     // Before startCapture(): the finished minutes go to `sink`, and the capture counts each LAN
     // host's download for them.

@@ -15,6 +15,13 @@ QString baseFolder(const QString &variable, const QString &home, const QString &
     const QString base = QDir::isAbsolutePath(variable) ? variable : home + fallback;
     return QDir::cleanPath(base) + QStringLiteral("/tarvo/");
 }
+// The folder is the prefix or lies below it, compared a whole path component at a time.
+bool isBelow(const QString &folder, const QString &prefix)
+{
+    const QString root = QDir::cleanPath(prefix);
+    const QString path = QDir::cleanPath(folder);
+    return !root.isEmpty() && (path == root || path.startsWith(root.endsWith(u'/') ? root : root + u'/'));
+}
 } // namespace
 
 FileLocations::FileLocations(const QString &folder)
@@ -31,7 +38,8 @@ FileLocations::FileLocations(QString settings, QString downloads, QString plans)
 
 FileLocations locateFiles(const LocationInputs &inputs)
 {
-    if (inputs.programFolderWritable)
+    // Root can write /usr/bin: only a folder outside the install keeps the files beside the program.
+    if (inputs.programFolderWritable && !isBelow(inputs.programFolder, inputs.installPrefix))
         return FileLocations(inputs.programFolder);
 
     const QString settings = baseFolder(inputs.configHome, inputs.home, QStringLiteral("/.config"));
@@ -47,6 +55,7 @@ const FileLocations &FileLocations::forThisProgram()
         const QString folder = QCoreApplication::applicationDirPath() + u'/';
         FileLocations found = locateFiles({
             folder,
+            QStringLiteral(TARVO_INSTALL_PREFIX),
             QFileInfo(folder).isWritable(),
             QDir::homePath(),
             qEnvironmentVariable("XDG_CONFIG_HOME"),

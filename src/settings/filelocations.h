@@ -4,9 +4,10 @@
 
 #include <functional>
 
-// Where the program keeps its files. A program unpacked into a folder of its own keeps
-// everything beside the executable; an installed one, whose folder the user cannot write, keeps
-// the user's files in the user's XDG folders and reads the shipped plans from share/tarvo.
+// Where the program keeps its files. A program started from a folder of its own (the build
+// folder, an unpacked copy) keeps everything beside the executable when it can write there; an
+// installed one (its executable under the install prefix) keeps the user's files in the user's
+// XDG folders whoever starts it, root included, and reads the shipped plans from share/tarvo.
 struct FileLocations
 {
     // Everything in one folder (with its trailing separator), as beside the executable.
@@ -28,6 +29,7 @@ struct FileLocations
 struct LocationInputs
 {
     QString programFolder;          // with its trailing separator
+    QString installPrefix;          // CMAKE_INSTALL_PREFIX of the build
     bool programFolderWritable = true;
     QString home;                   // $HOME
     QString configHome;             // $XDG_CONFIG_HOME, may be empty or unset

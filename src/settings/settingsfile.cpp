@@ -1,5 +1,6 @@
 #include "settings/settingsfile.h"
 
+#include "meter/alertrules.h"
 #include "meter/meteredrule.h"
 #include "meter/oledate.h"
 #include "settings/alertsteps.h"
@@ -178,6 +179,15 @@ void writeEntries(IniDocument &ini, QStringView section, const QStringList &entr
         ini.setString(section, entryKey(i), entries[i]);
 }
 
+// The alert commands: the shared one, then each kind's own.
+template<typename Visit>
+void forEachAlertCommand(Visit visit)
+{
+    visit(sharedAlertCommandKey, &AlertConfig::command);
+    for (const AlertKindCommand &row : alertKindCommands)
+        visit(row.key, row.command);
+}
+
 } // namespace
 
 QString settingsPath(const QString &folder)
@@ -191,6 +201,9 @@ void loadSettings(const IniDocument &ini, AppSettings &settings)
         std::visit([&](auto member) { readValue(ini, row, fieldOf(settings, member), fieldOf(defaults(), member)); },
                    row.field);
     }
+    forEachAlertCommand([&](QStringView key, QString AlertConfig::*command) {
+        settings.alerts.*command = ini.string(alertsSection, key, QString());
+    });
     settings.lanAddresses.assign(readList(ini, u"lanIPCount", lanSection));
     settings.ignoredAddresses.assign(readList(ini, u"ignIPCount", ignoredSection));
 }
@@ -201,6 +214,12 @@ void writeSettings(IniDocument &ini, const AppSettings &settings)
         const QStringView key = row.writtenKey.isEmpty() ? row.key : row.writtenKey;
         std::visit([&](auto member) { writeValue(ini, row.section, key, fieldOf(settings, member)); }, row.field);
     }
+    // Only the commands in use appear in the file; one that was there is emptied, not left behind.
+    forEachAlertCommand([&](QStringView key, QString AlertConfig::*command) {
+        const QString &line = settings.alerts.*command;
+        if (!line.isEmpty() || ini.value(alertsSection, key))
+            ini.setString(alertsSection, key, line);
+    });
     const QStringList lan = settings.lanAddresses.entries();
     const QStringList ignored = settings.ignoredAddresses.entries();
     ini.setInteger(systemSection, u"lanIPCount", int32_t(lan.size()));

@@ -2,9 +2,11 @@
 #include "history/historystore.h"
 #include "meter/oledate.h"
 #include "platform/dialogs.h"
+#include "platform/instancesocket.h"
 #include "settings/profile.h"
 #include "ui/history/historywindow.h"
 
+#include "support/adapterrows.h"
 #include "support/controls.h"
 #include "support/fakehistory.h"
 #include "support/filefixtures.h"
@@ -14,6 +16,10 @@
 #include <QApplication>
 #include <QBarSet>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QListWidget>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -307,6 +313,96 @@ private Q_SLOTS:
                  enabled ? QStringLiteral("Throttled: 26,892,518 bytes to cut off; below the throttle limit again at "
                                           "about 12:21.")
                          : before);
+    }
+
+    // The alert's command runs beside the tick; its failure is told on the status line.
+    void failedAlertCommandReachesTheStatusLine()
+    {
+        QTemporaryDir own;
+        writeBytes(own.filePath(QStringLiteral("tarvo.ini")), "[Alerts]\nThrottledCommand=sh -c \"echo broken; exit 3\"\n");
+        Program program(ProgramEnvironment{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }});
+        program.controller.session().meter().setUsedBytes(70000000);
+        program.controller.tickAt(noon);
+        QTRY_COMPARE(program.monitorWindow.statusText(),
+                     QStringLiteral("Alert command sh ended with exit status 3. Output: broken"));
+    }
+
+    // The provider's figure sets the running bucket at once, is recorded in the usage history and
+    // told on the status line; before the first Ok the options' level box still decides.
+    void setBucketFromProvider_data()
+    {
+        QTest::addColumn<bool>("confirmed");
+        QTest::addColumn<QByteArray>("argument");
+        QTest::addColumn<QByteArray>("answer");
+        QTest::addColumn<int32_t>("level"); // from 60,000,000 under the cut-off limit of 96,888,422
+        QTest::newRow("before the first Ok") << false << QByteArray("percent 50") << InstanceSocket::setBucketWaiting
+                                             << 60000000;
+        QTest::newRow("remaining") << true << QByteArray("remaining 16888422") << QByteArray("set 60000000 80000000\n")
+                                   << 80000000;
+        QTest::newRow("100 % left") << true << QByteArray("percent 100") << QByteArray("set 60000000 0\n") << 0;
+        QTest::newRow("level") << true << QByteArray("level 1234.9") << QByteArray("set 60000000 1234\n") << 1234;
+        QTest::newRow("beyond 100 %") << true << QByteArray("percent 101") << InstanceSocket::setBucketRefused
+                                      << 60000000;
+        QTest::newRow("garbled") << true << QByteArray("halfway") << InstanceSocket::setBucketRefused << 60000000;
+    }
+    void setBucketFromProvider()
+    {
+        QFETCH(bool, confirmed);
+        QFETCH(QByteArray, argument);
+        QFETCH(QByteArray, answer);
+        QFETCH(int32_t, level);
+        QTemporaryDir own;
+        {
+            Program program(ProgramEnvironment{own.path() + u'/', [] { return oleDateToDateTime(46366.25); }});
+            if (confirmed) {
+                program.showFirstWindow();
+                if (!selectFirstRow(findControl<QListWidget>(program.optionsWindow, "adapterList")))
+                    QSKIP("no capture adapter on this machine");
+                findControl<QPushButton>(program.optionsWindow, "okButton")->click();
+            }
+            program.controller.session().meter().setUsedBytes(60000000);
+            const QString before = program.monitorWindow.statusText();
+            QCOMPARE(program.controller.answerSetBucket(argument), answer);
+            QCOMPARE(program.controller.session().meter().usedBytes(), level);
+            QCOMPARE(program.monitorWindow.statusText(),
+                     answer.startsWith("set ")
+                         ? u"Bucket set from the provider's figure: %1 bytes (Tarvo had counted 60,000,000)."_s.arg(
+                               QLocale().toString(level))
+                         : before);
+            program.controller.stopCapture();
+        }
+        const HistoryStore history(own.filePath(u"tarvo-history.sqlite"_s), HistoryStore::Mode::Read);
+        const auto recorded = history.corrections();
+        QCOMPARE(recorded.size(), size_t(answer.startsWith("set ") ? 1 : 0));
+        if (!recorded.empty()) {
+            QCOMPARE(recorded[0].tarvoLevel, 60000000);
+            QCOMPARE(recorded[0].providerLevel, level);
+        }
+    }
+
+    // File > "Set bucket from provider..." asks for the figure in a dialog of its own.
+    void setBucketFromTheMenu()
+    {
+        Program program(environment());
+        program.showFirstWindow();
+        if (!selectFirstRow(findControl<QListWidget>(program.optionsWindow, "adapterList")))
+            QSKIP("no capture adapter on this machine");
+        findControl<QPushButton>(program.optionsWindow, "okButton")->click();
+        program.controller.session().meter().setUsedBytes(86406758); // 10 MB left after the tick drained 4,096 bytes
+        program.controller.tickAt(oleDateToDateTime(46366.25).addSecs(1));
+        findControl<QAction>(program.monitorWindow, u"setBucketAction"_s)->trigger();
+        auto *dialog = program.monitorWindow.findChild<QDialog *>(u"providerBucketDialog"_s);
+        QVERIFY(dialog && dialog->isVisible());
+        auto *figure = findControl<QDoubleSpinBox>(*dialog, u"providerFigureSpin"_s);
+        QCOMPARE(figure->value(), 10.0); // what Tarvo counts as left, in MB
+        auto *kind = findControl<QComboBox>(*dialog, u"providerFigureKindCombo"_s);
+        QCOMPARE(kind->count(), 3);
+        kind->setCurrentIndex(1); // remaining in %
+        QCOMPARE(figure->maximum(), 100.0);
+        figure->setValue(25);
+        findControl<QDialogButtonBox>(*dialog, u"providerBucketButtons"_s)->button(QDialogButtonBox::Ok)->click();
+        QCOMPARE(program.controller.session().meter().usedBytes(), 72666316); // 75 % of 96,888,422
+        program.controller.stopCapture();
     }
 
     void resetInterfaceCountersKeepsTheBucket()

@@ -294,10 +294,44 @@ private Q_SLOTS:
             QVERIFY(writer.takeMovedAsideMessage().isEmpty());
             QCOMPARE(hostsText(writer), expected);
             QVERIFY(writer.write({sampleMinute(1782900060, 100, 0, {0x0A000002u})}));
+            QVERIFY2(writer.writeCorrection({1782900090, 5000, 4000}), qPrintable(writer.error()));
         }
         const HistoryStore after(storePath, HistoryStore::Mode::Read);
         QCOMPARE(hostsText(after), (QStringList{u"192.168.1.5=2000"_s, u"10.0.0.2=1600"_s}));
         QCOMPARE(after.periods(HistoryGranularity::Minute, 1782900000, 1782900120).size(), size_t(2));
+    }
+
+    // A store of version 2 had no corrections: a reader finds none, and opening it for writing
+    // adds their table in place and keeps every minute.
+    void storeWithoutCorrectionsGetsThem()
+    {
+        {
+            HistoryStore current(storePath);
+            QVERIFY(current.write({sampleMinute(1782900000, 3000)}));
+        }
+        {
+            QSqlDatabase old = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"version 2"_s);
+            old.setDatabaseName(storePath);
+            QVERIFY(old.open());
+            QSqlQuery query(old);
+            QVERIFY(query.exec(u"DROP TABLE corrections"_s) && query.exec(u"PRAGMA user_version = 2"_s));
+        }
+        QSqlDatabase::removeDatabase(u"version 2"_s);
+        QVERIFY(HistoryStore(storePath, HistoryStore::Mode::Read).corrections().empty());
+        {
+            HistoryStore writer(storePath);
+            QVERIFY2(writer.isOpen(), qPrintable(writer.error()));
+            QVERIFY(writer.takeMovedAsideMessage().isEmpty());
+            QVERIFY2(writer.writeCorrection({1782900100, 9000, 7000}), qPrintable(writer.error()));
+            QVERIFY(writer.writeCorrection({1782900050, 1, 2}));
+        }
+        const HistoryStore after(storePath, HistoryStore::Mode::Read);
+        QCOMPARE(all(after, HistoryGranularity::Minute).size(), size_t(1));
+        const auto corrections = after.corrections();
+        QCOMPARE(corrections.size(), size_t(2));
+        QCOMPARE(corrections[0].utcSeconds, 1782900050); // oldest first
+        QCOMPARE(corrections[1].tarvoLevel, 9000);
+        QCOMPARE(corrections[1].providerLevel, 7000);
     }
 
     // A file that is no usage history is moved aside with one message, and a new store starts;
@@ -465,8 +499,10 @@ private Q_SLOTS:
             HistoryRecorder recorder(storePath);
             for (int64_t i = 0; i < 50; ++i)
                 recorder.record(sampleMinute(i * 60, i + 1));
+            recorder.recordCorrection({3000, 20, 10});
         }
         const HistoryStore store(storePath, HistoryStore::Mode::Read);
+        QCOMPARE(store.corrections().size(), size_t(1));
         QCOMPARE(all(store, HistoryGranularity::Minute).size(), size_t(50));
         QCOMPARE(all(store, HistoryGranularity::Minute).back().downloadBytes, 50);
     }

@@ -1,3 +1,4 @@
+#include "meter/alertrules.h"
 #include "meter/oledate.h"
 #include "settings/settingsfile.h"
 #include "support/filefixtures.h"
@@ -43,6 +44,9 @@ void compareSettings(const AppSettings &actual, const AppSettings &expected)
     QCOMPARE(actual.alerts.warnMinutes, expected.alerts.warnMinutes);
     QCOMPARE(actual.alerts.markMetered, expected.alerts.markMetered);
     QCOMPARE(actual.alerts.meteredPercent, expected.alerts.meteredPercent);
+    QCOMPARE(actual.alerts.command, expected.alerts.command);
+    for (const AlertKindCommand &row : alertKindCommands)
+        QCOMPARE(actual.alerts.*row.command, expected.alerts.*row.command);
 }
 
 // Every field away from its default; the date-times are ones that 15 digits hold exactly.
@@ -69,6 +73,9 @@ void changeEveryField(AppSettings &s)
     s.windowOpacity = 128;
     s.trayStyle = TrayStyle::Text;
     s.alerts = AlertConfig{false, {5, 50, 99}, 25, true, 60};
+    s.alerts.command = u"notify \"all kinds\" --now"_s;
+    for (const AlertKindCommand &row : alertKindCommands)
+        s.alerts.*row.command = u"/usr/local/bin/on-%1"_s.arg(row.name);
 }
 } // namespace
 
@@ -269,6 +276,29 @@ private Q_SLOTS:
         loadSettings(IniDocument::fromBytes(file), loaded);
         QCOMPARE(loaded.alerts.markMetered, mark);
         QCOMPARE(loaded.alerts.meteredPercent, percent);
+    }
+
+    // Only the commands in use are written; one cleared is emptied, not left to run again.
+    void alertCommandKeys()
+    {
+        QTemporaryDir dir;
+        const QString path = settingsPath(dir.path() + u'/');
+        AppSettings settings;
+        settings.alerts.command = u"mail-me \"over 75 %\""_s;
+        settings.alerts.cutOffCommand = u"pause-downloads"_s;
+        saveSettings(path, settings);
+        const QByteArray alerts = "[Alerts]\nEnabled=1\nSteps=75,90\nWarnMinutes=10\nMarkMetered=0\nMeteredPercent=90\n";
+        QCOMPARE(fileBytes(path).mid(fileBytes(path).indexOf("[Alerts]")),
+                 alerts + "Command=mail-me \"over 75 %\"\nCutOffCommand=pause-downloads\n");
+
+        settings.alerts.command.clear();
+        saveSettings(path, settings);
+        QCOMPARE(fileBytes(path).mid(fileBytes(path).indexOf("[Alerts]")),
+                 alerts + "Command=\nCutOffCommand=pause-downloads\n");
+        AppSettings loaded;
+        loadSettings(IniDocument::read(path), loaded);
+        QCOMPARE(loaded.alerts.command, QString());
+        QCOMPARE(loaded.alerts.cutOffCommand, u"pause-downloads"_s);
     }
 
     // A damaged count is bounded, so the load reads at most that many keys.

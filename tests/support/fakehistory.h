@@ -24,6 +24,7 @@ public:
     std::vector<UsagePeriod> hours;
     std::vector<UsagePeriod> days;
     std::vector<HostRecord> hostRecords; // oldest first
+    std::vector<BucketCorrection> bucketCorrections; // oldest first
 
     std::vector<UsagePeriod> periods(HistoryGranularity granularity, int64_t fromUtc, int64_t toUtc) const override
     {
@@ -51,6 +52,8 @@ public:
                          [](const HostUsage &a, const HostUsage &b) { return a.downloadBytes > b.downloadBytes; });
         return result;
     }
+
+    std::vector<BucketCorrection> corrections() const override { return bucketCorrections; }
 
     // A history as a store holds it after `days` days of use up to `end`: minutes for the last 7
     // days, hours and local days for all of them, `hostCount` LAN hosts sharing each hour. The

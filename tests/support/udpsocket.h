@@ -40,3 +40,28 @@ struct UdpSocket
     bool bound = false;
     uint16_t port = 0;
 };
+
+// Datagrams from one loopback address to a receiver bound at another, which stays bound while
+// this lives, so no port-unreachable answer adds traffic of its own.
+struct LoopbackDatagrams
+{
+    LoopbackDatagrams(const char *from, const char *to)
+        : receiver(to)
+        , sender(from)
+        , to(to)
+    {
+    }
+
+    // `count` datagrams of `payload` bytes each; false when one could not be sent.
+    bool send(int count, int payload) const
+    {
+        bool sent = receiver.bound && sender.bound;
+        for (int i = 0; sent && i < count; ++i)
+            sent = sender.sendTo(to, receiver.port, QByteArray(payload, 'x'));
+        return sent;
+    }
+
+    UdpSocket receiver;
+    UdpSocket sender;
+    const char *to;
+};

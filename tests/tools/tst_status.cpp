@@ -14,6 +14,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // How long a sanitized tarvo-cli may take; never reached when it works, and a hang fails.
@@ -146,6 +148,77 @@ private Q_SLOTS:
                          && result.err.contains(message),
                      result.err.constData());
         }
+    }
+
+    // tarvo-cli set-bucket hands the figure to the running program as it reads it, and tells its
+    // answer; bad input never reaches the program.
+    void setBucket_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("answer");   // the program's
+        QTest::addColumn<QByteArray>("received"); // what the program was handed; empty: nothing
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err"); // contained in the one line of standard error
+        const QByteArray done = "set 70000000 62914560\n";
+        const QByteArray told = "Bucket set to 62,914,560 bytes (Tarvo had counted 70,000,000).\n";
+        QTest::newRow("remaining bytes") << QStringList{u"500MB"_s} << done << QByteArray("remaining 524288000.000")
+                                         << 0 << told << QByteArray();
+        QTest::newRow("remaining percent") << QStringList{u"42.5%"_s} << done << QByteArray("percent 42.500") << 0
+                                           << told << QByteArray();
+        QTest::newRow("nothing remaining") << QStringList{u"0"_s} << done << QByteArray("remaining 0.000") << 0 << told
+                                           << QByteArray();
+        QTest::newRow("level") << QStringList{u"--level"_s, u"60MB"_s} << done << QByteArray("level 62914560.000") << 0
+                               << told << QByteArray();
+        QTest::newRow("before the first Ok") << QStringList{u"5%"_s} << QByteArray(InstanceSocket::setBucketWaiting)
+                                             << QByteArray("percent 5.000") << 5 << QByteArray()
+                                             << QByteArray("not counting yet");
+        QTest::newRow("refused") << QStringList{u"--level"_s, u"2GB"_s} << QByteArray(InstanceSocket::setBucketRefused)
+                                 << QByteArray("level 2147483648.000") << 5 << QByteArray()
+                                 << QByteArray("beyond what the bucket holds");
+        QTest::newRow("unreadable answer") << QStringList{u"1%"_s} << QByteArray("set 12\n") << QByteArray("percent 1.000")
+                                           << 2 << QByteArray() << QByteArray("cannot read Tarvo's answer");
+        QTest::newRow("words") << QStringList{u"lots"_s} << done << QByteArray() << 2 << QByteArray()
+                               << QByteArray("not \"lots\"");
+        QTest::newRow("level in percent") << QStringList{u"5%"_s, u"--level"_s} << done << QByteArray() << 2
+                                          << QByteArray() << QByteArray("the level needs a number of bytes");
+        QTest::newRow("negative") << QStringList{u"-5"_s} << done << QByteArray() << 2 << QByteArray()
+                                  << QByteArray("not \"-5\"");
+        QTest::newRow("no figure") << QStringList{} << done << QByteArray() << 2 << QByteArray()
+                                   << QByteArray("needs one figure");
+        QTest::newRow("two figures") << QStringList{u"5%"_s, u"6%"_s} << done << QByteArray() << 2 << QByteArray()
+                                     << QByteArray("(given: 5% 6%)");
+    }
+    void setBucket()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, answer);
+        QFETCH(QByteArray, received);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        SingleInstanceGuard program(QStringLiteral("tarvo"), runtime->path());
+        QByteArrayList handed;
+        program.setSetBucketHandler([&](const QByteArray &argument) {
+            handed.append(argument);
+            return answer;
+        });
+        const Run result = run(QStringList{u"set-bucket"_s} + arguments);
+        QCOMPARE(handed, received.isEmpty() ? QByteArrayList() : QByteArrayList{received});
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.out, out);
+        if (err.isEmpty())
+            QCOMPARE(result.err, QByteArray());
+        else
+            QVERIFY2(result.err.startsWith("tarvo-cli: ") && result.err.count('\n') == 1 && result.err.contains(err),
+                     result.err.constData());
+    }
+
+    void setBucketWithoutAProgram()
+    {
+        const Run result = run({u"set-bucket"_s, u"50%"_s});
+        QCOMPARE(result.exitCode, 3);
+        QVERIFY2(result.err.contains("Tarvo is not running (no "), result.err.constData());
     }
 };
 

@@ -1,5 +1,6 @@
 #include "history/historystore.h"
 #include "meter/oledate.h"
+#include "support/csvfield.h"
 #include "support/udpsocket.h"
 
 #include <QDateTime>
@@ -9,16 +10,6 @@
 #include <QTest>
 
 #include <unistd.h>
-
-namespace {
-
-// A field of a CSV line by its column name in the header.
-QByteArray field(const QByteArray &header, const QByteArray &line, const char *column)
-{
-    return line.split(',').value(header.split(',').indexOf(QByteArray(column)));
-}
-
-} // namespace
 
 // tarvo-cli watch on the loopback device while the test sends datagrams from 127.0.0.6 to
 // 127.0.0.5 (on the LAN list of the settings file): its last line holds exactly what was sent.
@@ -67,12 +58,10 @@ private Q_SLOTS:
         // The first line comes with the first tick, after the adapter has been opened.
         QVERIFY(watch.waitForReadyRead(10000));
 
-        UdpSocket receiver("127.0.0.5"), sender("127.0.0.6");
-        QVERIFY(receiver.bound && sender.bound);
         constexpr int datagrams = 40;
         constexpr int payload = 200;
-        for (int i = 0; i < datagrams; ++i)
-            QVERIFY(sender.sendTo("127.0.0.5", receiver.port, QByteArray(payload, 'x')));
+        const LoopbackDatagrams traffic("127.0.0.6", "127.0.0.5");
+        QVERIFY(traffic.send(datagrams, payload));
         if (bySignal) {
             QTest::qWait(300);
             watch.terminate();
@@ -110,6 +99,67 @@ private Q_SLOTS:
         QCOMPARE(hosts.size(), size_t(1));
         QCOMPARE(hosts[0].address, HostAddress::fromIpv4(0x7F000005u));
         QCOMPARE(hosts[0].downloadBytes, datagrams * wireLength);
+    }
+
+    // With --alerts the settings' alert commands run at the watch's alerts: a bucket above the
+    // throttle limit is "throttled" at the first tick, which drains one second's recharge.
+    void alertCommands_data()
+    {
+        QTest::addColumn<bool>("alerts");
+        QTest::addColumn<QByteArray>("body");     // of the command's script
+        QTest::addColumn<QByteArray>("written");  // what the script wrote; empty: it did not run
+        QTest::addColumn<QByteArray>("error");    // standard error
+        QTest::newRow("environment") << true << QByteArray("echo \"$TARVO_ALERT $TARVO_LEVEL_BYTES $TARVO_PERCENT\" > \"$1\"")
+                                     << QByteArray("throttled 1995904 199\n") << QByteArray();
+        QTest::newRow("without --alerts") << false << QByteArray("echo ran > \"$1\"") << QByteArray() << QByteArray();
+        QTest::newRow("failure") << true << QByteArray("echo 'no mail server'; exit 4") << QByteArray()
+                                 << QByteArray(" ended with exit status 4. Output: no mail server\n");
+    }
+
+    void alertCommands()
+    {
+        QFETCH(bool, alerts);
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, written);
+        QFETCH(QByteArray, error);
+        if (::geteuid() != 0)
+            QSKIP("live capture needs root (CAP_NET_RAW and CAP_NET_ADMIN); run the tests as root");
+
+        const QString script = dir.filePath(QStringLiteral("on alert"));
+        const QString output = dir.filePath(QStringLiteral("alert output"));
+        QFile::remove(output);
+        QFile file(script);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("#!/bin/sh\n" + body + '\n');
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        const QString ini = dir.filePath(QStringLiteral("alerts.ini"));
+        QFile settings(ini);
+        QVERIFY(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        settings.write(QStringLiteral("[System]\ntsht=1000000\nfapbytes=2000000\n[Alerts]\nThrottledCommand=\"%1\" \"%2\"\n")
+                           .arg(script, output)
+                           .toUtf8());
+        settings.close();
+
+        QProcess watch;
+        QStringList arguments{QStringLiteral("watch"), QStringLiteral("lo"), QStringLiteral("--ini"), ini,
+                              QStringLiteral("--seconds"), QStringLiteral("2")};
+        if (alerts)
+            arguments.append(QStringLiteral("--alerts"));
+        watch.start(QStringLiteral(TARVO_CLI), arguments);
+        QVERIFY(watch.waitForFinished(15000));
+        const QByteArray standardError = watch.readAllStandardError();
+        QCOMPARE(watch.exitCode(), 0);
+        if (error.isEmpty())
+            QCOMPARE(standardError, QByteArray());
+        else
+            QVERIFY2(standardError.startsWith("tarvo-cli: Alert command ") && standardError.endsWith(error)
+                         && standardError.count('\n') == 1,
+                     standardError.constData());
+        QFile result(output);
+        QCOMPARE(result.open(QIODevice::ReadOnly), !written.isEmpty());
+        if (result.isOpen())
+            QCOMPARE(result.readAll(), written);
     }
 
     void missingInterface()

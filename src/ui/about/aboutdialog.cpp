@@ -78,9 +78,8 @@ AboutDialog::AboutDialog(QWidget *parent)
     creditsText->setPlainText(tr(
         "This software makes use of the libpcap packet capture library.\n"
         "Portions of this program are based on the work of others, with our thanks.\n"
-        "Warning: this program is protected by copyright law. Unauthorized reproduction or "
-        "distribution of this program, or any portion of it, may result in severe civil and "
-        "criminal penalties, and will be prosecuted to the maximum extent possible under the law."));
+        "This program is free software: you may share and change it under the GNU General Public "
+        "License, version 3 or any later version. It comes with no warranty."));
 
     LinkLabel *makerSiteLink = placeLink(this, QStringLiteral("makerSiteLink"),
                                          tr("Internet through satellite from KELMIRA"), 48, 280, linkBlue,
@@ -96,7 +95,7 @@ AboutDialog::AboutDialog(QWidget *parent)
     band.setColor(QPalette::Window, Colours::darkBlue);
     bottomBand->setPalette(band);
     LinkLabel *copyrightLink = placeLink(bottomBand, QStringLiteral("copyrightLink"),
-                                         tr("Copyright (C) Kelmira Software. All rights reserved."), 64, 3,
+                                         tr("Copyright (C) Kelmira Software. GNU GPL 3 or later."), 64, 3,
                                          Qt::white, font());
 
     auto *okButton = new QPushButton(tr("OK"), bottomBand);

@@ -202,6 +202,7 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
     levels->addWidget(m_lastDayLevel.stack, 1);
     levels->addWidget(m_lastWeekLevel.stack, 1);
     m_tabs->addTab(m_levelPage, tr("Bucket level"));
+    createCorrectionsPage();
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -210,6 +211,7 @@ HistoryWindow::HistoryWindow(const UsageHistoryReader &reader, const QDateTime &
     showUsage(m_dayView, Span::Day);
     showUsage(m_monthView, Span::Month);
     showAllLevels();
+    showCorrections();
 }
 
 int64_t HistoryWindow::readingMinute(const QDateTime &now)
@@ -234,6 +236,7 @@ void HistoryWindow::follow(const QDateTime &now)
             showUsage(*view, month ? Span::Month : Span::Day);
     }
     showAllLevels();
+    showCorrections();
 }
 
 void HistoryWindow::keyPressEvent(QKeyEvent *event)
@@ -249,6 +252,54 @@ void HistoryWindow::showAllLevels()
 {
     showLevels(m_lastDayLevel, HistoryGranularity::Minute, 24 * 3600);
     showLevels(m_lastWeekLevel, HistoryGranularity::Hour, 7 * 24 * 3600);
+}
+
+void HistoryWindow::createCorrectionsPage()
+{
+    auto *page = named(new QWidget(m_tabs), QStringLiteral("correctionsPage"));
+    m_driftLabel = named(new QLabel(page), QStringLiteral("driftLabel"));
+    m_driftLabel->setWordWrap(true);
+    m_correctionsTable = named(new QTableWidget(0, 4, page), QStringLiteral("correctionsTable"));
+    m_correctionsTable->setHorizontalHeaderLabels({tr("Set at"), tr("Tarvo's level ( bytes )"),
+                                                   tr("Provider's level ( bytes )"), tr("Tarvo ahead by ( bytes )")});
+    m_correctionsTable->verticalHeader()->hide();
+    m_correctionsTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_correctionsTable->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_correctionsTable->setShowGrid(false);
+    m_correctionsTable->setAlternatingRowColors(true);
+    m_correctionsTable->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_correctionsTable->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(m_driftLabel);
+    layout->addWidget(m_correctionsTable, 1);
+    m_tabs->addTab(page, tr("Corrections"));
+}
+
+void HistoryWindow::showCorrections()
+{
+    const std::vector<BucketCorrection> corrections = m_reader.corrections();
+    const QLocale locale;
+    const std::optional<double> drift = driftBytesPerDay(corrections);
+    const QString megabytes = drift ? locale.toString(std::abs(*drift) / 1048576.0, 'f', 1) : QString();
+    if (corrections.empty())
+        m_driftLabel->setText(tr("No corrections yet: \"Set bucket from provider...\" in the File menu records one."));
+    else if (!drift)
+        m_driftLabel->setText(tr("The drift shows from the second correction on."));
+    else if (*drift >= 0)
+        m_driftLabel->setText(tr("Tarvo runs ahead of the provider by %1 MB a day.").arg(megabytes));
+    else
+        m_driftLabel->setText(tr("Tarvo runs behind the provider by %1 MB a day.").arg(megabytes));
+    m_correctionsTable->setRowCount(int(corrections.size()));
+    int row = 0;
+    for (auto it = corrections.rbegin(); it != corrections.rend(); ++it, ++row) {
+        const QStringList cells{
+            locale.toString(QDateTime::fromSecsSinceEpoch(it->utcSeconds), QStringLiteral("yyyy-MM-dd HH:mm")),
+            formatCountOrZero(double(it->tarvoLevel), locale), formatCountOrZero(double(it->providerLevel), locale),
+            formatCountOrZero(double(it->tarvoLevel - it->providerLevel), locale)};
+        for (int column = 0; column < cells.size(); ++column)
+            m_correctionsTable->setItem(row, column, new QTableWidgetItem(cells[column]));
+    }
 }
 
 void HistoryWindow::createUsageView(UsageView &view, Span span, const QString &title)

@@ -83,6 +83,10 @@ private:
     void showUsage(UsageView &view, Span span);
     void showLevels(LevelView &view, HistoryGranularity granularity, int64_t seconds);
     void showAllLevels();
+    // "Corrections": each setting of the bucket from the provider's figure, newest first, and the
+    // drift per day they show.
+    void createCorrectionsPage();
+    void showCorrections();
     // The minute whose reading the window shows; a new one makes follow() read again.
     static int64_t readingMinute(const QDateTime &now);
 
@@ -94,4 +98,6 @@ private:
     QWidget *m_levelPage = nullptr;
     LevelView m_lastDayLevel;
     LevelView m_lastWeekLevel;
+    QLabel *m_driftLabel = nullptr;
+    QTableWidget *m_correctionsTable = nullptr;
 };

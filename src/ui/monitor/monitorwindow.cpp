@@ -253,6 +253,8 @@ void MonitorWindow::createMenus()
     m_menuBar->setObjectName(QStringLiteral("menuBar"));
     QMenu *fileMenu = m_menuBar->addMenu(tr("File"));
     fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    QAction *setBucketAction =
+        item(fileMenu, QStringLiteral("setBucketAction"), tr("Set bucket from provider..."));
     QAction *closeAction = item(fileMenu, QStringLiteral("closeAction"), tr("Close"));
     QMenu *toolsMenu = m_menuBar->addMenu(tr("Tools"));
     toolsMenu->setObjectName(QStringLiteral("toolsMenu"));
@@ -280,10 +282,14 @@ void MonitorWindow::createMenus()
                                         tr("Reset interface counters ( does not affect FAP calculations )"));
     QAction *resetFapLevelAction =
         item(m_trayMenu, QStringLiteral("resetFapLevelAction"), tr("Reset FAP level"));
+    QAction *traySetBucketAction =
+        item(m_trayMenu, QStringLiteral("traySetBucketAction"), tr("Set bucket from provider..."));
     m_trayMenu->addSeparator();
     QAction *trayCloseAction = item(m_trayMenu, QStringLiteral("trayCloseAction"), tr("Close"));
 
     connect(closeAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
+    connect(setBucketAction, &QAction::triggered, this, &MonitorWindow::setBucketRequested);
+    connect(traySetBucketAction, &QAction::triggered, this, &MonitorWindow::setBucketRequested);
     connect(trayCloseAction, &QAction::triggered, this, &MonitorWindow::closeRequested);
     connect(optionsAction, &QAction::triggered, this, &MonitorWindow::optionsRequested);
     connect(plannerAction, &QAction::triggered, this, &MonitorWindow::plannerRequested);

@@ -91,6 +91,8 @@ Q_SIGNALS:
     void resetCountersRequested();
     // "Reset FAP level", once the user said yes.
     void resetFapLevelRequested();
+    // File and tray menu "Set bucket from provider...".
+    void setBucketRequested();
 
 protected:
     // Closing hides the window while a tray icon can bring it back, and minimises it otherwise.

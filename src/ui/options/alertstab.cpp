@@ -47,9 +47,22 @@ AlertsTab::AlertsTab()
     alertsNote->setWordWrap(true);
     alertsPage->addWidget(alertsNote);
     alertsPage->addWidget(meteredBlock());
+
+    m_alertCommandGroup = frame("alertCommandGroup", tr("Run a command at each alert"));
+    auto *commandPanel = whitePanel();
+    (new QVBoxLayout(m_alertCommandGroup))->addWidget(commandPanel);
+    auto *commandFields = fieldGrid(commandPanel);
+    m_alertCommandEdit = edit("alertCommandEdit");
+    m_alertCommandEdit->setToolTip(
+        tr("Run without a shell; the alert's figures are in TARVO_ALERT, TARVO_PERCENT, TARVO_LEVEL_BYTES and "
+           "the other TARVO_ variables. Leave it empty to run nothing."));
+    addField(commandFields, new QLabel(tr("Command")), m_alertCommandEdit);
+    alertsPage->addWidget(m_alertCommandGroup);
     alertsPage->addStretch();
 
     connect(m_alertsEnabledCheck, &QCheckBox::toggled, m_alertsGroup, &QWidget::setEnabled);
+    // The commands run only for the alerts that are shown.
+    connect(m_alertsEnabledCheck, &QCheckBox::toggled, m_alertCommandGroup, &QWidget::setEnabled);
 }
 
 QWidget *AlertsTab::meteredBlock()
@@ -87,6 +100,8 @@ void AlertsTab::showSettings(const AppSettings &settings)
     m_meteredCheck->setChecked(settings.alerts.markMetered);
     m_meteredPercentSpin->setEnabled(settings.alerts.markMetered);
     m_meteredPercentSpin->setValue(settings.alerts.meteredPercent);
+    m_alertCommandGroup->setEnabled(settings.alerts.enabled);
+    m_alertCommandEdit->setText(settings.alerts.command);
 }
 
 void AlertsTab::numberTexts(OptionTexts &texts) const
@@ -101,4 +116,5 @@ void AlertsTab::takeSettings(AppSettings &settings)
     settings.alerts.warnMinutes = m_alertWarnMinutesSpin->value();
     settings.alerts.markMetered = m_meteredCheck->isChecked();
     settings.alerts.meteredPercent = m_meteredPercentSpin->value();
+    settings.alerts.command = m_alertCommandEdit->text().trimmed();
 }

@@ -34,4 +34,6 @@ private:
     QSpinBox *m_alertWarnMinutesSpin = nullptr; // 0 shows "never"
     QCheckBox *m_meteredCheck = nullptr;        // mark the connection as metered above the step
     QSpinBox *m_meteredPercentSpin = nullptr;   // the step, a part of the way to the throttle limit
+    QGroupBox *m_alertCommandGroup = nullptr;
+    QLineEdit *m_alertCommandEdit = nullptr;    // run at every alert without a command of its own kind
 };

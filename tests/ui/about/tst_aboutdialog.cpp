@@ -40,7 +40,7 @@ private Q_SLOTS:
         row("versionLabel", "Version: " TARVO_VERSION, {16, 96}, 11, false); // the build's version
         row("makerSiteLink", "Internet through satellite from KELMIRA", {48, 280}, 13, true);
         row("softwareSiteLink", "Kelmira Software", {128, 304}, 13, true);
-        row("copyrightLink", "", {64, 3}, 11, true);
+        row("copyrightLink", "Copyright (C) Kelmira Software. GNU GPL 3 or later.", {64, 3}, 11, true);
     }
 
     void layout()
@@ -103,7 +103,7 @@ private Q_SLOTS:
         const QStringList lines = credits->toPlainText().split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 3);
         QVERIFY(lines[0].contains(QStringLiteral("libpcap")));
-        QVERIFY(lines[2].contains(QStringLiteral("reproduction")));
+        QVERIFY(lines[2].contains(QStringLiteral("GNU General Public License, version 3 or any later version")));
     }
 
     void linksOpenTheirPages()

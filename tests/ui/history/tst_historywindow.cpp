@@ -24,6 +24,8 @@
 
 // The history window against a usage history held in memory. Runs with TZ=Europe/Berlin, where
 // clocks go forward on 29 March 2026 and back on 25 October 2026.
+Q_DECLARE_METATYPE(std::vector<BucketCorrection>)
+
 namespace {
 
 constexpr int64_t hour = 3600;
@@ -450,6 +452,46 @@ private Q_SLOTS:
         }
     }
 
+    // The corrections, newest first, and the drift they show, read again as the clock moves on.
+    void corrections_data()
+    {
+        QTest::addColumn<std::vector<BucketCorrection>>("corrections");
+        QTest::addColumn<QString>("drift");
+        QTest::addColumn<QStringList>("firstRow");
+        const int64_t start = now.toSecsSinceEpoch() - 4 * 86400;
+        QTest::newRow("none") << std::vector<BucketCorrection>{}
+                              << u"No corrections yet: \"Set bucket from provider...\" in the File menu records one."_qs
+                              << QStringList();
+        QTest::newRow("one") << std::vector<BucketCorrection>{{start, 9000000, 1000000}}
+                             << u"The drift shows from the second correction on."_qs
+                             << QStringList{u"9,000,000"_qs, u"1,000,000"_qs, u"8,000,000"_qs};
+        QTest::newRow("ahead") << std::vector<BucketCorrection>{{start, 0, 0}, {start + 2 * 86400, 10485760, 0}}
+                               << u"Tarvo runs ahead of the provider by 5.0 MB a day."_qs
+                               << QStringList{u"10,485,760"_qs, u"0"_qs, u"10,485,760"_qs};
+        QTest::newRow("behind") << std::vector<BucketCorrection>{{start, 0, 0}, {start + 4 * 86400, 1000, 4195304}}
+                                << u"Tarvo runs behind the provider by 1.0 MB a day."_qs
+                                << QStringList{u"1,000"_qs, u"4,195,304"_qs, u"-4,194,304"_qs};
+    }
+    void corrections()
+    {
+        QFETCH(std::vector<BucketCorrection>, corrections);
+        QFETCH(QString, drift);
+        QFETCH(QStringList, firstRow);
+        FakeHistory history;
+        HistoryWindow window(history, now);
+        history.bucketCorrections = corrections;
+        window.follow(now.addSecs(60));
+        QCOMPARE(findControl<QLabel>(window, u"driftLabel"_qs)->text(), drift);
+        const QTableWidget *table = findControl<QTableWidget>(window, u"correctionsTable"_qs);
+        QCOMPARE(table->rowCount(), int(corrections.size()));
+        if (corrections.empty())
+            return;
+        QCOMPARE(table->item(0, 0)->text(),
+                 QDateTime::fromSecsSinceEpoch(corrections.back().utcSeconds).toString(u"yyyy-MM-dd HH:mm"_qs));
+        for (int column = 1; column < 4; ++column)
+            QCOMPARE(table->item(0, column)->text(), firstRow[column - 1]);
+    }
+
     // The window at a few states, for a person to look at.
     void render()
     {
@@ -472,6 +514,8 @@ private Q_SLOTS:
         save(u"history-month.png"_qs);
         tabs->setCurrentIndex(2);
         save(u"history-level.png"_qs);
+        tabs->setCurrentIndex(3);
+        save(u"history-corrections.png"_qs);
 
         HistoryWindow emptyWindow(empty, now);
         emptyWindow.show();

@@ -770,14 +770,14 @@ private Q_SLOTS:
         for (const QAction *action : monitor.part<QMenuBar>(u"menuBar"_s)->actions())
             bar << action->text();
         QCOMPARE(bar, (QStringList{u"File"_s, u"Tools"_s, u"Help"_s}));
-        QCOMPARE(captions(monitor.part<QMenu>(u"fileMenu"_s)), QStringList{u"Close"_s});
+        QCOMPARE(captions(monitor.part<QMenu>(u"fileMenu"_s)), (QStringList{u"Set bucket from provider..."_s, u"Close"_s}));
         QCOMPARE(captions(monitor.part<QMenu>(u"toolsMenu"_s)), (QStringList{u"Options..."_s, u"Will it fit?..."_s, u"History..."_s}));
         QCOMPARE(captions(monitor.part<QMenu>(u"helpMenu"_s)), (QStringList{u"Internet and other satellite services from KELMIRA"_s,
                                                    u"Kelmira Software"_s, u"Tarvo on the web"_s, u"-"_s, u"About"_s}));
         QCOMPARE(captions(monitor.part<QMenu>(u"trayMenu"_s)),
                  (QStringList{u"Show"_s, u"Minimize"_s, u"-"_s, u"Always on top"_s, u"-"_s,
-                              u"Reset interface counters ( does not affect FAP calculations )"_s, u"Reset FAP level"_s, u"-"_s,
-                              u"Close"_s}));
+                              u"Reset interface counters ( does not affect FAP calculations )"_s, u"Reset FAP level"_s,
+                              u"Set bucket from provider..."_s, u"-"_s, u"Close"_s}));
     }
 
     void menuRequestsAndPages()
@@ -788,6 +788,10 @@ private Q_SLOTS:
         QSignalSpy options(&gui, &MonitorWindow::optionsRequested);
         QSignalSpy planner(&gui, &MonitorWindow::plannerRequested);
         QSignalSpy history(&gui, &MonitorWindow::historyRequested);
+        QSignalSpy setBucket(&gui, &MonitorWindow::setBucketRequested);
+        monitor.part<QAction>(u"setBucketAction"_s)->trigger();
+        monitor.part<QAction>(u"traySetBucketAction"_s)->trigger();
+        QCOMPARE(setBucket.size(), 2);
         monitor.part<QAction>(u"closeAction"_s)->trigger();
         monitor.part<QAction>(u"trayCloseAction"_s)->trigger();
         monitor.part<QAction>(u"optionsAction"_s)->trigger();

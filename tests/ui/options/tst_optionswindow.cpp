@@ -99,6 +99,8 @@ const SettingRow settingRows[] = {
      [](const AppSettings &s) { return QVariant(s.alerts.markMetered); }},
     {"Alerts: metered step", [](AppSettings &s) { s.alerts.meteredPercent = 75; },
      [](const AppSettings &s) { return QVariant(s.alerts.meteredPercent); }},
+    {"Alerts: command", [](AppSettings &s) { s.alerts.command = u"notify \"over the step\""_qs; },
+     [](const AppSettings &s) { return QVariant(s.alerts.command); }},
     {"below the tabs: show at start", [](AppSettings &s) { s.showOptionsAtStart = false; },
      [](const AppSettings &s) { return QVariant(s.showOptionsAtStart); }},
 };
