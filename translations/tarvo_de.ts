@@ -227,6 +227,18 @@ Dieses Programm ist freie Software: Sie dürfen es unter der GNU General Public 
         <source>Command</source>
         <translation>Befehl</translation>
     </message>
+    <message>
+        <source>Metered connection</source>
+        <translation>Getaktete Verbindung</translation>
+    </message>
+    <message>
+        <source>Mark the connection as metered when the bucket is above %1 % of the way to the throttle limit</source>
+        <translation>Die Verbindung als getaktet markieren, wenn der Eimer über %1 % des Wegs zur Drosselgrenze liegt</translation>
+    </message>
+    <message>
+        <source>System updates, app stores and cloud sync wait while the connection is metered. NetworkManager changes it for the running connection only; Tarvo puts back the earlier value below the step and when it ends.</source>
+        <translation>Systemaktualisierungen, App-Stores und Cloud-Synchronisation warten, solange die Verbindung getaktet ist. NetworkManager ändert das nur für die laufende Verbindung; Tarvo stellt den früheren Wert unter der Stufe und beim Beenden wieder her.</translation>
+    </message>
 </context>
 <context>
     <name>CaptureThread</name>
@@ -640,6 +652,32 @@ Dieses Programm ist freie Software: Sie dürfen es unter der GNU General Public 
     <message>
         <source>cut off %1 MB</source>
         <translation>Abschaltung %1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>MeteredConnection</name>
+    <message>
+        <source>NetworkManager answered GetAppliedConnection with %1</source>
+        <translation>NetworkManager hat GetAppliedConnection mit %1 beantwortet</translation>
+    </message>
+</context>
+<context>
+    <name>MeteredSwitch</name>
+    <message>
+        <source>Tarvo could not change the metered state of %1: %2</source>
+        <translation>Tarvo konnte den Taktungsstatus von %1 nicht ändern: %2</translation>
+    </message>
+    <message>
+        <source>NetworkManager is not running: Tarvo cannot change the metered state of %1.</source>
+        <translation>NetworkManager läuft nicht: Tarvo kann den Taktungsstatus von %1 nicht ändern.</translation>
+    </message>
+    <message>
+        <source>NetworkManager refused to let Tarvo change the metered state of %1.</source>
+        <translation>NetworkManager hat Tarvo verweigert, den Taktungsstatus von %1 zu ändern.</translation>
+    </message>
+    <message>
+        <source>NetworkManager does not manage %1: Tarvo cannot change its metered state.</source>
+        <translation>NetworkManager verwaltet %1 nicht: Tarvo kann den Taktungsstatus nicht ändern.</translation>
     </message>
 </context>
 <context>

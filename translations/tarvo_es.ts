@@ -227,6 +227,18 @@ Este programa es software libre: puede compartirlo y modificarlo según la Licen
         <source>Command</source>
         <translation>Comando</translation>
     </message>
+    <message>
+        <source>Metered connection</source>
+        <translation>Conexión de uso medido</translation>
+    </message>
+    <message>
+        <source>Mark the connection as metered when the bucket is above %1 % of the way to the throttle limit</source>
+        <translation>Marcar la conexión como de uso medido cuando el cubo supere el %1 % del camino al límite de limitación</translation>
+    </message>
+    <message>
+        <source>System updates, app stores and cloud sync wait while the connection is metered. NetworkManager changes it for the running connection only; Tarvo puts back the earlier value below the step and when it ends.</source>
+        <translation>Las actualizaciones del sistema, las tiendas de aplicaciones y la sincronización en la nube esperan mientras la conexión es de uso medido. NetworkManager lo cambia solo para la conexión en curso; Tarvo restablece el valor anterior por debajo del escalón y al terminar.</translation>
+    </message>
 </context>
 <context>
     <name>CaptureThread</name>
@@ -640,6 +652,32 @@ Este programa es software libre: puede compartirlo y modificarlo según la Licen
     <message>
         <source>cut off %1 MB</source>
         <translation>corte %1 MB</translation>
+    </message>
+</context>
+<context>
+    <name>MeteredConnection</name>
+    <message>
+        <source>NetworkManager answered GetAppliedConnection with %1</source>
+        <translation>NetworkManager respondió a GetAppliedConnection con %1</translation>
+    </message>
+</context>
+<context>
+    <name>MeteredSwitch</name>
+    <message>
+        <source>Tarvo could not change the metered state of %1: %2</source>
+        <translation>Tarvo no pudo cambiar el estado de uso medido de %1: %2</translation>
+    </message>
+    <message>
+        <source>NetworkManager is not running: Tarvo cannot change the metered state of %1.</source>
+        <translation>NetworkManager no está en marcha: Tarvo no puede cambiar el estado de uso medido de %1.</translation>
+    </message>
+    <message>
+        <source>NetworkManager refused to let Tarvo change the metered state of %1.</source>
+        <translation>NetworkManager no permitió a Tarvo cambiar el estado de uso medido de %1.</translation>
+    </message>
+    <message>
+        <source>NetworkManager does not manage %1: Tarvo cannot change its metered state.</source>
+        <translation>NetworkManager no gestiona %1: Tarvo no puede cambiar su estado de uso medido.</translation>
     </message>
 </context>
 <context>

@@ -44,6 +44,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
     : m_options(options)
     , m_environment(std::move(environment))
     , m_historyFile(m_environment.files.historyFile())
+    , m_meteredSwitch(MeteredSwitch::recordPath(m_environment.files.settingsFolder))
 {
     m_autoConfirmTimer = timer(this, "autoConfirmTimer", 1);
     connect(m_autoConfirmTimer, &QTimer::timeout, this,
@@ -95,17 +96,26 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
             m_monitor->showNotice(message);
     });
     m_session.setHistorySink([this](FinishedMinute minute) { m_history->record(std::move(minute)); });
+    // Stays until the user sees another state; it comes after the monitor window exists.
+    connect(&m_meteredSwitch, &MeteredSwitch::statusLine, this, [this](const QString &text) {
+        if (m_shuttingDown)
+            std::fprintf(stderr, "tarvo: %s\n", qPrintable(text));
+        else if (m_monitor)
+            m_monitor->setStatusText(text);
+    });
+    m_meteredSwitch.resume();
 }
 
 Controller::~Controller()
 {
     stopCapture();
+    // The monitor window is gone by now, and a box that waits for a click would hold up a logout:
+    // a failure from here on goes to standard error, which the desktop keeps in its log.
+    m_shuttingDown = true;
+    m_meteredSwitch.finish();
     // The minute under way is written too: a later run merges into it.
     m_session.finishHistory();
     m_history.reset();
-    // The monitor window is gone by now, and a box that waits for a click would hold up a logout:
-    // a failure of this last save goes to standard error, which the desktop keeps in its log.
-    m_shuttingDown = true;
     if (m_settingsUnsaved)
         writeFile([this] { saveSettings(settingsPath(m_environment.files.settingsFolder), m_session.settings()); });
     writeFile([this] { saveBucket(); });
@@ -139,6 +149,7 @@ void Controller::load()
             QMessageBox::Ok, QMessageBox::NoIcon});
     }
     m_alertRules.setConfig(settings.alerts);
+    m_meteredSwitch.setConfig(settings.alerts);
     m_options.showSettings(settings);
     showUsedBytes();
 }
@@ -328,6 +339,7 @@ void Controller::confirm()
     takeBucket(readBack.values);
     m_options.showBucketNote({}); // the level is the user's now
     m_alertRules.setConfig(settings.alerts);
+    m_meteredSwitch.setConfig(settings.alerts);
     m_monitor->applySettings(settings);
     // A file that cannot be written must not stop the counting: the failure is shown once and
     // the 10-second save retries it.
@@ -466,6 +478,7 @@ void Controller::announceAlerts(const SessionTick &tick)
         m_notifier->notify(alert.summary, alert.body, alert.urgent);
         m_alertCommands->run(m_session.settings().alerts, alert, reading);
     }
+    m_meteredSwitch.tick(reading, m_session.settings().adapterName);
 }
 
 void Controller::showCaptureStatistics(const SessionTick &tick)

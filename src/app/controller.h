@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/meteredswitch.h"
 #include "history/historyfilereader.h"
 #include "history/historywriter.h"
 #include "meter/alertrules.h"
@@ -108,7 +109,7 @@ private:
     // What each tick of the session shows: the monitor, the planner, the dropped frames, the alerts.
     void showTick(const SessionTick &tick);
     void showCaptureStatistics(const SessionTick &tick);
-    // The tick's news for the user, as the alert rules decide it.
+    // The tick's news for the user, as the alert rules decide it, and the metered switch.
     void announceAlerts(const SessionTick &tick);
     void startMonitoring();
     void setAlwaysOnTop(bool alwaysOnTop);
@@ -162,4 +163,5 @@ private:
     bool m_shuttingDown = false;
     uint64_t m_droppedShown = 0; // frames dropped by the capture that the status line has reported
     AlertRules m_alertRules;
+    MeteredSwitch m_meteredSwitch; // the connection marked as metered while the bucket is high
 };

@@ -1,6 +1,7 @@
 #include "settings/settingsfile.h"
 
 #include "meter/alertrules.h"
+#include "meter/meteredrule.h"
 #include "meter/oledate.h"
 #include "settings/alertsteps.h"
 
@@ -63,6 +64,8 @@ const Setting settingsTable[] = {
     {alertsSection, u"Enabled", &AlertConfig::enabled},
     {alertsSection, u"Steps", &AlertConfig::stepsPercent},
     {alertsSection, u"WarnMinutes", &AlertConfig::warnMinutes, {}, 0, 24 * 60},
+    {alertsSection, u"MarkMetered", &AlertConfig::markMetered},
+    {alertsSection, u"MeteredPercent", &AlertConfig::meteredPercent, {}, MeteredRule::lowestStep, 100},
 };
 
 template<typename Settings, typename T>

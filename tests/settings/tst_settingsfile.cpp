@@ -42,6 +42,8 @@ void compareSettings(const AppSettings &actual, const AppSettings &expected)
     QCOMPARE(actual.alerts.enabled, expected.alerts.enabled);
     QCOMPARE(actual.alerts.stepsPercent, expected.alerts.stepsPercent);
     QCOMPARE(actual.alerts.warnMinutes, expected.alerts.warnMinutes);
+    QCOMPARE(actual.alerts.markMetered, expected.alerts.markMetered);
+    QCOMPARE(actual.alerts.meteredPercent, expected.alerts.meteredPercent);
     QCOMPARE(actual.alerts.command, expected.alerts.command);
     for (const AlertKindCommand &row : alertKindCommands)
         QCOMPARE(actual.alerts.*row.command, expected.alerts.*row.command);
@@ -70,7 +72,7 @@ void changeEveryField(AppSettings &s)
     s.chartHistorySeconds = 120;
     s.windowOpacity = 128;
     s.trayStyle = TrayStyle::Text;
-    s.alerts = AlertConfig{false, {5, 50, 99}, 25};
+    s.alerts = AlertConfig{false, {5, 50, 99}, 25, true, 60};
     s.alerts.command = u"notify \"all kinds\" --now"_s;
     for (const AlertKindCommand &row : alertKindCommands)
         s.alerts.*row.command = u"/usr/local/bin/on-%1"_s.arg(row.name);
@@ -132,7 +134,7 @@ private Q_SLOTS:
                                 "use192=1\nuse6=1\nuseop=0\nopst=0\nopet=0\nfaprecharge=4096\nfapmaxonp=96888422\n"
                                 "fapmaxoffp=267386880\ntsht=64592281\nadapter=-1\nadaptername=\nlanIPCount=0\nignIPCount=0\n"
                                 "[Ping]\nurl=%1\ntimeout=10000\nttl=64\nsize=32\n[Alpha]\nalpha=255\n[Tray]\ntype=1\n"
-                                "[Alerts]\nEnabled=1\nSteps=75,90\nWarnMinutes=10\n")
+                                "[Alerts]\nEnabled=1\nSteps=75,90\nWarnMinutes=10\nMarkMetered=0\nMeteredPercent=90\n")
                      .arg(AppSettings::defaultPingHost));
     }
 
@@ -253,6 +255,29 @@ private Q_SLOTS:
         QCOMPARE(loaded.alerts.warnMinutes, warnMinutes);
     }
 
+    void meteredValues_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("mark");
+        QTest::addColumn<int>("percent");
+        QTest::newRow("missing: off at 90 %") << QByteArray("[Alerts]\n") << false << 90;
+        QTest::newRow("set") << QByteArray("[alerts]\nmarkmetered=1\nmeteredpercent=75\n") << true << 75;
+        QTest::newRow("the lowest step") << QByteArray("[Alerts]\nMeteredPercent=10\n") << false << 10;
+        QTest::newRow("below the lowest step") << QByteArray("[Alerts]\nMeteredPercent=9\n") << false << 90;
+        QTest::newRow("the throttle limit") << QByteArray("[Alerts]\nMeteredPercent=100\n") << false << 100;
+        QTest::newRow("beyond the throttle limit") << QByteArray("[Alerts]\nMeteredPercent=101\n") << false << 90;
+    }
+    void meteredValues()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, mark);
+        QFETCH(int, percent);
+        AppSettings loaded;
+        loadSettings(IniDocument::fromBytes(file), loaded);
+        QCOMPARE(loaded.alerts.markMetered, mark);
+        QCOMPARE(loaded.alerts.meteredPercent, percent);
+    }
+
     // Only the commands in use are written; one cleared is emptied, not left to run again.
     void alertCommandKeys()
     {
@@ -262,7 +287,7 @@ private Q_SLOTS:
         settings.alerts.command = u"mail-me \"over 75 %\""_s;
         settings.alerts.cutOffCommand = u"pause-downloads"_s;
         saveSettings(path, settings);
-        const QByteArray alerts = "[Alerts]\nEnabled=1\nSteps=75,90\nWarnMinutes=10\n";
+        const QByteArray alerts = "[Alerts]\nEnabled=1\nSteps=75,90\nWarnMinutes=10\nMarkMetered=0\nMeteredPercent=90\n";
         QCOMPARE(fileBytes(path).mid(fileBytes(path).indexOf("[Alerts]")),
                  alerts + "Command=mail-me \"over 75 %\"\nCutOffCommand=pause-downloads\n");
 

@@ -4,13 +4,18 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-// A session bus of the test's own: a dbus-daemon the test starts and stops, whose address the
-// process takes as its session bus. Its configuration names no service folders, so a
-// notification server installed on the machine is never started by a call that finds none.
-class PrivateSessionBus
+// A bus of the test's own: a dbus-daemon the test starts and stops, whose address the process
+// takes as its session bus (or its system bus). Its configuration names no service folders, so a
+// service installed on the machine is never started by a call that finds none.
+class PrivateBus
 {
 public:
-    ~PrivateSessionBus()
+    enum class Kind { Session, System };
+    explicit PrivateBus(Kind kind = Kind::Session)
+        : m_kind(kind)
+    {
+    }
+    ~PrivateBus()
     {
         if (m_daemon.state() != QProcess::NotRunning) {
             m_daemon.terminate();
@@ -18,7 +23,7 @@ public:
         }
     }
 
-    // Call before the first use of the session bus; false when no daemon could be started.
+    // Call before the first use of the bus; false when no daemon could be started.
     bool start()
     {
         const QString configPath = m_folder.filePath(QStringLiteral("session.conf"));
@@ -27,7 +32,8 @@ public:
             return false;
         config.write("<!DOCTYPE busconfig PUBLIC \"-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN\"\n"
                      " \"http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd\">\n"
-                     "<busconfig>\n  <type>session</type>\n  <listen>unix:dir=" + m_folder.path().toUtf8()
+                     "<busconfig>\n  <type>" + QByteArray(m_kind == Kind::System ? "system" : "session")
+                     + "</type>\n  <listen>unix:dir=" + m_folder.path().toUtf8()
                      + "</listen>\n  <auth>EXTERNAL</auth>\n"
                        "  <policy context=\"default\">\n    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
                        "    <allow eavesdrop=\"true\"/>\n    <allow own=\"*\"/>\n  </policy>\n</busconfig>\n");
@@ -42,14 +48,17 @@ public:
                 return false;
         }
         m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
-        qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
+        qputenv(m_kind == Kind::System ? "DBUS_SYSTEM_BUS_ADDRESS" : "DBUS_SESSION_BUS_ADDRESS", m_address.toUtf8());
         return !m_address.isEmpty();
     }
 
     const QString &address() const { return m_address; }
 
 private:
+    Kind m_kind;
     QTemporaryDir m_folder;
     QProcess m_daemon;
     QString m_address;
 };
+
+using PrivateSessionBus = PrivateBus;

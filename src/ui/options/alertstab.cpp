@@ -1,5 +1,6 @@
 #include "ui/options/alertstab.h"
 
+#include "meter/meteredrule.h"
 #include "settings/alertsteps.h"
 #include "settings/appsettings.h"
 #include "settings/optionvalues.h"
@@ -9,6 +10,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
@@ -44,6 +46,7 @@ AlertsTab::AlertsTab()
         "tray icon shows them, without a tray the status line of the monitor window."));
     alertsNote->setWordWrap(true);
     alertsPage->addWidget(alertsNote);
+    alertsPage->addWidget(meteredBlock());
 
     m_alertCommandGroup = frame("alertCommandGroup", tr("Run a command at each alert"));
     auto *commandPanel = whitePanel();
@@ -62,12 +65,41 @@ AlertsTab::AlertsTab()
     connect(m_alertsEnabledCheck, &QCheckBox::toggled, m_alertCommandGroup, &QWidget::setEnabled);
 }
 
+QWidget *AlertsTab::meteredBlock()
+{
+    auto *group = frame("meteredGroup", tr("Metered connection"));
+    auto *panel = whitePanel();
+    (new QVBoxLayout(group))->addWidget(panel);
+    // One sentence around the box, so that a translation may put the number where its grammar wants it.
+    const QString sentence = tr("Mark the connection as metered when the bucket is above %1 % of the way to the "
+                                "throttle limit");
+    const qsizetype number = sentence.indexOf(QStringLiteral("%1"));
+    const QString afterNumber = number < 0 ? QString() : sentence.mid(number + 2).trimmed();
+    m_meteredCheck = named(new QCheckBox(number < 0 ? sentence : sentence.left(number).trimmed()), "meteredCheck");
+    m_meteredCheck->setToolTip(
+        tr("System updates, app stores and cloud sync wait while the connection is metered. NetworkManager changes it "
+           "for the running connection only; Tarvo puts back the earlier value below the step and when it ends."));
+    m_meteredPercentSpin = named(new QSpinBox, "meteredPercentSpin");
+    m_meteredPercentSpin->setRange(MeteredRule::lowestStep, 100);
+    auto *rows = new QVBoxLayout(panel);
+    rows->addWidget(m_meteredCheck);
+    auto *stepRow = new QHBoxLayout;
+    stepRow->addWidget(m_meteredPercentSpin);
+    stepRow->addWidget(new QLabel(afterNumber), 1);
+    rows->addLayout(stepRow);
+    connect(m_meteredCheck, &QCheckBox::toggled, m_meteredPercentSpin, &QWidget::setEnabled);
+    return group;
+}
+
 void AlertsTab::showSettings(const AppSettings &settings)
 {
     m_alertsEnabledCheck->setChecked(settings.alerts.enabled);
     m_alertsGroup->setEnabled(settings.alerts.enabled);
     m_alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
     m_alertWarnMinutesSpin->setValue(settings.alerts.warnMinutes);
+    m_meteredCheck->setChecked(settings.alerts.markMetered);
+    m_meteredPercentSpin->setEnabled(settings.alerts.markMetered);
+    m_meteredPercentSpin->setValue(settings.alerts.meteredPercent);
     m_alertCommandGroup->setEnabled(settings.alerts.enabled);
     m_alertCommandEdit->setText(settings.alerts.command);
 }
@@ -82,5 +114,7 @@ void AlertsTab::takeSettings(AppSettings &settings)
     settings.alerts.enabled = m_alertsEnabledCheck->isChecked();
     m_alertStepsEdit->setText(formatAlertSteps(settings.alerts.stepsPercent));
     settings.alerts.warnMinutes = m_alertWarnMinutesSpin->value();
+    settings.alerts.markMetered = m_meteredCheck->isChecked();
+    settings.alerts.meteredPercent = m_meteredPercentSpin->value();
     settings.alerts.command = m_alertCommandEdit->text().trimmed();
 }

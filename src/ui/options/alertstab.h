@@ -9,7 +9,8 @@ class QSpinBox;
 struct AppSettings;
 struct OptionTexts;
 
-// "Alerts": whether the desktop notifications show and the warnings before the throttle.
+// "Alerts": whether the desktop notifications show, the warnings before the throttle and the
+// step above which the connection is marked as metered.
 class AlertsTab : public QWidget
 {
     Q_OBJECT
@@ -24,10 +25,15 @@ public:
     void takeSettings(AppSettings &settings);
 
 private:
+    // The metered switch: its box and its step, in a block of their own.
+    QWidget *meteredBlock();
+
     QCheckBox *m_alertsEnabledCheck = nullptr;
     QGroupBox *m_alertsGroup = nullptr;
     QLineEdit *m_alertStepsEdit = nullptr;      // percentages of the way to the throttle limit, "75,90"
     QSpinBox *m_alertWarnMinutesSpin = nullptr; // 0 shows "never"
+    QCheckBox *m_meteredCheck = nullptr;        // mark the connection as metered above the step
+    QSpinBox *m_meteredPercentSpin = nullptr;   // the step, a part of the way to the throttle limit
     QGroupBox *m_alertCommandGroup = nullptr;
     QLineEdit *m_alertCommandEdit = nullptr;    // run at every alert without a command of its own kind
 };
