@@ -16,7 +16,7 @@ std::variant<SetBucketOptions, QString> parseSetBucketOptions(const QStringList 
         if (argument == u"--level")
             level = true;
         else if (argument.startsWith(u"--"))
-            return QStringLiteral("unknown option %1").arg(argument);
+            return QCoreApplication::translate("tarvo-cli", "unknown option %1").arg(argument);
         else
             figures.append(argument);
     }
@@ -50,7 +50,7 @@ int runSetBucket(const SetBucketOptions &options, std::chrono::milliseconds wait
                                          "SetBucket", "Tarvo refused the figure: it is beyond what the bucket holds"));
     const QList<QByteArray> levels = line.mid(InstanceSocket::setBucketDone.size()).split(' ');
     if (!line.startsWith(InstanceSocket::setBucketDone) || levels.size() != 2)
-        return failWith(2, QStringLiteral("cannot read Tarvo's answer"));
+        return failWith(2, QCoreApplication::translate("SetBucket", "cannot read Tarvo's answer"));
     const QString text = QCoreApplication::translate("SetBucket", "Bucket set to %1 bytes (Tarvo had counted %2).")
                              .arg(formatCountOrZero(levels[1].toDouble()), formatCountOrZero(levels[0].toDouble()));
     std::printf("%s\n", text.toLocal8Bit().constData());

@@ -1198,6 +1198,10 @@ Beschränkung: %2</translation>
         <source>Bucket set to %1 bytes (Tarvo had counted %2).</source>
         <translation>Eimer auf %1 Bytes gesetzt (Tarvo hatte %2 gezählt).</translation>
     </message>
+    <message>
+        <source>cannot read Tarvo&apos;s answer</source>
+        <translation>kann die Antwort von Tarvo nicht lesen</translation>
+    </message>
 </context>
 <context>
     <name>UpdateCheck</name>

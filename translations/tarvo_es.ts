@@ -1198,6 +1198,10 @@ Restricción: %2</translation>
         <source>Bucket set to %1 bytes (Tarvo had counted %2).</source>
         <translation>Cubo ajustado a %1 bytes (Tarvo había contado %2).</translation>
     </message>
+    <message>
+        <source>cannot read Tarvo&apos;s answer</source>
+        <translation>no se puede leer la respuesta de Tarvo</translation>
+    </message>
 </context>
 <context>
     <name>UpdateCheck</name>

@@ -58,7 +58,7 @@ bool inSubnet(uint32_t address) noexcept
 
 bool onLan(uint32_t address, const AddressSet &lan, bool useAll192168) noexcept
 {
-    return lan.contains(address) | (useAll192168 & inSubnet(address));
+    return (unsigned(lan.contains(address)) | (unsigned(useAll192168) & unsigned(inSubnet(address)))) != 0;
 }
 
 // Link-local, unique-local, multicast, loopback and the unspecified address: traffic that never
@@ -321,7 +321,7 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
         // The destination's place in the list serves the verdict and the host's slot alike.
         const int destinationIndex = lan.indexOf(destination);
         verdict = decide(source, onLan(source, lan, useAll192168), destination,
-                         (destinationIndex >= 0) | (useAll192168 & inSubnet(destination)), context.ignored.current());
+                         (unsigned(destinationIndex >= 0) | (unsigned(useAll192168) & unsigned(inSubnet(destination)))) != 0, context.ignored.current());
         // A download's destination is on the LAN: a 192.168 address or a listed one.
         if (PendingHostBytes *hosts = context.pendingHosts.get())
             hosts->add(verdict == Verdict::Download, HostCounters::slotOf(destination, destinationIndex), destination,

@@ -78,7 +78,7 @@ QStringList completions(const QStringList &words)
 }
 
 const QStringList allSources{QStringLiteral("replay.cpp"), QStringLiteral("watch.cpp"), QStringLiteral("watchreport.cpp"), QStringLiteral("history.cpp"),
-                             QStringLiteral("plan.cpp"), QStringLiteral("status.cpp")};
+                             QStringLiteral("plan.cpp"), QStringLiteral("status.cpp"), QStringLiteral("setbucket.cpp")};
 
 } // namespace
 
@@ -119,6 +119,8 @@ private Q_SLOTS:
                                              << strings({"plan.cpp"});
         QTest::newRow("status -h") << cli << strings({"status", "-h"}) << u"usage: tarvo-cli status"_s
                                    << strings({"status.cpp"});
+        QTest::newRow("set-bucket") << cli << strings({"set-bucket", "50%", "--help"}) << u"usage: tarvo-cli set-bucket"_s
+                                    << strings({"setbucket.cpp"});
         QTest::newRow("tarvo") << QStringLiteral(TARVO_GUI) << strings({"--help"}) << u"usage: tarvo"_s << QStringList{};
     }
     void helpNamesEveryOption()
@@ -140,7 +142,7 @@ private Q_SLOTS:
     void completionOffersTheHelpsOptions_data()
     {
         QTest::addColumn<QString>("command");
-        for (const char *command : {"replay", "watch", "history", "plan", "status"})
+        for (const char *command : {"replay", "watch", "history", "plan", "status", "set-bucket"})
             QTest::newRow(command) << QString::fromLatin1(command);
     }
     void completionOffersTheHelpsOptions()
