@@ -5,6 +5,7 @@
 #include "settings/appsettings.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 #include <limits>
@@ -56,46 +57,49 @@ bool inSubnet(uint32_t address) noexcept
     return (address >> 16) == 0xC0A8u;
 }
 
-bool onLan(uint32_t address, const AddressSet &lan, bool useAll192168) noexcept
-{
-    return (unsigned(lan.contains(address)) | (unsigned(useAll192168) & unsigned(inSubnet(address)))) != 0;
-}
-
 // Link-local, unique-local, multicast, loopback and the unspecified address: traffic that never
-// crosses the provider's link.
+// crosses the provider's link. The first three lie within 16 values of the first ten bits from
+// 0x3F0 (fc00::) on, so one bit of a constant says it, without a branch.
 bool staysLocal(const Ipv6Address &address) noexcept
 {
-    const uint64_t top = address.high;
-    return (top >> 54) == 0x3FAu /* fe80::/10 */ || (top >> 57) == 0x7Eu /* fc00::/7 */
-           || (top >> 56) == 0xFFu /* ff00::/8 */ || (top == 0 && address.low <= 1);
+    // From 0x3F0: fc00::/8 and fd00::/8 (0-7), fe80::/10 (10), ff00::/8 (12-15).
+    constexpr uint64_t local = 0b1111'0100'1111'1111;
+    const uint64_t fromFc = (address.high >> 54) - 0x3F0;
+    const unsigned listed = unsigned(fromFc < 16) & unsigned(local >> (fromFc & 15));
+    const unsigned loopbackOrUnspecified = unsigned((address.high | (address.low >> 1)) == 0);
+    return (listed | loopbackOrUnspecified) != 0;
 }
 
 using Verdict = PendingCounts::Verdict;
 
-uint32_t pick(bool which, uint32_t first, uint32_t second) noexcept
+// What the verdict needs of one end of a frame, in two bits: AddressSet::marked (bit 0) when the
+// ignore list holds it, AddressSet::held (bit 1) when it is on the LAN. A look-up of an IPv6
+// address in CaptureContext::lists() gives them as they are; an IPv4 address's also says its
+// place in the list, and the 192.168 rule (`byRule`: 1 or 0) puts an address on the LAN.
+unsigned ipv4End(uint32_t value, unsigned byRule) noexcept
 {
-    return selectBits(which, first, second);
-}
-Ipv6Address pick(bool which, const Ipv6Address &first, const Ipv6Address &second) noexcept
-{
-    return {selectBits(which, first.high, second.high), selectBits(which, first.low, second.low)};
+    return (value & AddressSet::marked) | (unsigned(value >= AddressSet::held) | byRule) * AddressSet::held;
 }
 
-// The verdict once both ends are known to be on the LAN or not. Only the end outside the LAN is
-// looked up in the ignore list, and always one of them, so nothing branches on the addresses: a
-// frame's addresses are as good as random and such a branch would be guessed wrong half the time.
-template<typename Address>
-Verdict decide(const Address &source, bool sourceOnLan, const Address &destination, bool destinationOnLan,
-               const AddressSet &ignored) noexcept
+// A download comes from outside the LAN to it, an upload goes the other way, and traffic with
+// an ignored host outside counts neither. One look-up in a table of every case: nothing branches
+// on the addresses, which are as good as random, so such a branch would be guessed wrong half
+// the time.
+Verdict decide(unsigned source, unsigned destination) noexcept
 {
-    // By source on the LAN, destination on the LAN, the outside end ignored.
-    static constexpr Verdict verdicts[8] = {Verdict::Neither, Verdict::Upload,  Verdict::Download, Verdict::Neither,
-                                            Verdict::Neither, Verdict::Neither, Verdict::Neither,  Verdict::Neither};
-    // An ignore list without an entry of the family, the usual case, is not looked at: the
-    // branch goes the same way frame after frame.
-    const bool listsTheFamily = std::is_same_v<Address, uint32_t> ? ignored.hasIpv4() : ignored.hasIpv6();
-    const bool outsideIgnored = listsTheFamily && ignored.contains(pick(destinationOnLan, source, destination));
-    return verdicts[unsigned(sourceOnLan) | unsigned(destinationOnLan) << 1 | unsigned(outsideIgnored) << 2];
+    static constexpr auto verdicts = [] {
+        std::array<Verdict, 16> table{};
+        for (unsigned ends = 0; ends < table.size(); ++ends) {
+            const unsigned from = ends & 3, to = ends >> 2;
+            const auto onLan = [](unsigned end) { return (end & AddressSet::held) != 0; };
+            const auto ignored = [](unsigned end) { return (end & AddressSet::marked) != 0; };
+            table[ends] = onLan(to) && !onLan(from) && !ignored(from)   ? Verdict::Download
+                          : onLan(from) && !onLan(to) && !ignored(to) ? Verdict::Upload
+                                                                       : Verdict::Neither;
+        }
+        return table;
+    }();
+    return verdicts[source | destination << 2];
 }
 
 Family familyOfEtherType(uint16_t type) noexcept
@@ -137,8 +141,10 @@ Family readLink(LinkLayout link, const u_char *bytes, uint32_t captured, uint32_
     case LinkLayout::Kind::Ethernet:
         for (int tags = 0;; ++tags) {
             const uint16_t type = read16(bytes + offset - 2);
-            if ((type != kVlanEtherType && type != kServiceVlanEtherType) || tags == kMostTags)
-                return familyOfEtherType(type);
+            const Family family = familyOfEtherType(type);
+            if (family != Family::None || (type != kVlanEtherType && type != kServiceVlanEtherType)
+                || tags == kMostTags)
+                return family;
             offset += kVlanTag;
             if (captured < offset)
                 return Family::None;
@@ -234,30 +240,90 @@ CaptureContext::CaptureContext(AppSettings &settings, TrafficCounters &counters,
     pendingHosts = std::make_unique<PendingHostBytes>(hosts);
 }
 
-const AddressSet &CaptureContext::ipv6Lan() noexcept
+const AddressSet &CaptureContext::lists() noexcept
 {
     const bool useAdapter = settings.useAdapterIpv6.load(std::memory_order_relaxed);
     const AddressSet &listed = lan.current();
+    const AddressSet &ignoredSet = ignored.current();
     const AddressSet *adapter = useAdapter ? &adapterNetworksReader.current() : nullptr;
-    const uint64_t from[2] = {lan.generation(), adapter ? adapterNetworksReader.generation() : ~uint64_t(0)};
-    if (!m_ipv6Lan || from[0] != m_ipv6LanFrom[0] || from[1] != m_ipv6LanFrom[1]) {
-        m_ipv6Lan = std::make_unique<const AddressSet>(adapter ? listed.entries() + adapter->entries() : listed.entries());
-        m_ipv6LanFrom[0] = from[0];
-        m_ipv6LanFrom[1] = from[1];
+    const uint64_t from[3] = {lan.generation(), ignored.generation(),
+                              adapter ? adapterNetworksReader.generation() : ~uint64_t(0)};
+    if (!m_lists || !std::equal(std::begin(from), std::end(from), std::begin(m_listsFrom))) {
+        m_lists = std::make_unique<const AddressSet>(adapter ? listed.entries() + adapter->entries() : listed.entries(),
+                                                     ignoredSet.entries());
+        std::copy(std::begin(from), std::end(from), std::begin(m_listsFrom));
     }
-    return *m_ipv6Lan;
+    return *m_lists;
+}
+
+const CaptureContext::BatchView &CaptureContext::beginBatch() noexcept
+{
+    pending.started = true;
+    pending.meanBefore = pending.mean = counters.meanPacketSize.load(std::memory_order_relaxed);
+    batch.lists = &lists();
+    batch.useAll192168 = settings.useAll192168.load(std::memory_order_relaxed);
+    return batch;
 }
 
 PendingHostBytes::PendingHostBytes(HostCounters &shared)
     : m_shared(&shared)
-    , m_bytes(new uint64_t[discardSlot + 1]())
+    , m_ipv4Log(new Ipv4Download[logSize]())
+    , m_ipv6Log(new Ipv6Download[logSize]())
+    , m_bytes(new uint64_t[HostCounters::slotCount]())
     , m_touchedBits(new uint64_t[wordCount]())
     , m_touchedWords(new uint64_t[summaryCount]())
-    , m_listedAddress(new uint32_t[HostCounters::listedSlots + 1]())
+    , m_listedAddress(new uint32_t[HostCounters::listedSlots]())
     , m_ipv6Address(new Ipv6Address[HostCounters::ipv6Slots]())
     , m_ipv6Slot(new uint16_t[HostCounters::ipv6Slots]())
     , m_ipv6BySlot(new Ipv6Address[HostCounters::ipv6Slots]())
 {
+}
+
+uint32_t PendingHostBytes::ipv6Slot(const Ipv6Address &address) noexcept
+{
+    constexpr uint32_t mask = HostCounters::ipv6Slots - 1;
+    // Both halves mixed, the top bits taken: LAN hosts often differ in a few bits of either.
+    uint32_t at = uint32_t((((address.high * 0x9E3779B97F4A7C15ull) ^ address.low) * 0xC2B2AE3D27D4EB4Full)
+                           >> (64 - std::countr_zero(HostCounters::ipv6Slots)));
+    for (uint32_t probe = 0; probe < mostProbes; ++probe, at = (at + 1) & mask) {
+        Ipv6Address &held = m_ipv6Address[at];
+        if (held == address)
+            return HostCounters::firstIpv6Slot + m_ipv6Slot[at];
+        // The unspecified address never reaches here, so it marks a free place.
+        if (held == Ipv6Address{}) {
+            held = address;
+            m_ipv6Slot[at] = uint16_t(m_ipv6Count);
+            m_ipv6BySlot[m_ipv6Count] = address;
+            return HostCounters::firstIpv6Slot + m_ipv6Count++;
+        }
+    }
+    return HostCounters::noSlot;
+}
+
+void PendingHostBytes::add(uint32_t slot, uint32_t length) noexcept
+{
+    m_bytes[slot] += length;
+    m_touchedBits[slot / 64] |= uint64_t(1) << (slot % 64);
+    m_touchedWords[slot / 4096] |= uint64_t(1) << (slot / 64 % 64);
+}
+
+void PendingHostBytes::sumLogs() noexcept
+{
+    for (uint32_t i = 0; i < m_ipv4Logged; ++i) {
+        const Ipv4Download &download = m_ipv4Log[i];
+        const uint32_t slot = HostCounters::slotOf(download.destination, download.listedIndex);
+        if (slot == HostCounters::noSlot)
+            continue;
+        add(slot, download.length);
+        if (slot >= HostCounters::subnetSlots)
+            m_listedAddress[slot - HostCounters::subnetSlots] = download.destination;
+    }
+    for (uint32_t i = 0; i < m_ipv6Logged; ++i) {
+        const uint32_t slot = ipv6Slot(m_ipv6Log[i].destination);
+        if (slot != HostCounters::noSlot)
+            add(slot, m_ipv6Log[i].length);
+    }
+    m_ipv4Logged = m_ipv6Logged = 0;
 }
 
 HostAddress PendingHostBytes::addressOf(uint32_t slot) const noexcept
@@ -272,14 +338,11 @@ HostAddress PendingHostBytes::addressOf(uint32_t slot) const noexcept
 
 void PendingHostBytes::flush() noexcept
 {
+    sumLogs();
     for (uint32_t summary = 0; summary < summaryCount; ++summary) {
         for (uint64_t words = std::exchange(m_touchedWords[summary], 0); words != 0; words &= words - 1) {
             const uint32_t word = summary * 64 + uint32_t(std::countr_zero(words));
             const uint64_t bits = std::exchange(m_touchedBits[word], 0);
-            if (word == discardSlot / 64) {
-                m_bytes[discardSlot] = 0;
-                continue;
-            }
             for (uint64_t left = bits; left != 0; left &= left - 1) {
                 const uint32_t slot = word * 64 + uint32_t(std::countr_zero(left));
                 m_shared->addUnmarked(slot, addressOf(slot), m_bytes[slot]);
@@ -311,47 +374,35 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
     if (counted > std::numeric_limits<uint32_t>::max())
         return;
 
-    const AddressSet &lan = context.lan.current();
+    PendingCounts &pending = context.pending;
+    const CaptureContext::BatchView &batch = pending.started ? context.batch : context.beginBatch();
     const auto length = static_cast<uint32_t>(counted);
     Verdict verdict;
+    const AddressSet &lists = *batch.lists;
     if (family == Family::Ipv4) {
         const uint32_t source = readAddress(ip + kSourceInIpHeader);
         const uint32_t destination = readAddress(ip + kDestinationInIpHeader);
-        const bool useAll192168 = context.settings.useAll192168.load(std::memory_order_relaxed);
-        // The destination's place in the list serves the verdict and the host's slot alike.
-        const int destinationIndex = lan.indexOf(destination);
-        verdict = decide(source, onLan(source, lan, useAll192168), destination,
-                         (unsigned(destinationIndex >= 0) | (unsigned(useAll192168) & unsigned(inSubnet(destination)))) != 0, context.ignored.current());
-        // A download's destination is on the LAN: a 192.168 address or a listed one.
+        const uint32_t sourceHeld = lists.ipv4Value(source), destinationHeld = lists.ipv4Value(destination);
+        const unsigned rule = batch.useAll192168;
+        verdict = decide(ipv4End(sourceHeld, rule & unsigned(inSubnet(source))),
+                         ipv4End(destinationHeld, rule & unsigned(inSubnet(destination))));
+        // A download's destination is on the LAN: a 192.168 address or a listed one, whose place
+        // in the list gives its slot.
         if (PendingHostBytes *hosts = context.pendingHosts.get())
-            hosts->add(verdict == Verdict::Download, HostCounters::slotOf(destination, destinationIndex), destination,
-                       length);
+            hosts->noteIpv4(verdict == Verdict::Download, destination, int(destinationHeld / AddressSet::held) - 1,
+                            length);
     } else {
         const Ipv6Address source = readIpv6Address(ip + kSourceInIpv6Header);
         const Ipv6Address destination = readIpv6Address(ip + kDestinationInIpv6Header);
-        if (staysLocal(source) || staysLocal(destination))
+        if ((unsigned(staysLocal(source)) | unsigned(staysLocal(destination))) != 0)
             return;
-        const AddressSet &lan6 = context.ipv6Lan();
-        verdict = decide(source, lan6.contains(source), destination, lan6.contains(destination),
-                         context.ignored.current());
-        if (PendingHostBytes *hosts = context.pendingHosts.get()) {
-            const bool download = verdict == Verdict::Download;
-            uint32_t slot = hosts->nearIpv6Slot(destination);
-            // Only a download's destination may take a slot; a host seen before is found
-            // without this branch, so it goes the same way nearly every time.
-            if (selectBits(download, slot, 0u) == HostCounters::noSlot)
-                slot = hosts->ipv6Slot(destination);
-            hosts->add(download, slot, 0, length);
-        }
+        verdict = decide(lists.ipv6Value(source), lists.ipv6Value(destination));
+        if (PendingHostBytes *hosts = context.pendingHosts.get())
+            hosts->noteIpv6(verdict == Verdict::Download, destination, length);
     }
 
-    PendingCounts &pending = context.pending;
     pending.bytes[verdict] += length;
     ++pending.packets[verdict];
-    if (!pending.meanMoved) {
-        pending.meanBefore = pending.mean = context.counters.meanPacketSize.load(std::memory_order_relaxed);
-        pending.meanMoved = true;
-    }
     pending.mean = TrafficCounters::movedMean(pending.mean, length, verdict != Verdict::Neither);
 }
 

@@ -48,87 +48,78 @@ struct PendingCounts
     enum Verdict : uint8_t { Neither, Download, Upload };
     uint64_t bytes[3] = {};
     uint32_t packets[3] = {};
-    bool meanMoved = false;
+    bool started = false; // a frame of the batch has been seen
     float meanBefore = 0.0f; // the shared mean when the batch began
     float mean = 0.0f;       // the same moved by every frame of the batch
 };
 
 // The download bytes per LAN host of the frames classified since the last flush, in the slots of
-// HostCounters; made once, so a frame costs an addition and no allocation. IPv6 hosts get their
-// slots here, on their first download: a short probe of an open-addressing table of their
-// addresses. A host whose probe finds no room counts with the other traffic, in the totals only.
+// HostCounters; made once, so a frame costs no allocation. A frame only notes its destination
+// and length at the end of a short log, kept there when it was a download and overwritten by the
+// next frame otherwise, so nothing branches on the frame; the log is summed per slot when full
+// and at the flush. IPv6 hosts get their slots there, on their first download: a short probe of
+// an open-addressing table of their addresses. A host whose probe finds no room counts with the
+// other traffic, in the totals only.
 class PendingHostBytes
 {
 public:
     static constexpr uint32_t mostProbes = 32;
+    static constexpr uint32_t logSize = 256;
 
     explicit PendingHostBytes(HostCounters &shared);
 
-    // The slot of an IPv6 LAN host; noSlot when the table has no room near its place.
-    uint32_t ipv6Slot(const Ipv6Address &address) noexcept
+    // Notes `length` bytes for an IPv4 `destination`, when `download` holds; `listedIndex` is
+    // its place in the LAN list (-1: not listed).
+    void noteIpv4(bool download, uint32_t destination, int listedIndex, uint32_t length) noexcept
     {
-        constexpr uint32_t mask = HostCounters::ipv6Slots - 1;
-        uint32_t at = placeOf(address);
-        for (uint32_t probe = 0; probe < mostProbes; ++probe, at = (at + 1) & mask) {
-            Ipv6Address &held = m_ipv6Address[at];
-            if (held == address)
-                return HostCounters::firstIpv6Slot + m_ipv6Slot[at];
-            // The unspecified address never reaches here, so it marks a free place. Slots go in
-            // the order hosts first download, so a LAN's hosts share a few words of marks.
-            if (held == Ipv6Address{}) {
-                held = address;
-                m_ipv6Slot[at] = uint16_t(m_ipv6Count);
-                m_ipv6BySlot[m_ipv6Count] = address;
-                return HostCounters::firstIpv6Slot + m_ipv6Count++;
-            }
-        }
-        return HostCounters::noSlot;
+        m_ipv4Log[m_ipv4Logged] = {destination, listedIndex, length};
+        m_ipv4Logged += uint32_t(download);
+        if (m_ipv4Logged == logSize) [[unlikely]]
+            sumLogs();
     }
-    // The same for a host that sits at its place or the next, as nearly all do, without a branch
-    // and without taking a place; noSlot for any other address.
-    uint32_t nearIpv6Slot(const Ipv6Address &address) const noexcept
+    // The same for an IPv6 `destination`.
+    void noteIpv6(bool download, const Ipv6Address &destination, uint32_t length) noexcept
     {
-        constexpr uint32_t mask = HostCounters::ipv6Slots - 1;
-        const uint32_t at = placeOf(address), next = (at + 1) & mask;
-        return selectBits(m_ipv6Address[at] == address, HostCounters::firstIpv6Slot + m_ipv6Slot[at],
-                          selectBits(m_ipv6Address[next] == address, HostCounters::firstIpv6Slot + m_ipv6Slot[next],
-                                     HostCounters::noSlot));
+        m_ipv6Log[m_ipv6Logged] = {destination, length};
+        m_ipv6Logged += uint32_t(download);
+        if (m_ipv6Logged == logSize) [[unlikely]]
+            sumLogs();
     }
-
-    // Counts a frame's `length` for `slot` when `counts` holds; `address` serves listed IPv4
-    // slots, an IPv6 slot knows its own. Nothing here branches on the frame: what does not count
-    // goes to a slot of its own that the flush passes over, and each slot with bytes is a bit of
-    // a word and each such word a bit of a summary, so the flush finds them without a list.
-    void add(bool counts, uint32_t slot, uint32_t address, uint32_t length) noexcept
-    {
-        slot = selectBits(counts & (slot != HostCounters::noSlot), slot, discardSlot);
-        m_bytes[slot] += length;
-        m_touchedBits[slot / 64] |= uint64_t(1) << (slot % 64);
-        m_touchedWords[slot / 4096] |= uint64_t(1) << (slot / 64 % 64);
-        const uint32_t listed = slot - HostCounters::subnetSlots;
-        m_listedAddress[listed < HostCounters::listedSlots ? listed : HostCounters::listedSlots] = address;
-    }
-    // Each touched slot into the shared counters, once.
+    // Each slot with bytes into the shared counters, once.
     void flush() noexcept;
 
 private:
-    // Both halves mixed, the top bits taken: LAN hosts often differ in a few bits of either.
-    static uint32_t placeOf(const Ipv6Address &address) noexcept
+    struct Ipv4Download
     {
-        return uint32_t((((address.high * 0x9E3779B97F4A7C15ull) ^ address.low) * 0xC2B2AE3D27D4EB4Full)
-                        >> (64 - std::countr_zero(HostCounters::ipv6Slots)));
-    }
+        uint32_t destination;
+        int listedIndex;
+        uint32_t length;
+    };
+    struct Ipv6Download
+    {
+        Ipv6Address destination;
+        uint32_t length;
+    };
+    // The logged downloads into their slots' bytes; each slot with bytes is a bit of a word and
+    // each such word a bit of a summary, so the flush finds them without a list.
+    void sumLogs() noexcept;
+    void add(uint32_t slot, uint32_t length) noexcept;
+    // The slot of an IPv6 LAN host; noSlot when the table has no room near its place.
+    uint32_t ipv6Slot(const Ipv6Address &address) noexcept;
     HostAddress addressOf(uint32_t slot) const noexcept;
 
-    static constexpr uint32_t discardSlot = HostCounters::slotCount; // a word of its own
-    static constexpr uint32_t wordCount = HostCounters::slotCount / 64 + 1;
+    static constexpr uint32_t wordCount = HostCounters::slotCount / 64;
     static constexpr uint32_t summaryCount = (wordCount + 63) / 64;
 
     HostCounters *m_shared;
+    std::unique_ptr<Ipv4Download[]> m_ipv4Log;
+    std::unique_ptr<Ipv6Download[]> m_ipv6Log;
+    uint32_t m_ipv4Logged = 0;
+    uint32_t m_ipv6Logged = 0;
     std::unique_ptr<uint64_t[]> m_bytes;
     std::unique_ptr<uint64_t[]> m_touchedBits; // a bit per slot with bytes
     std::unique_ptr<uint64_t[]> m_touchedWords; // a bit per word of m_touchedBits that is not 0
-    std::unique_ptr<uint32_t[]> m_listedAddress; // and one place for the slots that are not listed
+    std::unique_ptr<uint32_t[]> m_listedAddress;
     std::unique_ptr<Ipv6Address[]> m_ipv6Address; // by place in the table; :: where free
     std::unique_ptr<uint16_t[]> m_ipv6Slot; // the IPv6 slot of each taken place
     std::unique_ptr<Ipv6Address[]> m_ipv6BySlot;
@@ -152,6 +143,18 @@ struct CaptureContext
     // what the reset left.
     void flush() noexcept;
 
+    // What every frame of a batch reads, taken once at its first frame: the lists and the rule
+    // as they stood then, so a frame costs no atomic load and no check for a newer list.
+    struct BatchView
+    {
+        const AddressSet *lists = nullptr; // see lists()
+        bool useAll192168 = false;
+    };
+    // Starts a batch: the view and the mean it moves from. classifyFrame calls it at the first
+    // frame after a flush.
+    const BatchView &beginBatch() noexcept;
+    BatchView batch;
+
     AppSettings &settings;
     TrafficCounters &counters;
     FapMeter &meter;
@@ -159,10 +162,11 @@ struct CaptureContext
     // The longest IP packet the adapter sends or receives; a longer TCP frame was merged by the
     // receive offload and counts each segment's headers. 0: every frame counts as captured.
     uint32_t mtu = 0;
-    // The LAN's IPv6 networks in one set, so an address costs one look-up: the LAN list's and,
-    // while AppSettings::useAdapterIpv6 holds, the adapter's. Made again on the capture thread
-    // when either list moves, which is rare; frames in between cost no lock and no allocation.
-    const AddressSet &ipv6Lan() noexcept;
+    // The LAN and the ignore list in one set, so an address costs one look-up for both: the LAN
+    // list and, while AppSettings::useAdapterIpv6 holds, the adapter's IPv6 networks as its
+    // entries, the ignore list marked. Made again on the capture thread when a list moves, which
+    // is rare; frames in between cost no lock and no allocation.
+    const AddressSet &lists() noexcept;
 
     // The captured adapter's own IPv6 addresses with their prefix lengths ("2001:db8::5/64"),
     // published by whoever follows the adapter; the LAN's while AppSettings::useAdapterIpv6 holds.
@@ -174,8 +178,8 @@ struct CaptureContext
     std::unique_ptr<PendingHostBytes> pendingHosts; // null: no per-host counting
 
 private:
-    std::unique_ptr<const AddressSet> m_ipv6Lan;
-    uint64_t m_ipv6LanFrom[2] = {~uint64_t(0), ~uint64_t(0)}; // the generations it was made of
+    std::unique_ptr<const AddressSet> m_lists;
+    uint64_t m_listsFrom[3] = {~uint64_t(0), ~uint64_t(0), ~uint64_t(0)}; // the generations it was made of
 };
 
 // The capture loop's callback: `user` is a CaptureContext. Reads the frame's type where the link

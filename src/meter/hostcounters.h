@@ -6,9 +6,12 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 // The download bytes of each LAN host, added by the capture thread once per host and batch and
-// taken by the user-interface thread. A host is a slot of a fixed table, so the capture finds it
+// taken by the user-interface thread. One capture thread at a time adds, so a slot's count only
+// grows, by a plain store rather than a locked read-modify-write; a take hands over what the
+// count grew by since the last take. A host is a slot of a fixed table, so the capture finds it
 // without a lock or text: 192.168.x.y is slot x*256+y, and the listed LAN entries outside 192.168
 // take the slots after those, by their place among the list's sorted addresses. The capture
 // stores a listed slot's address beside its bytes; after an edit of the list a slot may change
@@ -60,7 +63,8 @@ public:
         for (uint32_t word = 0; word < slotCount / 64; ++word) {
             for (uint64_t bits = m_touched[word].exchange(0, std::memory_order_acquire); bits != 0; bits &= bits - 1) {
                 const uint32_t slot = word * 64 + uint32_t(__builtin_ctzll(bits));
-                if (const uint64_t bytes = m_bytes[slot].exchange(0, std::memory_order_relaxed))
+                const uint64_t total = m_bytes[slot].load(std::memory_order_relaxed);
+                if (const uint64_t bytes = total - std::exchange(m_taken[slot], total))
                     each(addressOf(slot), bytes);
             }
         }
@@ -75,7 +79,8 @@ private:
                 m_address[2 * (slot - subnetSlots) + 1].load(std::memory_order_relaxed)};
     }
 
-    std::unique_ptr<std::atomic<uint64_t>[]> m_bytes;
+    std::unique_ptr<std::atomic<uint64_t>[]> m_bytes; // since the start
+    std::unique_ptr<uint64_t[]> m_taken; // of m_bytes, by the takes so far; the taker's own
     std::unique_ptr<std::atomic<uint64_t>[]> m_touched; // a bit per slot that has bytes
     std::unique_ptr<std::atomic<uint64_t>[]> m_address; // two halves per listed or IPv6 slot
 };

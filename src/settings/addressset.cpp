@@ -76,16 +76,42 @@ bool isAddressEntry(QStringView text) noexcept
     return parseCanonicalAddress(text) || parseIpv6Entry(text);
 }
 
-template<typename Place, typename Key>
-void AddressSet::arrange(const std::vector<Place> &entries, Key key, std::vector<Place> &places, unsigned &shift,
-                         std::vector<Place> &others)
+template<typename Place>
+template<typename Key>
+void AddressSet::PlaceTable<Place>::arrange(const std::vector<Place> &entries, Key key)
 {
-    for (size_t size = std::bit_ceil(std::max<size_t>(2 * entries.size(), 2));; size *= 2) {
+    // Odd constants with well-mixed bits, the golden ratio first: addresses one apart
+    // (10.0.0.1, 10.0.0.2; 2001:db8:1::, 2001:db8:2::) land far apart.
+    static constexpr uint64_t multipliers[] = {0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full, 0x165667B19E3779F9ull,
+                                               0xD6E8FEB86659FD93ull, 0xFF51AFD7ED558CCDull, 0xC4CEB9FE1A85EC53ull,
+                                               0x27D4EB2F165667C5ull, 0x94D049BB133111EBull};
+    const size_t smallest = std::bit_ceil(std::max<size_t>(2 * entries.size(), 2));
+    const auto start = [&](size_t size, uint64_t with) {
         places.assign(size + 1, Place{});
         shift = 64 - unsigned(std::countr_zero(size));
+        multiplier = with;
         others.clear();
+    };
+    for (size_t size = smallest; size <= std::max<size_t>(16 * entries.size(), 16); size *= 2) {
+        for (const uint64_t with : multipliers) {
+            start(size, with);
+            twoPlaces = false;
+            const bool own = std::all_of(entries.begin(), entries.end(), [&](const Place &entry) {
+                Place &at = places[placeOf(key(entry), multiplier, shift)];
+                if (!at.isFree())
+                    return false;
+                at = entry;
+                return true;
+            });
+            if (own)
+                return;
+        }
+    }
+    twoPlaces = true;
+    for (size_t size = smallest;; size *= 2) {
+        start(size, multipliers[0]);
         for (const Place &entry : entries) {
-            Place *at = places.data() + placeOf(key(entry), shift);
+            Place *at = places.data() + placeOf(key(entry), multiplier, shift);
             if (at[0].isFree())
                 at[0] = entry;
             else if (at[1].isFree())
@@ -99,34 +125,53 @@ void AddressSet::arrange(const std::vector<Place> &entries, Key key, std::vector
 }
 
 AddressSet::AddressSet(QStringList entries)
+    : AddressSet(std::move(entries), {})
+{
+}
+
+AddressSet::AddressSet(QStringList entries, const QStringList &markedEntries)
     : m_entries(std::move(entries))
 {
+    std::vector<uint32_t> markedAddresses;
     std::vector<MaskedPrefix> longPrefixes;
-    for (const QString &entry : std::as_const(m_entries)) {
-        if (const auto address = parseCanonicalAddress(entry)) {
-            m_addresses.push_back(*address);
-        } else if (const auto prefix = parseIpv6Entry(entry)) {
-            // A shift by 64 is undefined, so the whole-half cases stand apart.
-            const unsigned length = prefix->length;
-            const uint64_t highMask = length >= 64 ? ~uint64_t(0) : length == 0 ? 0 : ~uint64_t(0) << (64 - length);
-            const uint64_t lowMask = length >= 128 ? ~uint64_t(0) : length <= 64 ? 0 : ~uint64_t(0) << (128 - length);
-            const MaskedPrefix masked{prefix->address.high & highMask, prefix->address.low & lowMask, highMask, lowMask,
-                                      true};
-            (length < 64 ? m_ipv6Others : longPrefixes).push_back(masked);
+    const auto take = [&](const QStringList &list, std::vector<uint32_t> &addresses, uint32_t value) {
+        for (const QString &entry : list) {
+            if (const auto address = parseCanonicalAddress(entry)) {
+                addresses.push_back(*address);
+            } else if (const auto prefix = parseIpv6Entry(entry)) {
+                // A shift by 64 is undefined, so the whole-half cases stand apart.
+                const unsigned length = prefix->length;
+                const uint64_t highMask = length >= 64 ? ~uint64_t(0) : length == 0 ? 0 : ~uint64_t(0) << (64 - length);
+                const uint64_t lowMask = length >= 128 ? ~uint64_t(0)
+                                         : length <= 64 ? 0
+                                                        : ~uint64_t(0) << (128 - length);
+                const MaskedPrefix masked{prefix->address.high & highMask, prefix->address.low & lowMask, highMask,
+                                          lowMask, value};
+                (length < 64 ? m_shortIpv6 : longPrefixes).push_back(masked);
+                m_hasIpv6 |= value != marked;
+            }
         }
-    }
+    };
+    take(m_entries, m_addresses, held);
+    take(markedEntries, markedAddresses, marked);
     std::sort(m_addresses.begin(), m_addresses.end());
+    std::sort(markedAddresses.begin(), markedAddresses.end());
     // An address listed twice keeps its first place, as a search of the sorted list finds.
     std::vector<Ipv4Place> ipv4;
     for (size_t i = 0; i < m_addresses.size(); ++i) {
-        if (i == 0 || m_addresses[i] != m_addresses[i - 1])
-            ipv4.push_back({m_addresses[i], uint32_t(i + 1)});
+        if (i == 0 || m_addresses[i] != m_addresses[i - 1]) {
+            const bool isMarked = std::binary_search(markedAddresses.begin(), markedAddresses.end(), m_addresses[i]);
+            ipv4.push_back({m_addresses[i], uint32_t(i + 1) * held | (isMarked ? marked : 0)});
+        }
     }
-    arrange(ipv4, [](const Ipv4Place &p) { return p.address; }, m_ipv4Places, m_ipv4Shift, m_ipv4Others);
-    std::vector<MaskedPrefix> shortPrefixes = std::move(m_ipv6Others);
-    arrange(longPrefixes, [](const MaskedPrefix &p) { return p.high; }, m_ipv6Places, m_ipv6Shift, m_ipv6Others);
-    m_ipv6Others.insert(m_ipv6Others.end(), shortPrefixes.begin(), shortPrefixes.end());
-    m_hasIpv6 = !longPrefixes.empty() || !shortPrefixes.empty();
+    for (size_t i = 0; i < markedAddresses.size(); ++i) {
+        const uint32_t address = markedAddresses[i];
+        if ((i == 0 || address != markedAddresses[i - 1])
+            && !std::binary_search(m_addresses.begin(), m_addresses.end(), address))
+            ipv4.push_back({address, marked});
+    }
+    m_ipv4.arrange(ipv4, [](const Ipv4Place &p) { return p.address; });
+    m_ipv6.arrange(longPrefixes, [](const MaskedPrefix &p) { return p.high; });
 }
 
 LiveAddressList::LiveAddressList()

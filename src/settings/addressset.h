@@ -50,84 +50,111 @@ class AddressSet
 public:
     AddressSet() : AddressSet(QStringList()) {}
     explicit AddressSet(QStringList entries);
+    // The set of `entries` that knows the `markedEntries` as well (the ignore list beside the LAN
+    // list), so an address is looked up once for both. A look-up's value has `marked` set when a
+    // marked entry holds the address, and above it (from `held` up) what the entries hold of it.
+    AddressSet(QStringList entries, const QStringList &markedEntries);
+    static constexpr uint32_t marked = 1;
+    static constexpr uint32_t held = 2;
 
     const QStringList &entries() const noexcept { return m_entries; }
     bool hasIpv4() const noexcept { return !m_addresses.empty(); }
     bool hasIpv6() const noexcept { return m_hasIpv6; }
     bool contains(uint32_t address) const noexcept { return indexOf(address) >= 0; }
     // The place of `address` among the list's sorted addresses; -1 when not listed.
-    int indexOf(uint32_t address) const noexcept
+    int indexOf(uint32_t address) const noexcept { return int(ipv4Value(address) / held) - 1; }
+    // What the set holds of `address`: its place among the sorted addresses plus one (0: not
+    // listed) times `held`, plus `marked`.
+    uint32_t ipv4Value(uint32_t address) const noexcept
     {
-        // Both places an entry can sit at are looked at, whether the first matched or not: a
-        // frame's addresses are as good as random, and a branch on each would be guessed wrong
-        // half the time.
-        uint32_t found = 0; // the place plus one; a free place adds nothing
-        const Ipv4Place *at = m_ipv4Places.data() + placeOf(address, m_ipv4Shift);
-        found |= at[0].indexIfHolds(address) | at[1].indexIfHolds(address);
-        for (const Ipv4Place &place : m_ipv4Others)
-            found |= place.indexIfHolds(address);
-        return int(found) - 1;
+        return m_ipv4.find(address, [address](const Ipv4Place &place) { return place.valueIfHolds(address); });
     }
-    // Whether an IPv6 entry holds `address`. Networks of 64 bits or longer (nearly all) sit in a
-    // table by their first half, looked at the same way as the IPv4 addresses; shorter ones are
-    // few and compared one by one.
-    bool contains(const Ipv6Address &address) const noexcept
+    // Whether an IPv6 entry holds `address`.
+    bool contains(const Ipv6Address &address) const noexcept { return ipv6Value(address) >= held; }
+    // `held` when an entry holds `address`, 0 when none does, plus `marked`. Networks of 64 bits or
+    // longer (nearly all) sit in a table by their first half, looked at the same way as the IPv4
+    // addresses; shorter ones are few and compared one by one.
+    uint32_t ipv6Value(const Ipv6Address &address) const noexcept
     {
-        const MaskedPrefix *at = m_ipv6Places.data() + placeOf(address.high, m_ipv6Shift);
-        // Added as numbers: both places are read, with no jump between them.
-        unsigned held = unsigned(at[0].holds(address)) | unsigned(at[1].holds(address));
-        for (const MaskedPrefix &prefix : m_ipv6Others)
-            held |= unsigned(prefix.holds(address));
-        return held != 0;
+        uint32_t found = m_ipv6.find(address.high,
+                                     [&address](const MaskedPrefix &place) { return place.valueIfHoldsLong(address); });
+        if (!m_shortIpv6.empty()) [[unlikely]] {
+            for (const MaskedPrefix &prefix : m_shortIpv6)
+                found |= prefix.valueIfHolds(address);
+        }
+        return found;
     }
 
 private:
-    // A listed address and its place in the sorted list plus one; 0 where the place is free.
+    // A listed address and what a look-up finds of it; 0 where the place is free.
     struct Ipv4Place
     {
         uint32_t address = 0;
-        uint32_t indexPlusOne = 0;
-        bool isFree() const noexcept { return indexPlusOne == 0; }
-        uint32_t indexIfHolds(uint32_t candidate) const noexcept
-        {
-            return uint32_t(address == candidate) * indexPlusOne;
-        }
+        uint32_t value = 0;
+        bool isFree() const noexcept { return value == 0; }
+        uint32_t valueIfHolds(uint32_t candidate) const noexcept { return value & -uint32_t(address == candidate); }
     };
-    // A network with the masks of its two halves; a free place is never taken to hold anything.
+    // A network with the masks of its two halves and what a look-up finds of it; 0 where the
+    // place is free, which then holds nothing.
     struct MaskedPrefix
     {
         uint64_t high = 0, low = 0, highMask = 0, lowMask = 0;
-        bool taken = false;
-        bool isFree() const noexcept { return !taken; }
-        bool holds(const Ipv6Address &address) const noexcept
+        uint32_t value = 0;
+        bool isFree() const noexcept { return value == 0; }
+        uint32_t valueIfHolds(const Ipv6Address &address) const noexcept
         {
-            return taken & ((((high ^ address.high) & highMask) | ((low ^ address.low) & lowMask)) == 0);
+            return value & -uint32_t((((high ^ address.high) & highMask) | ((low ^ address.low) & lowMask)) == 0);
+        }
+        // The same for a network of 64 bits or longer, whose first half is compared whole.
+        uint32_t valueIfHoldsLong(const Ipv6Address &address) const noexcept
+        {
+            return value & -uint32_t(((high ^ address.high) | ((low ^ address.low) & lowMask)) == 0);
         }
     };
 
-    // The top bits of the key times the golden ratio: addresses one apart (10.0.0.1, 10.0.0.2;
-    // 2001:db8:1::, 2001:db8:2::) land far apart.
-    static size_t placeOf(uint64_t key, unsigned shift) noexcept
+    // Entries placed by the top bits of their key times a multiplier, so that a look-up reads one
+    // place, or two, and never branches on the key: a frame's addresses are as good as random, and
+    // such a branch would be guessed wrong half the time. What finds no place (entries with one
+    // key: hosts of one IPv6 network) is in `others`, compared one by one.
+    template<typename Place>
+    struct PlaceTable
     {
-        return size_t(((key ^ (key >> 32)) * 0x9E3779B97F4A7C15ull) >> shift);
-    }
-    // Places each entry at its own place of a power of two of them (at least twice the entries)
-    // or the one after, so a look-up sees two places and nothing else; the table grows while an
-    // entry finds neither free. What still finds no room (entries with one key: hosts of one IPv6
-    // network) goes to `others`, compared one by one. One place more than the power of two, so
-    // the place after the last needs no wrapping.
-    template<typename Place, typename Key>
-    static void arrange(const std::vector<Place> &entries, Key key, std::vector<Place> &places, unsigned &shift,
-                        std::vector<Place> &others);
+        std::vector<Place> places{3}; // a power of two and one more, so the one after the last needs no wrapping
+        std::vector<Place> others;
+        uint64_t multiplier = 0;
+        unsigned shift = 63; // 64 less the bits of a place's number
+        bool twoPlaces = false; // an entry sits at its place or the one after, or in `others`
+
+        template<typename ValueOf>
+        uint32_t find(uint64_t key, ValueOf valueOf) const noexcept
+        {
+            const Place *at = places.data() + placeOf(key, multiplier, shift);
+            uint32_t found = valueOf(at[0]);
+            // The same way for every look-up in the table, so it is never guessed wrong.
+            if (twoPlaces) [[unlikely]] {
+                found |= valueOf(at[1]);
+                for (const Place &place : others)
+                    found |= valueOf(place);
+            }
+            return found;
+        }
+        // Each entry at a place of its own where one of a few multipliers gives that in a table of
+        // up to 16 places an entry; else at its place or the one after, the table growing while an
+        // entry finds neither free, up to 8 places an entry.
+        template<typename Key>
+        void arrange(const std::vector<Place> &entries, Key key);
+        static size_t placeOf(uint64_t key, uint64_t multiplier, unsigned shift) noexcept
+        {
+            // A product's top bits depend on every bit of the key.
+            return size_t((key * multiplier) >> shift);
+        }
+    };
 
     QStringList m_entries;
     std::vector<uint32_t> m_addresses; // sorted
-    std::vector<Ipv4Place> m_ipv4Places;
-    std::vector<Ipv4Place> m_ipv4Others;
-    unsigned m_ipv4Shift = 63; // 64 less the bits of a place's number
-    std::vector<MaskedPrefix> m_ipv6Places; // IPv6 networks of 64 bits or longer
-    std::vector<MaskedPrefix> m_ipv6Others; // shorter ones, and those the table found no room for
-    unsigned m_ipv6Shift = 63;
+    PlaceTable<Ipv4Place> m_ipv4;
+    PlaceTable<MaskedPrefix> m_ipv6; // IPv6 networks of 64 bits or longer, by their first half
+    std::vector<MaskedPrefix> m_shortIpv6; // shorter ones
     bool m_hasIpv6 = false;
 };
 

@@ -183,6 +183,10 @@ private Q_SLOTS:
         QTest::newRow("other hosts") << lan << none << false << outside << other << 34u << 0 << 0u;
         QTest::newRow("ignoring a LAN address changes nothing")
             << lan << lan << false << outside << local << 34u << 1 << local;
+        QTest::newRow("an ignored LAN host keeps its place in the LAN list")
+            << QStringList{QStringLiteral("10.0.0.2"), QStringLiteral("192.168.0.10")}
+            << QStringList{QStringLiteral("192.168.0.10"), QStringLiteral("10.0.0.2")} << false << outside << local
+            << 34u << 1 << local;
         QTest::newRow("non-canonical entry matches nothing")
             << QStringList{QStringLiteral("192.168.000.010")} << none << false << outside << local << 34u << 0 << 0u;
         QTest::newRow("192.168 rule on") << none << none << true << outside << ip(192, 168, 5, 9) << 34u << 1
@@ -272,6 +276,15 @@ private Q_SLOTS:
             << QStringList{u"2001:db8:1:0:1234::5=100"_s, QStringLiteral("%1=100").arg(ip(192, 168, 1, 5))};
         QTest::newRow("upload and outside traffic count for nobody")
             << QStringList{u"2001:db8:1::10>2001:db8:7::7"_s, u"2001:db8:7::7>2001:db8:8::8"_s} << QStringList{};
+        // More downloads of each family than the capture notes before summing them, uploads
+        // between them.
+        QStringList longBatch;
+        for (int i = 0; i < 700; ++i) {
+            longBatch << u"2001:db8:7::7>2001:db8:1::10"_s << u"203.0.113.7>192.168.1.5"_s
+                      << u"2001:db8:1::10>2001:db8:7::7"_s;
+        }
+        QTest::newRow("a long batch")
+            << longBatch << QStringList{u"2001:db8:1::10=70000"_s, QStringLiteral("%1=70000").arg(ip(192, 168, 1, 5))};
     }
 
     void ipv6Hosts()
@@ -334,8 +347,8 @@ private Q_SLOTS:
     }
 
     // Every link type with IPv4 and IPv6, tags, other protocols and short captures. The LAN is
-    // 192.168.*.* and 2001:db8:1::/64; 2001:db8:99::/48 is ignored. A counted frame counts its IP
-    // packet plus 14, whatever link header carried it.
+    // 192.168.*.* and 2001:db8:1::/64; 2001:db8:99::/48 and 2001:db8:1::99 are ignored. A
+    // counted frame counts its IP packet plus 14, whatever link header carried it.
     void frameTypes_data()
     {
         QTest::addColumn<int>("linkType");
@@ -401,6 +414,8 @@ private Q_SLOTS:
             ipv6Header("2001:db8:7::7", "2001:db8:1::10", 0) + QByteArray(8, '\0'), 1000, 1);
         row("IPv6 from an ignored network", DLT_EN10MB, eth6, ipv6Header("2001:db8:99::7", "2001:db8:1::10"), 1000, 0);
         row("IPv6 to an ignored network", DLT_EN10MB, eth6, ipv6Header("2001:db8:1::10", "2001:db8:99:5::1"), 1000, 0);
+        row("IPv6 to a LAN host that is ignored", DLT_EN10MB, eth6, ipv6Header("2001:db8:7::7", "2001:db8:1::99"), 1000,
+            1);
         row("IPv6 outside to outside", DLT_EN10MB, eth6, ipv6Header("2001:db8:7::7", "2001:db8:2::10"), 1000, 0);
         row("IPv6 inside the LAN", DLT_EN10MB, eth6, ipv6Header("2001:db8:1::7", "2001:db8:1::10"), 1000, 0);
         row("link-local source", DLT_EN10MB, eth6, ipv6Header("fe80::1", "2001:db8:1::10"), 1000, 0);
@@ -425,7 +440,7 @@ private Q_SLOTS:
         QFETCH(int, verdict);
 
         settings.lanAddresses.assign({QStringLiteral("2001:db8:1::/64")});
-        settings.ignoredAddresses.assign({QStringLiteral("2001:db8:99::/48")});
+        settings.ignoredAddresses.assign({QStringLiteral("2001:db8:99::/48"), QStringLiteral("2001:db8:1::99")});
         context.link = *linkLayoutFor(linkType);
         feed(frameOf(frame, wire));
 
