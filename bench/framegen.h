@@ -128,7 +128,8 @@ private:
         const uint32_t length = nextLength();
         const auto lan = [this](u_char *at) {
             at[0] = 0x20, at[1] = 0x01, at[2] = 0x0d, at[3] = 0xb8;
-            at[5] = u_char(random() % uint64_t(m_lanSize) + 1);
+            const uint64_t network = random() % uint64_t(m_lanSize) + 1;
+            at[4] = u_char(network >> 8), at[5] = u_char(network);
             // A few machines on each network, as a home LAN has: each a host of the per-host counts.
             put64(at + 8, 0x0200'0000'0000'1000ull + random() % 8);
         };
