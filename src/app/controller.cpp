@@ -252,7 +252,10 @@ void Controller::saveBucket()
 {
     const QDateTime now = m_environment.now();
     drainWhileWaiting(now);
-    saveFapState(settingsPath(m_environment.files.settingsFolder), now, m_session.meter().usedBytes());
+    const int32_t usedBytes = m_session.meter().usedBytes();
+    m_emptyBucketSaved = false; // until the write has worked
+    saveFapState(settingsPath(m_environment.files.settingsFolder), now, usedBytes);
+    m_emptyBucketSaved = usedBytes == 0;
 }
 
 void Controller::drainWhileWaiting(const QDateTime &now)
@@ -273,6 +276,11 @@ void Controller::periodicSave()
     if (m_settingsUnsaved)
         m_settingsUnsaved = !writeFile(
             [this] { saveSettings(settingsPath(m_environment.files.settingsFolder), m_session.settings()); });
+    // An empty bucket stays empty whatever time the next start drains it for: writing it again
+    // would only wake the disk every 10 s of an idle day.
+    drainWhileWaiting(m_environment.now());
+    if (m_emptyBucketSaved && m_session.meter().usedBytes() == 0)
+        return;
     writeFile([this] { saveBucket(); });
 }
 

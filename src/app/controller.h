@@ -160,6 +160,7 @@ private:
     QString m_shownUsedBytes;    // what the program last put into "Cumulative download in MB"
     bool m_saveFailing = false;  // the last write failed and has been reported
     bool m_settingsUnsaved = false; // the settings of the last confirmation are not in the file yet
+    bool m_emptyBucketSaved = false; // the file's bucket is empty, as the live one was at the last save
     bool m_shuttingDown = false;
     uint64_t m_droppedShown = 0; // frames dropped by the capture that the status line has reported
     AlertRules m_alertRules;
