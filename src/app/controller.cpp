@@ -15,7 +15,6 @@
 #include "settings/profile.h"
 #include "settings/settingsfile.h"
 #include "ui/common/weblinks.h"
-#include "ui/history/historywindow.h"
 #include "ui/monitor/monitorwindow.h"
 #include "ui/monitor/providerbucketdialog.h"
 #include "ui/options/optionswindow.h"
@@ -199,7 +198,7 @@ void Controller::setHistoryReader(const UsageHistoryReader *reader)
         m_monitor->setHistoryAvailable(reader != nullptr);
 }
 
-HistoryWindow *Controller::historyWindow() const
+QWidget *Controller::historyWindow() const
 {
     return m_historyWindow;
 }
@@ -209,7 +208,11 @@ void Controller::showHistory()
     if (!m_historyReader)
         return;
     if (!m_historyWindow) {
-        m_historyWindow = new HistoryWindow(*m_historyReader, m_environment.now(), m_monitor);
+        m_historyWindow = m_historyWindowLoader.create(*m_historyReader, m_environment.now(), m_monitor);
+        if (!m_historyWindow) {
+            m_monitor->showNotice(tr("The history window could not be loaded: %1").arg(m_historyWindowLoader.error()));
+            return;
+        }
         m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_historyWindow->show();
@@ -474,7 +477,7 @@ void Controller::showTick(const SessionTick &tick)
     if (m_planner && m_planner->isVisible())
         m_planner->setInputs(plannerInputs(tick.now));
     if (m_historyWindow)
-        m_historyWindow->follow(tick.now);
+        m_historyWindowLoader.follow(m_historyWindow, tick.now);
     showCaptureStatistics(tick);
     announceAlerts(tick);
 }

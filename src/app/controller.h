@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/historywindowloader.h"
 #include "app/meteredswitch.h"
 #include "history/historyfilereader.h"
 #include "history/historywriter.h"
@@ -17,7 +18,6 @@
 
 class AlertCommands;
 class DesktopNotifier;
-class HistoryWindow;
 class LatencyProbe;
 class MonitorWindow;
 class OptionsWindow;
@@ -61,7 +61,7 @@ public:
     // item off.
     void setHistoryReader(const UsageHistoryReader *reader);
     // The history window "History..." opened last; null before.
-    HistoryWindow *historyWindow() const;
+    QWidget *historyWindow() const;
 
     // "Ok", or the automatic confirmation: check, take, save; the first one starts the monitoring.
     void confirm();
@@ -152,7 +152,8 @@ private:
     const UsageHistoryReader *m_historyReader = &m_historyFile;
     // A window of the monitor's, so that "Always on top" keeps it above the monitor; it goes when
     // closed, or with the monitor.
-    QPointer<HistoryWindow> m_historyWindow;
+    QPointer<QWidget> m_historyWindow;
+    HistoryWindowLoader m_historyWindowLoader; // the window's module, loaded when first opened
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<LatencyProbe> m_latencyProbe;
     std::unique_ptr<HistoryRecorder> m_history; // where the session's finished minutes go
