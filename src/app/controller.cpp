@@ -89,12 +89,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
 
     load();
     m_saveTimer->start();
-    m_history = std::make_unique<HistoryRecorder>(m_environment.files.historyFile());
-    connect(m_history.get(), &HistoryRecorder::message, this, [this](const QString &message) {
-        if (m_monitor)
-            m_monitor->showNotice(message);
-    });
-    m_session.setHistorySink([this](FinishedMinute minute) { m_history->record(std::move(minute)); });
+    m_session.setHistorySink([this](FinishedMinute minute) { history().record(std::move(minute)); });
     // Stays until the user sees another state; it comes after the monitor window exists.
     connect(&m_meteredSwitch, &MeteredSwitch::statusLine, this, [this](const QString &text) {
         if (m_shuttingDown)
@@ -151,6 +146,20 @@ void Controller::load()
     m_meteredSwitch.setConfig(settings.alerts);
     m_options.showSettings(settings);
     showUsedBytes();
+}
+
+HistoryRecorder &Controller::history()
+{
+    // Opened with the first record, a minute into the monitoring at most: a start does not wait
+    // for the database.
+    if (!m_history) {
+        m_history = std::make_unique<HistoryRecorder>(m_environment.files.historyFile());
+        connect(m_history.get(), &HistoryRecorder::message, this, [this](const QString &message) {
+            if (m_monitor)
+                m_monitor->showNotice(message);
+        });
+    }
+    return *m_history;
 }
 
 void Controller::setMonitor(MonitorWindow *monitor)
@@ -432,7 +441,7 @@ std::optional<BucketCorrection> Controller::setBucketFromProvider(const Provider
     const auto correction = m_session.setLevelFromProvider(figure, m_environment.now());
     if (!correction)
         return std::nullopt;
-    m_history->recordCorrection(*correction);
+    history().recordCorrection(*correction);
     m_monitor->showNotice(tr("Bucket set from the provider's figure: %1 bytes (Tarvo had counted %2).")
                               .arg(formatCountOrZero(double(correction->providerLevel)),
                                    formatCountOrZero(double(correction->tarvoLevel))));

@@ -118,6 +118,8 @@ private:
     void askBucketFromProvider();
     // "History...": the open history window comes forward; otherwise a new one reads the history.
     void showHistory();
+    // Where the session's finished minutes and the corrections are recorded.
+    HistoryRecorder &history();
     // The bucket and the time now. Raises ProfileWriteError.
     void saveBucket();
     // The session's drain until the first tick; the level box follows unless the user typed in it.
