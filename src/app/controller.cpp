@@ -15,7 +15,6 @@
 #include "settings/profile.h"
 #include "settings/settingsfile.h"
 #include "ui/common/weblinks.h"
-#include "ui/history/historywindow.h"
 #include "ui/monitor/monitorwindow.h"
 #include "ui/monitor/providerbucketdialog.h"
 #include "ui/options/optionswindow.h"
@@ -90,12 +89,7 @@ Controller::Controller(OptionsWindow &options, ProgramEnvironment environment)
 
     load();
     m_saveTimer->start();
-    m_history = std::make_unique<HistoryRecorder>(m_environment.files.historyFile());
-    connect(m_history.get(), &HistoryRecorder::message, this, [this](const QString &message) {
-        if (m_monitor)
-            m_monitor->showNotice(message);
-    });
-    m_session.setHistorySink([this](FinishedMinute minute) { m_history->record(std::move(minute)); });
+    m_session.setHistorySink([this](FinishedMinute minute) { history().record(std::move(minute)); });
     // Stays until the user sees another state; it comes after the monitor window exists.
     connect(&m_meteredSwitch, &MeteredSwitch::statusLine, this, [this](const QString &text) {
         if (m_shuttingDown)
@@ -154,6 +148,20 @@ void Controller::load()
     showUsedBytes();
 }
 
+HistoryRecorder &Controller::history()
+{
+    // Opened with the first record, a minute into the monitoring at most: a start does not wait
+    // for the database.
+    if (!m_history) {
+        m_history = std::make_unique<HistoryRecorder>(m_environment.files.historyFile());
+        connect(m_history.get(), &HistoryRecorder::message, this, [this](const QString &message) {
+            if (m_monitor)
+                m_monitor->showNotice(message);
+        });
+    }
+    return *m_history;
+}
+
 void Controller::setMonitor(MonitorWindow *monitor)
 {
     m_monitor = monitor;
@@ -199,7 +207,7 @@ void Controller::setHistoryReader(const UsageHistoryReader *reader)
         m_monitor->setHistoryAvailable(reader != nullptr);
 }
 
-HistoryWindow *Controller::historyWindow() const
+QWidget *Controller::historyWindow() const
 {
     return m_historyWindow;
 }
@@ -209,7 +217,11 @@ void Controller::showHistory()
     if (!m_historyReader)
         return;
     if (!m_historyWindow) {
-        m_historyWindow = new HistoryWindow(*m_historyReader, m_environment.now(), m_monitor);
+        m_historyWindow = m_historyWindowLoader.create(*m_historyReader, m_environment.now(), m_monitor);
+        if (!m_historyWindow) {
+            m_monitor->showNotice(tr("The history window could not be loaded: %1").arg(m_historyWindowLoader.error()));
+            return;
+        }
         m_historyWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     m_historyWindow->show();
@@ -252,7 +264,10 @@ void Controller::saveBucket()
 {
     const QDateTime now = m_environment.now();
     drainWhileWaiting(now);
-    saveFapState(settingsPath(m_environment.files.settingsFolder), now, m_session.meter().usedBytes());
+    const int32_t usedBytes = m_session.meter().usedBytes();
+    m_emptyBucketSaved = false; // until the write has worked
+    saveFapState(settingsPath(m_environment.files.settingsFolder), now, usedBytes);
+    m_emptyBucketSaved = usedBytes == 0;
 }
 
 void Controller::drainWhileWaiting(const QDateTime &now)
@@ -273,6 +288,11 @@ void Controller::periodicSave()
     if (m_settingsUnsaved)
         m_settingsUnsaved = !writeFile(
             [this] { saveSettings(settingsPath(m_environment.files.settingsFolder), m_session.settings()); });
+    // An empty bucket stays empty whatever time the next start drains it for: writing it again
+    // would only wake the disk every 10 s of an idle day.
+    drainWhileWaiting(m_environment.now());
+    if (m_emptyBucketSaved && m_session.meter().usedBytes() == 0)
+        return;
     writeFile([this] { saveBucket(); });
 }
 
@@ -421,7 +441,7 @@ std::optional<BucketCorrection> Controller::setBucketFromProvider(const Provider
     const auto correction = m_session.setLevelFromProvider(figure, m_environment.now());
     if (!correction)
         return std::nullopt;
-    m_history->recordCorrection(*correction);
+    history().recordCorrection(*correction);
     m_monitor->showNotice(tr("Bucket set from the provider's figure: %1 bytes (Tarvo had counted %2).")
                               .arg(formatCountOrZero(double(correction->providerLevel)),
                                    formatCountOrZero(double(correction->tarvoLevel))));
@@ -466,7 +486,7 @@ void Controller::showTick(const SessionTick &tick)
     if (m_planner && m_planner->isVisible())
         m_planner->setInputs(plannerInputs(tick.now));
     if (m_historyWindow)
-        m_historyWindow->follow(tick.now);
+        m_historyWindowLoader.follow(m_historyWindow, tick.now);
     showCaptureStatistics(tick);
     announceAlerts(tick);
 }

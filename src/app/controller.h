@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/historywindowloader.h"
 #include "app/meteredswitch.h"
 #include "history/historyfilereader.h"
 #include "history/historywriter.h"
@@ -17,7 +18,6 @@
 
 class AlertCommands;
 class DesktopNotifier;
-class HistoryWindow;
 class LatencyProbe;
 class MonitorWindow;
 class OptionsWindow;
@@ -61,7 +61,7 @@ public:
     // item off.
     void setHistoryReader(const UsageHistoryReader *reader);
     // The history window "History..." opened last; null before.
-    HistoryWindow *historyWindow() const;
+    QWidget *historyWindow() const;
 
     // "Ok", or the automatic confirmation: check, take, save; the first one starts the monitoring.
     void confirm();
@@ -118,6 +118,8 @@ private:
     void askBucketFromProvider();
     // "History...": the open history window comes forward; otherwise a new one reads the history.
     void showHistory();
+    // Where the session's finished minutes and the corrections are recorded.
+    HistoryRecorder &history();
     // The bucket and the time now. Raises ProfileWriteError.
     void saveBucket();
     // The session's drain until the first tick; the level box follows unless the user typed in it.
@@ -152,7 +154,8 @@ private:
     const UsageHistoryReader *m_historyReader = &m_historyFile;
     // A window of the monitor's, so that "Always on top" keeps it above the monitor; it goes when
     // closed, or with the monitor.
-    QPointer<HistoryWindow> m_historyWindow;
+    QPointer<QWidget> m_historyWindow;
+    HistoryWindowLoader m_historyWindowLoader; // the window's module, loaded when first opened
     QStringList m_deviceNames; // the capture devices, one per row of the adapter list
     std::unique_ptr<LatencyProbe> m_latencyProbe;
     std::unique_ptr<HistoryRecorder> m_history; // where the session's finished minutes go
@@ -160,6 +163,7 @@ private:
     QString m_shownUsedBytes;    // what the program last put into "Cumulative download in MB"
     bool m_saveFailing = false;  // the last write failed and has been reported
     bool m_settingsUnsaved = false; // the settings of the last confirmation are not in the file yet
+    bool m_emptyBucketSaved = false; // the file's bucket is empty, as the live one was at the last save
     bool m_shuttingDown = false;
     uint64_t m_droppedShown = 0; // frames dropped by the capture that the status line has reported
     AlertRules m_alertRules;

@@ -4,7 +4,6 @@
 #include "platform/dialogs.h"
 #include "platform/instancesocket.h"
 #include "settings/profile.h"
-#include "ui/history/historywindow.h"
 
 #include "support/adapterrows.h"
 #include "support/controls.h"
@@ -170,7 +169,7 @@ private Q_SLOTS:
         program.controller.setHistoryReader(&history);
         QVERIFY(findControl<QAction>(program.monitorWindow, u"historyAction"_s)->isEnabled());
         findControl<QAction>(program.monitorWindow, u"historyAction"_s)->trigger();
-        HistoryWindow *shown = program.controller.historyWindow();
+        QWidget *shown = program.controller.historyWindow();
         QVERIFY(shown && shown->isVisible());
         QCOMPARE(shown->parentWidget(), &program.monitorWindow);
         // Only a dialog-type window is marked as the monitor's for the window manager, which then

@@ -264,6 +264,41 @@ private Q_SLOTS:
         QVERIFY(shown.isEmpty());
     }
 
+    // An empty bucket is written once; later saves leave the file alone while it stays empty,
+    // since the next start reads an empty bucket whatever the time beside it. The exit save
+    // always writes.
+    void emptyBucketIsWrittenOnce()
+    {
+        const QString ini = path(u"tarvo.ini"_s);
+        writeBytes(ini, "[System]\nfapbytes=40960\nlastshut=46366.25\n");
+        const auto savedTime = [&] { return IniDocument::fromBytes(fileBytes(ini)).floating(u"System", u"lastshut", -1); };
+        {
+            Program program(environment());
+            Controller &controller = program.controller;
+            QTimer *saveTimer = controller.findChild<QTimer *>(u"saveTimer"_s);
+            now = secondsLater(lastSave, 10); // drains the 10 s of recharge the bucket held
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
+            QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 0);
+            QVERIFY(qAbs(savedTime() - secondsLater(lastSave, 10)) < 1e-9);
+            const QByteArray written = fileBytes(ini);
+            now = secondsLater(lastSave, 20);
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
+            QCOMPARE(fileBytes(ini), written);
+
+            controller.session().meter().setUsedBytes(1000000);
+            now = secondsLater(lastSave, 30);
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
+            QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 1000000 - 10 * 4096);
+            controller.session().meter().setUsedBytes(0);
+            now = secondsLater(lastSave, 40);
+            QVERIFY(QMetaObject::invokeMethod(saveTimer, "timeout"));
+            QCOMPARE(IniDocument::fromBytes(fileBytes(ini)).integer(u"System", u"fapbytes", -1), 0);
+            QVERIFY(qAbs(savedTime() - secondsLater(lastSave, 40)) < 1e-9);
+            now = secondsLater(lastSave, 50);
+        }
+        QVERIFY(qAbs(savedTime() - secondsLater(lastSave, 50)) < 1e-9);
+    }
+
     // A run killed between writing the new file and renaming it leaves its temporary file; the
     // next start removes it and nothing else.
     void startRemovesStaleTemporaryFiles()

@@ -1,5 +1,6 @@
 #include "ui/monitor/trayindicator.h"
 
+#include "platform/trayannouncements.h"
 #include "ui/monitor/pictures.h"
 
 #include <QMenu>
@@ -30,27 +31,29 @@ TrayIndicator::TrayIndicator(QMenu *popupMenu, QObject *parent)
     : QObject(parent)
     , m_popupMenu(popupMenu)
 {
-    refreshTimer = new QTimer(this);
-    refreshTimer->setObjectName(QStringLiteral("refreshTimer"));
-    refreshTimer->setInterval(100);
-    refreshTimer->setSingleShot(true);
-    connect(refreshTimer, &QTimer::timeout, this, &TrayIndicator::refresh);
-
     watchTimer = new QTimer(this);
     watchTimer->setObjectName(QStringLiteral("watchTimer"));
     watchTimer->setInterval(2000);
-    connect(watchTimer, &QTimer::timeout, this, [this] {
-        lookForTray();
-        if (m_icon)
-            Q_EMIT appeared();
-    });
+    connect(watchTimer, &QTimer::timeout, this, &TrayIndicator::trayMayHaveCome);
+    auto *announcements = new TrayAnnouncements(QDBusConnection::sessionBus(), this);
+    connect(announcements, &TrayAnnouncements::announced, this, &TrayIndicator::trayMayHaveCome);
     lookForTray();
+}
+
+void TrayIndicator::trayMayHaveCome()
+{
+    if (m_icon)
+        return;
+    lookForTray();
+    if (m_icon)
+        Q_EMIT appeared();
 }
 
 void TrayIndicator::lookForTray()
 {
     if (!trayShown()) {
-        watchTimer->start();
+        if (TrayAnnouncements::mustLookNowAndThen())
+            watchTimer->start();
         return;
     }
     watchTimer->stop();
@@ -94,8 +97,8 @@ void TrayIndicator::setImage(const QImage &image)
     if (image.isNull())
         return;
     m_image = image;
-    if (!refreshTimer->isActive())
-        refreshTimer->start();
+    // At once, in the tick's own wake-up: a timer of its own would wake the program a second time.
+    refresh();
 }
 
 void TrayIndicator::refresh()

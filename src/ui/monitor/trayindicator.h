@@ -42,8 +42,8 @@ public:
     // What the tray shows; null while there is no tray.
     const QSystemTrayIcon *icon() const { return m_icon; }
 
-    QTimer *refreshTimer = nullptr; // shows a new picture within 100 ms; idle otherwise
-    QTimer *watchTimer = nullptr;   // looks for a tray every 2 s while there is none
+    // Looks for a tray every 2 s while there is none, only where the desktop cannot announce one.
+    QTimer *watchTimer = nullptr;
 
 Q_SIGNALS:
     // A tray appeared after the start and the icon is in it.
@@ -57,6 +57,8 @@ public Q_SLOTS:
 
 private:
     void lookForTray();
+    // An announcement, or the look of the watch timer.
+    void trayMayHaveCome();
 
     QMenu *m_popupMenu = nullptr;
     QSystemTrayIcon *m_icon = nullptr;
