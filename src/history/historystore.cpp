@@ -121,7 +121,10 @@ struct Inspection
     QString reason;
 };
 
-Inspection inspect(const QSqlDatabase &database)
+// The whole file is checked only by the writer, once per open: a reader (the history window,
+// tarvo-cli) takes what SQLite finds on the pages it reads, and SQLite refuses a file cut short
+// at the first read of its header.
+Inspection inspect(const QSqlDatabase &database, HistoryStore::Mode mode)
 {
     using Kind = Inspection::Kind;
     QSqlQuery query(database);
@@ -133,6 +136,8 @@ Inspection inspect(const QSqlDatabase &database)
         // An older store is brought up to date when opened for writing; readers take both forms.
         if (version < 1 || version > kSchemaVersion)
             return {Kind::Damaged, QCoreApplication::translate("HistoryStore", "unknown version %1").arg(version)};
+        if (mode == HistoryStore::Mode::Read)
+            return {Kind::Store, {}};
         query.exec(QStringLiteral("PRAGMA quick_check"));
         const QString check = query.next() ? query.value(0).toString() : query.lastError().databaseText();
         return check == u"ok" ? Inspection{Kind::Store, {}} : Inspection{Kind::Damaged, check};
@@ -239,7 +244,7 @@ bool HistoryStore::open()
     for (int round = 0;; ++round) {
         if (!connect())
             return false;
-        const Inspection found = inspect(m_connection->database());
+        const Inspection found = inspect(m_connection->database(), m_mode);
         if (found.kind == Kind::Store || (found.kind == Kind::Empty && m_mode == Mode::Write))
             break;
         close();

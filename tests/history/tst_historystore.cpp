@@ -386,6 +386,26 @@ private Q_SLOTS:
         QVERIFY(again.takeMovedAsideMessage().isEmpty());
     }
 
+    // A page spoilt inside the file: a reader opens it without reading every page (the window and
+    // tarvo-cli stay quick on a large file); the writer checks the whole file and moves it aside.
+    void damagedPageIsFoundByTheWriter()
+    {
+        QVERIFY(fillHistory(storePath, utc("2026-07-01T00:00:00Z"), 2));
+        QByteArray bytes = fileBytes(storePath);
+        const qsizetype page = 4096;
+        QVERIFY(bytes.size() > 8 * page);
+        const qsizetype middle = bytes.size() / page / 2 * page;
+        bytes.replace(middle, page, QByteArray(page, '\xff'));
+        writeBytes(storePath, bytes);
+
+        QVERIFY(HistoryStore(storePath, HistoryStore::Mode::Read).isOpen());
+        QCOMPARE(fileBytes(storePath), bytes);
+        HistoryStore store(storePath);
+        QVERIFY2(store.isOpen(), qPrintable(store.error()));
+        QVERIFY(store.takeMovedAsideMessage().contains(QStringLiteral(".damaged-")));
+        QVERIFY(all(store, HistoryGranularity::Minute).empty());
+    }
+
     // A minute's write that returned survives a power cut right after it, the store still open.
     void writtenMinuteSurvivesAPowerCut()
     {
