@@ -626,12 +626,15 @@ std::vector<HostUsage> HistoryStore::hosts(int64_t fromUtc, int64_t toUtc) const
         unpackHosts(query.value(0).toByteArray(), row);
         auto at = numbers.begin();
         for (const NumberedHost &host : row) {
-            at = std::lower_bound(at, numbers.end(), host.number);
+            // Numbers are handed out one after the other, so the next host is mostly the next address.
+            if (at == numbers.end() || *at != host.number)
+                at = std::lower_bound(at, numbers.end(), host.number);
             if (at == numbers.end())
                 break;
             if (*at == host.number) {
                 int64_t &total = found[size_t(at - numbers.begin())].downloadBytes;
                 total = std::max<int64_t>(total, 0) + host.downloadBytes;
+                ++at;
             }
         }
     }
