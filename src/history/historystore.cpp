@@ -269,8 +269,12 @@ QString upgrade(QSqlDatabase database)
             error = step(database);
     if (error.isEmpty() && !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion)))
         error = query.lastError().text();
-    if (error.isEmpty() && database.commit())
+    if (error.isEmpty() && database.commit()) {
+        // What the upgrade freed (most of the file, where version 4 packed the hosts) goes back to
+        // the file system; the store is whole whether this works or not.
+        query.exec(QStringLiteral("VACUUM"));
         return {};
+    }
     if (error.isEmpty())
         error = database.lastError().text();
     database.rollback();

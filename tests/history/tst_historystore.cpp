@@ -473,13 +473,15 @@ private Q_SLOTS:
             QVERIFY(written.write(minutes));
             QCOMPARE(hostsText(written, from, to), before);
         }
-        // Nothing of the old rows is left.
+        // Nothing of the old rows is left, not even their pages.
         {
             QSqlDatabase file = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"upgraded"_s);
             file.setDatabaseName(storePath);
             QVERIFY(file.open());
             QSqlQuery query(file);
             QVERIFY(query.exec(u"SELECT count(*) FROM sqlite_master WHERE name = 'hosts'"_s) && query.next());
+            QCOMPARE(query.value(0).toInt(), 0);
+            QVERIFY(query.exec(u"PRAGMA freelist_count"_s) && query.next());
             QCOMPARE(query.value(0).toInt(), 0);
         }
         QSqlDatabase::removeDatabase(u"upgraded"_s);
