@@ -1,5 +1,7 @@
 #include "history/historystore.h"
 
+#include "history/hostrows.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
@@ -13,6 +15,7 @@
 #include <array>
 #include <atomic>
 #include <climits>
+#include <map>
 #include <optional>
 
 namespace {
@@ -21,13 +24,21 @@ namespace {
 constexpr int kApplicationId = 0x54525648;
 // 2: a host's address is its 16 bytes (IPv4 as ::ffff:a.b.c.d) instead of an IPv4 integer.
 // 3: the corrections of the bucket from the provider's figure.
-constexpr int kSchemaVersion = 3;
+// 4: the hosts of a period packed into one row, each address numbered once in a table of its own.
+constexpr int kSchemaVersion = 4;
 // SQLite's result codes for a file that is no database, or a damaged one.
 const QString kNotADatabase = QStringLiteral("26");
 const QString kCorrupt = QStringLiteral("11");
 
 const char kCreateCorrections[] =
     "CREATE TABLE corrections(at INTEGER NOT NULL, tarvo_level INTEGER NOT NULL, provider_level INTEGER NOT NULL)";
+
+const char kCreateAddresses[] = "CREATE TABLE addresses(id INTEGER PRIMARY KEY, address BLOB NOT NULL UNIQUE)";
+// A table with row ids, so a row of a thousand hosts (3-4 KB) stays on its page instead of
+// spilling into overflow pages.
+const char kCreateHostPeriods[] =
+    "CREATE TABLE host_periods(granularity INTEGER NOT NULL, start INTEGER NOT NULL, hosts BLOB NOT NULL,"
+    " UNIQUE(granularity, start))";
 
 const char *const kSchema[] = {
     "CREATE TABLE periods(granularity INTEGER NOT NULL, start INTEGER NOT NULL,"
@@ -37,8 +48,8 @@ const char *const kSchema[] = {
     " level_at INTEGER NOT NULL," // the minute the three figures before it come from
     " worst_restriction INTEGER NOT NULL, dropped_frames INTEGER NOT NULL,"
     " PRIMARY KEY(granularity, start)) WITHOUT ROWID",
-    "CREATE TABLE hosts(granularity INTEGER NOT NULL, start INTEGER NOT NULL, address BLOB NOT NULL,"
-    " download INTEGER NOT NULL, PRIMARY KEY(granularity, start, address)) WITHOUT ROWID",
+    kCreateAddresses,
+    kCreateHostPeriods,
     // Where each size has been cut by its retention: the hosts read from the finest size kept.
     "CREATE TABLE pruned(granularity INTEGER PRIMARY KEY, before INTEGER NOT NULL)",
     kCreateCorrections,
@@ -58,9 +69,10 @@ const char kUpsertPeriod[] =
     " worst_restriction = max(worst_restriction, excluded.worst_restriction),"
     " dropped_frames = dropped_frames + excluded.dropped_frames";
 
-const char kUpsertHost[] =
-    "INSERT INTO hosts VALUES(:granularity, :start, :address, :download)"
-    " ON CONFLICT(granularity, start, address) DO UPDATE SET download = download + excluded.download";
+const char kSelectHostRow[] = "SELECT hosts FROM host_periods WHERE granularity = ? AND start = ?";
+const char kUpsertHostRow[] =
+    "INSERT INTO host_periods VALUES(?, ?, ?) ON CONFLICT(granularity, start) DO UPDATE SET hosts = excluded.hosts";
+const char kInsertAddress[] = "INSERT INTO addresses(address) VALUES(?)";
 
 int granularityKey(HistoryGranularity granularity)
 {
@@ -80,7 +92,13 @@ struct HistoryStore::Connection
 {
     QString name;
     std::optional<QSqlQuery> upsertPeriod;
-    std::optional<QSqlQuery> upsertHost;
+    std::optional<QSqlQuery> selectHostRow;
+    std::optional<QSqlQuery> upsertHostRow;
+    std::optional<QSqlQuery> insertAddress;
+    // The number of each address in the file, read at the first write; forgotten when a write
+    // fails, since its rollback may have taken new numbers back.
+    std::map<HostAddress, int64_t> numbers;
+    bool numbersRead = false;
 
     QSqlDatabase database() const { return QSqlDatabase::database(name, false); }
 };
@@ -121,7 +139,10 @@ struct Inspection
     QString reason;
 };
 
-Inspection inspect(const QSqlDatabase &database)
+// The whole file is checked only by the writer, once per open: a reader (the history window,
+// tarvo-cli) takes what SQLite finds on the pages it reads, and SQLite refuses a file cut short
+// at the first read of its header.
+Inspection inspect(const QSqlDatabase &database, HistoryStore::Mode mode)
 {
     using Kind = Inspection::Kind;
     QSqlQuery query(database);
@@ -133,6 +154,8 @@ Inspection inspect(const QSqlDatabase &database)
         // An older store is brought up to date when opened for writing; readers take both forms.
         if (version < 1 || version > kSchemaVersion)
             return {Kind::Damaged, QCoreApplication::translate("HistoryStore", "unknown version %1").arg(version)};
+        if (mode == HistoryStore::Mode::Read)
+            return {Kind::Store, {}};
         query.exec(QStringLiteral("PRAGMA quick_check"));
         const QString check = query.next() ? query.value(0).toString() : query.lastError().databaseText();
         return check == u"ok" ? Inspection{Kind::Store, {}} : Inspection{Kind::Damaged, check};
@@ -151,38 +174,109 @@ HostAddress storedAddress(const QVariant &value)
     return HostAddress::fromBytes(value.toByteArray()).value_or(HostAddress{});
 }
 
-// Version 1 kept a host's address as an IPv4 integer: each becomes its 16 bytes. Version 2 had no
-// corrections. In place and in one transaction, so a failure leaves the store as it was. Returns
-// the failure, or nothing.
+// Version 1 kept a host's address as an IPv4 integer: each becomes its 16 bytes.
+QString toVersion2(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT DISTINCT address FROM hosts")))
+        return query.lastError().text();
+    std::vector<qint64> addresses;
+    while (query.next())
+        addresses.push_back(query.value(0).toLongLong());
+    QSqlQuery update(database);
+    if (!update.prepare(QStringLiteral("UPDATE hosts SET address = ? WHERE address = ?")))
+        return update.lastError().text();
+    for (const qint64 address : addresses) {
+        update.bindValue(0, HostAddress::fromIpv4(uint32_t(address)).bytes());
+        update.bindValue(1, address);
+        if (!update.exec())
+            return update.lastError().text();
+    }
+    return {};
+}
+
+// Version 2 had no corrections.
+QString toVersion3(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    return query.exec(QString::fromLatin1(kCreateCorrections)) ? QString() : query.lastError().text();
+}
+
+// Version 3 kept a row for each host of each period: the rows of a period become one packed row.
+QString toVersion4(const QSqlDatabase &database)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    for (const char *statement : {kCreateAddresses, kCreateHostPeriods,
+                                  "INSERT INTO addresses(address) SELECT DISTINCT address FROM hosts ORDER BY address"})
+        if (!query.exec(QString::fromLatin1(statement)))
+            return query.lastError().text();
+    if (!query.exec(QStringLiteral("SELECT hosts.granularity, hosts.start, addresses.id, hosts.download FROM hosts"
+                                   " JOIN addresses USING(address) ORDER BY hosts.granularity, hosts.start")))
+        return query.lastError().text();
+    QSqlQuery insert(database);
+    if (!insert.prepare(QString::fromLatin1(kUpsertHostRow)))
+        return insert.lastError().text();
+    std::pair<int, qint64> period{-1, 0};
+    std::vector<NumberedHost> row;
+    const auto writeRow = [&] {
+        if (row.empty())
+            return true;
+        mergeHosts(row);
+        insert.bindValue(0, period.first);
+        insert.bindValue(1, period.second);
+        insert.bindValue(2, packHosts(row));
+        row.clear();
+        return insert.exec();
+    };
+    while (query.next()) {
+        const std::pair<int, qint64> next{query.value(0).toInt(), query.value(1).toLongLong()};
+        if (next != period && !writeRow())
+            return insert.lastError().text();
+        period = next;
+        row.push_back({query.value(2).toLongLong(), query.value(3).toLongLong()});
+    }
+    if (query.lastError().isValid())
+        return query.lastError().text();
+    if (!writeRow())
+        return insert.lastError().text();
+    query.finish();
+    return query.exec(QStringLiteral("DROP TABLE hosts")) ? QString() : query.lastError().text();
+}
+
+// The step that brings a store of the version before it up to each version.
+using UpgradeStep = QString (*)(const QSqlDatabase &);
+constexpr std::pair<int, UpgradeStep> kUpgradeSteps[] = {{2, toVersion2}, {3, toVersion3}, {4, toVersion4}};
+static_assert(std::end(kUpgradeSteps)[-1].first == kSchemaVersion);
+
+// Brings an older store up to date in place, every step in one transaction, so a failure leaves
+// the store as it was. Returns the failure, or nothing.
 QString upgrade(QSqlDatabase database)
 {
     QSqlQuery query(database);
     if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next())
         return query.lastError().text();
     const int version = query.value(0).toInt();
+    query.finish();
     if (version >= kSchemaVersion)
         return {};
-    bool done = database.transaction();
-    QSqlQuery update(database);
-    if (version < 2) {
-        done = done && query.exec(QStringLiteral("SELECT DISTINCT address FROM hosts"));
-        std::vector<qint64> addresses;
-        while (done && query.next())
-            addresses.push_back(query.value(0).toLongLong());
-        done = done && update.prepare(QStringLiteral("UPDATE hosts SET address = ? WHERE address = ?"));
-        for (const qint64 address : addresses) {
-            update.bindValue(0, HostAddress::fromIpv4(uint32_t(address)).bytes());
-            update.bindValue(1, address);
-            done = done && update.exec();
-        }
-    }
-    done = done && query.exec(QString::fromLatin1(kCreateCorrections));
-    done = done && query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
-    if (done && database.commit())
+    if (!database.transaction())
+        return database.lastError().text();
+    QString error;
+    for (const auto &[to, step] : kUpgradeSteps)
+        if (error.isEmpty() && to > version)
+            error = step(database);
+    if (error.isEmpty() && !query.exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion)))
+        error = query.lastError().text();
+    if (error.isEmpty() && database.commit()) {
+        // What the upgrade freed (most of the file, where version 4 packed the hosts) goes back to
+        // the file system; the store is whole whether this works or not.
+        query.exec(QStringLiteral("VACUUM"));
         return {};
-    const QString error = update.lastError().isValid() ? update.lastError().text()
-                          : query.lastError().isValid() ? query.lastError().text()
-                                                        : database.lastError().text();
+    }
+    if (error.isEmpty())
+        error = database.lastError().text();
     database.rollback();
     return error;
 }
@@ -198,7 +292,10 @@ QString prepareForWriting(QSqlDatabase database)
         || !query.exec(QStringLiteral("PRAGMA journal_size_limit = 1048576"))
         || !query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next())
         return query.lastError().text();
-    if (query.value(0).toInt() != 0)
+    const bool made = query.value(0).toInt() != 0;
+    // A statement still reading the schema would keep an upgrade from dropping a table.
+    query.finish();
+    if (made)
         return upgrade(database);
     bool done = database.transaction();
     for (const char *statement : kSchema)
@@ -239,7 +336,7 @@ bool HistoryStore::open()
     for (int round = 0;; ++round) {
         if (!connect())
             return false;
-        const Inspection found = inspect(m_connection->database());
+        const Inspection found = inspect(m_connection->database(), m_mode);
         if (found.kind == Kind::Store || (found.kind == Kind::Empty && m_mode == Mode::Write))
             break;
         close();
@@ -261,12 +358,17 @@ bool HistoryStore::open()
     }
     if (m_mode == Mode::Write) {
         QString error = prepareForWriting(m_connection->database());
-        if (error.isEmpty()) {
-            m_connection->upsertPeriod.emplace(m_connection->database());
-            m_connection->upsertHost.emplace(m_connection->database());
-            if (!m_connection->upsertPeriod->prepare(QString::fromLatin1(kUpsertPeriod))
-                || !m_connection->upsertHost->prepare(QString::fromLatin1(kUpsertHost)))
-                error = m_connection->upsertPeriod->lastError().text() + m_connection->upsertHost->lastError().text();
+        const std::pair<std::optional<QSqlQuery> Connection::*, const char *> statements[] = {
+            {&Connection::upsertPeriod, kUpsertPeriod},
+            {&Connection::selectHostRow, kSelectHostRow},
+            {&Connection::upsertHostRow, kUpsertHostRow},
+            {&Connection::insertAddress, kInsertAddress},
+        };
+        for (const auto &[member, statement] : statements) {
+            std::optional<QSqlQuery> &query = (*m_connection).*member;
+            query.emplace(m_connection->database());
+            if (error.isEmpty() && !query->prepare(QString::fromLatin1(statement)))
+                error = query->lastError().text();
         }
         if (!error.isEmpty()) {
             m_error = error;
@@ -295,7 +397,10 @@ bool HistoryStore::writeAll(const std::vector<FinishedMinute> &minutes, bool &da
 {
     QSqlDatabase database = m_connection->database();
     QSqlQuery &period = *m_connection->upsertPeriod;
-    QSqlQuery &host = *m_connection->upsertHost;
+    QSqlQuery &selectHostRow = *m_connection->selectHostRow;
+    QSqlQuery &upsertHostRow = *m_connection->upsertHostRow;
+    QSqlQuery &insertAddress = *m_connection->insertAddress;
+    QSqlQuery other(database);
 
     const auto addPeriod = [&](HistoryGranularity granularity, int64_t start, const UsagePeriod &minute) {
         period.bindValue(0, granularityKey(granularity));
@@ -312,16 +417,46 @@ bool HistoryStore::writeAll(const std::vector<FinishedMinute> &minutes, bool &da
         period.bindValue(11, qint64(minute.droppedFrames));
         return period.exec();
     };
-    const auto addHost = [&](HistoryGranularity granularity, int64_t start, const HostUsage &usage) {
-        host.bindValue(0, granularityKey(granularity));
-        host.bindValue(1, qint64(start));
-        host.bindValue(2, usage.address.bytes());
-        host.bindValue(3, qint64(usage.downloadBytes));
-        return host.exec();
+    std::map<HostAddress, int64_t> &numbers = m_connection->numbers;
+    const auto numberOf = [&](const HostAddress &address, int64_t &number) {
+        if (!m_connection->numbersRead) {
+            if (!other.exec(QStringLiteral("SELECT id, address FROM addresses")))
+                return false;
+            while (other.next())
+                if (const auto stored = HostAddress::fromBytes(other.value(1).toByteArray()))
+                    numbers.emplace(*stored, other.value(0).toLongLong());
+            m_connection->numbersRead = true;
+        }
+        if (const auto known = numbers.find(address); known != numbers.end()) {
+            number = known->second;
+            return true;
+        }
+        insertAddress.bindValue(0, address.bytes());
+        if (!insertAddress.exec())
+            return false;
+        number = insertAddress.lastInsertId().toLongLong();
+        numbers.emplace(address, number);
+        return true;
+    };
+    // The hosts a period gets from these minutes, added to its row once.
+    const auto addHosts = [&](const std::pair<int, int64_t> &key, std::vector<NumberedHost> &added) {
+        selectHostRow.bindValue(0, key.first);
+        selectHostRow.bindValue(1, qint64(key.second));
+        if (!selectHostRow.exec())
+            return false;
+        // A row whose bytes are spoilt is replaced by what these minutes bring.
+        if (selectHostRow.next())
+            unpackHosts(selectHostRow.value(0).toByteArray(), added);
+        selectHostRow.finish();
+        mergeHosts(added);
+        upsertHostRow.bindValue(0, key.first);
+        upsertHostRow.bindValue(1, qint64(key.second));
+        upsertHostRow.bindValue(2, packHosts(added));
+        return upsertHostRow.exec();
     };
 
-    QSqlQuery other(database);
     bool done = database.transaction();
+    std::map<std::pair<int, int64_t>, std::vector<NumberedHost>> hostRows;
     int64_t newest = INT64_MIN;
     for (const FinishedMinute &minute : minutes) {
         const int64_t start = minute.period.startUtc;
@@ -333,17 +468,25 @@ bool HistoryStore::writeAll(const std::vector<FinishedMinute> &minutes, bool &da
         };
         for (const auto &[granularity, periodStart] : sizes) {
             done = done && addPeriod(granularity, periodStart, minute.period);
-            for (const HostUsage &usage : minute.hosts)
-                done = done && addHost(granularity, periodStart, usage);
+            if (minute.hosts.empty())
+                continue;
+            std::vector<NumberedHost> &row = hostRows[{granularityKey(granularity), periodStart}];
+            for (const HostUsage &usage : minute.hosts) {
+                int64_t number = 0;
+                done = done && numberOf(usage.address, number);
+                row.push_back({number, usage.downloadBytes});
+            }
         }
     }
+    for (auto &[key, added] : hostRows)
+        done = done && addHosts(key, added);
     if (!minutes.empty()) {
         const std::pair<HistoryGranularity, int64_t> cuts[] = {
             {HistoryGranularity::Minute, newest - minuteRetentionSeconds},
             {HistoryGranularity::Hour, newest - hourRetentionSeconds},
         };
         for (const auto &[granularity, before] : cuts) {
-            for (const char *table : {"periods", "hosts"}) {
+            for (const char *table : {"periods", "host_periods"}) {
                 other.prepare(QStringLiteral("DELETE FROM %1 WHERE granularity = ? AND start < ?").arg(QLatin1String(table)));
                 other.addBindValue(granularityKey(granularity));
                 other.addBindValue(qint64(before));
@@ -360,13 +503,16 @@ bool HistoryStore::writeAll(const std::vector<FinishedMinute> &minutes, bool &da
         return true;
 
     const QSqlError failure = [&] {
-        for (const QSqlError &error : {period.lastError(), host.lastError(), other.lastError(), database.lastError()})
+        for (const QSqlError &error : {period.lastError(), selectHostRow.lastError(), upsertHostRow.lastError(),
+                                       insertAddress.lastError(), other.lastError(), database.lastError()})
             if (error.isValid())
                 return error;
         return QSqlError();
     }();
     m_error = failure.databaseText().isEmpty() ? failure.text() : failure.databaseText();
     database.rollback();
+    numbers.clear();
+    m_connection->numbersRead = false;
     damaged = isDamage(failure);
     return false;
 }
@@ -395,6 +541,7 @@ std::vector<BucketCorrection> HistoryStore::corrections() const
         return found;
     // A store of an earlier version, read as it is, has none.
     QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
     query.exec(QStringLiteral("SELECT at, tarvo_level, provider_level FROM corrections ORDER BY at, rowid"));
     while (query.next())
         found.push_back({query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toLongLong()});
@@ -407,6 +554,7 @@ std::vector<UsagePeriod> HistoryStore::periods(HistoryGranularity granularity, i
     if (!m_connection)
         return found;
     QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
     query.prepare(QStringLiteral(
         "SELECT start, download, upload, download_packets, upload_packets, level, cutoff_limit, throttle_limit,"
         " worst_restriction, dropped_frames FROM periods WHERE granularity = ? AND start >= ? AND start < ?"
@@ -438,21 +586,67 @@ std::vector<HostUsage> HistoryStore::hosts(int64_t fromUtc, int64_t toUtc) const
     if (!m_connection)
         return found;
     QSqlQuery query(m_connection->database());
-    // Minutes and hours serve unless their retention has cut them before fromUtc.
+    query.setForwardOnly(true);
+    // Minutes and hours serve unless their retention has cut them before fromUtc; whole hours
+    // add up the same from hours as from their minutes, in a sixtieth of the rows.
     std::array<int64_t, 2> cut{INT64_MIN, INT64_MIN};
     query.exec(QStringLiteral("SELECT granularity, before FROM pruned"));
     while (query.next())
         cut[size_t(std::clamp(query.value(0).toInt(), 0, 1))] = query.value(1).toLongLong();
-    const HistoryGranularity granularity = fromUtc >= cut[0]   ? HistoryGranularity::Minute
-                                           : fromUtc >= cut[1] ? HistoryGranularity::Hour
-                                                               : HistoryGranularity::Day;
-    query.prepare(QStringLiteral("SELECT address, sum(download) AS total FROM hosts WHERE granularity = ? AND start >= ?"
-                                 " AND start < ? GROUP BY address ORDER BY total DESC, address"));
+    const bool wholeHours = fromUtc % 3600 == 0 && toUtc % 3600 == 0;
+    const HistoryGranularity granularity = fromUtc >= cut[0] && !wholeHours ? HistoryGranularity::Minute
+                                           : fromUtc >= cut[1]              ? HistoryGranularity::Hour
+                                                                            : HistoryGranularity::Day;
+    query.exec(QStringLiteral("PRAGMA user_version"));
+    const int version = query.next() ? query.value(0).toInt() : 0;
+    if (version < 4) {
+        // A store of an earlier version, read as it is: a row for each host of each period.
+        query.prepare(QStringLiteral("SELECT address, sum(download) AS total FROM hosts WHERE granularity = ?"
+                                     " AND start >= ? AND start < ? GROUP BY address ORDER BY total DESC, address"));
+        query.addBindValue(granularityKey(granularity));
+        query.addBindValue(qint64(fromUtc));
+        query.addBindValue(qint64(toUtc));
+        query.exec();
+        while (query.next())
+            found.push_back(HostUsage{storedAddress(query.value(0)), query.value(1).toLongLong()});
+        return found;
+    }
+
+    // Every address by its number, then each packed row of the span added to them.
+    std::vector<int64_t> numbers;
+    query.exec(QStringLiteral("SELECT id, address FROM addresses ORDER BY id"));
+    while (query.next()) {
+        numbers.push_back(query.value(0).toLongLong());
+        found.push_back(HostUsage{storedAddress(query.value(1)), -1});
+    }
+    query.prepare(QStringLiteral("SELECT hosts FROM host_periods WHERE granularity = ? AND start >= ? AND start < ?"));
     query.addBindValue(granularityKey(granularity));
     query.addBindValue(qint64(fromUtc));
     query.addBindValue(qint64(toUtc));
     query.exec();
-    while (query.next())
-        found.push_back(HostUsage{storedAddress(query.value(0)), query.value(1).toLongLong()});
+    std::vector<NumberedHost> row;
+    while (query.next()) {
+        row.clear();
+        unpackHosts(query.value(0).toByteArray(), row);
+        auto at = numbers.begin();
+        for (const NumberedHost &host : row) {
+            // Numbers are handed out one after the other, so the next host is mostly the next address.
+            if (at == numbers.end() || *at != host.number)
+                at = std::lower_bound(at, numbers.end(), host.number);
+            if (at == numbers.end())
+                break;
+            if (*at == host.number) {
+                int64_t &total = found[size_t(at - numbers.begin())].downloadBytes;
+                total = std::max<int64_t>(total, 0) + host.downloadBytes;
+                ++at;
+            }
+        }
+    }
+    // -1 marks an address with no row in the span.
+    found.erase(std::remove_if(found.begin(), found.end(), [](const HostUsage &host) { return host.downloadBytes < 0; }),
+                found.end());
+    std::sort(found.begin(), found.end(), [](const HostUsage &a, const HostUsage &b) {
+        return a.downloadBytes != b.downloadBytes ? a.downloadBytes > b.downloadBytes : a.address < b.address;
+    });
     return found;
 }
