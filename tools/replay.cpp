@@ -241,8 +241,10 @@ std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out)
     if (!file)
         return QCoreApplication::translate("tarvo-cli", "cannot read capture file %1")
             .arg(QStringLiteral("%1: %2").arg(options.capturePath, QString::fromLocal8Bit(std::strerror(errno))));
-    std::setvbuf(file, readBuffer.get(), _IOFBF, kReadBufferBytes);
-    __fsetlocking(file, FSETLOCKING_BYCALLER);
+    if (!standardInput) { // standard input outlives the buffer
+        std::setvbuf(file, readBuffer.get(), _IOFBF, kReadBufferBytes);
+        __fsetlocking(file, FSETLOCKING_BYCALLER);
+    }
     char message[PCAP_ERRBUF_SIZE] = {};
     const std::unique_ptr<pcap_t, PcapCloser> capture(pcap_fopen_offline(file, message));
     if (!capture) {
