@@ -11,10 +11,6 @@
 #include <bpf/bpf_endian.h>
 #include <bpf/bpf_helpers.h>
 
-struct lan4_key {
-    __u32 prefixlen;
-    __u32 address;
-};
 struct lan6_key {
     __u32 prefixlen;
     __u8 address[16];
@@ -24,13 +20,12 @@ struct counts {
     __u64 packets;
 };
 
-// The LAN list, addresses as /32 (or /128) entries and networks as such; the 192.168 rule is
-// 192.168.0.0/16 here.
+// The LAN list: IPv4 addresses in a hash set (the list holds no IPv4 networks), IPv6 addresses
+// and networks in a longest-prefix trie.
 struct {
-    __uint(type, BPF_MAP_TYPE_LPM_TRIE);
+    __uint(type, BPF_MAP_TYPE_HASH);
     __uint(max_entries, 4096);
-    __uint(map_flags, BPF_F_NO_PREALLOC);
-    __type(key, struct lan4_key);
+    __type(key, __u32);
     __type(value, __u8);
 } lan4 SEC(".maps");
 
@@ -43,6 +38,14 @@ struct {
 } lan6 SEC(".maps");
 
 enum { NEITHER, DOWNLOAD, UPLOAD, VERDICTS };
+
+// The 192.168 rule: every 192.168.x.x address on the LAN; set by the loader before loading.
+volatile const __u8 use_all_192_168 = 0;
+
+static __always_inline int on_lan4(__u32 address)
+{
+    return (use_all_192_168 && (bpf_ntohl(address) >> 16) == 0xC0A8) || bpf_map_lookup_elem(&lan4, &address) != 0;
+}
 
 struct {
     __uint(type, BPF_MAP_TYPE_PERCPU_ARRAY);
@@ -80,8 +83,7 @@ int count(struct __sk_buff *skb)
         struct iphdr *ip = (void *)(ethernet + 1);
         if ((void *)(ip + 1) > end)
             goto out;
-        struct lan4_key source = {32, ip->saddr}, destination = {32, ip->daddr};
-        verdict = decide(bpf_map_lookup_elem(&lan4, &source) != 0, bpf_map_lookup_elem(&lan4, &destination) != 0);
+        verdict = decide(on_lan4(ip->saddr), on_lan4(ip->daddr));
     } else if (ethernet->h_proto == bpf_htons(ETH_P_IPV6)) {
         struct ipv6hdr *ip = (void *)(ethernet + 1);
         if ((void *)(ip + 1) > end)
