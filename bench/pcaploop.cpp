@@ -1,7 +1,11 @@
-// bench_pcaploop FILE: the floor of a replay, a bare pcap_loop with an empty callback over the file.
+// bench_pcaploop FILE [BUFFER]: the floor of a replay, a bare pcap_loop with an empty callback
+// over the file; read through a stdio buffer of BUFFER bytes when given, the library's default
+// otherwise.
 #include <pcap/pcap.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <vector>
 
 namespace {
 void emptyCallback(u_char *user, const pcap_pkthdr *header, const u_char *)
@@ -14,9 +18,13 @@ void emptyCallback(u_char *user, const pcap_pkthdr *header, const u_char *)
 int main(int argc, char **argv)
 {
     char error[PCAP_ERRBUF_SIZE] = {};
-    pcap_t *capture = argc == 2 ? pcap_open_offline(argv[1], error) : nullptr;
+    std::vector<char> buffer(argc == 3 ? std::strtoul(argv[2], nullptr, 10) : 0);
+    std::FILE *file = argc == 2 || argc == 3 ? std::fopen(argv[1], "rb") : nullptr;
+    if (file && !buffer.empty())
+        std::setvbuf(file, buffer.data(), _IOFBF, buffer.size());
+    pcap_t *capture = file ? pcap_fopen_offline(file, error) : nullptr;
     if (!capture) {
-        std::fprintf(stderr, "usage: bench_pcaploop FILE (%s)\n", error);
+        std::fprintf(stderr, "usage: bench_pcaploop FILE [BUFFER] (%s)\n", error);
         return 2;
     }
     unsigned long long frames = 0;

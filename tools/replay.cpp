@@ -16,9 +16,12 @@
 #include <QFile>
 
 #include <pcap/pcap.h>
+#include <stdio_ext.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -134,6 +137,23 @@ struct PcapCloser
     void operator()(pcap_t *capture) const { pcap_close(capture); }
 };
 
+constexpr size_t kReadBufferBytes = 1 << 20;
+
+// The replay as the capture loop's user argument; the first fault stops the loop.
+struct ReplayLoop
+{
+    Replay &replay;
+    pcap_t *capture;
+    std::optional<QString> error;
+
+    static void frame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
+    {
+        auto &loop = *reinterpret_cast<ReplayLoop *>(user);
+        if ((loop.error = loop.replay.frame(header, bytes)))
+            pcap_breakloop(loop.capture);
+    }
+};
+
 } // namespace
 
 std::variant<ReplayOptions, QString> parseReplayOptions(const QStringList &arguments)
@@ -211,14 +231,27 @@ std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out)
     if (auto error = replay.prepare(options))
         return *error;
 
-    char message[PCAP_ERRBUF_SIZE] = {};
-    const std::unique_ptr<pcap_t, PcapCloser> capture(
-        pcap_open_offline(QFile::encodeName(options.capturePath).constData(), message));
-    if (!capture) {
-        // libpcap names the file itself when the system refused to open it.
-        const QString reason = QString::fromLocal8Bit(message);
+    // The library reads a record in two small reads. A large buffer makes them copies instead of
+    // a system call every few kilobytes; it must outlive the file, which pcap_close closes. Only
+    // this thread reads the file, so the reads take no lock (they would once any thread has run).
+    const std::unique_ptr<char[]> readBuffer(new char[kReadBufferBytes]);
+    // "-" is standard input, as the library takes it.
+    const bool standardInput = options.capturePath == u"-";
+    std::FILE *file = standardInput ? stdin : std::fopen(QFile::encodeName(options.capturePath).constData(), "rb");
+    if (!file)
         return QCoreApplication::translate("tarvo-cli", "cannot read capture file %1")
-            .arg(reason.startsWith(options.capturePath) ? reason : QStringLiteral("%1: %2").arg(options.capturePath, reason));
+            .arg(QStringLiteral("%1: %2").arg(options.capturePath, QString::fromLocal8Bit(std::strerror(errno))));
+    if (!standardInput) { // standard input outlives the buffer
+        std::setvbuf(file, readBuffer.get(), _IOFBF, kReadBufferBytes);
+        __fsetlocking(file, FSETLOCKING_BYCALLER);
+    }
+    char message[PCAP_ERRBUF_SIZE] = {};
+    const std::unique_ptr<pcap_t, PcapCloser> capture(pcap_fopen_offline(file, message));
+    if (!capture) {
+        if (!standardInput)
+            std::fclose(file);
+        return QCoreApplication::translate("tarvo-cli", "cannot read capture file %1")
+            .arg(QStringLiteral("%1: %2").arg(options.capturePath, QString::fromLocal8Bit(message)));
     }
     const int linkType = pcap_datalink(capture.get());
     const std::optional<LinkLayout> link = linkLayoutFor(linkType);
@@ -229,14 +262,12 @@ std::optional<QString> runReplay(const ReplayOptions &options, std::FILE *out)
     if (!replay.start())
         return Replay::cannotWrite();
 
-    pcap_pkthdr *header = nullptr;
-    const u_char *bytes = nullptr;
-    int status;
-    while ((status = pcap_next_ex(capture.get(), &header, &bytes)) == 1) {
-        if (auto error = replay.frame(header, bytes))
-            return QStringLiteral("%1: %2").arg(options.capturePath, *error);
-    }
-    if (status != PCAP_ERROR_BREAK)
+    // The library's own loop hands each record over without the per-record call of pcap_next_ex.
+    ReplayLoop loop{replay, capture.get(), std::nullopt};
+    const int status = pcap_loop(capture.get(), 0, ReplayLoop::frame, reinterpret_cast<u_char *>(&loop));
+    if (loop.error)
+        return QStringLiteral("%1: %2").arg(options.capturePath, *loop.error);
+    if (status != 0)
         return QCoreApplication::translate("tarvo-cli", "cannot read capture file %1: %2")
             .arg(options.capturePath, QString::fromLocal8Bit(pcap_geterr(capture.get())));
     return replay.finish();

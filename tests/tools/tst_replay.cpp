@@ -159,7 +159,8 @@ class TestReplay : public QObject
         QByteArray err;
     };
 
-    Run run(QStringList arguments) const
+    // `input`: a file for standard input; none when empty.
+    Run run(QStringList arguments, const QString &input = {}) const
     {
         for (QString &argument : arguments)
             argument.replace(QStringLiteral("{dir}"), dir.path());
@@ -167,6 +168,8 @@ class TestReplay : public QObject
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("TZ"), QStringLiteral("EST5"));
         process.setProcessEnvironment(environment);
+        if (!input.isEmpty())
+            process.setStandardInputFile(input);
         process.start(QStringLiteral(TARVO_CLI), arguments);
         if (!process.waitForFinished(60000))
             return {-1, {}, {}};
@@ -238,6 +241,16 @@ private Q_SLOTS:
         QCOMPARE(result.err, QByteArray());
         QCOMPARE(result.exitCode, 0);
         QCOMPARE(result.out, expected);
+    }
+
+    // "-" reads the capture from standard input, which cannot seek, as the file itself.
+    void standardInput()
+    {
+        const Run result = run(QStringList{QStringLiteral("replay")} + replayFlags() + QStringList{QStringLiteral("-")},
+                               path(QStringLiteral("stream.pcap")));
+        QCOMPARE(result.err, QByteArray());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QByteArray(kExpected));
     }
 
     // The same datagrams give the same lines whatever link carries them; a frame of another
