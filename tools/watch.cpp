@@ -12,6 +12,10 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <ctime>
@@ -20,14 +24,25 @@
 
 namespace {
 
-constexpr long kSliceNs = 100'000'000; // how often the wait looks for a signal or a failed open
 constexpr long kSecondNs = 1'000'000'000;
 
 volatile std::sig_atomic_t stopSignal = 0;
+// Written by the stop signals and a failed open, read by the wait between ticks: the wait sleeps
+// to the next tick and wakes at once for either, without waking in between to look for them.
+int wakeFd = -1;
+
+void wake() noexcept
+{
+    const int saved = errno;
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = write(wakeFd, &one, sizeof one);
+    errno = saved;
+}
 
 void onStopSignal(int)
 {
     stopSignal = 1;
+    wake();
 }
 
 void catchStopSignals()
@@ -137,12 +152,16 @@ int runWatch(const WatchOptions &options)
     if (options.alerts)
         alertCommands.follow(session);
 
+    wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     catchStopSignals();
     std::mutex failureMutex;
     QString failure;
     QObject::connect(&session, &MonitoringSession::captureOpenFailed, &session, [&](const QString &message) {
-        std::lock_guard lock(failureMutex);
-        failure = message;
+        {
+            std::lock_guard lock(failureMutex);
+            failure = message;
+        }
+        wake();
     }, Qt::DirectConnection);
     QObject::connect(&session, &MonitoringSession::captureStopped, &session, printMessage, Qt::DirectConnection);
     QObject::connect(&session, &MonitoringSession::captureResumed, &session, printMessage, Qt::DirectConnection);
@@ -162,17 +181,15 @@ int runWatch(const WatchOptions &options)
         session.tick(QDateTime::fromSecsSinceEpoch(now));
     };
 
-    // One tick a second of the monotonic clock; the wait is cut into slices to notice a signal
-    // or a failed open at once.
+    // One tick a second of the monotonic clock; a signal or a failed open ends the wait at once.
     const int64_t start = monotonicNs();
     for (number = 1;; ++number) {
         const int64_t due = start + number * kSecondNs;
         bool last = options.seconds > 0 && number >= options.seconds;
         for (int64_t now = monotonicNs(); now < due; now = monotonicNs()) {
-            if (stopSignal || session.captureEnded())
+            if (stopSignal || session.captureEnded() || !openFailure().isEmpty())
                 break;
-            const int64_t wait = std::min<int64_t>(kSliceNs, due - now);
-            report.wait(wait);
+            report.wait(due - now, wakeFd);
         }
         if (const QString message = openFailure(); !message.isEmpty()) {
             session.stopCapture();

@@ -11,11 +11,14 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -117,10 +120,19 @@ void WatchReport::report()
     m_reported = m_number;
 }
 
-void WatchReport::wait(int64_t nanoseconds)
+void WatchReport::wait(int64_t nanoseconds, int wakeFd)
 {
     QEventLoop loop;
     const std::chrono::milliseconds wait((nanoseconds + 999'999) / 1'000'000);
     QTimer::singleShot(wait, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    std::optional<QSocketNotifier> woken;
+    if (wakeFd >= 0) {
+        woken.emplace(wakeFd, QSocketNotifier::Read);
+        QObject::connect(&*woken, &QSocketNotifier::activated, &loop, [&loop, wakeFd] {
+            uint64_t count;
+            [[maybe_unused]] const ssize_t read = ::read(wakeFd, &count, sizeof count);
+            loop.quit();
+        });
+    }
     loop.exec();
 }

@@ -41,8 +41,9 @@ public:
     // After the last tick and the history's last minute: the line the ticks since the last one
     // are owed, and the metrics with every host.
     void finish();
-    // Sleeps for `nanoseconds`, answering the status socket meanwhile.
-    void wait(int64_t nanoseconds);
+    // Sleeps for `nanoseconds`, answering the status socket meanwhile; ends early, and empties
+    // it, when the eventfd `wakeFd` is written (none when -1).
+    void wait(int64_t nanoseconds, int wakeFd);
 
 private:
     void report();
