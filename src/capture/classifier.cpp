@@ -345,6 +345,8 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
         }
     }
 
+    if (PendingFlows *flows = context.pendingFlows.get())
+        flows->add(ip, captured - offset, verdict == Verdict::Download, verdict == Verdict::Upload, length);
     PendingCounts &pending = context.pending;
     pending.bytes[verdict] += length;
     ++pending.packets[verdict];
