@@ -501,5 +501,6 @@ void Controller::startCapture()
             Qt::QueuedConnection);
     connect(&m_session, &MonitoringSession::captureResumed, m_monitor, &MonitorWindow::setStatusText,
             Qt::QueuedConnection);
+    m_session.setProgramAttribution(std::make_unique<ProgramAttribution>());
     m_session.startCapture(m_session.settings().adapterName.toLocal8Bit());
 }
