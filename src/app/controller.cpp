@@ -20,6 +20,7 @@
 #include "ui/monitor/providerbucketdialog.h"
 #include "ui/options/optionswindow.h"
 #include "ui/planner/plannerwindow.h"
+#include "ui/programs/programswindow.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -172,6 +173,17 @@ void Controller::setMonitor(MonitorWindow *monitor)
     m_notifier->setStatusLine([this](const QString &text) { m_monitor->showNotice(text); });
     connect(m_alertCommands, &AlertCommands::failed, m_monitor, &MonitorWindow::showNotice);
     createLatencyProbe();
+}
+
+void Controller::setProgramsWindow(ProgramsWindow *programs)
+{
+    m_programs = programs;
+    connect(m_monitor, &MonitorWindow::programsRequested, this, [this] {
+        m_programs->follow(m_session.programUsage());
+        m_programs->show();
+        m_programs->raise();
+        m_programs->activateWindow();
+    });
 }
 
 void Controller::setPlanner(PlannerWindow *planner)
@@ -467,6 +479,8 @@ void Controller::showTick(const SessionTick &tick)
         m_planner->setInputs(plannerInputs(tick.now));
     if (m_historyWindow)
         m_historyWindow->follow(tick.now);
+    if (m_programs && m_programs->isVisible())
+        m_programs->follow(tick.programs);
     showCaptureStatistics(tick);
     announceAlerts(tick);
 }

@@ -2,6 +2,18 @@
 
 #include <algorithm>
 
+QList<double> downloadShares(const QList<ProgramBytes> &rows)
+{
+    uint64_t total = 0;
+    for (const ProgramBytes &row : rows)
+        total += row.download;
+    QList<double> shares;
+    shares.reserve(rows.size());
+    for (const ProgramBytes &row : rows)
+        shares.append(total == 0 ? 0.0 : 100.0 * double(row.download) / double(total));
+    return shares;
+}
+
 void ProgramUsage::add(Totals &totals, int program, uint64_t download, uint64_t upload)
 {
     auto &[down, up] = totals[program];

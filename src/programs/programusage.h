@@ -13,6 +13,9 @@
 // The spans a program's use is summed over.
 enum class ProgramPeriod { LastMinute, LastHour, Today, SinceEmpty };
 
+// Each row's share of the rows' download, in per cent; 0 for every row when none downloaded.
+QList<double> downloadShares(const QList<ProgramBytes> &rows);
+
 // Each program's download and upload of the last minute, the last hour, today and since the
 // bucket was last empty, in memory. The tick hands it what the attribution took, with the
 // moment and whether the bucket is empty; the spans follow the clock, so a missed tick loses no

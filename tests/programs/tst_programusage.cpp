@@ -33,6 +33,7 @@ struct GivenTick
 
 Q_DECLARE_METATYPE(QList<GivenTick>)
 Q_DECLARE_METATYPE(ProgramPeriod)
+Q_DECLARE_METATYPE(QList<ProgramBytes>)
 
 class ProgramUsageTest : public QObject
 {
@@ -80,6 +81,22 @@ private Q_SLOTS:
         for (const GivenTick &tick : ticks)
             usage.tick(start.addSecs(tick.second), tick.bucketEmpty, tick.taken);
         QCOMPARE(described(usage.rows(period)), rows);
+    }
+
+    void shares_data()
+    {
+        QTest::addColumn<QList<ProgramBytes>>("rows");
+        QTest::addColumn<QList<double>>("shares");
+        QTest::newRow("none") << QList<ProgramBytes>{} << QList<double>{};
+        QTest::newRow("three") << QList<ProgramBytes>{bytes(u"a"_s, 600), bytes(u"b"_s, 300, 50), bytes(u"c"_s, 100)}
+                               << QList<double>{60.0, 30.0, 10.0};
+        QTest::newRow("upload only") << QList<ProgramBytes>{bytes(u"a"_s, 0, 10)} << QList<double>{0.0};
+    }
+    void shares()
+    {
+        QFETCH(QList<ProgramBytes>, rows);
+        QFETCH(QList<double>, shares);
+        QCOMPARE(downloadShares(rows), shares);
     }
 
     // The top program is a program: what was not attributed is passed over.
