@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
@@ -47,11 +48,15 @@ void ProcessTable::scan()
         if (pid <= 0 || *end != '\0')
             continue;
         const QByteArray folder = m_root + '/' + process->d_name + "/fd";
-        const Directory descriptors(::opendir(folder.constData()));
-        if (!descriptors) {
+        const auto hiding = [&] {
             struct stat status{};
             if (::stat((m_root + '/' + process->d_name).constData(), &status) == 0)
                 m_hidingUsers.insert(status.st_uid);
+        };
+        // Listing another user's folder takes CAP_DAC_READ_SEARCH, reading its links CAP_SYS_PTRACE.
+        const Directory descriptors(::opendir(folder.constData()));
+        if (!descriptors) {
+            hiding();
             continue;
         }
         while (const dirent *descriptor = ::readdir(descriptors.get())) {
@@ -60,6 +65,10 @@ void ProcessTable::scan()
             char target[64];
             const QByteArray link = folder + '/' + descriptor->d_name;
             const ssize_t length = ::readlink(link.constData(), target, sizeof target - 1);
+            if (length < 0 && (errno == EACCES || errno == EPERM)) {
+                hiding();
+                break;
+            }
             if (length <= ssize_t(sizeof prefix - 1) || std::memcmp(target, prefix, sizeof prefix - 1) != 0)
                 continue;
             target[length] = '\0';
