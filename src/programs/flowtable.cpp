@@ -29,6 +29,7 @@ PendingFlows::PendingFlows(FlowRing &ring, const LocalAddresses &local)
     , m_local(local)
     , m_places(new Place[size_t(sets) * ways])
     , m_touched(new uint32_t[size_t(sets) * ways])
+    , m_last(&m_places[0])
 {
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -194,24 +195,36 @@ private:
     {
         return uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3];
     }
+    // Without a branch per address: which one matches follows the frames.
     bool isLocal(const FlowAddress &address) const noexcept
     {
+        uint64_t differs = ~uint64_t(0);
         for (uint32_t i = 0; i < m_localCount; ++i)
-            if (m_localAddresses[i] == address)
-                return true;
-        return false;
+            differs &= (m_localAddresses[i].high ^ address.high) | (m_localAddresses[i].low ^ address.low);
+        return differs == 0;
+    }
+    static bool same(const FlowKey &a, const FlowKey &b) noexcept
+    {
+        return ((a.remote.high ^ b.remote.high) | (a.remote.low ^ b.remote.low)
+                | uint64_t((a.localPort ^ b.localPort) | (a.remotePort ^ b.remotePort) | (a.protocol ^ b.protocol)))
+               == 0;
     }
     Place &placeOf(const FlowKey &key) noexcept
     {
+        // Frames come in runs of one flow (a download's segments, a batch of one stream).
+        if (same(m_last->key, key) & (m_last->lastBatch == m_batch))
+            return *m_last;
         Place *set = &m_places[(hashOf(key) & (sets - 1)) * ways];
+        // A flow seen before is found without a branch on which place holds it.
+        uint32_t found = 0;
+        for (uint32_t way = 0; way < ways; ++way)
+            found |= uint32_t(same(set[way].key, key) & (set[way].lastBatch != 0)) << way;
+        if (found != 0)
+            return *(m_last = &touch(set[std::countr_zero(found)]));
         Place *oldest = set;
-        for (uint32_t way = 0; way < ways; ++way) {
-            Place &place = set[way];
-            if (place.lastBatch != 0 && place.key == key)
-                return touch(place);
-            if (place.lastBatch < oldest->lastBatch)
-                oldest = &place;
-        }
+        for (uint32_t way = 1; way < ways; ++way)
+            if (set[way].lastBatch < oldest->lastBatch)
+                oldest = &set[way];
         // The oldest place goes; bytes it holds of this batch leave at once.
         if (oldest->touched) {
             m_ring.push({oldest->key, oldest->download, oldest->upload});
@@ -219,7 +232,7 @@ private:
         }
         oldest->key = key;
         oldest->lastBatch = 0;
-        return touch(*oldest);
+        return *(m_last = &touch(*oldest));
     }
     Place &touch(Place &place) noexcept
     {
@@ -239,6 +252,7 @@ private:
     std::array<FlowAddress, LocalAddresses::most> m_localAddresses{};
     std::unique_ptr<Place[]> m_places;
     std::unique_ptr<uint32_t[]> m_touched;
+    Place *m_last; // the place of the last frame's flow
     uint32_t m_touchedCount = 0;
     uint32_t m_batch = 1;
 };
