@@ -5,6 +5,7 @@
 #include <linux/sock_diag.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -67,6 +68,9 @@ bool SocketTable::read()
     const int descriptor = ::socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
     if (descriptor < 0)
         return false;
+    // The dump comes at once; the bound keeps the worker from waiting on a kernel that stays silent.
+    const timeval bound{0, 200000};
+    ::setsockopt(descriptor, SOL_SOCKET, SO_RCVTIMEO, &bound, sizeof bound);
     bool done = true;
     for (const int family : {AF_INET, AF_INET6})
         for (const uint8_t protocol : {PendingFlows::tcp, PendingFlows::udp})

@@ -15,10 +15,7 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -96,26 +93,6 @@ private:
     std::thread m_thread;
 };
 
-// A program started in the calling thread's network namespace.
-pid_t spawn(const QString &program, const QStringList &arguments)
-{
-    QList<QByteArray> texts{QFile::encodeName(program)};
-    for (const QString &argument : arguments)
-        texts.append(argument.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &text : texts)
-        argv.push_back(text.data());
-    argv.push_back(nullptr);
-    pid_t child = -1;
-    return ::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? child : -1;
-}
-
-bool exitedWell(pid_t child)
-{
-    int status = 0;
-    return child > 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 } // namespace
 
 // The programs of this computer as a user would meet them: two downloads of several seconds,
@@ -174,10 +151,10 @@ private Q_SLOTS:
             }, 10000);
             ::close(probe);
             QVERIFY(counting);
-            children[0] = spawn(folder.filePath(names[0]), {u"203.0.113.7"_s, u"9001"_s});
-            children[1] = spawn(folder.filePath(names[1]), {u"2001:db8:99::7"_s, u"9002"_s});
+            children[0] = startCommand(QFile::encodeName(folder.filePath(names[0])), {u"203.0.113.7"_s, u"9001"_s});
+            children[1] = startCommand(QFile::encodeName(folder.filePath(names[1])), {u"2001:db8:99::7"_s, u"9002"_s});
             QTest::qWait(500);
-            children[2] = spawn(folder.filePath(names[2]), {u"203.0.113.7"_s, u"9003"_s});
+            children[2] = startCommand(QFile::encodeName(folder.filePath(names[2])), {u"203.0.113.7"_s, u"9003"_s});
         }
         for (const pid_t child : children)
             QVERIFY(exitedWell(child));
