@@ -242,7 +242,6 @@ private Q_SLOTS:
         MonitoringSession session;
         if (attributed)
             session.setProgramAttribution(std::make_unique<ProgramAttribution>(ProgramAttribution::Options{.dataFolders = {}}));
-        session.startCapture("tarvo-none0");
         const ProgramUsage *seen = nullptr;
         connect(&session, &MonitoringSession::ticked, this, [&seen](const SessionTick &tick) { seen = tick.programs; });
         session.tick(noon);
