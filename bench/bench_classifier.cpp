@@ -3,13 +3,15 @@
 // counting for the generator's frames alone, and a reference that decides the way the program
 // used to, by building each address's dotted text and comparing texts.
 // The classifier runs twice: as the replay runs it, and with the download of each LAN host
-// counted as well, as the program runs it. Before any timing, every variant must count exactly
-// the generator's totals.
+// counted as well, as the program runs it, and once more with each of this computer's frames
+// counted by flow for the programs (frames with UDP ports, a few hundred flows). Before any timing,
+// every variant must count exactly the generator's totals.
 #include "capture/classifier.h"
 #include "framegen.h"
 #include "meter/fapmeter.h"
 #include "meter/hostcounters.h"
 #include "meter/trafficcounters.h"
+#include "programs/flowtable.h"
 #include "settings/appsettings.h"
 
 #include <benchmark/benchmark.h>
@@ -172,7 +174,33 @@ void floorClassify(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
     context.mean = TrafficCounters::movedMean(context.mean, length, verdict != 0);
 }
 
-enum class Variant { Empty, Floor, Classify, Hosts, Text };
+enum class Variant { Empty, Floor, Classify, Hosts, Text, Flows };
+
+// This computer's flows: UDP ports on every frame and 256 outside ends, each flow in runs of 8
+// frames, as a batch of a few busy downloads has them (the frames' outside hosts otherwise differ
+// every time, which would make each frame a new flow).
+void addPorts(std::vector<framegen::Frame> &frames)
+{
+    uint32_t i = 0;
+    for (framegen::Frame &frame : frames) {
+        const bool ipv6 = frame.bytes[12] == 0x86;
+        const uint32_t ports = frame.header.caplen;
+        const uint32_t flow = i++ / 8 % 256;
+        for (const uint32_t end : {ipv6 ? 22u : 26u, ipv6 ? 38u : 30u}) {
+            u_char *at = frame.bytes.data() + end;
+            if (!ipv6 && at[0] == 203)
+                at[1] = 0, at[2] = u_char(flow / 250), at[3] = u_char(flow % 250 + 1);
+            else if (ipv6 && at[4] == 0xf0)
+                std::fill(at + 5, at + 16, u_char(0)), at[7] = u_char(flow), at[15] = 1;
+        }
+        frame.bytes[ipv6 ? 20 : 23] = 17;
+        const uint16_t local = uint16_t(40000 + flow), remote = 443;
+        frame.bytes[ports] = u_char(local >> 8), frame.bytes[ports + 1] = u_char(local);
+        frame.bytes[ports + 2] = u_char(remote >> 8), frame.bytes[ports + 3] = u_char(remote);
+        frame.header.caplen = ports + 4;
+    }
+}
+
 
 // Everything one variant runs on, with the frames of one profile.
 struct Setup
@@ -195,6 +223,15 @@ struct Setup
             adapter.append(QString::fromStdString(entry));
         context.adapterNetworks->assign(adapter);
         hostContext.adapterNetworks->assign(adapter);
+        flowContext.adapterNetworks->assign(adapter);
+        flowContext.pendingFlows = std::make_unique<PendingFlows>(ring, local);
+        // The computer is a few of the LAN's hosts: the first eight of either family.
+        std::vector<FlowAddress> own;
+        for (int i = 0; i < std::min(lanSize, 8); ++i)
+            own.push_back(FlowAddress::fromIpv4(framegen::lanAddress(i)));
+        for (uint64_t host = 0; host < 8 && family != framegen::Family::Ipv4; ++host)
+            own.push_back({0x20010db800010000ull, 0x0200'0000'0000'1000ull + host});
+        local.assign(own);
         settings.useAdapterIpv6 = family != framegen::Family::Ipv4 && rule;
         const QStringList ignored{QStringLiteral("198.51.100.1"), QStringLiteral("198.51.100.2")};
         settings.lanAddresses.assign(lan);
@@ -233,6 +270,11 @@ struct Setup
         case Variant::Hosts:
             hostContext.flush();
             break;
+        case Variant::Flows:
+            // The flows' hand-over too; the worker takes them on a thread of its own.
+            flowContext.flush();
+            flowContext.pendingFlows->flush();
+            break;
         default:
             context.flush();
         }
@@ -249,6 +291,8 @@ struct Setup
             return {classifyFrame, reinterpret_cast<u_char *>(&context)};
         case Variant::Hosts:
             return {classifyFrame, reinterpret_cast<u_char *>(&hostContext)};
+        case Variant::Flows:
+            return {classifyFrame, reinterpret_cast<u_char *>(&flowContext)};
         case Variant::Text:
             break;
         }
@@ -269,7 +313,13 @@ struct Setup
         uint64_t hostBytes = 0;
         hosts.take([&](HostAddress, uint64_t bytes) { hostBytes += bytes; });
         const uint64_t downloaded = uint64_t(counters.downloadedTotal.load());
-        if (variant == Variant::Hosts && (hostsFit ? hostBytes != downloaded : hostBytes > downloaded))
+        const bool countsHosts = variant == Variant::Hosts || variant == Variant::Flows;
+        if (countsHosts && (hostsFit ? hostBytes != downloaded : hostBytes > downloaded))
+            return false;
+        // This computer downloaded some of it, and no more than all.
+        uint64_t flowBytes = ring.takeLost().download;
+        ring.drain([&](const FlowBytes &bytes) { flowBytes += bytes.download; });
+        if (variant == Variant::Flows && (flowBytes == 0 || flowBytes > downloaded))
             return false;
         framegen::Totals counted;
         counted.downloadBytes = uint64_t(counters.downloadedTotal.load());
@@ -293,6 +343,9 @@ struct Setup
     CaptureContext context{settings, counters, meter};
     HostCounters hosts;
     CaptureContext hostContext{settings, counters, meter, hosts};
+    FlowRing ring;
+    LocalAddresses local;
+    CaptureContext flowContext{settings, counters, meter, hosts};
     TextContext text;
     FloorContext floor;
 };
@@ -301,6 +354,8 @@ void run(benchmark::State &state, framegen::Profile profile, Variant variant,
          framegen::Family family = framegen::Family::Ipv4)
 {
     Setup setup(profile, int(state.range(0)), state.range(1) != 0, family);
+    if (variant == Variant::Flows)
+        addPorts(setup.frames);
     // Through a pointer the compiler cannot see through, the way pcap_loop calls it.
     auto [chosen, user] = setup.target(variant);
     Callback volatile callback = chosen;
@@ -309,8 +364,11 @@ void run(benchmark::State &state, framegen::Profile profile, Variant variant,
         const framegen::Frame &frame = setup.frames[i++ & (kFrames - 1)];
         callback(user, &frame.header, frame.bytes.data());
         // The capture thread hands the counts over after every batch the library delivers.
-        if ((i & (kBatch - 1)) == 0)
+        if ((i & (kBatch - 1)) == 0) {
             setup.flush(variant);
+            if (variant == Variant::Flows)
+                setup.ring.drain([](const FlowBytes &) {});
+        }
     }
     state.SetItemsProcessed(state.iterations());
 }
@@ -321,10 +379,13 @@ bool gate()
     for (const auto profile : {framegen::Profile::Small, framegen::Profile::Mixed, framegen::Profile::Full}) {
         for (const int lanSize : {1, 8, 64, 1024}) {
             for (const bool rule : {false, true}) {
-                for (const auto variant : {Variant::Floor, Variant::Classify, Variant::Hosts, Variant::Text}) {
+                for (const auto variant :
+                     {Variant::Floor, Variant::Classify, Variant::Hosts, Variant::Text, Variant::Flows}) {
                     if (variant == Variant::Text && lanSize > 64)
                         continue; // minutes of text comparisons, and no row uses it
                     Setup setup(profile, lanSize, rule);
+                    if (variant == Variant::Flows)
+                        addPorts(setup.frames);
                     if (!setup.countsRight(variant)) {
                         std::fprintf(stderr, "gate: %s variant %d, LAN of %d, 192.168 rule %d counts wrong\n",
                                      framegen::profileName(profile), int(variant), lanSize, int(rule));
@@ -332,8 +393,10 @@ bool gate()
                     }
                 }
                 for (const auto family : {framegen::Family::Ipv6, framegen::Family::Dual}) {
-                    for (const auto variant : {Variant::Floor, Variant::Classify, Variant::Hosts}) {
+                    for (const auto variant : {Variant::Floor, Variant::Classify, Variant::Hosts, Variant::Flows}) {
                         Setup setup(profile, lanSize, rule, family);
+                        if (variant == Variant::Flows)
+                            addPorts(setup.frames);
                         if (!setup.countsRight(variant)) {
                             std::fprintf(stderr, "gate: %s family %d variant %d, LAN of %d, IPv6 rule %d counts wrong\n",
                                          framegen::profileName(profile), int(family), int(variant), lanSize, int(rule));
@@ -385,6 +448,7 @@ BENCHMARK_CAPTURE(run, empty_mixed, framegen::Profile::Mixed, Variant::Empty)->A
 BENCHMARK_CAPTURE(run, floor_mixed, framegen::Profile::Mixed, Variant::Floor)->Apply(arguments);
 BENCHMARK_CAPTURE(run, classify_mixed, framegen::Profile::Mixed, Variant::Classify)->Apply(arguments);
 BENCHMARK_CAPTURE(run, hosts_mixed, framegen::Profile::Mixed, Variant::Hosts)->Apply(arguments);
+BENCHMARK_CAPTURE(run, flows_mixed, framegen::Profile::Mixed, Variant::Flows)->Apply(arguments);
 BENCHMARK_CAPTURE(run, text_mixed, framegen::Profile::Mixed, Variant::Text)->Apply(argumentsShort);
 BENCHMARK_CAPTURE(run, empty_1514, framegen::Profile::Full, Variant::Empty)->Apply(arguments);
 BENCHMARK_CAPTURE(run, floor_1514, framegen::Profile::Full, Variant::Floor)->Apply(arguments);
@@ -402,6 +466,8 @@ BENCHMARK_CAPTURE(run, floor_dual, framegen::Profile::Mixed, Variant::Floor, fra
 BENCHMARK_CAPTURE(run, classify_dual, framegen::Profile::Mixed, Variant::Classify, framegen::Family::Dual)
     ->Apply(arguments6);
 BENCHMARK_CAPTURE(run, hosts_dual, framegen::Profile::Mixed, Variant::Hosts, framegen::Family::Dual)
+    ->Apply(arguments6);
+BENCHMARK_CAPTURE(run, flows_dual, framegen::Profile::Mixed, Variant::Flows, framegen::Family::Dual)
     ->Apply(arguments6);
 
 int main(int argc, char **argv)

@@ -169,6 +169,8 @@ int runWatch(const WatchOptions &options)
         std::lock_guard lock(failureMutex);
         return failure;
     };
+    // Only this machine's own flows have programs here; a router's forwarded ones count per host.
+    session.setProgramAttribution(std::make_unique<ProgramAttribution>());
     session.startCapture(options.device.toLocal8Bit());
 
     int64_t number = 0;

@@ -19,6 +19,7 @@
 #include "ui/monitor/providerbucketdialog.h"
 #include "ui/options/optionswindow.h"
 #include "ui/planner/plannerwindow.h"
+#include "ui/programs/programswindow.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -180,6 +181,17 @@ void Controller::setMonitor(MonitorWindow *monitor)
     m_notifier->setStatusLine([this](const QString &text) { m_monitor->showNotice(text); });
     connect(m_alertCommands, &AlertCommands::failed, m_monitor, &MonitorWindow::showNotice);
     createLatencyProbe();
+}
+
+void Controller::setProgramsWindow(ProgramsWindow *programs)
+{
+    m_programs = programs;
+    connect(m_monitor, &MonitorWindow::programsRequested, this, [this] {
+        m_programs->follow(m_session.programUsage());
+        m_programs->show();
+        m_programs->raise();
+        m_programs->activateWindow();
+    });
 }
 
 void Controller::setPlanner(PlannerWindow *planner)
@@ -487,6 +499,8 @@ void Controller::showTick(const SessionTick &tick)
         m_planner->setInputs(plannerInputs(tick.now));
     if (m_historyWindow)
         m_historyWindowLoader.follow(m_historyWindow, tick.now);
+    if (m_programs && m_programs->isVisible())
+        m_programs->follow(tick.programs);
     showCaptureStatistics(tick);
     announceAlerts(tick);
 }
@@ -521,5 +535,6 @@ void Controller::startCapture()
             Qt::QueuedConnection);
     connect(&m_session, &MonitoringSession::captureResumed, m_monitor, &MonitorWindow::setStatusText,
             Qt::QueuedConnection);
+    m_session.setProgramAttribution(std::make_unique<ProgramAttribution>());
     m_session.startCapture(m_session.settings().adapterName.toLocal8Bit());
 }

@@ -22,6 +22,7 @@ class LatencyProbe;
 class MonitorWindow;
 class OptionsWindow;
 class PlannerWindow;
+class ProgramsWindow;
 class PublicAddressLookup;
 class QTimer;
 class UsageHistoryReader;
@@ -56,6 +57,8 @@ public:
     void setMonitor(MonitorWindow *monitor);
     // "Will it fit?", opened from the monitor's menu; after setMonitor.
     void setPlanner(PlannerWindow *planner);
+    // Tools > "Programs..." opens it; it follows the tick while open.
+    void setProgramsWindow(ProgramsWindow *programs);
     // What "History..." reads instead of the history file; it must live until the controller ends
     // or another reader (or null) is set, which closes the history window. Null turns the menu
     // item off.
@@ -149,6 +152,7 @@ private:
     bool m_firstConfirmPending = true;
     bool m_firstActivationPending = true;
     PlannerWindow *m_planner = nullptr;
+    ProgramsWindow *m_programs = nullptr;
     ProgramEnvironment m_environment;
     HistoryFileReader m_historyFile; // the file the recorder writes, beside "tarvo.ini"
     const UsageHistoryReader *m_historyReader = &m_historyFile;

@@ -12,6 +12,7 @@ Program::Program(ProgramEnvironment environment)
     QObject::connect(&updateStep, &UpdateStep::quitRequested, &controller, &QCoreApplication::quit);
     controller.setMonitor(&monitorWindow);
     controller.setPlanner(&plannerWindow);
+    controller.setProgramsWindow(&programsWindow);
     monitorWindow.setCompanionWindows(&optionsWindow, &aboutDialog);
 }
 

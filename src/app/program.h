@@ -6,6 +6,7 @@
 #include "ui/monitor/monitorwindow.h"
 #include "ui/options/optionswindow.h"
 #include "ui/planner/plannerwindow.h"
+#include "ui/programs/programswindow.h"
 #include "ui/update/updateofferwindow.h"
 
 // The program's windows and its controller, created in this order and released in the reverse
@@ -28,5 +29,6 @@ struct Program
     UpdateOfferWindow updateOfferWindow{&monitorWindow};
     AboutDialog aboutDialog{&monitorWindow};
     PlannerWindow plannerWindow{&monitorWindow};
+    ProgramsWindow programsWindow{&monitorWindow};
     UpdateStep updateStep; // first to go: a question or download still out ends silently
 };

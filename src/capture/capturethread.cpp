@@ -138,18 +138,25 @@ void CaptureThread::readStatistics(pcap_t *handle)
     m_lastDropped = stats.ps_drop;
 }
 
+void CaptureThread::flush() noexcept
+{
+    m_context.flush();
+    if (m_context.pendingFlows)
+        m_context.pendingFlows->flush();
+}
+
 bool CaptureThread::capture(pcap_t *handle)
 {
     auto lastRead = std::chrono::steady_clock::now();
     int status;
     while ((status = pcap_dispatch(handle, -1, classifyFrame, reinterpret_cast<u_char *>(&m_context))) >= 0) {
-        m_context.flush();
+        flush();
         if (const auto now = std::chrono::steady_clock::now(); now - lastRead >= kStatisticsInterval) {
             readStatistics(handle);
             lastRead = now;
         }
     }
-    m_context.flush();
+    flush();
     readStatistics(handle);
     return status != PCAP_ERROR_BREAK;
 }

@@ -70,6 +70,8 @@ private:
     // Runs the loop on `handle` until it ends; false when stop() ended it.
     bool capture(pcap_t *handle);
     void readStatistics(pcap_t *handle);
+    // The batch's counts, and its flows when the context counts them.
+    void flush() noexcept;
     // Publishes the handle for stop(); false (and the handle closed) when stop() came first.
     bool publish(pcap_t *handle);
     void closeHandle();

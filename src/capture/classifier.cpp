@@ -401,6 +401,8 @@ void classifyFrame(u_char *user, const pcap_pkthdr *header, const u_char *bytes)
             hosts->noteIpv6(verdict == Verdict::Download, destination, length);
     }
 
+    if (PendingFlows *flows = context.pendingFlows.get())
+        flows->add(ip, captured - offset, verdict == Verdict::Download, verdict == Verdict::Upload, length);
     pending.bytes[verdict] += length;
     ++pending.packets[verdict];
     pending.mean = TrafficCounters::movedMean(pending.mean, length, verdict != Verdict::Neither);

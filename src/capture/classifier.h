@@ -2,6 +2,7 @@
 
 #include "meter/hostcounters.h"
 #include "meter/select.h"
+#include "programs/flowtable.h"
 #include "settings/addressset.h"
 
 #include <pcap/pcap.h>
@@ -176,6 +177,7 @@ struct CaptureContext
     AddressListReader ignored;
     PendingCounts pending;
     std::unique_ptr<PendingHostBytes> pendingHosts; // null: no per-host counting
+    std::unique_ptr<PendingFlows> pendingFlows;     // null: no per-program counting; the capture thread flushes it
 
 private:
     std::unique_ptr<const AddressSet> m_lists;

@@ -164,8 +164,13 @@ void AlertRules::followLevel(const AlertReading &reading, int64_t margin, QList<
             minutes == 1 ? tr("At the current speed you will be throttled in %1 minute (at about %2): %3 bytes to throttle.")
                          : tr("At the current speed you will be throttled in %1 minutes (at about %2): %3 bytes to throttle.");
         alerts.append({Alert::Kind::Warning, tr("Throttled soon"),
-                       body.arg(minutes).arg(clockTime(reading.now, *soon), toThrottle)});
+                       namingTopProgram(body.arg(minutes).arg(clockTime(reading.now, *soon), toThrottle), reading)});
     }
+}
+
+QString AlertRules::namingTopProgram(const QString &body, const AlertReading &reading) const
+{
+    return reading.topProgram.isEmpty() ? body : tr("%1 Downloaded most in the last hour: %2.").arg(body, reading.topProgram);
 }
 
 void AlertRules::followRestriction(const AlertReading &reading, int64_t margin, QList<Alert> &alerts)
@@ -213,7 +218,7 @@ void AlertRules::followRestriction(const AlertReading &reading, int64_t margin, 
                 ? tr("%1 bytes to cut off; below the throttle limit again at about %2.")
                       .arg(toCutOff, clockTime(reading.now, *reading.secondsToThrottle))
                 : tr("%1 bytes to cut off.").arg(toCutOff);
-        alerts.append({Alert::Kind::Throttled, tr("Throttled"), body});
+        alerts.append({Alert::Kind::Throttled, tr("Throttled"), namingTopProgram(body, reading)});
     } else if (reading.restriction == Restriction::None && m_throttled && recovered) {
         m_throttled = false;
         m_warned = false;

@@ -27,6 +27,7 @@ struct AlertReading
     bool captureStopped = false;
     QString captureMessage;     // why it stopped, as the capture said it
     uint64_t droppedFrames = 0; // since the capture started
+    QString topProgram;         // the program that downloaded most in the last hour; empty when not known
 };
 
 // The bucket's figures of its last tick; the capture's fields are the caller's to fill.
@@ -99,6 +100,8 @@ private:
     void followRestriction(const AlertReading &reading, int64_t margin, QList<Alert> &alerts);
     void followLevel(const AlertReading &reading, int64_t margin, QList<Alert> &alerts);
     QString clockTime(const QDateTime &now, int64_t seconds) const;
+    // `body` with the program that downloaded most in the last hour, when the reading knows it.
+    QString namingTopProgram(const QString &body, const AlertReading &reading) const;
 
     AlertConfig m_config;
     QLocale m_locale;

@@ -62,12 +62,12 @@ QString statusLine(const StatusFigures &figures, const QLocale &locale)
            + QStringLiteral(" | up ") + formatCountOrZero(double(figures.uploadSpeed), locale) + speed;
 }
 
-QByteArray statusJson(const StatusFigures &figures, const QLocale &locale)
+QByteArray statusJson(const StatusFigures &figures, const QLocale &locale, const std::optional<QString> &topProgram)
 {
     const QString restriction = restrictionKey(figures.restriction);
     // Before the first Ok there is no level yet: 0 % would read as an empty allowance.
     const QJsonValue percent = figures.monitoring ? QJsonValue(qint64(figures.percentLeft)) : QJsonValue();
-    const QJsonObject object{
+    QJsonObject object{
         {QStringLiteral("version"), statusVersion},
         {QStringLiteral("monitoring"), figures.monitoring},
         {QStringLiteral("restriction"), restriction},
@@ -83,5 +83,7 @@ QByteArray statusJson(const StatusFigures &figures, const QLocale &locale)
         {QStringLiteral("percentage"), percent},
         {QStringLiteral("idle"), figures.idle},
     };
+    if (topProgram)
+        object.insert(QStringLiteral("top_program"), topProgram->isEmpty() ? QJsonValue() : QJsonValue(*topProgram));
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }

@@ -47,5 +47,8 @@ QString restrictionKey(Restriction restriction);
 // "seconds_to_throttle" and "seconds_to_cut_off" (null without an estimate),
 // "download_bytes_per_second", "upload_bytes_per_second" (held while "idle" is true), "idle"; and
 // the three a waybar module reads: "text" (the status line), "class" (the restriction) and
-// "percentage" (the percentage left). Before the first Ok the two percentages are null.
-QByteArray statusJson(const StatusFigures &figures, const QLocale &locale = QLocale());
+// "percentage" (the percentage left). Before the first Ok the two percentages are null. While
+// programs are attributed, "top_program" too: the name of `topProgram` (the program that
+// downloaded most in the last minute), null when it is empty.
+QByteArray statusJson(const StatusFigures &figures, const QLocale &locale = QLocale(),
+                      const std::optional<QString> &topProgram = std::nullopt);

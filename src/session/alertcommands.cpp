@@ -16,6 +16,9 @@ AlertReading alertReading(const SessionTick &tick)
     reading.captureStopped = !tick.captureStopMessage.isEmpty();
     reading.captureMessage = tick.captureStopMessage;
     reading.droppedFrames = tick.capture.dropped;
+    if (tick.programs)
+        if (const std::optional<ProgramBytes> top = tick.programs->top(ProgramPeriod::LastHour))
+            reading.topProgram = top->program.name;
     return reading;
 }
 

@@ -87,6 +87,11 @@ void MonitoringSession::finishHistory()
     m_historySink = {};
 }
 
+void MonitoringSession::setProgramAttribution(std::unique_ptr<ProgramAttribution> attribution)
+{
+    m_attribution = std::move(attribution);
+}
+
 void MonitoringSession::setAdapterAddressSource(std::unique_ptr<AdapterAddressSource> source)
 {
     m_adapterAddresses = std::move(source);
@@ -110,6 +115,10 @@ void MonitoringSession::startCapture(const QByteArray &device)
     // Each host's download is counted only for a history.
     CaptureContext context = m_historySink ? CaptureContext{m_settings, m_counters, m_meter, m_hosts}
                                            : CaptureContext{m_settings, m_counters, m_meter};
+    if (m_attribution) {
+        context.pendingFlows = m_attribution->makePendingFlows();
+        m_attribution->start();
+    }
     m_device = device;
     m_adapterNetworks = context.adapterNetworks;
     readAdapterNetworks();
@@ -148,7 +157,9 @@ void MonitoringSession::tick(const QDateTime &now)
                                              m_hostAliases, captured.dropped))
             m_historySink(std::move(*minute));
     }
-    Q_EMIT ticked(SessionTick{now, taken, m_meter, m_counters, m_stats, captured, captureStopMessage()});
+    if (m_attribution)
+        m_programUsage.tick(now, m_meter.usedBytes() <= 0, m_attribution->take());
+    Q_EMIT ticked(SessionTick{now, taken, m_meter, m_counters, m_stats, captured, captureStopMessage(), programUsage()});
 }
 
 void MonitoringSession::setCaptureStopMessage(const QString &message)

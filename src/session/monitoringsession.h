@@ -9,6 +9,7 @@
 #include "meter/trafficstats.h"
 #include "platform/adapteraddresses.h"
 #include "platform/neighbourtable.h"
+#include "programs/programusage.h"
 #include "settings/appsettings.h"
 #include "settings/settingsfile.h"
 
@@ -30,6 +31,7 @@ struct SessionTick
     const TrafficStats &stats;
     CaptureStatistics capture;  // the capture's totals; none before the capture starts
     QString captureStopMessage; // while the capture is stopped; empty otherwise
+    const ProgramUsage *programs = nullptr; // each program's use; none while programs are not attributed
 };
 
 // A running measurement: the settings the capture counts by, the counters, the bucket, the
@@ -86,6 +88,12 @@ public:
     void setHistorySink(HistorySink sink);
     // At the end of a run: the minute under way goes to the sink too; nothing follows it.
     void finishHistory();
+
+    // Before startCapture(): the capture counts this computer's flows and `attribution` tells
+    // their programs; the tick sums each program's use (programUsage()).
+    void setProgramAttribution(std::unique_ptr<ProgramAttribution> attribution);
+    // Each program's use up to the last tick; none while programs are not attributed.
+    const ProgramUsage *programUsage() const { return m_attribution ? &m_programUsage : nullptr; }
 
     // Before startCapture(): where the adapter's own IPv6 addresses are read; the system's by default.
     void setAdapterAddressSource(std::unique_ptr<AdapterAddressSource> source);
@@ -146,5 +154,7 @@ private:
     std::unique_ptr<NeighbourSource> m_neighbours = std::make_unique<SystemNeighbours>();
     HostAliases m_hostAliases;
     int m_ticksSinceNeighbours = 0;
+    std::unique_ptr<ProgramAttribution> m_attribution;
+    ProgramUsage m_programUsage;
     std::unique_ptr<CaptureThread> m_capture; // last: it stops before what it counts into goes
 };

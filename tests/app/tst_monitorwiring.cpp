@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -191,6 +192,19 @@ private Q_SLOTS:
         program.controller.setHistoryReader(nullptr);
         QVERIFY(!program.controller.historyWindow());
         QVERIFY(!findControl<QAction>(program.monitorWindow, u"historyAction"_s)->isEnabled());
+    }
+
+    // "Programs..." shows the programs window, a window of the monitor's.
+    void programsOpensItsWindow()
+    {
+        Program program(environment());
+        QVERIFY(!program.programsWindow.isVisible());
+        findControl<QAction>(program.monitorWindow, u"programsAction"_s)->trigger();
+        QVERIFY(program.programsWindow.isVisible());
+        QCOMPARE(program.programsWindow.parentWidget(), &program.monitorWindow);
+        QCOMPARE(program.programsWindow.windowType(), Qt::Dialog);
+        program.controller.tickAt(oleDateToDateTime(46366.25));
+        QVERIFY(findControl<QTreeWidget>(program.programsWindow, u"programTable"_s));
     }
 
     void aboutIsTheProgramsOneAboutWindow()

@@ -22,6 +22,7 @@ struct GivenTick
     bool stopped = false;
     uint64_t dropped = 0;
     int64_t fill = 0; // bytes per second the bucket fills; 0: as fast as `toThrottle` says
+    QString topProgram = {};
 };
 
 AlertReading reading(const GivenTick &given)
@@ -43,6 +44,7 @@ AlertReading reading(const GivenTick &given)
     r.captureStopped = given.stopped;
     r.captureMessage = u"Capture stopped: eth0 is gone"_s;
     r.droppedFrames = given.dropped;
+    r.topProgram = given.topProgram;
     return r;
 }
 
@@ -184,6 +186,18 @@ private Q_SLOTS:
                                     "20,000,000 bytes to throttle."_s;
         QTest::newRow("throttled") << GivenTick{101, Restriction::Throttled, 900} << u"Throttled"_s
                                    << u"20,000,000 bytes to cut off; below the throttle limit again at about 12:15."_s;
+        // The program that filled the bucket most in the last hour, where it is known.
+        QTest::newRow("warning naming the top program")
+            << GivenTick{.percent = 80, .toThrottle = 530, .repeat = 30, .topProgram = u"Firefox"_s} << u"Throttled soon"_s
+            << u"At the current speed you will be throttled in 9 minutes (at about 12:08): "
+               "20,000,000 bytes to throttle. Downloaded most in the last hour: Firefox."_s;
+        QTest::newRow("throttled naming the top program")
+            << GivenTick{.percent = 101, .restriction = Restriction::Throttled, .toThrottle = 900, .topProgram = u"steam"_s} << u"Throttled"_s
+            << u"20,000,000 bytes to cut off; below the throttle limit again at about 12:15. Downloaded most in "
+               "the last hour: steam."_s;
+        QTest::newRow("step names no program")
+            << GivenTick{.percent = 75, .toThrottle = 1200, .topProgram = u"steam"_s} << u"75 % of the way to the throttle limit"_s
+            << u"25,000,000 bytes to throttle, 00:20:00 at the current speed."_s;
         QTest::newRow("cut off") << GivenTick{140, Restriction::CutOff} << u"Cut off"_s
                                  << u"Cut off until about 13:00; full recovery at about 14:00."_s;
         QTest::newRow("capture stopped") << GivenTick{.stopped = true} << u"Capture stopped"_s

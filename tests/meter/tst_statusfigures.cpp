@@ -7,6 +7,11 @@
 #include <QTest>
 
 #include <cmath>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
 
 Q_DECLARE_METATYPE(StatusFigures)
 
@@ -74,6 +79,24 @@ private Q_SLOTS:
         QFETCH(QByteArray, json);
         QCOMPARE(statusLine(figures, QLocale::c()), line);
         QCOMPARE(statusJson(figures, QLocale::c()), json);
+    }
+
+    // While programs are attributed, the top program of the last minute, or null for none.
+    void topProgram_data()
+    {
+        QTest::addColumn<std::optional<QString>>("top");
+        QTest::addColumn<QJsonValue>("value");
+        QTest::newRow("not attributed") << std::optional<QString>() << QJsonValue(QJsonValue::Undefined);
+        QTest::newRow("a program") << std::optional<QString>(u"Firefox Web Browser"_s) << QJsonValue(u"Firefox Web Browser"_s);
+        QTest::newRow("none downloaded") << std::optional<QString>(QString()) << QJsonValue(QJsonValue::Null);
+    }
+    void topProgram()
+    {
+        QFETCH(std::optional<QString>, top);
+        QFETCH(QJsonValue, value);
+        const QJsonObject object = QJsonDocument::fromJson(statusJson(StatusFigures{}, QLocale::c(), top)).object();
+        QCOMPARE(object.value(u"top_program"_s), value);
+        QCOMPARE(object.value(u"version"_s), QJsonValue(statusVersion));
     }
 
     // The figures are the readouts the monitor shows after a tick.

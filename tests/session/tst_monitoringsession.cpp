@@ -1,6 +1,9 @@
 #include "meter/oledate.h"
 #include "session/monitoringsession.h"
+#include "session/sessionstatus.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTest>
 
 #include <algorithm>
@@ -223,6 +226,30 @@ private Q_SLOTS:
             session.tick(now = now.addSecs(1));
         QCOMPARE(session.adapterNetworks(), QStringList{u"2001:db8:1:0:8a2e::9/64"_s});
         QCOMPARE(asked, QList<QByteArray>(3, "tarvo-none0"));
+    }
+
+    // Programs are attributed only when the session is given the attribution: then each tick hands
+    // on their use and the status names the top program (none yet here).
+    void programsFollowTheTick_data()
+    {
+        QTest::addColumn<bool>("attributed");
+        QTest::newRow("attributed") << true;
+        QTest::newRow("not attributed") << false;
+    }
+    void programsFollowTheTick()
+    {
+        QFETCH(bool, attributed);
+        MonitoringSession session;
+        if (attributed)
+            session.setProgramAttribution(std::make_unique<ProgramAttribution>(ProgramAttribution::Options{.dataFolders = {}}));
+        const ProgramUsage *seen = nullptr;
+        connect(&session, &MonitoringSession::ticked, this, [&seen](const SessionTick &tick) { seen = tick.programs; });
+        session.tick(noon);
+        QCOMPARE(seen != nullptr, attributed);
+        QCOMPARE(session.programUsage(), seen);
+        const QJsonObject status = QJsonDocument::fromJson(sessionStatusJson(session)).object();
+        QCOMPARE(status.contains(u"top_program"_s), attributed);
+        QVERIFY(status.value(u"top_program"_s).isNull() || !attributed);
     }
 
     // With a sink, each finished minute goes to it with each LAN host's download; the end of the

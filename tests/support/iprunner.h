@@ -12,11 +12,12 @@
 
 #include <vector>
 
-// Runs `program` (found on the PATH) with `arguments` and waits for it; true when it exited with 0.
-// `quiet` sends its complaints to /dev/null (for clean-ups of what may not exist).
-// posix_spawn rather than QProcess or fork: the tests have threads running, and ThreadSanitizer
-// refuses to start threads after a fork; posix_spawn runs no fork handlers.
-inline bool runCommand(const QByteArray &program, const QStringList &arguments, bool quiet = false)
+// Starts `program` (found on the PATH unless it is a path) with `arguments` in the calling thread's
+// network namespace; its process id, or -1. `quiet` sends its complaints to /dev/null (for
+// clean-ups of what may not exist). posix_spawn rather than QProcess or fork: the tests have
+// threads running, and ThreadSanitizer refuses to start threads after a fork; posix_spawn runs no
+// fork handlers.
+inline pid_t startCommand(const QByteArray &program, const QStringList &arguments, bool quiet = false)
 {
     QList<QByteArray> texts{program};
     for (const QString &argument : arguments)
@@ -30,11 +31,22 @@ inline bool runCommand(const QByteArray &program, const QStringList &arguments, 
     if (quiet)
         posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t child = 0;
-    int status = 0;
-    const bool done = posix_spawnp(&child, program.constData(), &actions, nullptr, argv.data(), environ) == 0
-                      && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    const bool started = posix_spawnp(&child, program.constData(), &actions, nullptr, argv.data(), environ) == 0;
     posix_spawn_file_actions_destroy(&actions);
-    return done;
+    return started ? child : -1;
+}
+
+// Waits for a started command; true when it exited with 0.
+inline bool exitedWell(pid_t child)
+{
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// Runs `program` with `arguments`, as startCommand does, and waits for it; true when it exited with 0.
+inline bool runCommand(const QByteArray &program, const QStringList &arguments, bool quiet = false)
+{
+    return exitedWell(startCommand(program, arguments, quiet));
 }
 
 // Runs `ip` with `arguments`, as runCommand does.

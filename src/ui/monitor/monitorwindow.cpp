@@ -261,6 +261,7 @@ void MonitorWindow::createMenus()
     QAction *optionsAction = item(toolsMenu, QStringLiteral("optionsAction"), tr("Options..."));
     QAction *plannerAction = item(toolsMenu, QStringLiteral("plannerAction"), tr("Will it fit?..."));
     m_historyAction = item(toolsMenu, QStringLiteral("historyAction"), tr("History..."));
+    QAction *programsAction = item(toolsMenu, QStringLiteral("programsAction"), tr("Programs..."));
     QMenu *helpMenu = m_menuBar->addMenu(tr("Help"));
     helpMenu->setObjectName(QStringLiteral("helpMenu"));
     QAction *makerSiteAction = item(helpMenu, QStringLiteral("makerSiteAction"),
@@ -294,6 +295,7 @@ void MonitorWindow::createMenus()
     connect(optionsAction, &QAction::triggered, this, &MonitorWindow::optionsRequested);
     connect(plannerAction, &QAction::triggered, this, &MonitorWindow::plannerRequested);
     connect(m_historyAction, &QAction::triggered, this, &MonitorWindow::historyRequested);
+    connect(programsAction, &QAction::triggered, this, &MonitorWindow::programsRequested);
     connect(makerSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::makerSite()); });
     connect(softwareSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::softwareSite()); });
     connect(productSiteAction, &QAction::triggered, this, [] { WebLinks::open(WebLinks::productSite()); });

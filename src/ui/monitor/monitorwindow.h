@@ -85,6 +85,8 @@ Q_SIGNALS:
     void plannerRequested();
     // Tools > "History...".
     void historyRequested();
+    // Tools > "Programs...".
+    void programsRequested();
     // The tray menu's "Always on top" turned the setting over.
     void alwaysOnTopToggled(bool alwaysOnTop);
     // "Reset interface counters ( does not affect FAP calculations )".

@@ -771,7 +771,7 @@ private Q_SLOTS:
             bar << action->text();
         QCOMPARE(bar, (QStringList{u"File"_s, u"Tools"_s, u"Help"_s}));
         QCOMPARE(captions(monitor.part<QMenu>(u"fileMenu"_s)), (QStringList{u"Set bucket from provider..."_s, u"Close"_s}));
-        QCOMPARE(captions(monitor.part<QMenu>(u"toolsMenu"_s)), (QStringList{u"Options..."_s, u"Will it fit?..."_s, u"History..."_s}));
+        QCOMPARE(captions(monitor.part<QMenu>(u"toolsMenu"_s)), (QStringList{u"Options..."_s, u"Will it fit?..."_s, u"History..."_s, u"Programs..."_s}));
         QCOMPARE(captions(monitor.part<QMenu>(u"helpMenu"_s)), (QStringList{u"Internet and other satellite services from KELMIRA"_s,
                                                    u"Kelmira Software"_s, u"Tarvo on the web"_s, u"-"_s, u"About"_s}));
         QCOMPARE(captions(monitor.part<QMenu>(u"trayMenu"_s)),
@@ -788,6 +788,7 @@ private Q_SLOTS:
         QSignalSpy options(&gui, &MonitorWindow::optionsRequested);
         QSignalSpy planner(&gui, &MonitorWindow::plannerRequested);
         QSignalSpy history(&gui, &MonitorWindow::historyRequested);
+        QSignalSpy programs(&gui, &MonitorWindow::programsRequested);
         QSignalSpy setBucket(&gui, &MonitorWindow::setBucketRequested);
         monitor.part<QAction>(u"setBucketAction"_s)->trigger();
         monitor.part<QAction>(u"traySetBucketAction"_s)->trigger();
@@ -803,6 +804,9 @@ private Q_SLOTS:
         monitor.part<QAction>(u"historyAction"_s)->trigger();
         QCOMPARE(history.size(), 1);
         QCOMPARE(options.size(), 1);
+        QCOMPARE(programs.size(), 0);
+        monitor.part<QAction>(u"programsAction"_s)->trigger();
+        QCOMPARE(programs.size(), 1);
 
         monitor.part<QAction>(u"makerSiteAction"_s)->trigger();
         monitor.part<QAction>(u"softwareSiteAction"_s)->trigger();
