@@ -184,6 +184,10 @@ Dieses Programm ist freie Software: Sie dürfen es unter der GNU General Public 
         <source>No longer throttled</source>
         <translation>Nicht mehr gedrosselt</translation>
     </message>
+    <message>
+        <source>%1 Downloaded most in the last hour: %2.</source>
+        <translation>%1 In der letzten Stunde am meisten heruntergeladen: %2.</translation>
+    </message>
 </context>
 <context>
     <name>AlertsTab</name>
@@ -312,6 +316,10 @@ Dieses Programm ist freie Software: Sie dürfen es unter der GNU General Public 
     <message>
         <source>The provider&apos;s figure is beyond what the bucket holds.</source>
         <translation>Der Wert des Anbieters liegt außerhalb dessen, was der Eimer fasst.</translation>
+    </message>
+    <message>
+        <source>The history window could not be loaded: %1</source>
+        <translation>Das Verlaufsfenster konnte nicht geladen werden: %1</translation>
     </message>
 </context>
 <context>
@@ -850,6 +858,10 @@ Beschränkung: %2</translation>
         <source>Set bucket from provider...</source>
         <translation>Eimer vom Anbieter übernehmen...</translation>
     </message>
+    <message>
+        <source>Programs...</source>
+        <translation>Programme...</translation>
+    </message>
 </context>
 <context>
     <name>NetworkTab</name>
@@ -1120,6 +1132,64 @@ Beschränkung: %2</translation>
     <message>
         <source>The file is larger than %1 bytes</source>
         <translation>Die Datei ist größer als %1 Bytes</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramAttribution</name>
+    <message>
+        <source>not attributed</source>
+        <translation>nicht zugeordnet</translation>
+    </message>
+    <message>
+        <source>system services</source>
+        <translation>Systemdienste</translation>
+    </message>
+    <message>
+        <source>programs of %1</source>
+        <translation>Programme von %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramsWindow</name>
+    <message>
+        <source>Programs</source>
+        <translation>Programme</translation>
+    </message>
+    <message>
+        <source>This minute</source>
+        <translation>Diese Minute</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Heute</translation>
+    </message>
+    <message>
+        <source>Since the bucket was last empty</source>
+        <translation>Seit der Eimer zuletzt leer war</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programm</translation>
+    </message>
+    <message>
+        <source>Download (bytes)</source>
+        <translation>Download (Bytes)</translation>
+    </message>
+    <message>
+        <source>Upload (bytes)</source>
+        <translation>Upload (Bytes)</translation>
+    </message>
+    <message>
+        <source>Share of download</source>
+        <translation>Anteil am Download</translation>
+    </message>
+    <message>
+        <source>Period:</source>
+        <translation>Zeitraum:</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
     </message>
 </context>
 <context>

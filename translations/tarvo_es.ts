@@ -184,6 +184,10 @@ Este programa es software libre: puede compartirlo y modificarlo según la Licen
         <source>No longer throttled</source>
         <translation>Ya no está limitado</translation>
     </message>
+    <message>
+        <source>%1 Downloaded most in the last hour: %2.</source>
+        <translation>%1 Lo que más descargó en la última hora: %2.</translation>
+    </message>
 </context>
 <context>
     <name>AlertsTab</name>
@@ -312,6 +316,10 @@ Este programa es software libre: puede compartirlo y modificarlo según la Licen
     <message>
         <source>The provider&apos;s figure is beyond what the bucket holds.</source>
         <translation>La cifra del proveedor supera lo que cabe en el cubo.</translation>
+    </message>
+    <message>
+        <source>The history window could not be loaded: %1</source>
+        <translation>No se pudo cargar la ventana del historial: %1</translation>
     </message>
 </context>
 <context>
@@ -850,6 +858,10 @@ Restricción: %2</translation>
         <source>Set bucket from provider...</source>
         <translation>Ajustar el cubo según el proveedor...</translation>
     </message>
+    <message>
+        <source>Programs...</source>
+        <translation>Programas...</translation>
+    </message>
 </context>
 <context>
     <name>NetworkTab</name>
@@ -1120,6 +1132,64 @@ Restricción: %2</translation>
     <message>
         <source>The file is larger than %1 bytes</source>
         <translation>El archivo ocupa más de %1 bytes</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramAttribution</name>
+    <message>
+        <source>not attributed</source>
+        <translation>no atribuido</translation>
+    </message>
+    <message>
+        <source>system services</source>
+        <translation>servicios del sistema</translation>
+    </message>
+    <message>
+        <source>programs of %1</source>
+        <translation>programas de %1</translation>
+    </message>
+</context>
+<context>
+    <name>ProgramsWindow</name>
+    <message>
+        <source>Programs</source>
+        <translation>Programas</translation>
+    </message>
+    <message>
+        <source>This minute</source>
+        <translation>Este minuto</translation>
+    </message>
+    <message>
+        <source>Today</source>
+        <translation>Hoy</translation>
+    </message>
+    <message>
+        <source>Since the bucket was last empty</source>
+        <translation>Desde que el cubo estuvo vacío por última vez</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>Programa</translation>
+    </message>
+    <message>
+        <source>Download (bytes)</source>
+        <translation>Descarga (bytes)</translation>
+    </message>
+    <message>
+        <source>Upload (bytes)</source>
+        <translation>Subida (bytes)</translation>
+    </message>
+    <message>
+        <source>Share of download</source>
+        <translation>Parte de la descarga</translation>
+    </message>
+    <message>
+        <source>Period:</source>
+        <translation>Periodo:</translation>
+    </message>
+    <message>
+        <source>%1 %</source>
+        <translation>%1 %</translation>
     </message>
 </context>
 <context>
