@@ -1,5 +1,7 @@
 #pragma once
 
+#include "meter/select.h"
+
 #include <array>
 #include <bit>
 #include <atomic>
@@ -138,8 +140,6 @@ public:
     // verdict of the classifier; a frame that is neither, or not this computer's, counts nothing.
     void add(const unsigned char *ip, uint32_t available, bool download, bool upload, uint32_t length) noexcept
     {
-        if (!(download | upload))
-            return;
         if (m_local.generation() != m_localGeneration)
             takeLocalAddresses();
         FlowAddress source, destination;
@@ -161,18 +161,22 @@ public:
         } else {
             return;
         }
-        if (!isLocal(download ? destination : source))
+        // Whether a frame is a download or an upload follows the frames, so the ends are chosen
+        // by masks and the frame is weighed by one branch, not one per question.
+        const FlowAddress local = pick(download, destination, source);
+        if (((unsigned(download) | unsigned(upload)) & unsigned(isLocal(local))) == 0)
             return;
         if ((key.protocol == tcp || key.protocol == udp) && available >= header + 4) {
             const uint16_t sourcePort = read16(ip + header), destinationPort = read16(ip + header + 2);
-            key.remote = download ? source : destination;
-            key.localPort = download ? destinationPort : sourcePort;
-            key.remotePort = download ? sourcePort : destinationPort;
+            key.remote = pick(download, source, destination);
+            key.localPort = uint16_t(selectBits<uint32_t>(download, destinationPort, sourcePort));
+            key.remotePort = uint16_t(selectBits<uint32_t>(download, sourcePort, destinationPort));
         } else {
             key.protocol = 0;
         }
         Place &place = placeOf(key);
-        (download ? place.download : place.upload) += length;
+        place.download += uint64_t(length) & (uint64_t(0) - uint64_t(download));
+        place.upload += uint64_t(length) & (uint64_t(0) - uint64_t(upload));
     }
     // Hands every flow with bytes to the ring, once.
     void flush() noexcept;
@@ -191,6 +195,10 @@ private:
     };
 
     static uint16_t read16(const unsigned char *at) noexcept { return uint16_t(at[0] << 8 | at[1]); }
+    static FlowAddress pick(bool which, const FlowAddress &first, const FlowAddress &second) noexcept
+    {
+        return {selectBits(which, first.high, second.high), selectBits(which, first.low, second.low)};
+    }
     static uint32_t read32(const unsigned char *at) noexcept
     {
         return uint32_t(at[0]) << 24 | uint32_t(at[1]) << 16 | uint32_t(at[2]) << 8 | at[3];
