@@ -148,7 +148,6 @@ AddressSet::AddressSet(QStringList entries, const QStringList &markedEntries)
                 const MaskedPrefix masked{prefix->address.high & highMask, prefix->address.low & lowMask, highMask,
                                           lowMask, value};
                 (length < 64 ? m_shortIpv6 : longPrefixes).push_back(masked);
-                m_hasIpv6 |= value != marked;
             }
         }
     };

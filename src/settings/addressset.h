@@ -58,8 +58,6 @@ public:
     static constexpr uint32_t held = 2;
 
     const QStringList &entries() const noexcept { return m_entries; }
-    bool hasIpv4() const noexcept { return !m_addresses.empty(); }
-    bool hasIpv6() const noexcept { return m_hasIpv6; }
     bool contains(uint32_t address) const noexcept { return indexOf(address) >= 0; }
     // The place of `address` among the list's sorted addresses; -1 when not listed.
     int indexOf(uint32_t address) const noexcept { return int(ipv4Value(address) / held) - 1; }
@@ -155,7 +153,6 @@ private:
     PlaceTable<Ipv4Place> m_ipv4;
     PlaceTable<MaskedPrefix> m_ipv6; // IPv6 networks of 64 bits or longer, by their first half
     std::vector<MaskedPrefix> m_shortIpv6; // shorter ones
-    bool m_hasIpv6 = false;
 };
 
 // A list the capture thread reads for every frame while the options window edits it: each edit
