@@ -7,8 +7,10 @@
 #include "support/livecapture.h"
 #include "support/testnetwork.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QTemporaryDir>
 #include <QTest>
@@ -171,8 +173,13 @@ private Q_SLOTS:
         for (auto it = downloaded.cbegin(); it != downloaded.cend(); ++it) {
             qInfo("%s: %llu", qPrintable(it.key()), static_cast<unsigned long long>(it.value()));
             counted += it.value();
-            // Only the downloaders and the place for what was not attributed.
-            QVERIFY2(names.contains(it.key()) || it.key() == ProgramAttribution::notAttributed().id, qPrintable(it.key()));
+            // Only the downloaders and the place for what was not attributed; and this test itself,
+            // whose probe datagrams are uploads of its own when the worker matches them before
+            // the probe's socket closes, with nothing downloaded.
+            const bool ownProbe = it.key() == QFileInfo(QCoreApplication::applicationFilePath()).fileName()
+                                  && it.value() == 0;
+            QVERIFY2(names.contains(it.key()) || it.key() == ProgramAttribution::notAttributed().id || ownProbe,
+                     qPrintable(it.key()));
         }
         QCOMPARE(counted, total);
         // Each long download is its payload with the headers of its frames: a few per cent more.
