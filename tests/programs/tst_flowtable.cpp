@@ -9,6 +9,8 @@
 #include <atomic>
 #include <thread>
 
+Q_DECLARE_METATYPE(FlowKey)
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -256,8 +258,6 @@ private Q_SLOTS:
         QCOMPARE(lost.upload, 10u);
     }
 };
-
-Q_DECLARE_METATYPE(FlowKey)
 
 QTEST_GUILESS_MAIN(FlowTableTest)
 #include "tst_flowtable.moc"
