@@ -9,7 +9,6 @@
 #include <bit>
 #include <cstring>
 #include <limits>
-#include <type_traits>
 #include <utility>
 
 namespace {

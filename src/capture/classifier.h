@@ -1,7 +1,6 @@
 #pragma once
 
 #include "meter/hostcounters.h"
-#include "meter/select.h"
 #include "programs/flowtable.h"
 #include "settings/addressset.h"
 
@@ -9,7 +8,6 @@
 
 #include <QString>
 
-#include <bit>
 #include <cstdint>
 #include <memory>
 #include <optional>
